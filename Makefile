@@ -1,0 +1,53 @@
+# Quick start: `make demo`, `make test`, `make run`.
+BUILD      ?= build
+BUILD_CORE ?= build-core
+CMAKE_ARGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+JOBS       ?= 2
+DEMO_DIR   ?= demo
+
+.PHONY: all deps deps-core configure configure-core build build-core demo test test-core test-gui run bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+deps-core:
+	@scripts/install-deps.sh --core
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_ARGS) -DORVANDEL_GUI=ON
+
+$(BUILD_CORE)/build.ninja: | deps-core
+	cmake -S . -B $(BUILD_CORE) $(CMAKE_ARGS) -DORVANDEL_GUI=OFF
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+build-core: deps-core $(BUILD_CORE)/build.ninja
+	cmake --build $(BUILD_CORE) -j $(JOBS)
+
+# A demo school in demo/kb.mdb: created, generated, checked and summarised.
+demo: build
+	@scripts/make-demo.sh $(BUILD) $(DEMO_DIR)
+
+# Both builds: the core without Qt (so window code cannot creep into it), then
+# everything with the window tests.
+test: build-core build
+	cd $(BUILD_CORE) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-core: build-core
+	cd $(BUILD_CORE) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	$(BUILD)/orvandel
+
+bench: build-core
+	$(BUILD_CORE)/orvandel-bench
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(BUILD_CORE)

@@ -1,0 +1,28 @@
+// The subcommands of orvandel-cli. Each Add* registers its commands; the
+// callback stores the exit code: 0 done, 1 refused or failed, 2 bad usage.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "core/database/timetable_db.h"
+
+namespace orv::cli {
+
+struct Context {
+  int exitCode = 0;
+  std::string programDir;  // where kbxt.ini is read; empty means the default
+  std::filesystem::path ProgramDir() const;
+};
+
+// Opens the database exclusively, or says on stderr why not.
+std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path);
+int Fail(const std::string& message);
+
+void AddDatabaseCommands(CLI::App& app, Context& ctx);
+void AddSchedulingCommands(CLI::App& app, Context& ctx);
+
+}  // namespace orv::cli

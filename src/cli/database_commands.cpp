@@ -1,0 +1,167 @@
+// init, demo, info, maintain, clear, upgrade.
+#include <iostream>
+#include <regex>
+
+#include "cli/commands.h"
+#include "core/database/demo_school.h"
+#include "core/database/maintenance.h"
+#include "core/settings/settings.h"
+
+namespace fs = std::filesystem;
+
+namespace orv::cli {
+
+namespace {
+
+long long CountOf(TimetableDb& db, const char* sql) { return db.FirstInt(sql).value_or(0); }
+
+struct Totals {
+  long long classes, courses, teachers, rooms, planRows, planned, placed, lessons, restrictions, wrongCounts;
+};
+
+Totals ReadTotals(TimetableDb& db) {
+  return {CountOf(db, "select count(*) from Classtb"),
+          CountOf(db, "select count(*) from Coursetb"),
+          CountOf(db, "select count(*) from Teachertb"),
+          CountOf(db, "select count(*) from ClassRoomtb"),
+          CountOf(db, "select count(*) from ClassPlantb"),
+          CountOf(db, "select coalesce(sum(Count),0) from ClassPlantb"),
+          CountOf(db, "select coalesce(sum(BuildCount),0) from ClassPlantb"),
+          CountOf(db, "select count(*) from LessonListtb"),
+          CountOf(db, "select count(*) from Limittb"),
+          CountOf(db,
+                  "select count(*) from ClassPlantb P where BuildCount <> (select count(*) from LessonListtb L"
+                  " where L.ClassCode=P.ClassCode and L.CourseCode=P.CourseCode and L.TeacherCode=P.TeacherCode)")};
+}
+
+int RunInit(const std::string& path) {
+  std::string why;
+  if (fs::exists(path)) return Fail("文件已存在，不会覆盖: " + path);
+  if (!TimetableDb::Create(path, &why)) return Fail("创建数据库失败！ " + path + ": " + why);
+  std::cout << "created empty timetable database " << path << "\n";
+  return 0;
+}
+
+int RunDemo(const std::string& path, DemoOptions options, const std::string& grades, bool writeSettings) {
+  std::smatch m;
+  static const std::regex kRange(R"(\s*(\d)\s*-\s*(\d)\s*)");
+  if (!std::regex_match(grades, m, kRange)) return Fail("年级范围格式应为 1-6");
+  options.firstGrade = std::stoi(m[1]);
+  options.lastGrade = std::stoi(m[2]);
+  if (std::string bad = ValidateDemoOptions(options); !bad.empty()) return Fail(bad);
+  if (fs::exists(path)) return Fail("文件已存在，不会覆盖: " + path);
+  std::string why;
+  if (!TimetableDb::Create(path, &why)) return Fail("创建数据库失败！ " + path + ": " + why);
+  bool ok = false;
+  {
+    auto db = OpenOrReport(path);
+    ok = db && FillDemoSchool(*db, options, &why);
+  }
+  if (!ok) {
+    fs::remove(path);
+    return Fail("创建示范学校失败！ " + why);
+  }
+  if (writeSettings) {
+    const Settings settings(fs::absolute(path).parent_path());
+    if (!settings.SetDatabasePath(fs::absolute(path).string()) ||
+        !settings.SetLessonsPerDay(options.lessonsPerDay) || !settings.SetSchoolName(options.schoolName))
+      return Fail("写入设置文件失败: " + settings.IniPath().string());
+    std::cout << "wrote " << settings.IniPath().string() << "\n";
+  }
+  std::cout << "created demo school " << options.schoolName << " in " << path << "\n";
+  return 0;
+}
+
+int RunInfo(const std::string& path) {
+  auto db = OpenOrReport(path);
+  if (!db) return 1;
+  const Totals t = ReadTotals(*db);
+  std::cout << "classes: " << t.classes << "\n"
+            << "courses: " << t.courses << "\n"
+            << "teachers: " << t.teachers << "\n"
+            << "classrooms: " << t.rooms << "\n"
+            << "plan rows: " << t.planRows << "\n"
+            << "planned lessons: " << t.planned << "\n"
+            << "placed lessons: " << t.placed << "\n";
+  return 0;
+}
+
+int RunMaintain(const std::string& path) {
+  auto db = OpenOrReport(path);
+  if (!db) return 1;
+  const Totals before = ReadTotals(*db);
+  if (!MaintainData(*db)) return Fail("数据维护失败！");
+  const Totals after = ReadTotals(*db);
+  std::cout << "removed lessons: " << before.lessons - after.lessons << "\n"
+            << "removed plan rows: " << before.planRows - after.planRows << "\n"
+            << "removed restrictions: " << before.restrictions - after.restrictions << "\n"
+            << "recounted plan rows: " << before.wrongCounts << "\n"
+            << "数据维护完成\n";
+  return 0;
+}
+
+int RunClear(const std::string& path) {
+  auto db = OpenOrReport(path);
+  if (!db) return 1;
+  const long long lessons = CountOf(*db, "select count(*) from LessonListtb");
+  if (DeleteAllLessons(*db) != 0) return Fail("删除课表失败！");
+  std::cout << "deleted lessons: " << lessons << "\n";
+  return 0;
+}
+
+int RunUpgrade(const std::string& path) {
+  auto db = OpenOrReport(path);
+  if (!db) return 1;
+  const long long graduating =
+      CountOf(*db, "select count(*) from Classtb where substr(Code,1,1) in ('6','9')");
+  const long long firstGrade = CountOf(*db, "select count(*) from Classtb where substr(Code,1,1)='1'");
+  const long long moving =
+      CountOf(*db, "select count(*) from Classtb where substr(Code,1,1)>'0'") - graduating;
+  std::string why;
+  if (UpgradeSchoolYear(*db, &why) != 0) return Fail("课表学年升级失败！ " + why);
+  std::cout << "graduated classes: " << graduating << "\n"
+            << "promoted classes: " << moving << "\n"
+            << "new first-grade classes: " << firstGrade << "\n";
+  return 0;
+}
+
+}  // namespace
+
+void AddDatabaseCommands(CLI::App& app, Context& ctx) {
+  static std::string path;
+  auto* init = app.add_subcommand("init", "Create an empty timetable database");
+  init->add_option("DB", path, "Database file to create")->required();
+  init->callback([&ctx] { ctx.exitCode = RunInit(path); });
+
+  static DemoOptions demo;
+  static std::string grades = "1-6";
+  static bool writeSettings = false;
+  auto* d = app.add_subcommand("demo", "Create a demo school in a new database");
+  d->add_option("DB", path, "Database file to create")->required();
+  d->add_option("--grades", grades, "Grades, as FIRST-LAST (1-9)")->capture_default_str();
+  d->add_option("--classes-per-grade", demo.classesPerGrade, "Classes in each grade (1-20)")
+      ->capture_default_str();
+  d->add_option("--lessons-per-day", demo.lessonsPerDay, "Lessons per day (6 or 7)")->capture_default_str();
+  d->add_option("--seed", demo.seed, "Seed for the teachers' names")->capture_default_str();
+  d->add_option("--school", demo.schoolName, "School name")->capture_default_str();
+  d->add_flag("--write-settings", writeSettings, "Write kbxt.ini beside the database");
+  d->callback([&ctx] { ctx.exitCode = RunDemo(path, demo, grades, writeSettings); });
+
+  auto* info = app.add_subcommand("info", "Count the data in a database");
+  info->add_option("DB", path, "Database file")->required();
+  info->callback([&ctx] { ctx.exitCode = RunInfo(path); });
+
+  auto* maintain = app.add_subcommand("maintain", "Remove orphan rows and recount placed lessons");
+  maintain->add_option("DB", path, "Database file")->required();
+  maintain->callback([&ctx] { ctx.exitCode = RunMaintain(path); });
+
+  auto* clear = app.add_subcommand("clear", "Delete the whole timetable, fixed lessons included");
+  clear->add_option("DB", path, "Database file")->required();
+  clear->callback([&ctx] { ctx.exitCode = RunClear(path); });
+
+  auto* upgrade = app.add_subcommand("upgrade", "Move every class up one grade for a new school year");
+  upgrade->add_option("DB", path, "Database file")->required();
+  upgrade->callback([&ctx] { ctx.exitCode = RunUpgrade(path); });
+}
+
+}  // namespace orv::cli

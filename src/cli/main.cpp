@@ -1,0 +1,27 @@
+// orvandel-cli: the command-line companion of the timetable program.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"Orvandel 排课软件 command-line companion"};
+  app.require_subcommand(1);
+  app.set_help_all_flag("--help-all", "Show help for every command");
+  orv::cli::Context ctx;
+  app.add_option("--program-dir", ctx.programDir, "Directory holding kbxt.ini (default: the program directory)");
+  orv::cli::AddDatabaseCommands(app, ctx);
+  orv::cli::AddSchedulingCommands(app, ctx);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return 2;
+  }
+  return ctx.exitCode;
+}

@@ -1,0 +1,136 @@
+#include "core/database/maintenance.h"
+
+#include <array>
+#include <utility>
+#include <vector>
+
+namespace orv {
+
+bool MaintainData(TimetableDb& db) {
+  try {
+    Transaction tx(db);
+    // "IS NULL" catches rows whose reference was never filled in: NOT IN
+    // alone would keep them, since a comparison with NULL is never true.
+    db.Execute(
+        "Delete from LessonListtb where ClassCode is null or CourseCode is null or TeacherCode is null"
+        " or ClassCode not in (Select Code from Classtb where Code is not null)"
+        " or CourseCode not in (Select Code from Coursetb where Code is not null)"
+        " or TeacherCode not in (Select Code from Teachertb where Code is not null)");
+    db.Execute(
+        "Delete from ClassPlantb where ClassCode is null or CourseCode is null or TeacherCode is null"
+        " or ClassCode not in (Select Code from Classtb where Code is not null)"
+        " or CourseCode not in (Select Code from Coursetb where Code is not null)"
+        " or TeacherCode not in (Select Code from Teachertb where Code is not null)");
+    db.Execute(
+        "Update ClassPlantb set BuildCount = (Select Count(*) from LessonListtb L"
+        " where L.ClassCode = ClassPlantb.ClassCode and L.CourseCode = ClassPlantb.CourseCode"
+        " and L.TeacherCode = ClassPlantb.TeacherCode)");
+    db.Execute(
+        "Delete from Limittb where Code is null"
+        " or (Kind = 0 and Code not in (Select Code from Classtb where Code is not null))"
+        " or (Kind = 1 and Code not in (Select Code from Coursetb where Code is not null))"
+        " or (Kind = 2 and Code not in (Select Code from Teachertb where Code is not null))"
+        " or (Kind = 3 and Code not in (Select Code from ClassRoomtb where Code is not null))");
+    tx.Commit();
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+int DeleteAllLessons(TimetableDb& db) {
+  try {
+    Transaction tx(db);
+    db.Execute("delete from LessonListtb");
+    db.Execute("update ClassPlantb Set IsAutoBuild=0,BuildCount=0");
+    tx.Commit();
+    return 0;
+  } catch (const std::exception&) {
+    return -1;
+  }
+}
+
+std::string PromoteClassName(std::string_view name) {
+  static const std::array<std::pair<std::string_view, std::string_view>, 7> kNext = {{
+      {"一", "二"},
+      {"二", "三"},
+      {"三", "四"},
+      {"四", "五"},
+      {"五", "六"},
+      {"七", "八"},
+      {"八", "九"},
+  }};
+  for (const auto& [from, to] : kNext) {
+    if (name.substr(0, from.size()) == from) return std::string(to) + std::string(name.substr(from.size()));
+  }
+  return std::string(name);
+}
+
+namespace {
+
+struct ClassRow {
+  std::string code, name, fullName, shortName;
+};
+
+// Grades 6 and 9 end their school stages; a text comparison of the first
+// character keeps codes such as "6a" or "60" in the right grade.
+constexpr std::string_view kLeavingLessons =
+    "delete from LessonListtb where substr(ClassCode,1,1)='6' or substr(ClassCode,1,1)='9'";
+constexpr std::string_view kLeavingPlans =
+    "delete from ClassPlantb where substr(ClassCode,1,1)='6' or substr(ClassCode,1,1)='9'";
+constexpr std::string_view kLeavingClasses =
+    "delete from Classtb where substr(Code,1,1)='6' or substr(Code,1,1)='9'";
+
+// A code above '0' that does not start with a grade digit cannot be moved up a
+// grade; the whole upgrade is refused rather than half-done.
+constexpr std::string_view kUnpromotable =
+    "select c from (select ClassCode as c from LessonListtb union select ClassCode from ClassPlantb"
+    " union select Code from Classtb) where substr(c,1,1)>'0' and substr(c,1,1) not between '1' and '9'"
+    " limit 1";
+
+}  // namespace
+
+int UpgradeSchoolYear(TimetableDb& db, std::string* why) {
+  try {
+    Transaction tx(db);
+    if (auto bad = db.FirstText(kUnpromotable)) {
+      if (why != nullptr) *why = "班级代码 '" + *bad + "' 不以年级数字开头";
+      return -1;
+    }
+    db.Execute(kLeavingLessons);
+    db.Execute(
+        "update LessonListtb set ClassCode = (cast(substr(ClassCode,1,1) as integer)+1) || substr(ClassCode,2)"
+        " where substr(ClassCode,1,1)>'0'");
+    db.Execute(kLeavingPlans);
+    db.Execute(
+        "update ClassPlantb Set ClassCode = (cast(substr(ClassCode,1,1) as integer)+1) || substr(ClassCode,2)"
+        " where substr(ClassCode,1,1)>'0'");
+    db.Execute(kLeavingClasses);
+
+    // Read first, then write: the loop visits the classes as they were, and
+    // highest code first so that each new code is already free.
+    std::vector<ClassRow> classes;
+    {
+      Cursor c = db.Query(
+          "select Code,Name,FullName,ShortName from Classtb where substr(Code,1,1)>'0' order by Code DESC");
+      while (c.Next()) classes.push_back({c.Text(0), c.Text(1), c.Text(2), c.Text(3)});
+    }
+    for (const ClassRow& row : classes) {
+      const std::string newCode = std::to_string(row.code[0] - '0' + 1) + row.code.substr(1);
+      db.Execute("update Classtb Set Code=?,Name=?,FullName=?,ShortName=? WHERE Code=?", newCode,
+                 PromoteClassName(row.name), PromoteClassName(row.fullName), PromoteClassName(row.shortName),
+                 row.code);
+      if (row.code[0] == '1') {
+        db.Execute("insert into Classtb(Code,Name,FullName,ShortName) values(?,?,?,?)", row.code, row.name,
+                   row.fullName, row.shortName);
+      }
+    }
+    tx.Commit();
+    return 0;
+  } catch (const std::exception& e) {
+    if (why != nullptr) *why = e.what();
+    return -1;
+  }
+}
+
+}  // namespace orv

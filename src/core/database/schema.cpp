@@ -1,0 +1,38 @@
+#include "core/database/schema.h"
+
+namespace orv {
+
+const std::array<TableShape, 8> kTables = {{
+    {"Classtb", "CREATE TABLE Classtb (Code TEXT PRIMARY KEY, Name TEXT, FullName TEXT, ShortName TEXT)",
+     {"Code", "Name", "FullName", "ShortName"}},
+    {"Coursetb", "CREATE TABLE Coursetb (Code TEXT PRIMARY KEY, Name TEXT, FullName TEXT, ShortName TEXT)",
+     {"Code", "Name", "FullName", "ShortName"}},
+    {"Teachertb", "CREATE TABLE Teachertb (Code TEXT PRIMARY KEY, Name TEXT, FullName TEXT, ShortName TEXT)",
+     {"Code", "Name", "FullName", "ShortName"}},
+    {"ClassRoomtb",
+     "CREATE TABLE ClassRoomtb (Code TEXT PRIMARY KEY, Name TEXT, FullName TEXT, ShortName TEXT)",
+     {"Code", "Name", "FullName", "ShortName"}},
+    {"ClassPlantb",
+     "CREATE TABLE ClassPlantb (ClassCode TEXT, CourseCode TEXT, TeacherCode TEXT, Count INTEGER, "
+     "BuildCount INTEGER DEFAULT 0, IsAutoBuild INTEGER DEFAULT 0)",
+     {"ClassCode", "CourseCode", "TeacherCode", "Count", "BuildCount", "IsAutoBuild"}},
+    {"LessonListtb",
+     "CREATE TABLE LessonListtb (ClassCode TEXT, Day INTEGER, LessonNo INTEGER, CourseCode TEXT, "
+     "TeacherCode TEXT, SetFlag INTEGER)",
+     {"ClassCode", "Day", "LessonNo", "CourseCode", "TeacherCode", "SetFlag"}},
+    {"Limittb", "CREATE TABLE Limittb (Kind INTEGER, Code TEXT, Day INTEGER, LessonNo INTEGER, Attr INTEGER)",
+     {"Kind", "Code", "Day", "LessonNo", "Attr"}},
+    {"CourseAttrtb", "CREATE TABLE CourseAttrtb (CourseCode TEXT)", {"CourseCode"}},
+}};
+
+const std::array<std::string_view, 7> kIndexSql = {
+    "CREATE INDEX IF NOT EXISTS ix_lesson_class_slot ON LessonListtb (ClassCode, Day, LessonNo)",
+    "CREATE INDEX IF NOT EXISTS ix_lesson_teacher_slot ON LessonListtb (TeacherCode, Day, LessonNo)",
+    "CREATE INDEX IF NOT EXISTS ix_lesson_course_slot ON LessonListtb (CourseCode, Day, LessonNo)",
+    "CREATE INDEX IF NOT EXISTS ix_plan_class_course ON ClassPlantb (ClassCode, CourseCode)",
+    "CREATE INDEX IF NOT EXISTS ix_plan_teacher ON ClassPlantb (TeacherCode, IsAutoBuild)",
+    "CREATE INDEX IF NOT EXISTS ix_limit_cell ON Limittb (Kind, Code, Day, LessonNo)",
+    "CREATE INDEX IF NOT EXISTS ix_course_attr ON CourseAttrtb (CourseCode)",
+};
+
+}  // namespace orv

@@ -1,0 +1,213 @@
+#include "core/database/timetable_db.h"
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Transaction.h>
+
+#include "core/database/schema.h"
+
+namespace fs = std::filesystem;
+
+namespace orv {
+
+void BindValue(SQLite::Statement& st, int index, int value) { st.bind(index, value); }
+void BindValue(SQLite::Statement& st, int index, long long value) {
+  st.bind(index, static_cast<int64_t>(value));
+}
+void BindValue(SQLite::Statement& st, int index, double value) { st.bind(index, value); }
+void BindValue(SQLite::Statement& st, int index, std::string_view value) {
+  st.bind(index, value.data(), static_cast<int>(value.size()));
+}
+
+Cursor::~Cursor() {
+  if (st_ == nullptr) return;
+  try {
+    st_->reset();
+  } catch (...) {
+    // A failed step already reported its error; the reset only repeats it.
+  }
+}
+
+std::string Cursor::Text(int col) const {
+  const SQLite::Column c = st_->getColumn(col);
+  if (c.isNull()) return {};
+  return std::string(static_cast<const char*>(c.getBlob()), static_cast<size_t>(c.getBytes()));
+}
+
+namespace {
+
+bool Fail(std::string* why, std::string text) {
+  if (why != nullptr) *why = std::move(text);
+  return false;
+}
+
+bool IsWritableFile(const fs::path& path) {
+  std::error_code ec;
+  const fs::perms p = fs::status(path, ec).permissions();
+  if (ec) return false;
+  // A file with every write bit cleared was marked read-only on purpose;
+  // honour that even for root, which access() would let through.
+  const fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  if ((p & anyWrite) == fs::perms::none) return false;
+  return ::access(path.c_str(), W_OK) == 0;
+}
+
+// Whether the open file holds the eight tables with their columns. Names are
+// compared without regard to case, as other tools may spell them differently.
+bool HasTimetableTables(SQLite::Database& db, std::string* why) {
+  SQLite::Statement columns(db, "SELECT lower(name) FROM pragma_table_info(?)");
+  for (const TableShape& table : kTables) {
+    columns.reset();
+    columns.bind(1, std::string(table.name));
+    std::vector<std::string> have;
+    while (columns.executeStep()) have.push_back(columns.getColumn(0).getString());
+    if (have.empty()) return Fail(why, "缺少数据表 " + std::string(table.name));
+    for (std::string_view col : table.columns) {
+      if (col.empty()) break;
+      std::string lower(col);
+      for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+      if (std::find(have.begin(), have.end(), lower) == have.end())
+        return Fail(why, "数据表 " + std::string(table.name) + " 缺少字段 " + std::string(col));
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+TimetableDb::TimetableDb(fs::path path, std::unique_ptr<SQLite::Database> db)
+    : path_(std::move(path)), db_(std::move(db)) {}
+
+TimetableDb::~TimetableDb() {
+  // Statements must be finalised before the connection closes.
+  cache_.clear();
+}
+
+std::unique_ptr<TimetableDb> TimetableDb::Open(const fs::path& path, std::string* why) {
+  std::error_code ec;
+  if (path.empty() || !fs::exists(path, ec)) {
+    Fail(why, "文件不存在");
+    return nullptr;
+  }
+  if (!fs::is_regular_file(path, ec)) {
+    Fail(why, "不是数据库文件");
+    return nullptr;
+  }
+  if (!IsWritableFile(path)) {
+    Fail(why, "文件是只读的");
+    return nullptr;
+  }
+  try {
+    auto db = std::make_unique<SQLite::Database>(path.string(), SQLite::OPEN_READWRITE);
+    if (sqlite3_db_readonly(db->getHandle(), "main") == 1) {
+      Fail(why, "文件是只读的");
+      return nullptr;
+    }
+    // Exclusive mode keeps every lock until the connection closes, so a second
+    // copy of the program or the command-line tool cannot open the same file.
+    db->exec("PRAGMA locking_mode=EXCLUSIVE");
+    db->exec("BEGIN EXCLUSIVE");
+    try {
+      if (!HasTimetableTables(*db, why)) {
+        db->exec("ROLLBACK");
+        return nullptr;
+      }
+      for (std::string_view sql : kIndexSql) db->exec(std::string(sql));
+      db->exec("COMMIT");
+    } catch (...) {
+      try {
+        db->exec("ROLLBACK");
+      } catch (...) {
+      }
+      throw;
+    }
+    return std::unique_ptr<TimetableDb>(new TimetableDb(fs::absolute(path, ec), std::move(db)));
+  } catch (const SQLite::Exception& e) {
+    const int code = e.getErrorCode();
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+      Fail(why, "数据库已被其他程序打开");
+    else if (code == SQLITE_NOTADB)
+      Fail(why, "不是课表数据库文件");
+    else
+      Fail(why, e.what());
+    return nullptr;
+  } catch (const std::exception& e) {
+    Fail(why, e.what());
+    return nullptr;
+  }
+}
+
+bool TimetableDb::Create(const fs::path& path, std::string* why) {
+  std::error_code ec;
+  if (fs::exists(path, ec)) return Fail(why, "文件已存在");
+  try {
+    SQLite::Database db(path.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    SQLite::Transaction tx(db);
+    for (const TableShape& table : kTables) db.exec(std::string(table.createSql));
+    for (std::string_view sql : kIndexSql) db.exec(std::string(sql));
+    db.exec("PRAGMA user_version=" + std::to_string(kSchemaVersion));
+    tx.commit();
+    return true;
+  } catch (const std::exception& e) {
+    fs::remove(path, ec);
+    return Fail(why, e.what());
+  }
+}
+
+SQLite::Statement& TimetableDb::Prepared(std::string_view sql) {
+  ++statementsRun_;
+  auto it = cache_.find(std::string(sql));
+  if (it == cache_.end()) {
+    auto st = std::make_unique<SQLite::Statement>(*db_, std::string(sql));
+    it = cache_.emplace(std::string(sql), std::move(st)).first;
+  } else {
+    it->second->reset();
+    it->second->clearBindings();
+  }
+  return *it->second;
+}
+
+int TimetableDb::changes() { return sqlite3_changes(db_->getHandle()); }
+
+Transaction::Transaction(TimetableDb& db) : db_(db), depth_(db.transactionDepth_) {
+  if (depth_ == 0)
+    db_.db_->exec("BEGIN");
+  else
+    db_.db_->exec("SAVEPOINT orv_" + std::to_string(depth_));
+  ++db_.transactionDepth_;
+}
+
+void Transaction::Commit() {
+  if (done_) return;
+  if (depth_ == 0)
+    db_.db_->exec("COMMIT");
+  else
+    db_.db_->exec("RELEASE orv_" + std::to_string(depth_));
+  done_ = true;
+  --db_.transactionDepth_;
+}
+
+Transaction::~Transaction() {
+  if (done_) return;
+  --db_.transactionDepth_;
+  try {
+    if (depth_ == 0) {
+      db_.db_->exec("ROLLBACK");
+    } else {
+      const std::string name = "orv_" + std::to_string(depth_);
+      db_.db_->exec("ROLLBACK TO " + name);
+      db_.db_->exec("RELEASE " + name);
+    }
+  } catch (...) {
+    // Nothing more can be done from a destructor; the connection reports the
+    // state on its next statement.
+  }
+}
+
+}  // namespace orv

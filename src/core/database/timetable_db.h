@@ -1,0 +1,143 @@
+// The one open timetable database. Every statement goes through here: prepared
+// once, reused with bound parameters, never built by pasting values into SQL.
+#pragma once
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace orv {
+
+// A value bound to a '?' placeholder.
+void BindValue(SQLite::Statement& st, int index, int value);
+void BindValue(SQLite::Statement& st, int index, long long value);
+void BindValue(SQLite::Statement& st, int index, double value);
+void BindValue(SQLite::Statement& st, int index, std::string_view value);
+inline void BindValue(SQLite::Statement& st, int index, const std::string& value) {
+  BindValue(st, index, std::string_view(value));
+}
+inline void BindValue(SQLite::Statement& st, int index, const char* value) {
+  BindValue(st, index, std::string_view(value));
+}
+
+// A reading of a cached statement. Resets the statement when it goes out of
+// scope, so a half-read query never keeps a cursor open into the next one.
+class Cursor {
+ public:
+  explicit Cursor(SQLite::Statement& st) : st_(&st) {}
+  Cursor(const Cursor&) = delete;
+  Cursor& operator=(const Cursor&) = delete;
+  Cursor(Cursor&& other) noexcept : st_(other.st_) { other.st_ = nullptr; }
+  ~Cursor();
+
+  bool Next() { return st_->executeStep(); }
+  std::string Text(int col) const;
+  int Int(int col) const { return st_->getColumn(col).getInt(); }
+  long long Int64(int col) const { return st_->getColumn(col).getInt64(); }
+  double Double(int col) const { return st_->getColumn(col).getDouble(); }
+  bool IsNull(int col) const { return st_->getColumn(col).isNull(); }
+
+ private:
+  SQLite::Statement* st_;
+};
+
+class TimetableDb {
+ public:
+  // Opens an existing timetable database exclusively: while this object
+  // lives, no other process (nor another connection of this one) can open
+  // the file. Returns nullptr on any failure, with the reason in *why, and
+  // leaves the file untouched unless it is a valid timetable database (then
+  // only the lookup indexes are added).
+  static std::unique_ptr<TimetableDb> Open(const std::filesystem::path& path,
+                                           std::string* why = nullptr);
+
+  // Creates a new, empty timetable database. Refuses an existing file.
+  static bool Create(const std::filesystem::path& path, std::string* why = nullptr);
+
+  TimetableDb(const TimetableDb&) = delete;
+  TimetableDb& operator=(const TimetableDb&) = delete;
+  ~TimetableDb();
+
+  const std::filesystem::path& Path() const { return path_; }
+
+  // A cached statement, reset, with its arguments bound in order.
+  template <class... Args>
+  Cursor Query(std::string_view sql, const Args&... args) {
+    SQLite::Statement& st = Prepared(sql);
+    int i = 1;
+    (BindValue(st, i++, args), ...);
+    return Cursor(st);
+  }
+
+  // Runs a cached write statement; returns the number of rows it changed.
+  template <class... Args>
+  int Execute(std::string_view sql, const Args&... args) {
+    Cursor c = Query(sql, args...);
+    c.Next();
+    return changes();
+  }
+
+  // True when the query returns at least one row.
+  template <class... Args>
+  bool Exists(std::string_view sql, const Args&... args) {
+    return Query(sql, args...).Next();
+  }
+
+  // The first column of the first row, or nullopt when there is no row.
+  template <class... Args>
+  std::optional<std::string> FirstText(std::string_view sql, const Args&... args) {
+    Cursor c = Query(sql, args...);
+    if (!c.Next()) return std::nullopt;
+    return c.Text(0);
+  }
+
+  template <class... Args>
+  std::optional<long long> FirstInt(std::string_view sql, const Args&... args) {
+    Cursor c = Query(sql, args...);
+    if (!c.Next() || c.IsNull(0)) return std::nullopt;
+    return c.Int64(0);
+  }
+
+  // Statements run since the database was opened (for the benchmarks).
+  std::uint64_t StatementsRun() const { return statementsRun_; }
+
+  SQLite::Database& Raw() { return *db_; }
+
+ private:
+  friend class Transaction;
+  TimetableDb(std::filesystem::path path, std::unique_ptr<SQLite::Database> db);
+  SQLite::Statement& Prepared(std::string_view sql);
+  int changes();
+
+  std::filesystem::path path_;
+  std::unique_ptr<SQLite::Database> db_;
+  std::unordered_map<std::string, std::unique_ptr<SQLite::Statement>> cache_;
+  std::uint64_t statementsRun_ = 0;
+  int transactionDepth_ = 0;
+};
+
+// All or nothing for one user operation. Nests: an inner transaction is a
+// savepoint, so a routine that is atomic on its own stays atomic inside a
+// larger run. Rolls back unless Commit() was called.
+class Transaction {
+ public:
+  explicit Transaction(TimetableDb& db);
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  ~Transaction();
+  void Commit();
+
+ private:
+  TimetableDb& db_;
+  int depth_;
+  bool done_ = false;
+};
+
+}  // namespace orv

@@ -1,0 +1,29 @@
+// Automatic timetable generation: fills every class's week from the teaching
+// plan, keeping fixed lessons, in one transaction.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/database/timetable_db.h"
+#include "core/scheduling/random.h"
+
+namespace orv {
+
+struct BuildResult {
+  int rate = -1;          // completion in percent (0-100), -1 on failure
+  int plannedLessons = 0; // sum of Count over the plan
+  int placedLessons = 0;  // sum of BuildCount after the run (fixed lessons included)
+  int unplacedLessons = 0;
+  int incompleteRows = 0; // plan rows left with BuildCount < Count
+  std::string error;      // why the run failed, when rate is -1
+};
+
+// Called once per pass of each generation loop, so a window can repaint.
+using BuildProgress = std::function<void()>;
+
+BuildResult BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRandom& random,
+                           const BuildProgress& progress = {});
+
+}  // namespace orv

@@ -1,0 +1,10 @@
+#include "core/scheduling/random.h"
+
+namespace orv {
+
+UniformRandom& ProgramRandom() {
+  static UniformRandom random;
+  return random;
+}
+
+}  // namespace orv

@@ -1,0 +1,34 @@
+#include "core/settings/program_dir.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace fs = std::filesystem;
+
+namespace orv {
+
+fs::path ExecutableDirectory() {
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return fs::current_path(ec);
+  return exe.parent_path();
+}
+
+fs::path UserDataDirectory() {
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/')
+    return fs::path(xdg) / "orvandel";
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+    return fs::path(home) / ".local" / "share" / "orvandel";
+  return fs::temp_directory_path() / "orvandel";
+}
+
+fs::path ResolveProgramDirectory(const fs::path& executableDir) {
+  if (!executableDir.empty() && ::access(executableDir.c_str(), W_OK) == 0) return executableDir;
+  const fs::path dir = UserDataDirectory();
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  return dir;
+}
+
+}  // namespace orv

@@ -1,0 +1,116 @@
+#include "core/settings/settings.h"
+
+// UTF-8 passes through untouched; no converter library is needed.
+#define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
+#include <SimpleIni.h>
+
+#include <cctype>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace orv {
+
+namespace {
+
+std::string Trim(std::string_view s) {
+  const auto first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const auto last = s.find_last_not_of(' ');
+  return std::string(s.substr(first, last - first + 1));
+}
+
+// Cuts a UTF-8 text after `limit` characters without splitting a character.
+std::string LimitCharacters(const std::string& s, size_t limit) {
+  size_t chars = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
+      if (chars == limit) return s.substr(0, i);
+      ++chars;
+    }
+  }
+  return s;
+}
+
+}  // namespace
+
+int ParseLessonsPerDay(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  long long value = 0;
+  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && value < 1000)
+    value = value * 10 + (text[i++] - '0');
+  if (negative) value = -value;
+  if (value > 7) return 7;
+  return value == 7 ? 7 : 6;
+}
+
+Settings::Settings(fs::path programDir) : programDir_(std::move(programDir)) {}
+
+std::string Settings::DefaultDatabasePath() const { return (programDir_ / kDefaultDatabaseName).string(); }
+
+std::string Settings::Read(const char* section, const char* key) const {
+  CSimpleIniA ini;
+  ini.SetUnicode(true);
+  ini.SetSpaces(false);
+  if (ini.LoadFile(IniPath().c_str()) < 0) return {};
+  return Trim(ini.GetValue(section, key, ""));
+}
+
+bool Settings::Write(const char* section, const char* key, const std::string& value) const {
+  CSimpleIniA ini;
+  ini.SetUnicode(true);
+  ini.SetSpaces(false);
+  std::error_code ec;
+  if (fs::exists(IniPath(), ec) && ini.LoadFile(IniPath().c_str()) < 0) return false;
+  if (ini.SetValue(section, key, value.c_str()) < 0) return false;
+  std::string text;
+  if (ini.Save(text) < 0) return false;
+  // Written beside and renamed over, so a failed write never leaves a
+  // truncated settings file behind.
+  const fs::path tmp = IniPath().string() + ".tmp";
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << text;
+    if (!out.flush()) {
+      fs::remove(tmp, ec);
+      return false;
+    }
+  }
+  fs::rename(tmp, IniPath(), ec);
+  if (ec) fs::remove(tmp, ec);
+  return !ec;
+}
+
+std::string Settings::GetDatabasePath() const {
+  std::string path = Read("DB", "FILENAME");
+  return path.empty() ? DefaultDatabasePath() : path;
+}
+
+std::string Settings::GetSchoolName() const { return LimitCharacters(Read("USERINFO", "USER"), 100); }
+
+int Settings::GetLessonsPerDay() const {
+  const std::string text = Read("LESSON", "LESSON_OF_DAY");
+  return text.empty() ? 6 : ParseLessonsPerDay(text);
+}
+
+bool Settings::SetDatabasePath(const std::string& path) const { return Write("DB", "FILENAME", path); }
+
+bool Settings::SetLessonsPerDay(int lessons) const {
+  return Write("LESSON", "LESSON_OF_DAY", std::to_string(lessons));
+}
+
+bool Settings::SetSchoolName(const std::string& name) const { return Write("USERINFO", "USER", name); }
+
+std::string AppTitle(std::string_view schoolName) { return std::string(schoolName) + "排课软件系统"; }
+
+std::string GetWindowTitle(std::string_view appTitle, std::string_view databasePath) {
+  return std::string(appTitle) + " -- " + std::string(databasePath);
+}
+
+}  // namespace orv

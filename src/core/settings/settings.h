@@ -1,0 +1,53 @@
+// The settings file kbxt.ini in the program directory: the database path, the
+// lessons per day and the school name. Missing file or keys give the defaults.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+inline constexpr std::string_view kSettingsFileName = "kbxt.ini";
+inline constexpr std::string_view kDefaultDatabaseName = "kb.mdb";
+
+// Reads LESSON_OF_DAY as the profile functions read an integer (leading
+// blanks, optional sign, digits; anything else reads as 0), then keeps it
+// safe: above 7 reads as 7, anything but 6 or 7 as 6. A value of 0 would
+// otherwise make the start-up trim delete every lesson.
+int ParseLessonsPerDay(std::string_view text);
+
+class Settings {
+ public:
+  explicit Settings(std::filesystem::path programDir);
+
+  const std::filesystem::path& ProgramDir() const { return programDir_; }
+  std::filesystem::path IniPath() const { return programDir_ / kSettingsFileName; }
+  std::string DefaultDatabasePath() const;
+
+  // DB/FILENAME, or the default database in the program directory when empty.
+  std::string GetDatabasePath() const;
+  // USERINFO/USER, at most 100 characters.
+  std::string GetSchoolName() const;
+  // LESSON/LESSON_OF_DAY: 6 or 7.
+  int GetLessonsPerDay() const;
+
+  // Writers keep every other section and key of the file. False on failure.
+  bool SetDatabasePath(const std::string& path) const;
+  bool SetLessonsPerDay(int lessons) const;
+  bool SetSchoolName(const std::string& name) const;
+
+ private:
+  std::string Read(const char* section, const char* key) const;
+  bool Write(const char* section, const char* key, const std::string& value) const;
+
+  std::filesystem::path programDir_;
+};
+
+// The title of message boxes: the school name followed by "排课软件系统".
+std::string AppTitle(std::string_view schoolName);
+
+// The main window's caption: the title, " -- " and the database path.
+std::string GetWindowTitle(std::string_view appTitle, std::string_view databasePath);
+
+}  // namespace orv

@@ -1,0 +1,50 @@
+// The program-wide state and the start-up sequence shared by the desktop
+// program, the command-line tool and the tests.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/database/timetable_db.h"
+#include "core/settings/settings.h"
+
+namespace orv {
+
+inline constexpr std::string_view kOpenDatabaseFailed = "打开数据库失败！";
+inline constexpr std::string_view kFallbackWindowTitle = "Orvandel排课软件系统";
+
+struct AppState {
+  std::filesystem::path programDir;
+  std::unique_ptr<TimetableDb> db;  // the one open timetable database
+  std::string databasePath;         // as configured or chosen, shown in the caption
+  std::string appTitle;             // title of message boxes
+  int lessonsPerDay = 6;            // 6 or 7
+
+  Settings settings() const { return Settings(programDir); }
+};
+
+// Opens the file as the program's database, closing the one open before only
+// once the new one is open. False (and the old database still open) on failure.
+bool OpenTimetableDb(AppState& state, const std::string& path);
+void CloseTimetableDb(AppState& state);
+
+// Deletes lessons numbered beyond the lessons per day. False on failure.
+bool TrimLessonsBeyondDay(TimetableDb& db, int lessonsPerDay);
+
+struct StartupResult {
+  std::optional<AppState> state;  // empty on failure
+  std::string error;              // the message to show on failure
+  std::string windowTitle;        // the main window's caption
+};
+
+// Reads the settings, opens the configured database (falling back to the
+// default one and remembering it), loads the lessons per day and drops the
+// lessons beyond them. A new installation, where neither database exists,
+// gets an empty default database. `explicitDatabase` (the desktop's "open
+// with") is opened instead of the configured file and changes no setting.
+StartupResult StartUp(const std::filesystem::path& programDir,
+                      const std::optional<std::string>& explicitDatabase = std::nullopt);
+
+}  // namespace orv

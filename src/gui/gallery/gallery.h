@@ -1,0 +1,24 @@
+// The screenshot gallery: every window, filled from a demo school, rendered to
+// OUT_DIR/<window name>.png. Each subsystem lists its windows here.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "gui/shell/ui_context.h"
+
+class QWidget;
+
+namespace orv::ui {
+
+struct GalleryEntry {
+  QString name;  // the window's object name, e.g. "frmMain"
+  std::function<QWidget*(UiContext&)> make;
+};
+using GalleryList = std::vector<GalleryEntry>;
+
+void AddShellGallery(GalleryList& list);
+void AddEditorGallery(GalleryList& list);
+
+}  // namespace orv::ui

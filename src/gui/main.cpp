@@ -1,0 +1,7 @@
+// orvandel: the desktop timetable program.
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  return 0;
+}

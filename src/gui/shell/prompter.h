@@ -1,0 +1,47 @@
+// Everything that blocks on the user goes through one Prompter: message boxes,
+// Yes/No questions, file dialogs, popup menus and modal windows. The desktop
+// program shows real dialogs; the tests script the answers.
+#pragma once
+
+#include <QString>
+
+class QAction;
+class QDialog;
+class QMenu;
+class QPoint;
+class QWidget;
+
+namespace orv::ui {
+
+enum class MessageIcon { Information, Warning, Critical };
+
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+
+  virtual void Message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) = 0;
+  // True for Yes.
+  virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+  // The chosen path, or an empty text when the user cancelled.
+  virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter) = 0;
+  virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                               const QString& suggestedPath = {}) = 0;
+  // The action picked from the popup menu, or nullptr when it was dismissed.
+  virtual QAction* PopupMenu(QMenu& menu, const QPoint& globalPos) = 0;
+  // Runs a window modally; returns its QDialog result code.
+  virtual int RunModal(QDialog& dialog) = 0;
+};
+
+// The real dialogs.
+class QtPrompter : public Prompter {
+ public:
+  void Message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
+  bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+  QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter) override;
+  QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                       const QString& suggestedPath) override;
+  QAction* PopupMenu(QMenu& menu, const QPoint& globalPos) override;
+  int RunModal(QDialog& dialog) override;
+};
+
+}  // namespace orv::ui

@@ -1,0 +1,16 @@
+// What every window is built with: the program-wide state and the prompter.
+// Windows never reach for globals, so tests can hand them a temporary database
+// and a scripted prompter.
+#pragma once
+
+#include "core/settings/startup.h"
+#include "gui/shell/prompter.h"
+
+namespace orv::ui {
+
+struct UiContext {
+  AppState& state;     // TimetableDb, AppTitle, LessonsPerDay, program directory
+  Prompter& prompter;
+};
+
+}  // namespace orv::ui

@@ -1,0 +1,58 @@
+#include "support/test_db.h"
+
+#include <stdexcept>
+
+namespace orv::test {
+
+TestDb::TestDb() : path_(dir_ / "kb.mdb") {
+  std::string why;
+  if (!TimetableDb::Create(path_, &why)) throw std::runtime_error("create: " + why);
+  Reopen();
+}
+
+void TestDb::Reopen() {
+  db_.reset();
+  std::string why;
+  db_ = TimetableDb::Open(path_, &why);
+  if (!db_) throw std::runtime_error("open: " + why);
+}
+
+void TestDb::AddClass(const std::string& code, const std::string& name, const std::string& fullName,
+                      const std::string& shortName) {
+  db_->Execute("insert into Classtb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, fullName,
+               shortName);
+}
+void TestDb::AddCourse(const std::string& code, const std::string& name) {
+  db_->Execute("insert into Coursetb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, name, name);
+}
+void TestDb::AddTeacher(const std::string& code, const std::string& name) {
+  db_->Execute("insert into Teachertb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, name, name);
+}
+void TestDb::AddClassRoom(const std::string& code, const std::string& name) {
+  db_->Execute("insert into ClassRoomtb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, name,
+               name);
+}
+void TestDb::AddPlan(const std::string& cls, const std::string& course, const std::string& teacher, int count) {
+  db_->Execute("insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values (?,?,?,?)", cls, course,
+               teacher, count);
+}
+void TestDb::AddLesson(const std::string& cls, int day, int lessonNo, const std::string& course,
+                       const std::string& teacher, int setFlag) {
+  db_->Execute("insert into LessonListtb values (?,?,?,?,?,?)", cls, day, lessonNo, course, teacher, setFlag);
+}
+void TestDb::AddLimit(int kind, const std::string& code, int day, int lessonNo, int attr) {
+  db_->Execute("insert into Limittb values (?,?,?,?,?)", kind, code, day, lessonNo, attr);
+}
+void TestDb::AddSpecialCourse(const std::string& course) {
+  db_->Execute("insert into CourseAttrtb values (?)", course);
+}
+
+long long TestDb::Count(const std::string& sql) { return db_->FirstInt(sql).value_or(-1); }
+
+int TestDb::BuildCount(const std::string& cls, const std::string& course) {
+  return static_cast<int>(
+      db_->FirstInt("select BuildCount from ClassPlantb where ClassCode=? and CourseCode=?", cls, course)
+          .value_or(-1));
+}
+
+}  // namespace orv::test
