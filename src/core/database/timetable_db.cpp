@@ -22,7 +22,9 @@ void BindValue(SQLite::Statement& st, int index, long long value) {
 }
 void BindValue(SQLite::Statement& st, int index, double value) { st.bind(index, value); }
 void BindValue(SQLite::Statement& st, int index, std::string_view value) {
-  st.bind(index, value.data(), static_cast<int>(value.size()));
+  // Bound as TEXT (the pointer-and-size overload would bind a BLOB, which
+  // never compares equal to the stored text).
+  st.bind(index, std::string(value));
 }
 
 Cursor::~Cursor() {

@@ -1,0 +1,227 @@
+// Opening and creating timetable databases: exclusive access, refusal of
+// files that are not timetable databases, and values stored as typed.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "core/database/lookups.h"
+#include "core/database/schema.h"
+#include "core/database/timetable_db.h"
+#include "support/temp_dir.h"
+#include "support/test_db.h"
+
+namespace fs = std::filesystem;
+
+namespace orv {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::TestDb;
+using test::WriteFile;
+
+// Runs `open` in a child process and returns whether it succeeded there.
+bool OpensInOtherProcess(const fs::path& path) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    auto db = TimetableDb::Open(path);
+    _exit(db ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(CreateDatabase, HasExactlyTheEightTablesInOrderAndVersionOne) {
+  TempDir dir;
+  const fs::path path = dir / "new.mdb";
+  ASSERT_TRUE(TimetableDb::Create(path));
+  auto db = TimetableDb::Open(path);
+  ASSERT_TRUE(db);
+  EXPECT_EQ(db->FirstInt("PRAGMA user_version").value_or(-1), 1);
+  EXPECT_EQ(db->FirstInt("select count(*) from sqlite_master where type='table'").value_or(-1), 8);
+  for (const TableShape& table : kTables) {
+    Cursor c = db->Query("select name from pragma_table_info(?) order by cid", table.name);
+    for (std::string_view expected : table.columns) {
+      if (expected.empty()) break;
+      ASSERT_TRUE(c.Next()) << table.name;
+      EXPECT_EQ(c.Text(0), expected) << table.name;
+    }
+    EXPECT_FALSE(c.Next()) << table.name << " has extra columns";
+  }
+}
+
+TEST(CreateDatabase, RefusesAnExistingFileAndLeavesItAlone) {
+  TempDir dir;
+  const fs::path path = dir / "kb.mdb";
+  WriteFile(path, "keep me");
+  std::string why;
+  EXPECT_FALSE(TimetableDb::Create(path, &why));
+  EXPECT_FALSE(why.empty());
+  EXPECT_EQ(ReadFile(path), "keep me");
+}
+
+TEST(CreateDatabase, PlanRowsDefaultToNothingBuilt) {
+  TestDb t;
+  t.db().Execute("insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values ('11','01','001',5)");
+  EXPECT_EQ(t.Count("select BuildCount from ClassPlantb"), 0);
+  EXPECT_EQ(t.Count("select IsAutoBuild from ClassPlantb"), 0);
+}
+
+TEST(OpenDatabase, FailsCleanlyOnFilesThatAreNotTimetables) {
+  TempDir dir;
+  std::string why;
+  EXPECT_FALSE(TimetableDb::Open(dir / "missing.mdb", &why));
+  EXPECT_FALSE(why.empty());
+  EXPECT_FALSE(fs::exists(dir / "missing.mdb")) << "opening must not create the file";
+
+  const fs::path text = dir / "notes.mdb";
+  const std::string garbage(4096, 'x');
+  WriteFile(text, garbage);
+  EXPECT_FALSE(TimetableDb::Open(text, &why));
+  EXPECT_EQ(ReadFile(text), garbage);
+
+  const fs::path empty = dir / "empty.mdb";
+  WriteFile(empty, "");
+  EXPECT_FALSE(TimetableDb::Open(empty, &why));
+  EXPECT_EQ(fs::file_size(empty), 0u) << "an empty file must stay empty";
+
+  EXPECT_FALSE(TimetableDb::Open(dir.Path(), &why)) << "a directory is not a database";
+}
+
+TEST(OpenDatabase, RefusesSqliteFileWithoutTheTablesAndDoesNotTouchIt) {
+  TempDir dir;
+  const fs::path path = dir / "other.db";
+  {
+    SQLite::Database other(path.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    other.exec("create table Classtb (Code TEXT, Name TEXT, FullName TEXT, ShortName TEXT)");
+    other.exec("create table Notes (x)");
+  }
+  const std::string before = ReadFile(path);
+  std::string why;
+  EXPECT_FALSE(TimetableDb::Open(path, &why));
+  EXPECT_NE(why.find("Coursetb"), std::string::npos) << why;
+  EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST(OpenDatabase, RefusesATableMissingAColumn) {
+  TempDir dir;
+  const fs::path path = dir / "old.mdb";
+  {
+    SQLite::Database other(path.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    for (const TableShape& table : kTables) {
+      if (table.name == "LessonListtb")
+        other.exec("CREATE TABLE LessonListtb (ClassCode TEXT, Day INTEGER, LessonNo INTEGER, CourseCode TEXT)");
+      else
+        other.exec(std::string(table.createSql));
+    }
+  }
+  std::string why;
+  EXPECT_FALSE(TimetableDb::Open(path, &why));
+  EXPECT_NE(why.find("TeacherCode"), std::string::npos) << why;
+}
+
+TEST(OpenDatabase, AcceptsFilesMadeElsewhereWithOtherCaseAndAddsIndexes) {
+  TempDir dir;
+  const fs::path path = dir / "made-elsewhere.mdb";
+  {
+    SQLite::Database other(path.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    for (const TableShape& table : kTables) {
+      std::string sql(table.createSql);
+      if (table.name == "LessonListtb") sql.replace(sql.find("LessonListtb"), 12, "Lessonlisttb");
+      other.exec(sql);
+    }
+    other.exec("insert into Classtb values ('11','一（1）班','一年级（1）班','一（1）')");
+  }
+  auto db = TimetableDb::Open(path);
+  ASSERT_TRUE(db);
+  EXPECT_EQ(GetClassName(*db, "11"), "一（1）班");
+  EXPECT_EQ(db->FirstInt("select count(*) from sqlite_master where type='index' and name like 'ix_%'").value_or(0),
+            static_cast<long long>(kIndexSql.size()));
+  db.reset();
+  EXPECT_TRUE(TimetableDb::Open(path)) << "opening twice in turn must work (indexes already there)";
+}
+
+TEST(OpenDatabase, RefusesAReadOnlyFile) {
+  TestDb t;
+  t.Close();
+  fs::permissions(t.path(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::string before = ReadFile(t.path());
+  std::string why;
+  EXPECT_FALSE(TimetableDb::Open(t.path(), &why));
+  EXPECT_NE(why.find("只读"), std::string::npos) << why;
+  EXPECT_EQ(ReadFile(t.path()), before);
+}
+
+TEST(OpenDatabase, IsExclusiveAgainstOtherProcessesAndConnections) {
+  TestDb t;  // holds the file open
+  EXPECT_FALSE(OpensInOtherProcess(t.path()));
+  std::string why;
+  EXPECT_FALSE(TimetableDb::Open(t.path(), &why)) << "a second connection of this process";
+  EXPECT_FALSE(why.empty());
+  // Writing and reading under the lock does not release it.
+  t.AddClass("11", "一（1）班");
+  EXPECT_EQ(GetClassName(t.db(), "11"), "一（1）班");
+  EXPECT_FALSE(OpensInOtherProcess(t.path()));
+
+  t.Close();
+  EXPECT_TRUE(OpensInOtherProcess(t.path())) << "closing releases the file";
+}
+
+TEST(OpenDatabase, ExclusiveEvenWhenOpenWroteNothing) {
+  // The second open of a file finds its indexes already there and writes
+  // nothing; the lock must hold all the same.
+  TestDb t;
+  t.Close();
+  t.Reopen();
+  EXPECT_FALSE(OpensInOtherProcess(t.path()));
+}
+
+TEST(Statements, ValuesWithQuotesAndSqlAreStoredAndFoundAsTyped) {
+  TestDb t;
+  const std::vector<std::string> names = {"O'Brien", "say \"hi\"", "100%", "a;b", "x -- y",
+                                          "'); drop table Classtb; --"};
+  int n = 0;
+  for (const std::string& name : names) t.AddTeacher("T" + std::to_string(n++), name);
+  n = 0;
+  for (const std::string& name : names) {
+    const std::string code = "T" + std::to_string(n++);
+    EXPECT_EQ(GetTeacherName(t.db(), code), name);
+    EXPECT_EQ(GetTeacherCode(t.db(), name), code);
+  }
+  EXPECT_EQ(GetTeacherCode(t.db(), "100"), "") << "% is not a wildcard";
+  EXPECT_EQ(t.Count("select count(*) from Classtb"), 0) << "the table is still there";
+}
+
+TEST(Transactions, RollBackEverythingUnlessCommittedAndNest) {
+  TestDb t;
+  {
+    Transaction outer(t.db());
+    t.AddClass("11", "a");
+    {
+      Transaction inner(t.db());
+      t.AddClass("12", "b");
+    }  // inner rolled back
+    t.AddClass("13", "c");
+    outer.Commit();
+  }
+  EXPECT_EQ(t.Count("select count(*) from Classtb"), 2);
+  EXPECT_EQ(GetClassName(t.db(), "12"), "");
+  {
+    Transaction outer(t.db());
+    t.AddClass("14", "d");
+    Transaction inner(t.db());
+    t.AddClass("15", "e");
+    inner.Commit();
+  }  // outer rolled back, taking the committed inner with it
+  EXPECT_EQ(t.Count("select count(*) from Classtb"), 2);
+  // The connection is usable for a new transaction afterwards.
+  Transaction again(t.db());
+  t.AddClass("16", "f");
+  again.Commit();
+  EXPECT_EQ(t.Count("select count(*) from Classtb"), 3);
+}
+
+}  // namespace
+}  // namespace orv
