@@ -5,6 +5,13 @@ namespace fs = std::filesystem;
 namespace orv {
 
 bool OpenTimetableDb(AppState& state, const std::string& path) {
+  // The open file is locked against every other connection, ours included:
+  // choosing it again simply keeps it.
+  std::error_code ec;
+  if (state.db && fs::equivalent(path, state.db->Path(), ec)) {
+    state.databasePath = path;
+    return true;
+  }
   std::unique_ptr<TimetableDb> db = TimetableDb::Open(path);
   if (!db) return false;
   state.db = std::move(db);
