@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "core/database/timetable_db.h"
 #include "core/scheduling/random.h"
@@ -12,17 +13,25 @@
 namespace orv {
 
 struct BuildResult {
-  int rate = -1;          // completion in percent (0-100), -1 on failure
-  int plannedLessons = 0; // sum of Count over the plan
-  int placedLessons = 0;  // sum of BuildCount after the run (fixed lessons included)
+  int rate = -1;           // completion in percent (0-100), -1 on failure
+  int plannedLessons = 0;  // sum of Count over the plan
+  int placedLessons = 0;   // sum of BuildCount after the run (fixed lessons included)
   int unplacedLessons = 0;
-  int incompleteRows = 0; // plan rows left with BuildCount < Count
-  std::string error;      // why the run failed, when rate is -1
+  int incompleteRows = 0;  // plan rows left with BuildCount < Count
+  std::string error;       // why the run failed, when rate is -1
 };
 
 // Called once per pass of each generation loop, so a window can repaint.
 using BuildProgress = std::function<void()>;
 
+// What the progress window says when a run fails.
+inline constexpr std::string_view kBuildFailedText = "生成课表失败！";
+// "课表完成率统计:  NN％", what the progress window says after a run.
+std::string CompletionText(int rate);
+
+// Deletes every lesson that was not fixed in advance and places the plan's
+// missing lessons again. The whole run is one transaction: on failure the
+// previous timetable stays exactly as it was and the result says why.
 BuildResult BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRandom& random,
                            const BuildProgress& progress = {});
 

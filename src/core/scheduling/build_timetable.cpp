@@ -1,0 +1,85 @@
+#include "core/scheduling/build_timetable.h"
+
+#include <stdexcept>
+
+#include "core/output/week_labels.h"
+#include "core/scheduling/generation_steps.h"
+
+namespace orv {
+
+namespace {
+
+constexpr const char* kPlanSummary =
+    "select coalesce(sum(Count),0),coalesce(sum(BuildCount),0),"
+    "coalesce(sum(case when BuildCount<Count then Count-BuildCount else 0 end),0),"
+    "coalesce(sum(case when BuildCount<Count then 1 else 0 end),0) from ClassPlantb";
+
+// A plan row the run cannot get past. Without marking it, the driver would
+// take the same row again and again, so the run stops instead.
+class StuckRow : public std::runtime_error {
+ public:
+  StuckRow(const std::string& cls, const std::string& course, const std::string& teacher)
+      : std::runtime_error("教学计划中有无法处理的行（班级 '" + cls + "'，课程 '" + course + "'，教师 '" +
+                           teacher + "'），请先进行数据维护") {}
+};
+
+void Tick(const BuildProgress& progress) {
+  if (progress) progress();
+}
+
+}  // namespace
+
+std::string CompletionText(int rate) { return "课表完成率统计:  " + std::to_string(rate) + "％"; }
+
+BuildResult BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRandom& random,
+                           const BuildProgress& progress) {
+  BuildResult result;
+  if (lessonsPerDay < 1 || lessonsPerDay > kMaxLessonsPerDay) {
+    result.error = "每天课时数无效: " + std::to_string(lessonsPerDay);
+    return result;
+  }
+  try {
+    Transaction tx(db);
+    GenerationContext ctx{db, lessonsPerDay, random};
+    ResetAutoBuild(db);
+    for (;;) {
+      Tick(progress);
+      std::string teacher;
+      const std::string course = PickNextTeacherCourse(db, teacher);
+      if (course.empty()) break;
+      int rowsTaken = 0;
+      for (;;) {
+        Tick(progress);
+        const std::string cls = PickNextClass(db, course, teacher);
+        if (cls.empty()) break;
+        const RowOutcome outcome = BuildPlanRow(ctx, cls, course, teacher);
+        if (outcome == RowOutcome::kUnreadable || outcome == RowOutcome::kNotMarked)
+          throw StuckRow(cls, course, teacher);
+        ++rowsTaken;
+      }
+      // The course was chosen for an unbuilt row that no pick reached (its
+      // class code is empty): choosing it again would never end.
+      if (rowsTaken == 0) throw StuckRow("", course, teacher);
+    }
+    result.rate = CompletionRate(db);
+    if (result.rate < 0) {
+      result.error = "教学计划为空或总课时为0";
+      return result;
+    }
+    {
+      Cursor c = db.Query(kPlanSummary);
+      c.Next();
+      result.plannedLessons = static_cast<int>(c.Int64(0));
+      result.placedLessons = static_cast<int>(c.Int64(1));
+      result.unplacedLessons = static_cast<int>(c.Int64(2));
+      result.incompleteRows = static_cast<int>(c.Int64(3));
+    }
+    tx.Commit();
+  } catch (const std::exception& e) {
+    result = BuildResult{};
+    result.error = e.what();
+  }
+  return result;
+}
+
+}  // namespace orv
