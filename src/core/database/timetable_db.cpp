@@ -164,7 +164,7 @@ bool TimetableDb::Create(const fs::path& path, std::string* why) {
 
 SQLite::Statement& TimetableDb::Prepared(std::string_view sql) {
   ++statementsRun_;
-  auto it = cache_.find(std::string(sql));
+  auto it = cache_.find(sql);
   if (it == cache_.end()) {
     auto st = std::make_unique<SQLite::Statement>(*db_, std::string(sql));
     it = cache_.emplace(std::string(sql), std::move(st)).first;

@@ -48,6 +48,13 @@ class Cursor {
   SQLite::Statement* st_;
 };
 
+// Lets the statement cache be searched with a string_view, so a cache hit
+// costs no allocation on the generator's hot path.
+struct SqlHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
 class TimetableDb {
  public:
   // Opens an existing timetable database exclusively: while this object
@@ -118,7 +125,7 @@ class TimetableDb {
 
   std::filesystem::path path_;
   std::unique_ptr<SQLite::Database> db_;
-  std::unordered_map<std::string, std::unique_ptr<SQLite::Statement>> cache_;
+  std::unordered_map<std::string, std::unique_ptr<SQLite::Statement>, SqlHash, std::equal_to<>> cache_;
   std::uint64_t statementsRun_ = 0;
   int transactionDepth_ = 0;
 };
