@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/random.h"
+#include "core/scheduling/timetable_check.h"
 #include "core/settings/settings.h"
 
 namespace orv::cli {
@@ -41,6 +42,23 @@ int RunGenerate(const Context& ctx, const std::string& path, const std::optional
   return 0;
 }
 
+int RunCheck(const Context& ctx, const std::string& path, const std::optional<int>& lessonsOption) {
+  const int lessonsPerDay = LessonsPerDay(ctx, lessonsOption);
+  auto db = OpenOrReport(path);
+  if (!db) return 1;
+  std::vector<Finding> findings;
+  try {
+    findings = CheckTimetable(*db, lessonsPerDay);
+  } catch (const std::exception& e) {
+    return Fail(std::string("检查课表失败！ ") + e.what());
+  }
+  for (const Finding& f : findings) std::cout << FindingLine(f) << "\n";
+  const int violations = CountFindings(findings, Severity::kViolation);
+  std::cout << "violations: " << violations << ", warnings: " << CountFindings(findings, Severity::kWarning)
+            << "\n";
+  return violations > 0 ? 1 : 0;
+}
+
 }  // namespace
 
 void AddSchedulingCommands(CLI::App& app, Context& ctx) {
@@ -53,6 +71,13 @@ void AddSchedulingCommands(CLI::App& app, Context& ctx) {
   generate->add_option("--lessons-per-day", lessons, "Lessons per day (default: from kbxt.ini, else 6)")
       ->check(CLI::IsMember({6, 7}));
   generate->callback([&ctx] { ctx.exitCode = RunGenerate(ctx, path, seed, lessons); });
+
+  static std::optional<int> checkLessons;
+  auto* check = app.add_subcommand("check", "List the lessons that break a rule of the timetable");
+  check->add_option("DB", path, "Database file")->required();
+  check->add_option("--lessons-per-day", checkLessons, "Lessons per day (default: from kbxt.ini, else 6)")
+      ->check(CLI::IsMember({6, 7}));
+  check->callback([&ctx] { ctx.exitCode = RunCheck(ctx, path, checkLessons); });
 }
 
 }  // namespace orv::cli

@@ -1,0 +1,288 @@
+#include "core/scheduling/timetable_check.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "core/output/week_labels.h"
+#include "core/scheduling/generation_steps.h"
+
+namespace orv {
+
+namespace {
+
+struct Lesson {
+  std::string cls;
+  int day;
+  int lessonNo;
+  std::string course;
+  std::string teacher;
+};
+
+struct PlanRow {
+  std::string cls, course, teacher;
+  long long count, buildCount;
+};
+
+using Names = std::map<std::string, std::string>;
+using Slot = std::tuple<std::string, int, int>;  // code, day, lesson number
+
+enum LimitKind { kClassLimit = 0, kCourseLimit = 1, kTeacherLimit = 2 };
+constexpr int kBestCell = 0, kAvoidCell = 2, kNeverCell = 3;
+
+Names ReadNames(TimetableDb& db, const char* sql) {
+  Names names;
+  Cursor c = db.Query(sql);
+  while (c.Next()) names.emplace(c.Text(0), c.Text(1));
+  return names;
+}
+
+// What the checker knows of the school, read once: the check itself is
+// about consistency between the tables, not about speed of each test.
+class Checker {
+ public:
+  Checker(TimetableDb& db, int lessonsPerDay) : lessonsPerDay_(lessonsPerDay) {
+    classes_ = ReadNames(db, "select Code,Name from Classtb order by rowid");
+    courses_ = ReadNames(db, "select Code,Name from Coursetb order by rowid");
+    teachers_ = ReadNames(db, "select Code,Name from Teachertb order by rowid");
+    {
+      Cursor c = db.Query(
+          "select ClassCode,Day,LessonNo,CourseCode,TeacherCode from LessonListtb"
+          " order by ClassCode,Day,LessonNo,rowid");
+      while (c.Next()) lessons_.push_back({c.Text(0), c.Int(1), c.Int(2), c.Text(3), c.Text(4)});
+    }
+    {
+      Cursor c = db.Query(
+          "select ClassCode,CourseCode,TeacherCode,Count,BuildCount from ClassPlantb"
+          " order by ClassCode,CourseCode,rowid");
+      while (c.Next()) plan_.push_back({c.Text(0), c.Text(1), c.Text(2), c.Int64(3), c.Int64(4)});
+    }
+    // The generator reads a class's course row by class and course: the
+    // first row stored is the one that counts.
+    for (const PlanRow& p : plan_) planOf_.try_emplace({p.cls, p.course}, &p);
+    {
+      Cursor c = db.Query("select Kind,Code,Day,LessonNo,Attr from Limittb where Kind in (?,?,?)",
+                          static_cast<int>(kClassLimit), static_cast<int>(kCourseLimit),
+                          static_cast<int>(kTeacherLimit));
+      while (c.Next()) {
+        // Of two marks on one cell the stricter counts.
+        int& attr = limits_.try_emplace({c.Int(0), c.Text(1), c.Int(2), c.Int(3)}, kBestCell).first->second;
+        attr = std::max(attr, c.Int(4));
+      }
+    }
+    {
+      Cursor c = db.Query("select CourseCode from CourseAttrtb");
+      while (c.Next()) special_.insert(c.Text(0));
+    }
+  }
+
+  std::vector<Finding> Run() {
+    CheckDoubleBookings();
+    CheckCourseCells(kNeverCell, Severity::kViolation, FindingKind::kCourseNeverCell, "“不排”");
+    CheckSpecialCourses();
+    CheckWeekBounds();
+    CheckCodes();
+    CheckBuildCounts();
+    CheckDailyCaps();
+    CheckPlanTeachers();
+    CheckCourseCells(kAvoidCell, Severity::kWarning, FindingKind::kCourseAvoidCell, "“尽量不排”");
+    CheckClassAndTeacherCells();
+    return std::move(findings_);
+  }
+
+ private:
+  static std::string Lookup(const Names& names, const std::string& code, const char* what) {
+    auto it = names.find(code);
+    if (it != names.end() && !it->second.empty()) return it->second;
+    return std::string(what) + "'" + code + "'";
+  }
+  std::string ClassName(const std::string& code) const { return Lookup(classes_, code, "班级"); }
+  std::string CourseName(const std::string& code) const { return Lookup(courses_, code, "课程"); }
+  std::string TeacherName(const std::string& code) const { return Lookup(teachers_, code, "教师"); }
+
+  void Add(Severity severity, FindingKind kind, const std::string& cls, int day, int lessonNo,
+           const std::string& what) {
+    std::string where = ClassName(cls);
+    if (lessonNo != 0)
+      where += " " + SlotLabel(day, lessonNo);
+    else if (day >= 1 && day <= kDaysPerWeek)
+      where += " " + std::string(kDayNames[day - 1]);
+    findings_.push_back({severity, kind, cls, day, lessonNo, where + "：" + what});
+  }
+
+  int Attr(int kind, const std::string& code, int day, int lessonNo) const {
+    auto it = limits_.find({kind, code, day, lessonNo});
+    return it == limits_.end() ? 1 : it->second;
+  }
+
+  template <class NameOf>
+  static std::string Join(const std::vector<const Lesson*>& group, NameOf nameOf) {
+    std::string text;
+    for (const Lesson* l : group) text += (text.empty() ? "" : "、") + nameOf(*l);
+    return text;
+  }
+
+  void CheckDoubleBookings() {
+    std::map<Slot, std::vector<const Lesson*>> byClass, byTeacher;
+    for (const Lesson& l : lessons_) {
+      byClass[{l.cls, l.day, l.lessonNo}].push_back(&l);
+      if (!l.teacher.empty()) byTeacher[{l.teacher, l.day, l.lessonNo}].push_back(&l);
+    }
+    for (const auto& [slot, group] : byClass) {
+      if (group.size() < 2) continue;
+      Add(Severity::kViolation, FindingKind::kClassDoubleBooked, group[0]->cls, group[0]->day,
+          group[0]->lessonNo,
+          "同一节排了" + std::to_string(group.size()) + "节课（" +
+              Join(group, [&](const Lesson& l) { return CourseName(l.course); }) + "）");
+    }
+    std::vector<std::pair<const Lesson*, std::string>> teacherClashes;
+    for (const auto& [slot, group] : byTeacher) {
+      if (group.size() < 2) continue;
+      teacherClashes.emplace_back(
+          group[0], "教师" + TeacherName(group[0]->teacher) + "同一节有" + std::to_string(group.size()) +
+                        "节课（" + Join(group, [&](const Lesson& l) { return ClassName(l.cls); }) + "）");
+    }
+    AddSorted(teacherClashes, Severity::kViolation, FindingKind::kTeacherDoubleBooked);
+  }
+
+  // Findings grouped by something other than the class still come out in
+  // class, day and lesson order.
+  void AddSorted(std::vector<std::pair<const Lesson*, std::string>>& items, Severity severity,
+                 FindingKind kind) {
+    std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
+      return std::tie(a.first->cls, a.first->day, a.first->lessonNo) <
+             std::tie(b.first->cls, b.first->day, b.first->lessonNo);
+    });
+    for (const auto& [l, what] : items) Add(severity, kind, l->cls, l->day, l->lessonNo, what);
+  }
+
+  void CheckCourseCells(int attr, Severity severity, FindingKind kind, const char* mark) {
+    for (const Lesson& l : lessons_)
+      if (Attr(kCourseLimit, l.course, l.day, l.lessonNo) == attr)
+        Add(severity, kind, l.cls, l.day, l.lessonNo, CourseName(l.course) + "排在了课程" + mark + "的位置");
+  }
+
+  void CheckSpecialCourses() {
+    std::map<Slot, std::vector<const Lesson*>> byCourse;
+    for (const Lesson& l : lessons_)
+      if (special_.count(l.course)) byCourse[{l.course, l.day, l.lessonNo}].push_back(&l);
+    std::vector<std::pair<const Lesson*, std::string>> clashes;
+    for (const auto& [slot, group] : byCourse) {
+      std::set<std::string> classes;
+      for (const Lesson* l : group) classes.insert(l->cls);
+      if (classes.size() < 2) continue;
+      clashes.emplace_back(
+          group[0], "专用课程" + CourseName(group[0]->course) + "同一节有" + std::to_string(classes.size()) +
+                        "个班上课（" + Join(group, [&](const Lesson& l) { return ClassName(l.cls); }) + "）");
+    }
+    AddSorted(clashes, Severity::kViolation, FindingKind::kSpecialCourseClash);
+  }
+
+  void CheckWeekBounds() {
+    for (const Lesson& l : lessons_) {
+      if (l.day >= 1 && l.day <= kDaysPerWeek && l.lessonNo >= 1 && l.lessonNo <= lessonsPerDay_) continue;
+      Add(Severity::kViolation, FindingKind::kOutsideWeek, l.cls, l.day, l.lessonNo,
+          CourseName(l.course) + "不在每周五天、每天" + std::to_string(lessonsPerDay_) + "节课的范围内");
+    }
+  }
+
+  void CheckCodes() {
+    for (const Lesson& l : lessons_) {
+      if (!classes_.count(l.cls))
+        Add(Severity::kViolation, FindingKind::kUnknownClass, l.cls, l.day, l.lessonNo,
+            "班级代码'" + l.cls + "'不存在");
+      if (!courses_.count(l.course))
+        Add(Severity::kViolation, FindingKind::kUnknownCourse, l.cls, l.day, l.lessonNo,
+            "课程代码'" + l.course + "'不存在");
+      if (!teachers_.count(l.teacher))
+        Add(Severity::kViolation, FindingKind::kUnknownTeacher, l.cls, l.day, l.lessonNo,
+            "教师代码'" + l.teacher + "'不存在");
+    }
+  }
+
+  void CheckBuildCounts() {
+    std::map<std::tuple<std::string, std::string, std::string>, long long> actual;
+    for (const Lesson& l : lessons_) ++actual[{l.cls, l.course, l.teacher}];
+    for (const PlanRow& p : plan_) {
+      auto it = actual.find({p.cls, p.course, p.teacher});
+      const long long have = it == actual.end() ? 0 : it->second;
+      if (have == p.buildCount) continue;
+      Add(Severity::kViolation, FindingKind::kBuildCountWrong, p.cls, 0, 0,
+          CourseName(p.course) + "的已排课时数记为" + std::to_string(p.buildCount) + "，课表中实有" +
+              std::to_string(have) + "节");
+    }
+  }
+
+  const PlanRow* PlanOf(const std::string& cls, const std::string& course) const {
+    auto it = planOf_.find({cls, course});
+    return it == planOf_.end() ? nullptr : it->second;
+  }
+
+  void CheckDailyCaps() {
+    std::map<std::tuple<std::string, int, std::string>, int> perDay;  // class, day, course
+    for (const Lesson& l : lessons_) ++perDay[{l.cls, l.day, l.course}];
+    for (const auto& [key, n] : perDay) {
+      const auto& [cls, day, course] = key;
+      const PlanRow* p = PlanOf(cls, course);
+      if (p == nullptr) continue;
+      // The same figure the generator works with: Int(Count / 5) + 1.
+      const int cap = p->count > 0 ? CourseDailyCap(1.0 / (5.0 / static_cast<double>(p->count))) : 1;
+      if (n <= cap) continue;
+      Add(Severity::kWarning, FindingKind::kCourseDayCap, cls, day, 0,
+          CourseName(course) + "一天排了" + std::to_string(n) + "节，超过每天最多" + std::to_string(cap) +
+              "节");
+    }
+  }
+
+  void CheckPlanTeachers() {
+    for (const Lesson& l : lessons_) {
+      const PlanRow* p = PlanOf(l.cls, l.course);
+      if (p == nullptr) {
+        Add(Severity::kWarning, FindingKind::kNotInPlan, l.cls, l.day, l.lessonNo,
+            CourseName(l.course) + "不在该班的教学计划中");
+      } else if (p->teacher != l.teacher) {
+        Add(Severity::kWarning, FindingKind::kNotPlanTeacher, l.cls, l.day, l.lessonNo,
+            CourseName(l.course) + "由" + TeacherName(l.teacher) + "上，教学计划中的任课教师是" +
+                TeacherName(p->teacher));
+      }
+    }
+  }
+
+  void CheckClassAndTeacherCells() {
+    for (const Lesson& l : lessons_) {
+      if (Attr(kClassLimit, l.cls, l.day, l.lessonNo) == kNeverCell)
+        Add(Severity::kWarning, FindingKind::kClassNeverCell, l.cls, l.day, l.lessonNo,
+            CourseName(l.course) + "排在了班级“不排”的位置");
+      if (Attr(kTeacherLimit, l.teacher, l.day, l.lessonNo) == kNeverCell)
+        Add(Severity::kWarning, FindingKind::kTeacherNeverCell, l.cls, l.day, l.lessonNo,
+            CourseName(l.course) + "排在了教师" + TeacherName(l.teacher) + "“不排”的时间");
+    }
+  }
+
+  int lessonsPerDay_;
+  Names classes_, courses_, teachers_;
+  std::vector<Lesson> lessons_;
+  std::vector<PlanRow> plan_;
+  std::map<std::pair<std::string, std::string>, const PlanRow*> planOf_;
+  std::map<std::tuple<int, std::string, int, int>, int> limits_;
+  std::set<std::string> special_;
+  std::vector<Finding> findings_;
+};
+
+}  // namespace
+
+std::vector<Finding> CheckTimetable(TimetableDb& db, int lessonsPerDay) {
+  return Checker(db, lessonsPerDay).Run();
+}
+
+std::string FindingLine(const Finding& f) {
+  return (f.severity == Severity::kViolation ? "违规：" : "警告：") + f.text;
+}
+
+int CountFindings(const std::vector<Finding>& findings, Severity severity) {
+  return static_cast<int>(std::count_if(findings.begin(), findings.end(),
+                                        [&](const Finding& f) { return f.severity == severity; }));
+}
+
+}  // namespace orv

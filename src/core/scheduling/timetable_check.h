@@ -1,0 +1,54 @@
+// The timetable checker: after manual changes and before printing, lists
+// every lesson that breaks a rule of the timetable (violations) or goes
+// against a restriction or the plan (warnings), in words the school uses.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/database/timetable_db.h"
+
+namespace orv {
+
+enum class Severity { kViolation, kWarning };
+
+enum class FindingKind {
+  // Violations.
+  kClassDoubleBooked,    // a class has two lessons in one slot
+  kTeacherDoubleBooked,  // a teacher has two lessons in one slot
+  kCourseNeverCell,      // a lesson in a course cell marked "不排"
+  kSpecialCourseClash,   // two classes in the same special course at one slot
+  kOutsideWeek,          // day or lesson number outside the week
+  kUnknownClass,
+  kUnknownCourse,
+  kUnknownTeacher,
+  kBuildCountWrong,  // a plan row's BuildCount differs from its lessons
+  // Warnings.
+  kCourseDayCap,      // more lessons of a course on a day than the daily cap
+  kNotPlanTeacher,    // the lesson's teacher is not the plan row's teacher
+  kNotInPlan,         // the class has no plan row for the lesson's course
+  kCourseAvoidCell,   // a lesson in a course cell marked "尽量不排"
+  kClassNeverCell,    // a lesson in a class cell marked "不排"
+  kTeacherNeverCell,  // a lesson in a teacher cell marked "不排"
+};
+
+struct Finding {
+  Severity severity = Severity::kViolation;
+  FindingKind kind = FindingKind::kClassDoubleBooked;
+  std::string classCode;
+  int day = 0;       // 0 when the finding is not about one day
+  int lessonNo = 0;  // 0 when the finding is not about one slot
+  std::string text;  // Chinese, naming the class, the slot and what is wrong
+};
+
+// Checks the whole timetable against the plan and the restrictions. Findings
+// come violations first, each kind ordered by class, day and lesson.
+// Database errors are thrown.
+std::vector<Finding> CheckTimetable(TimetableDb& db, int lessonsPerDay);
+
+// "违规：..." or "警告：...", one line for a report.
+std::string FindingLine(const Finding& finding);
+
+int CountFindings(const std::vector<Finding>& findings, Severity severity);
+
+}  // namespace orv
