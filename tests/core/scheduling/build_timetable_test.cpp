@@ -220,6 +220,18 @@ TEST_F(Generation, TeacherAtTheDailyCapStartsOnTheNextDay) {
   EXPECT_EQ(DaysOf("101", "02"), (std::vector<int>{2}));
 }
 
+TEST_F(Generation, DaySkippedForAFullTeacherStartsWholeAndDrawsNoChance) {
+  t.AddPlan("102", "02", "T2", 2);
+  t.AddPlan("103", "02", "T2", 3);
+  t.AddLesson("103", 3, 1, "03", "T2", 0);  // Wednesday holds T2's one lesson a day
+  ResetAutoBuild(t.db());
+  // Positions 1.0 and 3.5; Wednesday is full, so the second starts at 4.0.
+  ScriptedRandom r{0.0, 0.0};
+  BuildRow(r, "102", "02", "T2");
+  EXPECT_EQ(DaysOf("102", "02"), (std::vector<int>{1, 4}));
+  EXPECT_TRUE(r.AllDrawn());
+}
+
 TEST_F(Generation, TeacherFullOnEveryDaySearchesFromFridayBackwards) {
   t.AddPlan("101", "02", "T1", 1);
   t.AddPlan("102", "02", "T1", 4);
