@@ -4,15 +4,15 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <stdexcept>
 
 #include "support/temp_dir.h"
 
 namespace orv::test {
 
 CliRun RunCli(const std::vector<std::string>& args) {
+  // ORVANDEL_CLI may point the tests at another build of the tool.
   const char* cli = std::getenv("ORVANDEL_CLI");
-  if (cli == nullptr) throw std::runtime_error("ORVANDEL_CLI is not set");
+  if (cli == nullptr || *cli == '\0') cli = ORVANDEL_CLI_PATH;
   TempDir capture;
   const std::string outPath = (capture / "out").string(), errPath = (capture / "err").string();
   const pid_t pid = fork();

@@ -12,7 +12,7 @@ struct CliRun {
   std::string err;
 };
 
-// The path comes from ORVANDEL_CLI, which the test registration sets.
+// The tool built beside the tests, or the one named by ORVANDEL_CLI.
 CliRun RunCli(const std::vector<std::string>& args);
 
 }  // namespace orv::test
