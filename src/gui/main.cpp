@@ -1,7 +1,28 @@
-// orvandel: the desktop timetable program.
+// orvandel: the desktop timetable program. An optional single argument is a
+// database file to open instead of the configured one (the desktop's "open
+// with"); it changes no setting.
 #include <QApplication>
+#include <optional>
+#include <string>
+
+#include "core/settings/program_dir.h"
+#include "gui/shell/program_start.h"
+#include "gui/shell/prompter.h"
+#include "gui/shell/shell_support.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  return 0;
+  QApplication::setApplicationName("orvandel");
+  orv::ui::ApplyProgramFont();
+
+  std::optional<std::string> explicitDatabase;
+  const QStringList args = QApplication::arguments();
+  if (args.size() > 1) explicitDatabase = args.at(1).toStdString();
+
+  orv::ui::QtPrompter prompter;
+  auto program = orv::ui::StartProgram(prompter, orv::ResolveProgramDirectory(orv::ExecutableDirectory()),
+                                       explicitDatabase);
+  if (!program) return 1;
+  program->window->show();
+  return QApplication::exec();
 }

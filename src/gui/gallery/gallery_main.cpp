@@ -1,7 +1,104 @@
-// orvandel-gallery OUT_DIR: renders every window to a PNG file.
+// orvandel-gallery OUT_DIR: renders every window, filled from a demo school
+// built in a temporary program directory, to OUT_DIR/<window name>.png.
 #include <QApplication>
+#include <QDir>
+#include <QLayout>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <cstdio>
+#include <memory>
+
+#include "core/database/demo_school.h"
+#include "core/scheduling/build_timetable.h"
+#include "core/scheduling/random.h"
+#include "core/settings/startup.h"
+#include "gui/gallery/gallery.h"
+#include "gui/shell/prompter.h"
+#include "gui/shell/shell_support.h"
+
+namespace {
+
+// Nothing may block while the windows are rendered: every prompt is printed
+// and answered with "cancel".
+class GalleryPrompter : public orv::ui::Prompter {
+ public:
+  void Message(QWidget*, orv::ui::MessageIcon, const QString& title, const QString& text) override {
+    std::fprintf(stderr, "message [%s]: %s\n", qPrintable(title), qPrintable(text));
+  }
+  bool AskYesNo(QWidget*, const QString&, const QString& text) override {
+    std::fprintf(stderr, "question: %s\n", qPrintable(text));
+    return false;
+  }
+  QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  QAction* PopupMenu(QMenu&, const QPoint&) override { return nullptr; }
+  int RunModal(QDialog&) override { return 0; }
+};
+
+int Fail(const std::string& text) {
+  std::fprintf(stderr, "orvandel-gallery: %s\n", text.c_str());
+  return 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  return 0;
+  orv::ui::ApplyProgramFont();
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: orvandel-gallery OUT_DIR\n");
+    return 2;
+  }
+  const QString outDir = QString::fromLocal8Bit(argv[1]);
+  if (!QDir().mkpath(outDir)) return Fail("cannot create " + outDir.toStdString());
+
+  QTemporaryDir temp;
+  if (!temp.isValid()) return Fail("no temporary directory");
+  const std::filesystem::path programDir = temp.path().toStdString();
+  const orv::DemoOptions options;
+  {
+    const std::filesystem::path db = programDir / orv::kDefaultDatabaseName;
+    std::string why;
+    if (!orv::TimetableDb::Create(db, &why)) return Fail("create: " + why);
+    auto conn = orv::TimetableDb::Open(db, &why);
+    if (!conn || !orv::FillDemoSchool(*conn, options, &why)) return Fail("demo school: " + why);
+    const orv::Settings settings(programDir);
+    settings.SetSchoolName(options.schoolName);
+    settings.SetLessonsPerDay(options.lessonsPerDay);
+  }
+  orv::StartupResult started = orv::StartUp(programDir);
+  if (!started.state) return Fail(started.error);
+  orv::AppState& state = *started.state;
+  const orv::BuildResult built = orv::BuildTimetable(*state.db, state.lessonsPerDay, orv::ProgramRandom());
+  std::fprintf(stderr, "demo timetable: %d%% complete\n", built.rate);
+
+  GalleryPrompter prompter;
+  orv::ui::UiContext ctx{state, prompter};
+  orv::ui::GalleryList list;
+  orv::ui::AddShellGallery(list);
+  orv::ui::AddEditorGallery(list);
+
+  int failures = 0;
+  for (const orv::ui::GalleryEntry& entry : list) {
+    std::unique_ptr<QWidget> window(entry.make(ctx));
+    if (!window) {
+      ++failures;
+      std::fprintf(stderr, "%s: not created\n", qPrintable(entry.name));
+      continue;
+    }
+    // Shown, but no events are processed: a window that starts work when it
+    // comes up (the progress window) is rendered before it begins.
+    window->show();
+    if (window->layout()) window->layout()->activate();
+    const QString file = QDir(outDir).filePath(entry.name + ".png");
+    if (!window->grab().save(file)) {
+      ++failures;
+      std::fprintf(stderr, "%s: cannot write %s\n", qPrintable(entry.name), qPrintable(file));
+      continue;
+    }
+    std::printf("%s\n", qPrintable(file));
+  }
+  return failures == 0 ? 0 : 1;
 }

@@ -9,7 +9,7 @@
 namespace orv::ui {
 
 struct UiContext {
-  AppState& state;     // TimetableDb, AppTitle, LessonsPerDay, program directory
+  AppState& state;  // TimetableDb, AppTitle, LessonsPerDay, program directory
   Prompter& prompter;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QMenu>
 
@@ -14,7 +15,8 @@ const RecordedMessage& ScriptedPrompter::lastMessage() const {
 }
 
 void ScriptedPrompter::Message(QWidget*, ui::MessageIcon icon, const QString& title, const QString& text) {
-  messages_.push_back({icon, title, text});
+  const QCursor* cursor = QApplication::overrideCursor();
+  messages_.push_back({icon, title, text, cursor != nullptr && cursor->shape() == Qt::WaitCursor});
 }
 
 bool ScriptedPrompter::AskYesNo(QWidget*, const QString& title, const QString& text) {
@@ -28,7 +30,8 @@ bool ScriptedPrompter::AskYesNo(QWidget*, const QString& title, const QString& t
   return yes;
 }
 
-QString ScriptedPrompter::OpenFileName(QWidget*, const QString& caption, const QString&) {
+QString ScriptedPrompter::OpenFileName(QWidget*, const QString& caption, const QString& filter) {
+  fileDialogs_.push_back({caption, filter});
   if (files_.empty()) {
     ADD_FAILURE() << "unexpected open-file dialog: " << caption.toStdString();
     return {};
@@ -38,7 +41,9 @@ QString ScriptedPrompter::OpenFileName(QWidget*, const QString& caption, const Q
   return f;
 }
 
-QString ScriptedPrompter::SaveFileName(QWidget*, const QString& caption, const QString&, const QString&) {
+QString ScriptedPrompter::SaveFileName(QWidget*, const QString& caption, const QString& filter,
+                                       const QString&) {
+  fileDialogs_.push_back({caption, filter});
   if (files_.empty()) {
     ADD_FAILURE() << "unexpected save-file dialog: " << caption.toStdString();
     return {};

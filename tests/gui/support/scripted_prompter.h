@@ -15,6 +15,12 @@ struct RecordedMessage {
   ui::MessageIcon icon;
   QString title;
   QString text;
+  bool waitCursor = false;  // the hourglass was up when the message came
+};
+
+struct RecordedFileDialog {
+  QString caption;
+  QString filter;
 };
 
 class ScriptedPrompter : public ui::Prompter {
@@ -30,10 +36,12 @@ class ScriptedPrompter : public ui::Prompter {
 
   const std::vector<RecordedMessage>& messages() const { return messages_; }
   const std::vector<QString>& questions() const { return questions_; }
+  const std::vector<RecordedFileDialog>& fileDialogs() const { return fileDialogs_; }
   const RecordedMessage& lastMessage() const;
   void ClearRecords() {
     messages_.clear();
     questions_.clear();
+    fileDialogs_.clear();
   }
   // True when every queued answer has been used.
   bool AllAnswersUsed() const {
@@ -55,6 +63,7 @@ class ScriptedPrompter : public ui::Prompter {
   std::deque<std::function<void(QDialog&)>> modals_;
   std::vector<RecordedMessage> messages_;
   std::vector<QString> questions_;
+  std::vector<RecordedFileDialog> fileDialogs_;
 };
 
 }  // namespace orv::test

@@ -1,0 +1,65 @@
+#include "gui/shell/lesson_of_day_window.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "gui/shell/ui_context.h"
+
+namespace orv::ui {
+
+FrmSetLessonOfDay::FrmSetLessonOfDay(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+  setObjectName("frmSetLessonOfDay");
+  setWindowTitle("每天课时数设置");
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+  Label1 = new QLabel("每天课时数", this);
+  Label1->setObjectName("Label1");
+  Opt6 = new QRadioButton("6节", this);
+  Opt6->setObjectName("Opt6");
+  Opt7 = new QRadioButton("7节", this);
+  Opt7->setObjectName("Opt7");
+  cmdOk = new QPushButton("确定", this);
+  cmdOk->setObjectName("cmdOk");
+  cmdOk->setDefault(true);
+  cmdCancel = new QPushButton("取消", this);
+  cmdCancel->setObjectName("cmdCancel");
+  cmdCancel->setAutoDefault(false);
+
+  auto* options = new QHBoxLayout;
+  options->addWidget(Label1);
+  options->addSpacing(16);
+  options->addWidget(Opt6);
+  options->addWidget(Opt7);
+  options->addStretch();
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cmdOk);
+  buttons->addWidget(cmdCancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(24, 20, 24, 14);
+  layout->addLayout(options);
+  layout->addSpacing(16);
+  layout->addLayout(buttons);
+
+  // Anything but 6 shows as 7, so a hand-written value is saved as 7.
+  (ctx_.state.lessonsPerDay == 6 ? Opt6 : Opt7)->setChecked(true);
+
+  connect(cmdOk, &QPushButton::clicked, this, &FrmSetLessonOfDay::OnOk);
+  connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void FrmSetLessonOfDay::OnOk() {
+  const int lessons = Opt6->isChecked() ? 6 : 7;
+  const Settings settings = ctx_.state.settings();
+  if (!settings.SetLessonsPerDay(lessons)) {
+    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), "存盘失败！");
+    return;
+  }
+  ctx_.state.lessonsPerDay = settings.GetLessonsPerDay();
+  accept();
+}
+
+}  // namespace orv::ui

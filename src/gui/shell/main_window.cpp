@@ -1,0 +1,257 @@
+#include "gui/shell/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QUrl>
+#include <filesystem>
+
+#include "core/database/maintenance.h"
+#include "gui/editors/editor_windows.h"
+#include "gui/scheduling/auto_build_window.h"
+#include "gui/scheduling/confirm_window.h"
+#include "gui/shell/database_copy.h"
+#include "gui/shell/home_picture.h"
+#include "gui/shell/info_windows.h"
+#include "gui/shell/lesson_of_day_window.h"
+#include "gui/shell/shell_support.h"
+
+namespace fs = std::filesystem;
+
+namespace orv::ui {
+
+namespace {
+const QString kTimetableTitle = "课表系统";
+const QString kOpenFailed = QString::fromUtf8(kOpenDatabaseFailed.data(), int(kOpenDatabaseFailed.size()));
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+std::string S(const QString& s) { return s.toStdString(); }
+}  // namespace
+
+ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {
+  setObjectName("imgBack");
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ImageBox::SetPicture(const QPixmap& picture) {
+  picture_ = picture;
+  update();
+}
+
+void ImageBox::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  if (!picture_.isNull()) {
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawPixmap(rect(), picture_);
+  } else {
+    p.drawImage(0, 0, DrawHomePicture(size()));
+  }
+}
+
+FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ctx) {
+  setObjectName("frmMain");
+  resize(900, 600);
+
+  imgBack = new ImageBox(this);
+  setCentralWidget(imgBack);  // the central widget follows every resize
+  LoadPicture();
+
+  mnuFile = AddMenu("mnuFile", "文件");
+  mnuOpenDb = AddItem(mnuFile, "mnuOpenDb", "打开数据库");
+  mnuDbSaveAs = AddItem(mnuFile, "mnuDbSaveAs", "数据库另存为...");
+  mnuEnd = AddItem(mnuFile, "mnuEnd", "退出");
+
+  mnuBasicData = AddMenu("mnuBasicData", "基础数据");
+  mnuClassList = AddItem(mnuBasicData, "mnuClassList", "班级名单");
+  mnuCourseList = AddItem(mnuBasicData, "mnuCourseList", "课程名单");
+  mnuTeacherList = AddItem(mnuBasicData, "mnuTeacherList", "老师名单");
+  mnuClassRoomList = AddItem(mnuBasicData, "mnuClassRoomList", "公共教室名单");
+  mnuClassPlan = AddItem(mnuBasicData, "mnuClassPlan", "各班教学计划");
+
+  mnuAuto = AddMenu("mnuAuto", "自动排课");
+  mnuLimit = mnuAuto->addMenu("上课时间限制条件");
+  mnuLimit->setObjectName("mnuLimit");
+  mnuLimit->menuAction()->setObjectName("mnuLimit");
+  mnuClassLimit = AddItem(mnuLimit, "mnuClassLimit", "班级上课时间限制");
+  mnuCourseLimit = AddItem(mnuLimit, "mnuCourseLimit", "课程上课时间限制");
+  mnuTeacherLimit = AddItem(mnuLimit, "mnuTeacherLimit", "老师上课时间限制");
+  mnuClassroomLimit = AddItem(mnuLimit, "mnuClassroomLimit", "教室上课时间限制");
+  mnuPrepairBuild = AddItem(mnuAuto, "mnuPrepairBuild", "预先安排固定课程");
+  mnuAutoBuild = AddItem(mnuAuto, "mnuAutoBuild", "自动生成课表");
+
+  mnuBuildKb = AddMenu("mnuBuildKb", "课表操作");
+  mnuManualBuild = AddItem(mnuBuildKb, "mnuManualBuild", "手工调整课表");
+  mnuPrint = AddItem(mnuBuildKb, "mnuPrint", "打印课表");
+  mnuExport = AddItem(mnuBuildKb, "mnuExport", "导出课表到Excel");
+  mnuUpgradeAll = AddItem(mnuBuildKb, "mnuUpgradeAll", "课表学年升级");
+  mnuDeleteLessonAll = AddItem(mnuBuildKb, "mnuDeleteLessonAll", "删除课表数据");
+
+  mnuManager = AddMenu("mnuManager", "系统管理");
+  mnuSetLessonNum = AddItem(mnuManager, "mnuSetLessonNum", "每天课时设置");
+  mnuDataMaintenance = AddItem(mnuManager, "mnuDataMaintenance", "数据维护");
+
+  mnuHelp = AddMenu("mnuHelp", "帮助");
+  mnuSimpleManual = AddItem(mnuHelp, "mnuSimpleManual", "简要使用说明");
+  mnuManual = AddItem(mnuHelp, "mnuManual", "使用手册");
+  mnuToWebsite = AddItem(mnuHelp, "mnuToWebsite", "访问网站");
+  mnuForum = AddItem(mnuHelp, "mnuForum", "使用交流");
+  mnuAbout = AddItem(mnuHelp, "mnuAbout", "关于");
+
+  connect(mnuOpenDb, &QAction::triggered, this, &FrmMain::OpenDatabase);
+  connect(mnuDbSaveAs, &QAction::triggered, this, &FrmMain::SaveDatabaseAs);
+  connect(mnuEnd, &QAction::triggered, this, &FrmMain::close);
+
+  connect(mnuClassList, &QAction::triggered, this, [this] { ShowClassList(ctx_, this); });
+  connect(mnuCourseList, &QAction::triggered, this, [this] { ShowCourseList(ctx_, this); });
+  connect(mnuTeacherList, &QAction::triggered, this, [this] { ShowTeacherList(ctx_, this); });
+  connect(mnuClassRoomList, &QAction::triggered, this, [this] { ShowClassRoomList(ctx_, this); });
+  connect(mnuClassPlan, &QAction::triggered, this, [this] { ShowClassPlan(ctx_, this); });
+
+  connect(mnuAutoBuild, &QAction::triggered, this, &FrmMain::AutoBuild);
+  connect(mnuUpgradeAll, &QAction::triggered, this, &FrmMain::UpgradeAll);
+  connect(mnuDeleteLessonAll, &QAction::triggered, this, &FrmMain::DeleteLessonAll);
+  connect(mnuSetLessonNum, &QAction::triggered, this, &FrmMain::SetLessonNum);
+  connect(mnuDataMaintenance, &QAction::triggered, this, &FrmMain::DataMaintenance);
+  connect(mnuSimpleManual, &QAction::triggered, this, &FrmMain::SimpleManual);
+  connect(mnuManual, &QAction::triggered, this, &FrmMain::Manual);
+  connect(mnuToWebsite, &QAction::triggered, this, &FrmMain::ToWebsite);
+  connect(mnuForum, &QAction::triggered, this, &FrmMain::Forum);
+  connect(mnuAbout, &QAction::triggered, this, &FrmMain::About);
+
+  // Windows still being written: present in the menu, not yet usable. Each
+  // is enabled (and connected, where not already) when its window lands.
+  for (QAction* pending : {mnuClassList, mnuCourseList, mnuTeacherList, mnuClassRoomList, mnuClassPlan,
+                           mnuClassLimit, mnuCourseLimit, mnuTeacherLimit, mnuClassroomLimit, mnuPrepairBuild,
+                           mnuManualBuild, mnuPrint, mnuExport})
+    pending->setEnabled(false);
+}
+
+QMenu* FrmMain::AddMenu(const char* name, const QString& caption) {
+  QMenu* menu = menuBar()->addMenu(caption);
+  menu->setObjectName(name);
+  return menu;
+}
+
+QAction* FrmMain::AddItem(QMenu* menu, const char* name, const QString& caption) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(name);
+  return action;
+}
+
+void FrmMain::LoadPicture() {
+  // A picture supplied with the installation replaces the built-in one; a
+  // missing or unreadable file simply leaves the built-in picture.
+  QPixmap picture;
+  if (auto file = FindProgramFile(ctx_.state.programDir, "HomePage.jpg")) picture.load(Q(file->string()));
+  imgBack->SetPicture(picture);
+}
+
+bool FrmMain::HaveDatabase() {
+  if (ctx_.state.db) return true;
+  ctx_.prompter.Message(this, MessageIcon::Critical, Q(ctx_.state.appTitle), kOpenFailed);
+  return false;
+}
+
+void FrmMain::OpenDatabase() {
+  try {
+    const QString chosen = ctx_.prompter.OpenFileName(this, "选择数据库文件", kDatabaseFilter);
+    if (chosen.isEmpty()) return;
+    const std::string path = S(chosen);
+    std::error_code ec;
+    // The open file is held exclusively, so choosing it again must not try
+    // a second connection to it.
+    const bool alreadyOpen =
+        ctx_.state.db && fs::exists(path, ec) && fs::equivalent(path, ctx_.state.db->Path(), ec);
+    if (alreadyOpen) {
+      ctx_.state.databasePath = path;
+    } else if (!OpenTimetableDb(ctx_.state, path)) {
+      // The database that was open stays open: it is closed only once the
+      // new one has opened.
+      ctx_.prompter.Message(this, MessageIcon::Critical, Q(ctx_.state.appTitle), kOpenFailed);
+      return;
+    }
+    setWindowTitle("Orvandel排课软件 -- " + chosen);
+    if (!ctx_.state.settings().SetDatabasePath(path))
+      ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), "保存新数据库文件名！");
+  } catch (const std::exception&) {
+    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), "系统异常错误！");
+  }
+}
+
+void FrmMain::SaveDatabaseAs() {
+  if (!HaveDatabase()) return;
+  const QString chosen = ctx_.prompter.SaveFileName(this, "数据库另存为", kDatabaseFilter, {});
+  if (chosen.isEmpty()) return;
+  if (!SaveDatabaseCopy(*ctx_.state.db, S(chosen)))
+    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), "保存数据库文件错误！");
+}
+
+void FrmMain::DeleteLessonAll() {
+  if (!HaveDatabase()) return;
+  if (!AskTypedConfirmation(ctx_, this, "删除课表数据将会清除您以前排好的课表！")) return;
+  if (DeleteAllLessons(*ctx_.state.db) == 0)
+    ctx_.prompter.Message(this, MessageIcon::Information, kTimetableTitle, "删除课表完成。");
+  else
+    ctx_.prompter.Message(this, MessageIcon::Critical, kTimetableTitle, "删除课表失败！");
+}
+
+void FrmMain::UpgradeAll() {
+  if (!HaveDatabase()) return;
+  if (!AskTypedConfirmation(ctx_, this, "课表学年升级将会清除您以前排好的课表！")) return;
+  if (UpgradeSchoolYear(*ctx_.state.db) == 0)
+    ctx_.prompter.Message(this, MessageIcon::Information, kTimetableTitle, "课表学年升级完成。");
+  else
+    ctx_.prompter.Message(this, MessageIcon::Critical, kTimetableTitle, "课表学年升级失败！");
+}
+
+void FrmMain::DataMaintenance() {
+  if (!HaveDatabase()) return;
+  WaitCursor wait;
+  // A failed maintenance changes nothing, and must not be reported as done.
+  if (MaintainData(*ctx_.state.db))
+    ctx_.prompter.Message(this, MessageIcon::Information, windowTitle(), "数据维护完成");
+  else
+    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), "数据维护失败！");
+}
+
+void FrmMain::SetLessonNum() {
+  FrmSetLessonOfDay window(ctx_, this);
+  ctx_.prompter.RunModal(window);
+}
+
+void FrmMain::AutoBuild() {
+  if (!HaveDatabase()) return;
+  RunAutoBuild(ctx_, this);
+}
+
+void FrmMain::SimpleManual() {
+  FrmSimpleManual window(this);
+  ctx_.prompter.RunModal(window);
+}
+
+void FrmMain::Manual() {
+  const fs::path relative = fs::path("使用手册") / "使用手册.html";
+  if (auto file = FindProgramFile(ctx_.state.programDir, relative)) {
+    OpenDocument(QUrl::fromLocalFile(Q(fs::absolute(*file).string())));
+    return;
+  }
+  ctx_.prompter.Message(this, MessageIcon::Warning, windowTitle(),
+                        "找不到使用手册文件：" + Q((ctx_.state.programDir / relative).string()));
+}
+
+void FrmMain::ToWebsite() { OpenDocument(QUrl(WebsiteAddress(ctx_.state.programDir))); }
+void FrmMain::Forum() { OpenDocument(QUrl(ForumAddress(ctx_.state.programDir))); }
+
+void FrmMain::About() {
+  FrmAbout window(this);
+  ctx_.prompter.RunModal(window);
+}
+
+void FrmMain::closeEvent(QCloseEvent* e) {
+  CloseTimetableDb(ctx_.state);
+  QMainWindow::closeEvent(e);
+}
+
+}  // namespace orv::ui

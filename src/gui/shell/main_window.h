@@ -1,0 +1,107 @@
+// frmMain: the program's only top-level window, a background picture under
+// the menu bar from which every command starts.
+#pragma once
+
+#include <QMainWindow>
+#include <QPixmap>
+
+#include "gui/shell/ui_context.h"
+
+class QAction;
+class QMenu;
+
+namespace orv::ui {
+
+// imgBack: the background picture, scaled with the window.
+class ImageBox : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ImageBox(QWidget* parent = nullptr);
+  // An empty pixmap means the built-in picture.
+  void SetPicture(const QPixmap& picture);
+  bool HasFilePicture() const { return !picture_.isNull(); }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+
+ private:
+  QPixmap picture_;
+};
+
+class FrmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit FrmMain(UiContext& ctx, QWidget* parent = nullptr);
+
+  ImageBox* imgBack;
+
+  QMenu* mnuFile;
+  QAction* mnuOpenDb;
+  QAction* mnuDbSaveAs;
+  QAction* mnuEnd;
+
+  QMenu* mnuBasicData;
+  QAction* mnuClassList;
+  QAction* mnuCourseList;
+  QAction* mnuTeacherList;
+  QAction* mnuClassRoomList;
+  QAction* mnuClassPlan;
+
+  QMenu* mnuAuto;
+  QMenu* mnuLimit;
+  QAction* mnuClassLimit;
+  QAction* mnuCourseLimit;
+  QAction* mnuTeacherLimit;
+  QAction* mnuClassroomLimit;
+  QAction* mnuPrepairBuild;
+  QAction* mnuAutoBuild;
+
+  QMenu* mnuBuildKb;
+  QAction* mnuManualBuild;
+  QAction* mnuPrint;
+  QAction* mnuExport;
+  QAction* mnuUpgradeAll;
+  QAction* mnuDeleteLessonAll;
+
+  QMenu* mnuManager;
+  QAction* mnuSetLessonNum;
+  QAction* mnuDataMaintenance;
+
+  QMenu* mnuHelp;
+  QAction* mnuSimpleManual;
+  QAction* mnuManual;
+  QAction* mnuToWebsite;
+  QAction* mnuForum;
+  QAction* mnuAbout;
+
+  // The commands behind the menu items.
+  void OpenDatabase();
+  void SaveDatabaseAs();
+  void DeleteLessonAll();
+  void UpgradeAll();
+  void DataMaintenance();
+  void SetLessonNum();
+  void AutoBuild();
+  void SimpleManual();
+  void Manual();
+  void ToWebsite();
+  void Forum();
+  void About();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  QMenu* AddMenu(const char* name, const QString& caption);
+  QAction* AddItem(QMenu* menu, const char* name, const QString& caption);
+  void LoadPicture();
+  // False (after saying so) when no database is open, e.g. after closing.
+  bool HaveDatabase();
+
+  UiContext& ctx_;
+};
+
+inline constexpr const char* kDatabaseFilter = "数据库(*.mdb *.db)";
+
+}  // namespace orv::ui

@@ -1,0 +1,23 @@
+#include "gui/shell/program_start.h"
+
+namespace orv::ui {
+
+std::unique_ptr<Program> StartProgram(Prompter& prompter, const std::filesystem::path& programDir,
+                                      const std::optional<std::string>& explicitDatabase) {
+  StartupResult started = StartUp(programDir, explicitDatabase);
+  if (!started.state) {
+    const std::string title = AppTitle(Settings(programDir).GetSchoolName());
+    prompter.Message(nullptr, MessageIcon::Critical, QString::fromStdString(title),
+                     QString::fromStdString(started.error));
+    return nullptr;
+  }
+  auto program = std::make_unique<Program>(Program{std::move(*started.state), nullptr, nullptr});
+  program->ctx = std::make_unique<UiContext>(UiContext{program->state, prompter});
+  program->window = std::make_unique<FrmMain>(*program->ctx);
+  const std::string caption =
+      started.windowTitle.empty() ? std::string(kFallbackWindowTitle) : started.windowTitle;
+  program->window->setWindowTitle(QString::fromStdString(caption));
+  return program;
+}
+
+}  // namespace orv::ui

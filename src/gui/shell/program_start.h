@@ -1,0 +1,27 @@
+// The desktop program's start: the core start-up sequence, then the main
+// window with its caption. Kept apart from main() so tests can run it.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/settings/startup.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/ui_context.h"
+
+namespace orv::ui {
+
+struct Program {
+  AppState state;
+  std::unique_ptr<UiContext> ctx;
+  std::unique_ptr<FrmMain> window;  // captioned, not yet shown
+};
+
+// Starts the program, or says "打开数据库失败！" (titled with the school's
+// AppTitle) and returns nullptr.
+std::unique_ptr<Program> StartProgram(Prompter& prompter, const std::filesystem::path& programDir,
+                                      const std::optional<std::string>& explicitDatabase = std::nullopt);
+
+}  // namespace orv::ui

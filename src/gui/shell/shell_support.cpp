@@ -1,0 +1,55 @@
+#include "gui/shell/shell_support.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFont>
+#include <QSettings>
+
+#include "core/settings/program_dir.h"
+#include "core/settings/settings.h"
+
+namespace fs = std::filesystem;
+
+namespace orv::ui {
+
+void ApplyProgramFont() {
+  QFont::insertSubstitutions("宋体", {"Noto Serif CJK SC", "Noto Serif CJK", "Source Han Serif SC",
+                                      "AR PL UMing CN", "Noto Sans CJK SC", "WenQuanYi Zen Hei"});
+  QFont font("宋体", 10);
+  font.setStyleHint(QFont::Serif);
+  QApplication::setFont(font);
+}
+
+std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::path& relative) {
+  const fs::path exeDir = ExecutableDirectory();
+  std::error_code ec;
+  for (const fs::path& dir : {programDir, exeDir, exeDir.parent_path() / "share" / "orvandel"}) {
+    if (dir.empty()) continue;
+    const fs::path candidate = dir / relative;
+    if (fs::is_regular_file(candidate, ec)) return candidate;
+  }
+  return std::nullopt;
+}
+
+namespace {
+QString ReadWebSetting(const fs::path& programDir, const char* key, const char* fallback) {
+  const QSettings ini(QString::fromStdString((programDir / kSettingsFileName).string()),
+                      QSettings::IniFormat);
+  const QString value = ini.value(QString("WEB/") + key).toString().trimmed();
+  return value.isEmpty() ? QString(fallback) : value;
+}
+}  // namespace
+
+QString WebsiteAddress(const fs::path& programDir) {
+  return ReadWebSetting(programDir, "SITE", kDefaultWebsite);
+}
+QString ForumAddress(const fs::path& programDir) {
+  return ReadWebSetting(programDir, "FORUM", kDefaultForum);
+}
+
+void OpenDocument(const QUrl& url) { QDesktopServices::openUrl(url); }
+
+WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+WaitCursor::~WaitCursor() { QApplication::restoreOverrideCursor(); }
+
+}  // namespace orv::ui

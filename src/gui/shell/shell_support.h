@@ -1,0 +1,42 @@
+// Small pieces the shell windows share: the program font, the files that
+// ship beside the program, the configured web addresses, opening documents
+// and the hourglass pointer.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <filesystem>
+#include <optional>
+
+namespace orv::ui {
+
+struct UiContext;
+
+// Maps "宋体" to an installed CJK serif font and makes it the program font.
+void ApplyProgramFont();
+
+// A file shipped with the program, looked up in the program directory, beside
+// the executable and in the installed data directory (../share/orvandel).
+std::optional<std::filesystem::path> FindProgramFile(const std::filesystem::path& programDir,
+                                                     const std::filesystem::path& relative);
+
+inline constexpr const char* kDefaultWebsite = "https://github.com/orvandel/orvandel";
+inline constexpr const char* kDefaultForum = "https://github.com/orvandel/orvandel/discussions";
+
+// WEB/SITE and WEB/FORUM of kbxt.ini, or the project's pages.
+QString WebsiteAddress(const std::filesystem::path& programDir);
+QString ForumAddress(const std::filesystem::path& programDir);
+
+// Hands the address to the desktop (browser, HTML viewer); does not wait.
+void OpenDocument(const QUrl& url);
+
+// The hourglass pointer for as long as the object lives.
+class WaitCursor {
+ public:
+  WaitCursor();
+  ~WaitCursor();
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace orv::ui

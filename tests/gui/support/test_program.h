@@ -1,0 +1,62 @@
+// A program directory in a temporary folder with a fresh kb.mdb (and, if
+// given, a kbxt.ini), started the way the desktop program starts, with a
+// scripted prompter. Window tests build their windows on ctx().
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/settings/startup.h"
+#include "gui/shell/ui_context.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+
+namespace orv::test {
+
+class TestProgram {
+ public:
+  // iniText: the settings file to write before starting; empty for none.
+  explicit TestProgram(const std::string& iniText = "");
+
+  AppState& state() { return state_; }
+  TimetableDb& db() { return *state_.db; }
+  ui::UiContext& ctx() { return ctx_; }
+  ScriptedPrompter& prompter() { return prompter_; }
+  const std::filesystem::path& dir() const { return dir_.Path(); }
+  std::filesystem::path DefaultDb() const { return dir_ / "kb.mdb"; }
+  std::string Ini() const;
+
+  // A second, valid timetable database in the program directory.
+  std::filesystem::path CreateDatabase(const std::string& name);
+
+  template <class... Args>
+  void Exec(const std::string& sql, const Args&... args) {
+    state_.db->Execute(sql, args...);
+  }
+  long long Count(const std::string& sql) { return state_.db->FirstInt(sql).value_or(-1); }
+
+  // A small school: classes 11 and 12, a teacher for Chinese and one for
+  // maths, a plan of 3 + 2 lessons per class.
+  void AddSmallSchool();
+
+ private:
+  TempDir dir_;
+  AppState state_;
+  ScriptedPrompter prompter_;
+  ui::UiContext ctx_{state_, prompter_};
+};
+
+// Processes events until the condition holds; false after the timeout.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
+
+// True when the database file can be opened now, i.e. nobody holds it.
+bool DatabaseIsFree(const std::filesystem::path& path);
+
+// Makes every later settings write fail, even for root: the file is written
+// beside and renamed over, and the name beside is taken by a directory.
+void BlockSettingsWrites(const std::filesystem::path& programDir);
+
+}  // namespace orv::test
