@@ -29,8 +29,6 @@ void Tick(const BuildProgress& progress) {
 
 }  // namespace
 
-std::string CompletionText(int rate) { return "课表完成率统计:  " + std::to_string(rate) + "％"; }
-
 BuildResult BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRandom& random,
                            const BuildProgress& progress) {
   BuildResult result;

@@ -21,13 +21,13 @@ struct BuildResult {
   std::string error;       // why the run failed, when rate is -1
 };
 
-// Called once per pass of each generation loop, so a window can repaint.
+// Called once per pass of each generation loop, so a window can repaint. It
+// runs inside the run's transaction: it must not write to the database. An
+// exception thrown from it abandons the run, which is then rolled back.
 using BuildProgress = std::function<void()>;
 
 // What the progress window says when a run fails.
 inline constexpr std::string_view kBuildFailedText = "生成课表失败！";
-// "课表完成率统计:  NN％", what the progress window says after a run.
-std::string CompletionText(int rate);
 
 // Deletes every lesson that was not fixed in advance and places the plan's
 // missing lessons again. The whole run is one transaction: on failure the

@@ -392,10 +392,5 @@ TEST_F(Generation, UnusableLessonsPerDayIsRefusedWithoutTouchingAnything) {
   }
 }
 
-TEST(CompletionText, ReadsAsTheProgressWindowShowsIt) {
-  EXPECT_EQ(CompletionText(93), "课表完成率统计:  93％");
-  EXPECT_EQ(kBuildFailedText, "生成课表失败！");
-}
-
 }  // namespace
 }  // namespace orv

@@ -118,13 +118,7 @@ TEST_F(SlotSearch, SpecialCourseKeepsToOneClassPerSlotOrdinaryCourseDoesNot) {
 }
 
 TEST_F(SlotSearch, CourseDailyCapFollowsTheWeeklyCount) {
-  // x is Count / 5; the cap is Int(x) + 1.
-  EXPECT_EQ(CourseDailyCap(0.2), 1);
-  EXPECT_EQ(CourseDailyCap(0.8), 1);
-  EXPECT_EQ(CourseDailyCap(1.0), 2);
-  EXPECT_EQ(CourseDailyCap(1.8), 2);
-  EXPECT_EQ(CourseDailyCap(2.0), 3);
-
+  // x is Count / 5: one lesson a day up to 4 a week, two from 5, three from 10.
   EXPECT_FALSE(CourseDayFull(t.db(), "101", "02", 1, 0.8));
   t.AddLesson("101", 1, 1, "02", "T1", 0);
   t.AddLesson("102", 1, 2, "02", "T1", 1);  // another class's lesson does not count
@@ -133,6 +127,7 @@ TEST_F(SlotSearch, CourseDailyCapFollowsTheWeeklyCount) {
   EXPECT_FALSE(CourseDayFull(t.db(), "101", "02", 2, 0.8));
   t.AddLesson("101", 1, 2, "02", "T1", 1);
   EXPECT_TRUE(CourseDayFull(t.db(), "101", "02", 1, 1.0));
+  EXPECT_FALSE(CourseDayFull(t.db(), "101", "02", 1, 2.0));
 }
 
 TEST_F(SlotSearch, FourLessonsAWeekNeverShareADayFiveMay) {
