@@ -40,8 +40,10 @@ test: build-core build
 test-core: build-core
 	cd $(BUILD_CORE) && ctest --output-on-failure -j $(JOBS)
 
+# The program from the build tree on the demo school (created when missing).
 run: build
-	$(BUILD)/orvandel
+	@[ -f $(DEMO_DIR)/kb.mdb ] || scripts/make-demo.sh $(BUILD) $(DEMO_DIR)
+	$(BUILD)/orvandel $(DEMO_DIR)/kb.mdb
 
 bench: build-core
 	$(BUILD_CORE)/orvandel-bench

@@ -2,10 +2,12 @@
 // database file to open instead of the configured one (the desktop's "open
 // with"); it changes no setting.
 #include <QApplication>
+#include <QIcon>
 #include <optional>
 #include <string>
 
 #include "core/settings/program_dir.h"
+#include "gui/shell/home_picture.h"
 #include "gui/shell/program_start.h"
 #include "gui/shell/prompter.h"
 #include "gui/shell/shell_support.h"
@@ -13,6 +15,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("orvandel");
+  QApplication::setDesktopFileName("orvandel");
+  QApplication::setWindowIcon(QIcon(orv::ui::DrawEmblem(64)));
   orv::ui::ApplyProgramFont();
 
   std::optional<std::string> explicitDatabase;

@@ -122,8 +122,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
 
   // Windows still being written: present in the menu, not yet usable. Each
   // is enabled (and connected, where not already) when its window lands.
-  for (QAction* pending : {mnuClassList, mnuCourseList, mnuTeacherList, mnuClassRoomList, mnuClassPlan,
-                           mnuClassLimit, mnuCourseLimit, mnuTeacherLimit, mnuClassroomLimit, mnuPrepairBuild,
+  for (QAction* pending : {mnuClassLimit, mnuCourseLimit, mnuTeacherLimit, mnuClassroomLimit, mnuPrepairBuild,
                            mnuManualBuild, mnuPrint, mnuExport})
     pending->setEnabled(false);
 }

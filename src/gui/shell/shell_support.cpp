@@ -21,7 +21,11 @@ void ApplyProgramFont() {
 }
 
 std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::path& relative) {
-  const fs::path exeDir = ExecutableDirectory();
+  return FindProgramFile(programDir, relative, ExecutableDirectory());
+}
+
+std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::path& relative,
+                                        const fs::path& exeDir) {
   std::error_code ec;
   for (const fs::path& dir : {programDir, exeDir, exeDir.parent_path() / "share" / "orvandel"}) {
     if (dir.empty()) continue;

@@ -17,6 +17,10 @@ void ApplyProgramFont();
 
 // A file shipped with the program, looked up in the program directory, beside
 // the executable and in the installed data directory (../share/orvandel).
+// The program directory wins, so an installation can replace a shipped file.
+std::optional<std::filesystem::path> FindProgramFile(const std::filesystem::path& programDir,
+                                                     const std::filesystem::path& relative,
+                                                     const std::filesystem::path& executableDir);
 std::optional<std::filesystem::path> FindProgramFile(const std::filesystem::path& programDir,
                                                      const std::filesystem::path& relative);
 
