@@ -1,12 +1,34 @@
-// Placeholder until the editors land; the menu items stay disabled meanwhile.
 #include "gui/editors/editor_windows.h"
+
+#include "gui/editors/class_list_editor.h"
+#include "gui/editors/class_plan_editor.h"
+#include "gui/editors/code_list_editor.h"
 
 namespace orv::ui {
 
-void ShowClassList(UiContext&, QWidget*) {}
-void ShowCourseList(UiContext&, QWidget*) {}
-void ShowTeacherList(UiContext&, QWidget*) {}
-void ShowClassRoomList(UiContext&, QWidget*) {}
-void ShowClassPlan(UiContext&, QWidget*) {}
+void ShowClassList(UiContext& ctx, QWidget* parent) {
+  ClassListEditor window(ctx, parent);
+  ctx.prompter.RunModal(window);
+}
+
+void ShowCourseList(UiContext& ctx, QWidget* parent) {
+  CodeListEditor window(ctx, CourseListDesign(), parent);
+  ctx.prompter.RunModal(window);
+}
+
+void ShowTeacherList(UiContext& ctx, QWidget* parent) {
+  CodeListEditor window(ctx, TeacherListDesign(), parent);
+  ctx.prompter.RunModal(window);
+}
+
+void ShowClassRoomList(UiContext& ctx, QWidget* parent) {
+  CodeListEditor window(ctx, ClassRoomListDesign(), parent);
+  ctx.prompter.RunModal(window);
+}
+
+void ShowClassPlan(UiContext& ctx, QWidget* parent) {
+  ClassPlanEditor window(ctx, parent);
+  ctx.prompter.RunModal(window);
+}
 
 }  // namespace orv::ui

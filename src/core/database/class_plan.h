@@ -1,0 +1,85 @@
+// The teaching plan of a class: which course, which teacher, how many lessons
+// a week. A course has one teacher per class; appending a course and teacher
+// the class already has adds to that row's count; a stored row may change its
+// teacher and count but never its course; a row's weekly count never drops
+// below zero.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/database/timetable_db.h"
+
+namespace orv {
+
+struct PlanListRow {
+  std::string courseCode;
+  std::string teacherCode;
+  std::string courseName;
+  std::string teacherName;
+  int count = 0;
+};
+
+// The class's plan rows in table order, with names looked up. A failing read
+// ends the list silently with the rows read so far.
+std::vector<PlanListRow> LoadClassPlan(TimetableDb& db, std::string_view classCode);
+
+struct TeacherLoadRow {
+  std::string className;
+  std::string courseName;
+  int count = 0;
+};
+struct TeacherLoad {
+  std::vector<TeacherLoadRow> rows;
+  int total = 0;
+};
+
+// The teacher's plan rows in every class and their weekly total.
+TeacherLoad LoadTeacherLoad(TimetableDb& db, std::string_view teacherCode);
+
+// The weekly count as the user types it: a number with an optional sign and
+// decimal point ("2." is 2), rounded down to a whole number.
+struct LessonCountText {
+  enum class Kind { Empty, NotNumber, Number } kind = Kind::Empty;
+  int value = 0;
+};
+LessonCountText ParseLessonCount(std::string_view text);
+
+enum class PlanInput { Class, Course, Teacher, CountMissing, CountNotNumber };
+
+// What the plan editor still misses, in reporting order (class, course,
+// teacher, count). Names are the texts shown in the selectors.
+std::vector<PlanInput> MissingPlanInputs(std::string_view className, std::string_view courseName,
+                                         std::string_view teacherName, std::string_view countText);
+
+enum class PlanOutcome {
+  Done,
+  OtherTeacher,   // the class has this course with another teacher
+  CourseChanged,  // a modify may change teacher and count only
+  NegativeCount,  // the row's weekly count would fall below zero
+  NotFound,       // the row to change is not stored
+  Failed,         // the database refused; nothing changed
+};
+
+// Adds `count` lessons a week of the course with the teacher to the class:
+// a new row, or the count added to the existing row of the same teacher.
+PlanOutcome AppendPlanLessons(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
+                              std::string_view teacherCode, int count);
+
+struct PlanRowKey {
+  std::string courseCode;
+  std::string teacherCode;
+  int count = 0;
+};
+
+// Rewrites the stored row `selected` of the class with a new teacher and count.
+PlanOutcome ModifyPlanRow(TimetableDb& db, std::string_view classCode, const PlanRowKey& selected,
+                          std::string_view courseCode, std::string_view teacherCode, int count);
+
+// Deletes the row and its lessons in the timetable, whatever their origin.
+PlanOutcome DeletePlanRow(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
+                          std::string_view teacherCode);
+
+}  // namespace orv

@@ -1,0 +1,58 @@
+// The four code lists (classes, courses, teachers, public classrooms) share
+// one record shape. These routines are what their editors write: each user
+// operation is one transaction, and nothing is written when it is refused.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/database/timetable_db.h"
+
+namespace orv {
+
+enum class CodeTable { Class, Course, Teacher, ClassRoom };
+enum class CodeField { Code, Name, FullName, ShortName };
+
+struct CodeRecord {
+  std::string code;
+  std::string name;
+  std::string fullName;
+  std::string shortName;
+
+  bool operator==(const CodeRecord&) const = default;
+};
+
+// Leading and trailing blanks (spaces, tabs, the full-width space) removed.
+std::string TrimBlanks(std::string_view text);
+CodeRecord TrimmedRecord(const CodeRecord& record);
+
+// Every record in the order the table returns it. A failing read ends the
+// list silently with the records read so far.
+std::vector<CodeRecord> LoadCodeRecords(TimetableDb& db, CodeTable table);
+
+// The required fields of an editor that are blank, in the order in which the
+// editor reports them (the first one names the problem and takes the focus).
+// Classrooms need only a code and a name.
+std::vector<CodeField> MissingCodeFields(CodeTable table, const CodeRecord& typed);
+
+enum class WriteOutcome {
+  Done,
+  Duplicate,  // the code is already stored
+  NotFound,   // no stored record has the code; nothing changed
+  Failed,     // the database refused; nothing changed
+};
+
+// Inserts the trimmed record unless its code is already stored.
+WriteOutcome AppendCodeRecord(TimetableDb& db, CodeTable table, const CodeRecord& typed);
+
+// Rewrites name, full name and short name of the record with the trimmed
+// code; the code itself is never written.
+WriteOutcome ModifyCodeRecord(TimetableDb& db, CodeTable table, const CodeRecord& typed);
+
+// Deletes the record and, for classes, courses and teachers, its lessons,
+// plan rows and restrictions. A classroom loses only its own row: its
+// restrictions stay until data maintenance. All or nothing.
+WriteOutcome DeleteCodeRecord(TimetableDb& db, CodeTable table, std::string_view code);
+
+}  // namespace orv

@@ -1,0 +1,146 @@
+#include "gui/editors/editor_parts.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace orv::ui {
+
+void MarkInput(QWidget* input, bool invalid) {
+  QPalette p = input->palette();
+  const QColor c = invalid ? kInvalidColor : kValidColor;
+  // Line edits paint Base; styles paint a closed drop-down list with Button.
+  p.setColor(QPalette::Base, c);
+  p.setColor(QPalette::Button, c);
+  input->setPalette(p);
+  input->setAutoFillBackground(true);
+}
+
+RecordList::RecordList(const QString& objectName, const QStringList& headers,
+                       const std::vector<int>& widthsTwips, QWidget* parent)
+    : QTreeWidget(parent) {
+  setObjectName(objectName);
+  setColumnCount(static_cast<int>(headers.size()));
+  setHeaderLabels(headers);
+  setRootIsDecorated(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  for (int i = 0; i < static_cast<int>(widthsTwips.size()); ++i)
+    setColumnWidth(i, TwipsToPixels(widthsTwips[i]));
+  header()->setSectionsClickable(true);
+  header()->setStretchLastSection(false);
+  connect(header(), &QHeaderView::sectionClicked, this, &RecordList::SortByColumn);
+}
+
+QTreeWidgetItem* RecordList::AddRow(const QStringList& texts) {
+  auto* item = new QTreeWidgetItem(texts);
+  addTopLevelItem(item);
+  if (sortKey_ >= 0) sortItems(sortKey_, order_);
+  return item;
+}
+
+QTreeWidgetItem* RecordList::FindRow(const QString& text) const {
+  for (int i = 0; i < topLevelItemCount(); ++i)
+    if (topLevelItem(i)->text(0) == text) return topLevelItem(i);
+  return nullptr;
+}
+
+QTreeWidgetItem* RecordList::SelectedRow() const {
+  const QList<QTreeWidgetItem*> items = selectedItems();
+  return items.isEmpty() ? nullptr : items.front();
+}
+
+void RecordList::SelectRow(QTreeWidgetItem* item) {
+  clearSelection();
+  if (item == nullptr) return;
+  setCurrentItem(item);
+  item->setSelected(true);
+  scrollToItem(item);
+}
+
+void RecordList::SortByColumn(int column) {
+  if (column == sortKey_)
+    order_ = order_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+  else
+    sortKey_ = column;
+  header()->setSortIndicatorShown(true);
+  header()->setSortIndicator(sortKey_, order_);
+  sortItems(sortKey_, order_);
+}
+
+void RecordList::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Delete) {
+    emit deletePressed();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+}
+
+StatusPanels::StatusPanels(int panels, QWidget* parent) : QStatusBar(parent) {
+  setObjectName("staMsg");
+  setSizeGripEnabled(false);
+  for (int i = 1; i <= panels; ++i) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QString("staMsgPanel%1").arg(i));
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    // Wide enough for a class name or "99 门" without clipping.
+    label->setMinimumWidth(i == 2 ? 100 : 64);
+    // The first panel carries the messages and takes the spare width.
+    addPermanentWidget(label, i == 1 ? 1 : 0);
+    panels_.push_back(label);
+  }
+}
+
+void StatusPanels::SetPanel(int number, const QString& text) { panels_.at(number - 1)->setText(text); }
+QString StatusPanels::Panel(int number) const { return panels_.at(number - 1)->text(); }
+
+OpButtons MakeOpButtons(QWidget* parent) {
+  OpButtons b{};
+  b.frame = new QGroupBox(parent);
+  b.frame->setObjectName("fraOp");
+  auto* layout = new QVBoxLayout(b.frame);
+  auto make = [&](const char* name, const QString& text) {
+    auto* button = new QPushButton(text, b.frame);
+    button->setObjectName(name);
+    // Enter belongs to the input boxes, never to a default button.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    layout->addWidget(button);
+    return button;
+  };
+  b.append = make("cmdAppend", QStringLiteral("添加(&A)"));
+  b.modify = make("cmdModify", QStringLiteral("修改(&M)"));
+  b.remove = make("cmdDelete", QStringLiteral("删除(&D)"));
+  b.ok = make("cmdOK", QStringLiteral("退出(&Q)"));
+  layout->addStretch();
+  return b;
+}
+
+void KeyRouter::On(QWidget* widget, int key, std::function<void()> action) {
+  if (actions_.empty() ||
+      std::none_of(actions_.begin(), actions_.end(), [&](const auto& a) { return a.first.first == widget; }))
+    widget->installEventFilter(this);
+  actions_[{widget, key}] = std::move(action);
+  if (key == Qt::Key_Return) actions_[{widget, Qt::Key_Enter}] = actions_[{widget, key}];
+}
+
+bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const auto it = actions_.find({watched, key->key()});
+    if (it != actions_.end()) {
+      // Copied: the action may rebuild the routes.
+      const std::function<void()> action = it->second;
+      action();
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace orv::ui

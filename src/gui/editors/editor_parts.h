@@ -1,0 +1,100 @@
+// Pieces the basic-data editors share: the sortable record list, the status
+// bar with numbered panels, the four operation buttons, the red/white marking
+// of input controls and key routing between boxes.
+#pragma once
+
+#include <QColor>
+#include <QGroupBox>
+#include <QLabel>
+#include <QObject>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QString>
+#include <QStringList>
+#include <QTreeWidget>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orv::ui {
+
+inline int TwipsToPixels(int twips) { return twips / 15; }
+inline QString Q(const std::string& s) { return QString::fromStdString(s); }
+inline std::string S(const QString& s) { return s.toStdString(); }
+
+inline const QColor kInvalidColor{255, 0, 0};
+inline const QColor kValidColor{255, 255, 255};
+
+// Red marks an input the user still has to fill; white clears the mark.
+void MarkInput(QWidget* input, bool invalid);
+
+inline const QString kSelectFirst = QStringLiteral("请先选择一条记录。");
+
+// A report-style list whose headers sort it as text: the header of the column
+// that is the sort key reverses the order, another header makes its column
+// the key in the order in force. Once sorted, rows added later take their
+// sorted place. The Delete key asks for the selected record to be deleted.
+class RecordList : public QTreeWidget {
+  Q_OBJECT
+ public:
+  RecordList(const QString& objectName, const QStringList& headers, const std::vector<int>& widthsTwips,
+             QWidget* parent);
+
+  QTreeWidgetItem* AddRow(const QStringList& texts);
+  // The row whose first column is exactly `text` (no prefix matching).
+  QTreeWidgetItem* FindRow(const QString& text) const;
+  QTreeWidgetItem* SelectedRow() const;
+  void SelectRow(QTreeWidgetItem* item);
+  void SortByColumn(int column);
+  int sortKey() const { return sortKey_; }
+  Qt::SortOrder sortOrder() const { return order_; }
+
+ signals:
+  void deletePressed();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  int sortKey_ = -1;  // unsorted: rows stay in table order
+  Qt::SortOrder order_ = Qt::AscendingOrder;
+};
+
+// A status bar whose numbered panels (from 1) are labels "staMsgPanel<n>".
+class StatusPanels : public QStatusBar {
+ public:
+  StatusPanels(int panels, QWidget* parent);
+  void SetPanel(int number, const QString& text);
+  QString Panel(int number) const;
+
+ private:
+  std::vector<QLabel*> panels_;
+};
+
+// fraOp with cmdAppend, cmdModify, cmdDelete and cmdOK stacked.
+struct OpButtons {
+  QGroupBox* frame;
+  QPushButton* append;
+  QPushButton* modify;
+  QPushButton* remove;
+  QPushButton* ok;
+};
+OpButtons MakeOpButtons(QWidget* parent);
+
+// Runs an action for a key pressed in a watched widget and swallows the key,
+// so Enter never reaches the dialog's default button.
+class KeyRouter : public QObject {
+ public:
+  explicit KeyRouter(QObject* parent) : QObject(parent) {}
+  void On(QWidget* widget, int key, std::function<void()> action);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::map<std::pair<QObject*, int>, std::function<void()>> actions_;
+};
+
+}  // namespace orv::ui
