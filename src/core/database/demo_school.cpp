@@ -80,12 +80,10 @@ WeeklyPlan PlanFor(int grade, int lessonsPerDay) {
   return plan;
 }
 
-// How many classes one teacher of the course takes: main courses stay within
-// one grade, and no teacher goes far beyond sixteen lessons a week.
-int ClassesPerTeacher(const std::string& course, int weekly) {
-  const int byLoad = std::max(1, 16 / std::max(1, weekly));
-  return std::min(byLoad, 8);
-}
+// A teacher's load stays ordinary: at most sixteen lessons and eight classes
+// of one course a week.
+constexpr int kMaxTeacherLessons = 16;
+constexpr int kMaxTeacherClasses = 8;
 
 bool StaysInGrade(const std::string& course) {
   return course == kChinese || course == kMaths || course == kEnglish;
@@ -183,18 +181,19 @@ bool FillDemoSchool(TimetableDb& db, const DemoOptions& o, std::string* why) {
     for (const DemoCourse& course : kCourses) {
       if (course.code == std::string(kClassMeeting)) continue;
       std::string teacher;
-      int taken = 0, lastGrade = -1, limit = 0;
+      int taken = 0, load = 0, lastGrade = -1;
       for (DemoClass& c : classes) {
         auto it = std::find_if(c.plan.begin(), c.plan.end(), [&](auto& p) { return p.first == course.code; });
         if (it == c.plan.end()) continue;
-        const int perTeacher = ClassesPerTeacher(course.code, it->second);
-        if (teacher.empty() || taken >= limit || (StaysInGrade(course.code) && c.grade != lastGrade)) {
+        if (teacher.empty() || taken == kMaxTeacherClasses || load + it->second > kMaxTeacherLessons ||
+            (StaysInGrade(course.code) && c.grade != lastGrade)) {
           teacher = newTeacher();
           taken = 0;
-          limit = perTeacher;
+          load = 0;
         }
         c.teacherOf[course.code] = teacher;
         ++taken;
+        load += it->second;
         lastGrade = c.grade;
       }
     }
