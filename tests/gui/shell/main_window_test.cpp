@@ -1,12 +1,14 @@
-// frmMain: the menu bar, the background picture, the database file commands
-// and closing.
+// frmMain: the menu bar, the database file commands, the commands behind a
+// typed confirmation, data maintenance, the windows the menu opens, and closing.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTest>
-#include <vector>
+#include <QRegularExpression>
 
 #include "gui/shell/main_window.h"
 #include "support/test_program.h"
@@ -16,253 +18,195 @@ namespace fs = std::filesystem;
 namespace orv::ui {
 namespace {
 
-using test::TestProgram;
+using test::Q;
 
-struct Item {
-  const char* name;
-  const char* caption;
-  bool enabledNow;
-};
-struct Menu {
-  const char* name;
-  const char* caption;
-  std::vector<Item> items;
-};
-
-const std::vector<Menu> kMenus = {
-    {"mnuFile",
-     "文件",
-     {{"mnuOpenDb", "打开数据库", true}, {"mnuDbSaveAs", "数据库另存为...", true}, {"mnuEnd", "退出", true}}},
-    {"mnuBasicData",
-     "基础数据",
-     {{"mnuClassList", "班级名单", true},
-      {"mnuCourseList", "课程名单", true},
-      {"mnuTeacherList", "老师名单", true},
-      {"mnuClassRoomList", "公共教室名单", true},
-      {"mnuClassPlan", "各班教学计划", true}}},
-    {"mnuAuto",
-     "自动排课",
-     {{"mnuLimit", "上课时间限制条件", true},
-      {"mnuPrepairBuild", "预先安排固定课程", false},
-      {"mnuAutoBuild", "自动生成课表", true}}},
-    {"mnuBuildKb",
-     "课表操作",
-     {{"mnuManualBuild", "手工调整课表", false},
-      {"mnuPrint", "打印课表", false},
-      {"mnuExport", "导出课表到Excel", false},
-      {"mnuUpgradeAll", "课表学年升级", true},
-      {"mnuDeleteLessonAll", "删除课表数据", true}}},
-    {"mnuManager",
-     "系统管理",
-     {{"mnuSetLessonNum", "每天课时设置", true}, {"mnuDataMaintenance", "数据维护", true}}},
-    {"mnuHelp",
-     "帮助",
-     {{"mnuSimpleManual", "简要使用说明", true},
-      {"mnuManual", "使用手册", true},
-      {"mnuToWebsite", "访问网站", true},
-      {"mnuForum", "使用交流", true},
-      {"mnuAbout", "关于", true}}},
-};
-
-TEST(MainWindowMenu, EveryMenuAndItemInOrder) {
-  TestProgram program;
-  FrmMain window(program.ctx());
-  EXPECT_EQ(window.objectName(), "frmMain");
-  const QList<QAction*> top = window.menuBar()->actions();
-  ASSERT_EQ(top.size(), int(kMenus.size()));
-  for (size_t m = 0; m < kMenus.size(); ++m) {
-    QMenu* menu = top[int(m)]->menu();
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->objectName(), kMenus[m].name);
-    EXPECT_EQ(menu->title(), kMenus[m].caption);
-    const QList<QAction*> items = menu->actions();
-    ASSERT_EQ(items.size(), int(kMenus[m].items.size())) << kMenus[m].name;
-    for (size_t i = 0; i < items.size(); ++i) {
-      const Item& want = kMenus[m].items[i];
-      EXPECT_EQ(items[int(i)]->objectName(), want.name);
-      EXPECT_EQ(items[int(i)]->text(), want.caption);
-      EXPECT_EQ(items[int(i)]->isEnabled(), want.enabledNow) << want.name;
-    }
-  }
-  auto* limit = window.findChild<QMenu*>("mnuLimit");
-  ASSERT_NE(limit, nullptr);
-  QStringList names, captions;
-  for (QAction* a : limit->actions()) {
-    names << a->objectName();
-    captions << a->text();
-    EXPECT_FALSE(a->isEnabled());
-  }
-  EXPECT_EQ(names, QStringList({"mnuClassLimit", "mnuCourseLimit", "mnuTeacherLimit", "mnuClassroomLimit"}));
-  EXPECT_EQ(captions,
-            QStringList({"班级上课时间限制", "课程上课时间限制", "老师上课时间限制", "教室上课时间限制"}));
-}
-
-TEST(MainWindowPicture, MissingPictureStillOpensAndFollowsTheWindowSize) {
-  TestProgram program;
-  FrmMain window(program.ctx());
-  auto* back = window.findChild<ImageBox*>("imgBack");
-  ASSERT_NE(back, nullptr);
-  EXPECT_FALSE(back->HasFilePicture());
-  window.show();
-  window.resize(700, 500);
-  QTest::qWait(20);
-  EXPECT_EQ(back->width(), window.width());
-  EXPECT_EQ(back->height(), window.height() - window.menuBar()->height());
-  window.resize(1000, 720);
-  QTest::qWait(20);
-  EXPECT_EQ(back->width(), 1000);
-  EXPECT_EQ(back->height(), 720 - window.menuBar()->height());
-}
-
-TEST(MainWindowPicture, PictureFileOfTheProgramDirectoryIsUsed) {
-  TestProgram program;
-  QImage img(32, 20, QImage::Format_RGB32);
-  img.fill(Qt::darkGreen);
-  ASSERT_TRUE(img.save(QString::fromStdString((program.dir() / "HomePage.jpg").string()), "JPG"));
-  FrmMain withPicture(program.ctx());
-  EXPECT_TRUE(withPicture.imgBack->HasFilePicture());
-
-  test::WriteFile(program.dir() / "HomePage.jpg", "not a picture");
-  FrmMain brokenPicture(program.ctx());
-  EXPECT_FALSE(brokenPicture.imgBack->HasFilePicture());
-  EXPECT_TRUE(program.prompter().messages().empty());
-}
-
-class MainWindowFile : public ::testing::Test {
+class Shell : public ::testing::Test {
  protected:
-  MainWindowFile() : window(program.ctx()) { window.setWindowTitle("caption before"); }
-  QString Caption() const { return window.windowTitle(); }
-  QString Path(const fs::path& p) const { return QString::fromStdString(p.string()); }
+  Shell() : window(program.ctx()) {
+    window.setWindowTitle("主窗口");
+    program.AddSmallSchool();
+    program.Exec(
+        "insert into LessonListtb values "
+        "('11',5,6,'01','T1',0),('11',1,1,'01','T1',1),('12',2,1,'02','T2',2)");
+  }
+  void Choose(QAction* item, const fs::path& file) {
+    program.prompter().QueueFileName(file.empty() ? QString() : Q(file));
+    item->trigger();
+  }
+  void Confirm(QAction* item, const char* typed) {
+    program.prompter().QueueModal([this, typed](QDialog& d) { warning = test::TypeConfirmation(d, typed); });
+    item->trigger();
+  }
+  // The database that was open is still open, and caption and setting are unchanged.
+  void ExpectUnchanged(const std::string& ini) {
+    EXPECT_EQ(window.windowTitle(), "主窗口");
+    ASSERT_TRUE(program.state().db);
+    EXPECT_EQ(program.state().db->Path(), program.DefaultDb());
+    EXPECT_EQ(program.Count("select count(*) from Classtb"), 2);
+    EXPECT_EQ(program.Ini(), ini);
+  }
 
-  TestProgram program;
+  test::TestProgram program;
   FrmMain window;
+  QString warning;
 };
 
-TEST_F(MainWindowFile, OpenDialogTitleAndFilter) {
-  program.prompter().QueueFileName("");
-  window.mnuOpenDb->trigger();
-  ASSERT_EQ(program.prompter().fileDialogs().size(), 1u);
-  EXPECT_EQ(program.prompter().fileDialogs()[0].caption, "选择数据库文件");
-  EXPECT_TRUE(program.prompter().fileDialogs()[0].filter.contains("*.mdb"));
-  EXPECT_TRUE(program.prompter().fileDialogs()[0].filter.contains("*.db"));
+// A menu as "name caption (item, item, submenu (item, item), ...)".
+QString Describe(QAction* a) {
+  QMenu* menu = a->menu();
+  if (!menu) return a->objectName() + " " + a->text();
+  QStringList items;
+  for (QAction* item : menu->actions()) items << Describe(item);
+  return menu->objectName() + " " + menu->title() + " (" + items.join(", ") + ")";
 }
 
-TEST_F(MainWindowFile, CancellingTheOpenDialogChangesNothing) {
-  const std::string ini = program.Ini();
-  program.prompter().QueueFileName("");
-  window.mnuOpenDb->trigger();
-  EXPECT_EQ(Caption(), "caption before");
-  ASSERT_TRUE(program.state().db);
-  EXPECT_EQ(program.db().Path(), program.DefaultDb());
-  EXPECT_EQ(program.Ini(), ini);
-  EXPECT_TRUE(program.prompter().messages().empty());
+TEST_F(Shell, MenuBarHasEveryItemInOrder) {
+  QStringList menus;
+  for (QAction* a : window.menuBar()->actions()) menus << Describe(a);
+  EXPECT_EQ(menus.join('\n').toStdString(),
+            "mnuFile 文件 (mnuOpenDb 打开数据库, mnuDbSaveAs 数据库另存为..., mnuEnd 退出)\n"
+            "mnuBasicData 基础数据 (mnuClassList 班级名单, mnuCourseList 课程名单, mnuTeacherList 老师名单, "
+            "mnuClassRoomList 公共教室名单, mnuClassPlan 各班教学计划)\n"
+            "mnuAuto 自动排课 (mnuLimit 上课时间限制条件 (mnuClassLimit 班级上课时间限制, mnuCourseLimit "
+            "课程上课时间限制, mnuTeacherLimit 老师上课时间限制, mnuClassroomLimit 教室上课时间限制), "
+            "mnuPrepairBuild 预先安排固定课程, mnuAutoBuild 自动生成课表)\n"
+            "mnuBuildKb 课表操作 (mnuManualBuild 手工调整课表, mnuPrint 打印课表, mnuExport 导出课表到Excel, "
+            "mnuUpgradeAll 课表学年升级, mnuDeleteLessonAll 删除课表数据)\n"
+            "mnuManager 系统管理 (mnuSetLessonNum 每天课时设置, mnuDataMaintenance 数据维护)\n"
+            "mnuHelp 帮助 (mnuSimpleManual 简要使用说明, mnuManual 使用手册, mnuToWebsite 访问网站, "
+            "mnuForum 使用交流, mnuAbout 关于)");
 }
 
-TEST_F(MainWindowFile, InvalidFileKeepsThePreviousDatabaseOpen) {
-  program.Exec("insert into Coursetb (Code,Name,FullName,ShortName) values ('01','语文','语文','语')");
+TEST_F(Shell, CancelledOrFailedFileCommandsKeepThePreviousDatabase) {
   const std::string ini = program.Ini();
-  for (const fs::path& bad : {program.dir() / "notes.mdb", program.dir() / "missing.mdb"}) {
-    if (bad.filename() == "notes.mdb") test::WriteFile(bad, "this is no database");
-    program.prompter().QueueFileName(Path(bad));
-    window.mnuOpenDb->trigger();
-    const auto& m = program.prompter().lastMessage();
-    EXPECT_EQ(m.icon, MessageIcon::Critical);
-    EXPECT_EQ(m.text, "打开数据库失败！");
-    EXPECT_EQ(m.title, QString::fromStdString(program.state().appTitle));
-    EXPECT_EQ(Caption(), "caption before");
-    ASSERT_TRUE(program.state().db);
-    EXPECT_EQ(program.db().Path(), program.DefaultDb());
-    EXPECT_EQ(program.Count("select count(*) from Coursetb"), 1);
-    EXPECT_EQ(program.Ini(), ini);
+  Choose(window.mnuOpenDb, "");
+  Choose(window.mnuDbSaveAs, "");
+  EXPECT_EQ(program.prompter().fileDialogs()[0].caption + program.prompter().fileDialogs()[1].caption,
+            "选择数据库文件数据库另存为");
+  EXPECT_EQ(program.Said(), "");
+  ExpectUnchanged(ini);
+  test::WriteFile(program.dir() / "notes.mdb", "this is no database");
+  const std::string openFailed = "C|" + program.state().appTitle + "|打开数据库失败！";
+  const std::tuple<QAction*, fs::path, std::string> attempts[] = {
+      {window.mnuOpenDb, program.dir() / "notes.mdb", openFailed},
+      {window.mnuOpenDb, program.dir() / "missing.mdb", openFailed},
+      {window.mnuDbSaveAs, program.dir() / "no such folder" / "copy.mdb", "C|主窗口|保存数据库文件错误！"},
+      {window.mnuDbSaveAs, program.DefaultDb(), "C|主窗口|保存数据库文件错误！"}};
+  for (const auto& [item, file, said] : attempts) {
+    program.prompter().ClearRecords();
+    Choose(item, file);
+    EXPECT_EQ(program.Said(), said) << file;
+    ExpectUnchanged(ini);
   }
   EXPECT_EQ(test::ReadFile(program.dir() / "notes.mdb"), "this is no database");
 }
 
-TEST_F(MainWindowFile, OpeningAnotherDatabaseSwitchesCaptionAndSetting) {
-  const fs::path other = program.CreateDatabase("other.db");
-  program.prompter().QueueFileName(Path(other));
-  window.mnuOpenDb->trigger();
-  EXPECT_TRUE(program.prompter().messages().empty());
-  EXPECT_EQ(Caption(), "Orvandel排课软件 -- " + Path(other));
-  EXPECT_EQ(program.db().Path(), other);
-  EXPECT_EQ(Settings(program.dir()).GetDatabasePath(), other.string());
-  // The previous file was released.
+TEST_F(Shell, OpeningAnotherDatabaseSwitchesCaptionAndSetting) {
+  const fs::path other = program.dir() / "other.db";
+  ASSERT_TRUE(TimetableDb::Create(other));
+  for (int time = 0; time < 2; ++time) {  // choosing the open file again is no failure
+    Choose(window.mnuOpenDb, other);
+    EXPECT_EQ(program.Said(), "");
+    EXPECT_EQ(window.windowTitle(), "Orvandel排课软件 -- " + Q(other));
+    EXPECT_EQ(program.state().db->Path(), other);
+    EXPECT_EQ(Settings(program.dir()).GetDatabasePath(), other.string());
+  }
   EXPECT_TRUE(test::DatabaseIsFree(program.DefaultDb()));
-  EXPECT_FALSE(test::DatabaseIsFree(other));
 
-  // Choosing the open file again is no failure.
-  program.prompter().QueueFileName(Path(other));
-  window.mnuOpenDb->trigger();
-  EXPECT_TRUE(program.prompter().messages().empty());
-  EXPECT_EQ(program.db().Path(), other);
-}
-
-TEST_F(MainWindowFile, UnwritableSettingsAreReportedAfterOpening) {
-  const fs::path other = program.CreateDatabase("other.mdb");
   test::BlockSettingsWrites(program.dir());
-  program.prompter().QueueFileName(Path(other));
-  window.mnuOpenDb->trigger();
-  const auto& m = program.prompter().lastMessage();
-  EXPECT_EQ(m.icon, MessageIcon::Critical);
-  EXPECT_EQ(m.text, "保存新数据库文件名！");
-  EXPECT_EQ(m.title, "Orvandel排课软件 -- " + Path(other));
-  EXPECT_EQ(program.db().Path(), other);
+  Choose(window.mnuOpenDb, program.DefaultDb());
+  EXPECT_EQ(program.Said(),
+            "C|Orvandel排课软件 -- " + program.DefaultDb().string() + "|保存新数据库文件名！");
+  EXPECT_EQ(program.state().db->Path(), program.DefaultDb());
 }
 
-TEST_F(MainWindowFile, SaveAsWritesASnapshotAndKeepsWorkingOnTheOriginal) {
-  program.AddSmallSchool();
+TEST_F(Shell, SaveAsWritesASnapshotAndKeepsWorkingOnTheOriginal) {
+  const std::string ini = program.Ini();
   const fs::path copy = program.dir() / "copy.mdb";
   test::WriteFile(copy, "an older file of that name");
-  program.prompter().QueueFileName(Path(copy));
-  window.mnuDbSaveAs->trigger();
-  EXPECT_TRUE(program.prompter().messages().empty());
-  EXPECT_EQ(program.prompter().fileDialogs().back().caption, "数据库另存为");
-  EXPECT_EQ(Caption(), "caption before");
-  EXPECT_EQ(program.db().Path(), program.DefaultDb());
-
-  program.Exec("insert into Coursetb (Code,Name,FullName,ShortName) values ('09','美术','美术','美')");
+  Choose(window.mnuDbSaveAs, copy);
+  EXPECT_EQ(program.Said(), "");
+  ExpectUnchanged(ini);
+  program.Exec("insert into Classtb (Code,Name,FullName,ShortName) values ('13','13','13','13')");
   auto snapshot = TimetableDb::Open(copy);
   ASSERT_TRUE(snapshot);
   EXPECT_EQ(snapshot->FirstInt("select count(*) from Classtb"), 2);
-  EXPECT_EQ(snapshot->FirstInt("select count(*) from ClassPlantb"), 4);
-  EXPECT_EQ(snapshot->FirstInt("select count(*) from Coursetb"), 2);
-  EXPECT_EQ(program.Count("select count(*) from Coursetb"), 3);
-  EXPECT_EQ(Settings(program.dir()).GetDatabasePath(), program.DefaultDb().string());
+  EXPECT_EQ(program.Count("select count(*) from Classtb"), 3);
 }
 
-TEST_F(MainWindowFile, FailedCopyIsReportedAndTheDatabaseStaysOpen) {
-  program.AddSmallSchool();
-  for (const fs::path& target : {program.dir() / "no such folder" / "copy.mdb", program.DefaultDb()}) {
-    program.prompter().QueueFileName(Path(target));
-    window.mnuDbSaveAs->trigger();
-    const auto& m = program.prompter().lastMessage();
-    EXPECT_EQ(m.icon, MessageIcon::Critical);
-    EXPECT_EQ(m.text, "保存数据库文件错误！");
-    EXPECT_EQ(m.title, "caption before");
-    ASSERT_TRUE(program.state().db);
-    program.Exec("insert into LessonListtb values ('11',1,1,'01','T1',2)");
+TEST_F(Shell, WipingCommandsNeedOkAndReportTheOutcome) {
+  struct Wipe {
+    QAction* item;
+    const char *firstLine, *done, *failed;
+    const char* effect;  // counts what the command changes
+    long long before, after;
+    const char* breakIt;  // makes the command fail
+  };
+  // The upgrade first: the class it cannot promote does not hinder deleting.
+  for (const Wipe& w :
+       {Wipe{window.mnuUpgradeAll, "课表学年升级将会清除您以前排好的课表！", "课表学年升级完成。",
+             "课表学年升级失败！", "select count(*) from ClassPlantb where ClassCode='21'", 0, 2,
+             "insert into Classtb (Code,Name,FullName,ShortName) values ('A1','甲','甲','甲')"},
+        Wipe{window.mnuDeleteLessonAll, "删除课表数据将会清除您以前排好的课表！", "删除课表完成。",
+             "删除课表失败！", "select count(*) from LessonListtb", 3, 0, "drop table ClassPlantb"}}) {
+    SCOPED_TRACE(w.done);
+    program.prompter().ClearRecords();
+    for (const char* refused : {"o k", "no", "OKK"}) Confirm(w.item, refused);
+    EXPECT_EQ(warning, QString(w.firstLine) + "\n您最好先保存现在的课表数据。\n菜单“文件”->“数据库另存为”");
+    EXPECT_EQ(program.Said(), "");
+    EXPECT_EQ(program.Count(w.effect), w.before);
+    Confirm(w.item, " ok ");
+    EXPECT_EQ(program.Said(), std::string("I|课表系统|") + w.done);
+    EXPECT_EQ(program.Count(w.effect), w.after);
+    program.Exec(w.breakIt);
+    Confirm(w.item, "OK");
+    EXPECT_EQ(program.Said(), std::string("C|课表系统|") + w.failed);
   }
-  EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 2);
-  EXPECT_EQ(program.Count("select count(*) from ClassPlantb"), 4);
-  EXPECT_FALSE(fs::exists(program.dir() / "no such folder"));
 }
 
-TEST_F(MainWindowFile, CancelledSaveAsWritesNothing) {
-  program.prompter().QueueFileName("");
-  window.mnuDbSaveAs->trigger();
-  EXPECT_TRUE(program.prompter().messages().empty());
-  EXPECT_TRUE(program.state().db);
+TEST_F(Shell, MaintenanceRunsUnderTheHourglassAndReportsFailure) {
+  program.Exec("delete from Teachertb where Code='T2'");
+  window.mnuDataMaintenance->trigger();
+  EXPECT_EQ(program.Said(), "I|主窗口|数据维护完成");
+  EXPECT_TRUE(program.prompter().lastMessage().waitCursor);
+  EXPECT_EQ(program.Count("select count(*) from ClassPlantb where TeacherCode='T2'"), 0);
+  program.Exec("drop table Limittb");
+  window.mnuDataMaintenance->trigger();
+  EXPECT_EQ(program.Said(), "C|主窗口|数据维护失败！");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(MainWindowClose, ExitAndCloseBoxBothCloseTheDatabase) {
+TEST_F(Shell, ItemsOpenTheirWindows) {
+  const std::pair<QAction*, const char*> items[] = {
+      {window.mnuSetLessonNum, "^frmSetLessonOfDay 每天课时数设置 "},
+      {window.mnuAbout, "^frmAbout 关于 Ver \\d+\\.\\d+\\.\\d+$"},
+      {window.mnuSimpleManual, "^frmSimpleManual 简要使用说明 简要使用步骤：（详细操作请参考《使用手册》）"},
+      {window.mnuAutoBuild, "^frmConfirm 请确认 "}};
+  for (const auto& [item, want] : items) {
+    QString opened;
+    program.prompter().QueueModal([&](QDialog& d) {
+      const auto* text = d.findChild<QLabel*>(d.objectName() == "frmAbout" ? "lblVersion" : "Label1");
+      opened = d.objectName() + " " + d.windowTitle() + " " + (text ? text->text() : "");
+      d.reject();
+    });
+    item->trigger();
+    EXPECT_TRUE(QRegularExpression(want).match(opened).hasMatch()) << opened.toStdString();
+  }
+  EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 3);
+}
+
+TEST_F(Shell, MissingManualIsReported) {
+  window.mnuManual->trigger();
+  EXPECT_EQ(program.Said(),
+            "W|主窗口|找不到使用手册文件：" + (program.dir() / "使用手册" / "使用手册.html").string());
+}
+
+TEST(MainWindow, ExitAndCloseBoxBothCloseTheDatabase) {
   for (bool useMenu : {true, false}) {
-    TestProgram program;
+    test::TestProgram program;
     FrmMain window(program.ctx());
     window.show();
-    if (useMenu)
-      window.mnuEnd->trigger();
-    else
-      window.close();
+    useMenu ? window.mnuEnd->trigger() : void(window.close());
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(program.state().db);
     EXPECT_TRUE(test::DatabaseIsFree(program.DefaultDb()));

@@ -1,7 +1,14 @@
-// The desktop program's start: caption, the "open with" argument, failure.
+// The desktop program's start (caption, the "open with" argument, failure),
+// the files shipped beside the program, and frmSetLessonOfDay.
 #include <gtest/gtest.h>
 
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "gui/shell/lesson_of_day_window.h"
 #include "gui/shell/program_start.h"
+#include "gui/shell/shell_support.h"
 #include "support/test_program.h"
 
 namespace fs = std::filesystem;
@@ -9,61 +16,98 @@ namespace fs = std::filesystem;
 namespace orv::ui {
 namespace {
 
-QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
+using test::Q;
 
-TEST(ProgramStart, CaptionNamesSchoolAndDatabase) {
-  test::TempDir dir;
-  test::WriteFile(dir / "kbxt.ini", "[USERINFO]\nUSER=第一中学\n");
-  ASSERT_TRUE(TimetableDb::Create(dir / "kb.mdb"));
-  test::ScriptedPrompter prompter;
-  auto program = StartProgram(prompter, dir.Path());
-  ASSERT_TRUE(program);
-  EXPECT_EQ(program->window->windowTitle(), "第一中学排课软件系统 -- " + Q(dir / "kb.mdb"));
-  EXPECT_EQ(program->window->objectName(), "frmMain");
-  EXPECT_TRUE(prompter.messages().empty());
+TEST(ProgramStart, CaptionNamesSchoolAndTheDatabaseReallyOpenOrStartUpStops) {
+  struct Case {
+    std::string ini;
+    const char* explicitDb;  // "" for none
+    const char* appTitle;
+    const char* opened;  // "" when the program must not start
+  };
+  for (const Case& c : {Case{"[USERINFO]\nUSER=第一中学\n", "", "第一中学排课软件系统", "kb.mdb"},
+                        Case{"", "", "排课软件系统", "kb.mdb"},
+                        Case{"[DB]\nFILENAME=/no/such/file.mdb\n", "", "排课软件系统", "kb.mdb"},
+                        Case{"", "other.db", "排课软件系统", "other.db"},
+                        Case{"[USERINFO]\nUSER=第一中学\n", "broken.mdb", "第一中学排课软件系统", ""},
+                        Case{"", "broken.mdb", "排课软件系统", ""}}) {
+    SCOPED_TRACE(c.ini + c.explicitDb);
+    test::TempDir dir;
+    ASSERT_TRUE(TimetableDb::Create(dir / "kb.mdb") && TimetableDb::Create(dir / "other.db"));
+    test::WriteFile(dir / "broken.mdb", "not a database");
+    if (!c.ini.empty()) test::WriteFile(dir / "kbxt.ini", c.ini);
+    test::ScriptedPrompter prompter;
+    auto program = *c.explicitDb ? StartProgram(prompter, dir.Path(), (dir / c.explicitDb).string())
+                                 : StartProgram(prompter, dir.Path());
+    if (!*c.opened) {
+      EXPECT_FALSE(program);
+      EXPECT_EQ(test::Said(prompter), std::string("C|") + c.appTitle + "|打开数据库失败！");
+      continue;
+    }
+    ASSERT_TRUE(program);
+    EXPECT_EQ(program->window->windowTitle(), QString(c.appTitle) + " -- " + Q(dir / c.opened));
+    EXPECT_EQ(program->state.db->Path(), dir / c.opened);
+    EXPECT_EQ(test::Said(prompter), "");
+  }
 }
 
-TEST(ProgramStart, EmptySchoolName) {
-  test::TempDir dir;
-  ASSERT_TRUE(TimetableDb::Create(dir / "kb.mdb"));
-  test::ScriptedPrompter prompter;
-  auto program = StartProgram(prompter, dir.Path());
-  ASSERT_TRUE(program);
-  EXPECT_EQ(program->window->windowTitle(), "排课软件系统 -- " + Q(dir / "kb.mdb"));
-  EXPECT_EQ(program->state.appTitle, "排课软件系统");
+TEST(ProgramFiles, ProgramDirectoryThenBesideTheProgramThenInstalledData) {
+  test::TempDir root;
+  const fs::path home = root / "home", bin = root / "prefix" / "bin", manual = "使用手册/使用手册.html";
+  EXPECT_FALSE(FindProgramFile(home, manual, bin));
+  for (const fs::path& dir : {root / "prefix" / "share" / "orvandel", bin, home}) {
+    fs::create_directories(dir / "使用手册");
+    test::WriteFile(dir / manual, "manual");
+    EXPECT_EQ(FindProgramFile(home, manual, bin), dir / manual);
+  }
+  fs::create_directories(home / "HomePage.jpg");  // a directory of that name is no file
+  EXPECT_FALSE(FindProgramFile(home, "HomePage.jpg", bin));
 }
 
-TEST(ProgramStart, ExplicitDatabaseIsOpenedWithoutChangingTheSetting) {
-  test::TempDir dir;
-  ASSERT_TRUE(TimetableDb::Create(dir / "kb.mdb"));
-  ASSERT_TRUE(TimetableDb::Create(dir / "other.db"));
-  test::WriteFile(dir / "kbxt.ini", "[DB]\nFILENAME=" + (dir / "kb.mdb").string() + "\n");
-  const std::string ini = test::ReadFile(dir / "kbxt.ini");
-  test::ScriptedPrompter prompter;
-  auto program = StartProgram(prompter, dir.Path(), (dir / "other.db").string());
-  ASSERT_TRUE(program);
-  EXPECT_EQ(program->state.db->Path(), dir / "other.db");
-  EXPECT_TRUE(program->window->windowTitle().endsWith(" -- " + Q(dir / "other.db")));
-  EXPECT_EQ(test::ReadFile(dir / "kbxt.ini"), ini);
+std::string IniFor(const char* lessons) { return std::string("[LESSON]\nLESSON_OF_DAY=") + lessons + "\n"; }
+
+TEST(LessonOfDay, ShowsTheStoredValueSavesTheChoiceAndTrimsOnlyAtTheNextStart) {
+  struct Case {
+    const char *stored, *click, *shown;  // stored "": no settings file; click "": none
+    int saved;
+  };
+  for (const Case& c : {Case{"", "", "6节", 6}, Case{"6", "", "6节", 6}, Case{"7", "", "7节", 7},
+                        Case{"8", "", "7节", 7}, Case{"7", "6", "7节", 6}, Case{"6", "7", "6节", 7}}) {
+    SCOPED_TRACE(std::string(c.stored) + "->" + c.click);
+    test::TestProgram program(*c.stored ? "[USERINFO]\nUSER=一中\n" + IniFor(c.stored) : "");
+    program.Exec("insert into LessonListtb values ('11',1,7,'01','T1',1),('11',1,6,'01','T1',1)");
+    FrmSetLessonOfDay window(program.ctx());
+    window.show();
+    EXPECT_EQ((window.Opt6->isChecked() ? window.Opt6 : window.Opt7)->text(), c.shown);
+    if (*c.click) QTest::mouseClick(*c.click == '6' ? window.Opt6 : window.Opt7, Qt::LeftButton);
+    QTest::mouseClick(window.cmdOk, Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(program.state().lessonsPerDay, c.saved);
+    EXPECT_NE(program.Ini().find("LESSON_OF_DAY=" + std::to_string(c.saved) + "\n"), std::string::npos);
+    EXPECT_EQ(Settings(program.dir()).GetSchoolName(), *c.stored ? "一中" : "");
+    EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 2);
+
+    CloseTimetableDb(program.state());
+    StartupResult again = StartUp(program.dir());
+    ASSERT_TRUE(again.state);
+    EXPECT_EQ(again.state->db->FirstInt("select max(LessonNo) from LessonListtb"), c.saved);
+  }
 }
 
-TEST(ProgramStart, UnopenableDatabaseSaysSoAndStops) {
-  test::TempDir dir;
-  test::WriteFile(dir / "kbxt.ini", "[USERINFO]\nUSER=第一中学\n");
-  test::WriteFile(dir / "broken.mdb", "not a database");
-  test::ScriptedPrompter prompter;
-  EXPECT_FALSE(StartProgram(prompter, dir.Path(), (dir / "broken.mdb").string()));
-  ASSERT_EQ(prompter.messages().size(), 1u);
-  EXPECT_EQ(prompter.lastMessage().icon, MessageIcon::Critical);
-  EXPECT_EQ(prompter.lastMessage().title, "第一中学排课软件系统");
-  EXPECT_EQ(prompter.lastMessage().text, "打开数据库失败！");
-
-  // The configured database is held by another copy of the program.
-  ASSERT_TRUE(TimetableDb::Create(dir / "kb.mdb"));
-  auto holder = TimetableDb::Open(dir / "kb.mdb");
-  ASSERT_TRUE(holder);
-  EXPECT_FALSE(StartProgram(prompter, dir.Path()));
-  EXPECT_EQ(prompter.lastMessage().text, "打开数据库失败！");
+TEST(LessonOfDay, CancelOrAFailedWriteKeepsTheValue) {
+  for (bool blocked : {false, true}) {
+    test::TestProgram program(IniFor("6"));
+    const std::string before = program.Ini();
+    if (blocked) test::BlockSettingsWrites(program.dir());
+    FrmSetLessonOfDay window(program.ctx());
+    window.show();
+    QTest::mouseClick(window.Opt7, Qt::LeftButton);
+    QTest::mouseClick(blocked ? window.cmdOk : window.cmdCancel, Qt::LeftButton);
+    EXPECT_EQ(program.Said(), blocked ? "C|每天课时数设置|存盘失败！" : "");
+    EXPECT_EQ(window.isVisible(), blocked);
+    EXPECT_EQ(program.Ini(), before);
+    EXPECT_EQ(program.state().lessonsPerDay, 6);
+  }
 }
 
 }  // namespace

@@ -1,6 +1,12 @@
 #include "support/test_program.h"
 
+#include <gtest/gtest.h>
+
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <stdexcept>
 
@@ -22,24 +28,42 @@ std::string TestProgram::Ini() const {
   return fs::exists(dir_ / "kbxt.ini", ec) ? ReadFile(dir_ / "kbxt.ini") : std::string();
 }
 
-fs::path TestProgram::CreateDatabase(const std::string& name) {
-  const fs::path path = dir_ / name;
-  std::string why;
-  if (!TimetableDb::Create(path, &why)) throw std::runtime_error("create: " + why);
-  return path;
+void TestProgram::AddSmallSchool() {
+  for (const char* cls : {"11", "12"}) {
+    Exec("insert into Classtb (Code,Name,FullName,ShortName) values (?,?,?,?)", cls, cls, cls, cls);
+    Exec(
+        "insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values "
+        "(?,'01','T1',3),(?,'02','T2',2)",
+        cls, cls);
+  }
+  Exec(
+      "insert into Coursetb (Code,Name,FullName,ShortName) values "
+      "('01','语文','语文','语'),('02','数学','数学','数')");
+  Exec(
+      "insert into Teachertb (Code,Name,FullName,ShortName) values "
+      "('T1','王','王','王'),('T2','李','李','李')");
 }
 
-void TestProgram::AddSmallSchool() {
-  Exec("insert into Classtb (Code,Name,FullName,ShortName) values ('11','一（1）班','一年级（1）班','一1')");
-  Exec("insert into Classtb (Code,Name,FullName,ShortName) values ('12','一（2）班','一年级（2）班','一2')");
-  Exec("insert into Coursetb (Code,Name,FullName,ShortName) values ('01','语文','语文','语')");
-  Exec("insert into Coursetb (Code,Name,FullName,ShortName) values ('02','数学','数学','数')");
-  Exec("insert into Teachertb (Code,Name,FullName,ShortName) values ('T1','王老师','王老师','王')");
-  Exec("insert into Teachertb (Code,Name,FullName,ShortName) values ('T2','李老师','李老师','李')");
-  for (const char* cls : {"11", "12"}) {
-    Exec("insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values (?,'01','T1',3)", cls);
-    Exec("insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values (?,'02','T2',2)", cls);
-  }
+std::string Said(const ScriptedPrompter& prompter) {
+  if (prompter.messages().empty()) return "";
+  const RecordedMessage& m = prompter.lastMessage();
+  const char* icon = m.icon == ui::MessageIcon::Critical  ? "C"
+                     : m.icon == ui::MessageIcon::Warning ? "W"
+                                                          : "I";
+  return icon + ("|" + m.title + "|" + m.text).toStdString();
+}
+
+QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+QString TypeConfirmation(QDialog& confirm, const char* text) {
+  auto* box = confirm.findChild<QLineEdit*>("Text1");
+  EXPECT_TRUE(confirm.objectName() == "frmConfirm" && box && box->text().isEmpty())
+      << confirm.objectName().toStdString();
+  if (!box) return {};
+  QTest::keyClicks(box, text);
+  QTest::mouseClick(confirm.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+  if (confirm.isVisible()) QTest::mouseClick(confirm.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+  return confirm.findChild<QLabel*>("lblTitle")->text();
 }
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {

@@ -6,13 +6,14 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "core/settings/startup.h"
 #include "gui/shell/ui_context.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
+
+class QDialog;
 
 namespace orv::test {
 
@@ -22,15 +23,12 @@ class TestProgram {
   explicit TestProgram(const std::string& iniText = "");
 
   AppState& state() { return state_; }
-  TimetableDb& db() { return *state_.db; }
   ui::UiContext& ctx() { return ctx_; }
   ScriptedPrompter& prompter() { return prompter_; }
   const std::filesystem::path& dir() const { return dir_.Path(); }
   std::filesystem::path DefaultDb() const { return dir_ / "kb.mdb"; }
   std::string Ini() const;
-
-  // A second, valid timetable database in the program directory.
-  std::filesystem::path CreateDatabase(const std::string& name);
+  std::string Said() const;  // see below
 
   template <class... Args>
   void Exec(const std::string& sql, const Args&... args) {
@@ -38,8 +36,8 @@ class TestProgram {
   }
   long long Count(const std::string& sql) { return state_.db->FirstInt(sql).value_or(-1); }
 
-  // A small school: classes 11 and 12, a teacher for Chinese and one for
-  // maths, a plan of 3 + 2 lessons per class.
+  // Classes 11 and 12, Chinese (01) by T1 three times a week and maths (02)
+  // by T2 twice a week in each.
   void AddSmallSchool();
 
  private:
@@ -48,6 +46,15 @@ class TestProgram {
   ScriptedPrompter prompter_;
   ui::UiContext ctx_{state_, prompter_};
 };
+
+// The last message as "icon|title|text", icon I, W or C; "" for none.
+std::string Said(const ScriptedPrompter& prompter);
+inline std::string TestProgram::Said() const { return test::Said(prompter_); }
+QString Q(const std::filesystem::path& path);
+
+// Types into frmConfirm and presses its OK button, then Cancel if it is
+// still up; returns the warning it showed.
+QString TypeConfirmation(QDialog& confirm, const char* text);
 
 // Processes events until the condition holds; false after the timeout.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);

@@ -1,0 +1,142 @@
+// frmConfirm (only OK, in any case and with surrounding spaces, confirms) and
+// frmAutoBuild (one run of the generation, the completion report) on the
+// mnuAutoBuild road.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include "gui/scheduling/auto_build_window.h"
+#include "gui/scheduling/confirm_window.h"
+#include "support/test_program.h"
+
+namespace orv::ui {
+namespace {
+
+TEST(Confirm, OnlyOkConfirms) {
+  enum How { Click, Enter, Cancel, Escape };
+  struct Typed {
+    const char* text;
+    How how;
+    bool confirms;
+  };
+  for (const Typed& t : {Typed{"OK", Click, true}, Typed{" ok ", Click, true}, Typed{"oK", Enter, true},
+                         Typed{"o k", Click, false}, Typed{"", Click, false}, Typed{"OKK", Enter, false},
+                         Typed{"0K", Click, false}, Typed{"OK", Cancel, false}, Typed{"OK", Escape, false}}) {
+    SCOPED_TRACE(std::string("\"") + t.text + "\" " + "CECE"[t.how]);
+    FrmConfirm window;
+    window.show();
+    QTest::keyClicks(window.Text1, t.text);
+    if (t.how == Enter || t.how == Escape)
+      QTest::keyClick(window.Text1, t.how == Enter ? Qt::Key_Return : Qt::Key_Escape);
+    else
+      QTest::mouseClick(t.how == Click ? window.cmdOK : window.cmdCancel, Qt::LeftButton);
+    EXPECT_EQ(window.Confirmed(), t.confirms);
+    EXPECT_EQ(window.result(), t.confirms ? QDialog::Accepted : QDialog::Rejected);
+    // A refused text stays in the box, selected, so the next typing replaces it.
+    EXPECT_EQ(window.isVisible(), !t.confirms && t.how < Cancel);
+    if (window.isVisible()) {
+      EXPECT_EQ(window.Text1->selectedText(), window.Text1->text());
+    }
+  }
+}
+
+TEST(Confirm, ClosingTheWindowAfterTypingOkIsARefusal) {
+  test::TestProgram program;
+  program.prompter().QueueModal([](QDialog& d) {
+    QTest::keyClicks(d.findChild<QLineEdit*>("Text1"), "OK");
+    QTest::keyClick(&d, Qt::Key_Escape);
+  });
+  EXPECT_FALSE(AskTypedConfirmation(program.ctx(), nullptr, "x"));
+}
+
+TEST(AutoBuild, OnlyAConfirmedRunReplacesTheTimetableAndTheOutcomeIsReported) {
+  test::TestProgram program;
+  // Answers the confirmation; when that is accepted, waits for the progress
+  // window, which runs by itself once shown.
+  auto run = [&](const char* typed, bool confirms) {
+    program.prompter().QueueModal([typed](QDialog& d) {
+      EXPECT_TRUE(test::TypeConfirmation(d, typed).startsWith("自动生成课表将会清除您以前排好的课表！\n"));
+    });
+    if (confirms)
+      program.prompter().QueueModal([](QDialog& d) {
+        EXPECT_EQ(d.objectName() + d.windowTitle(), "frmAutoBuild自动生成课表");
+        EXPECT_TRUE(test::WaitUntil([&] { return !d.isVisible(); }));
+      });
+    RunAutoBuild(program.ctx(), nullptr);
+    EXPECT_TRUE(program.prompter().AllAnswersUsed());
+  };
+  run("OK", true);
+  EXPECT_EQ(program.Said(), "C|自动生成课表|生成课表失败！");  // an empty plan
+
+  program.prompter().ClearRecords();
+  program.AddSmallSchool();
+  program.Exec("insert into LessonListtb values ('11',1,1,'01','T1',2),('12',5,6,'02','T2',0)");
+  run("o k", false);
+  EXPECT_EQ(program.Said(), "");
+  EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 2);
+  run("  ok ", true);
+  EXPECT_EQ(program.Said(), "I|自动生成课表|课表完成率统计:  100％");
+  EXPECT_EQ(program.Count("select count(*) from LessonListtb where SetFlag=1"), 9);
+  EXPECT_EQ(program.Count("select count(*) from LessonListtb where SetFlag<>1"), 1);  // the fixed one
+
+  // Maths may never be taught: 3 of its 4 lessons cannot be placed.
+  for (int day = 1; day <= 5; ++day)
+    for (int lesson = 1; lesson <= 6; ++lesson)
+      program.Exec("insert into Limittb values (1,'02',?,?,3)", day, lesson);
+  run("ok", true);
+  EXPECT_EQ(program.Said(),
+            "I|自动生成课表|课表完成率统计:  70％\n还有 3 "
+            "节课未能排入，请在菜单“课表操作”->“手工调整课表”中手工安排。");
+}
+
+TEST(AutoBuild, WindowRunsOnceAnimatingDotsAndRefusesToCloseMeanwhile) {
+  test::TestProgram program;
+  int runs = 0;
+  QString dotsSeen;
+  bool visibleAfterClose = false;
+  FrmAutoBuild* self = nullptr;
+  FrmAutoBuild window(program.ctx(), [&](const BuildProgress& progress) {
+    // A generation that takes 1.3 s, handing control back on every pass.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 1300) {
+      progress();
+      QThread::msleep(5);
+    }
+    self->close();
+    QTest::keyClick(self, Qt::Key_Escape);
+    progress();
+    visibleAfterClose = self->isVisible();
+    dotsSeen = self->lblStatus->text();
+    BuildResult result;
+    result.rate = 80 + runs++;
+    return result;
+  });
+  self = &window;
+  for (int tick = 1; tick <= 20; ++tick) {  // the row of dots restarts after 20 ticks
+    window.Tick();
+    EXPECT_EQ(window.lblStatus->text(), QString(tick % 20, '.'));
+  }
+  window.show();
+  QEvent activate(QEvent::WindowActivate);
+  QCoreApplication::sendEvent(&window, &activate);
+  ASSERT_TRUE(test::WaitUntil([&] { return !window.isVisible(); }));
+  EXPECT_TRUE(visibleAfterClose);
+  EXPECT_GE(dotsSeen.size(), 2);
+  EXPECT_EQ(dotsSeen, QString(dotsSeen.size(), '.'));
+  QCoreApplication::sendEvent(&window, &activate);
+  window.show();
+  QTest::qWait(50);
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(test::Said(program.prompter()) + std::to_string(program.prompter().messages().size()),
+            "I|自动生成课表|课表完成率统计:  80％1");
+}
+
+}  // namespace
+}  // namespace orv::ui
