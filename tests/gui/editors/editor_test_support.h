@@ -1,5 +1,5 @@
 // A window-test bench for the basic-data editors: a fresh database behind an
-// AppState, a scripted prompter, and the moves a user makes in a window.
+// AppState, a scripted prompter, one open editor and the moves a user makes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -24,42 +25,11 @@
 
 namespace orv::test {
 
-class EditorBench {
- public:
-  EditorBench() {
-    const std::string path = (dir_ / "kb.mdb").string();
-    std::string why;
-    if (!TimetableDb::Create(path, &why) || !OpenTimetableDb(state_, path))
-      throw std::runtime_error("database: " + why);
-    state_.programDir = dir_.Path();
-    state_.appTitle = "育才学校排课软件系统";
-  }
-  TimetableDb& db() { return *state_.db; }
-  ui::UiContext& ctx() { return ctx_; }
-  ScriptedPrompter& prompter() { return prompter_; }
-  AppState& state() { return state_; }
-
-  long long Count(const std::string& sql) { return db().FirstInt(sql).value_or(-1); }
-  void Exec(const std::string& sql) { db().Execute(sql); }
-
- private:
-  TempDir dir_;
-  AppState state_;
-  ScriptedPrompter prompter_;
-  ui::UiContext ctx_{state_, prompter_};
-};
-
 template <class T>
 T* Child(QWidget& window, const char* name) {
   T* w = window.findChild<T*>(name);
   if (w == nullptr) throw std::runtime_error(std::string("no control ") + name);
   return w;
-}
-
-inline void Show(QWidget& window) {
-  window.show();
-  window.activateWindow();
-  (void)QTest::qWaitForWindowExposed(&window);
 }
 
 // Latin text arrives as key presses, Chinese as the input method's commit.
@@ -90,41 +60,73 @@ inline void ClickRow(QTreeWidget* list, int row) {
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
-inline int RowWithText(QTreeWidget* list, const QString& text) {
-  for (int i = 0; i < list->topLevelItemCount(); ++i)
-    if (list->topLevelItem(i)->text(0) == text) return i;
-  return -1;
-}
-
 inline void ClickHeader(QTreeWidget* list, int column) {
   QHeaderView* h = list->header();
   QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
                     QPoint(h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2));
 }
 
+// An empty text leaves the selector without a choice.
 inline void Choose(QComboBox* combo, const QString& text) {
-  const int i = combo->findText(text);
-  if (i < 0) throw std::runtime_error("no entry " + text.toStdString());
+  const int i = text.isEmpty() ? -1 : combo->findText(text);
+  if (i < 0 && !text.isEmpty()) throw std::runtime_error("no entry " + text.toStdString());
   combo->setCurrentIndex(i);
 }
 
-inline QStringList Column(QTreeWidget* list, int column) {
-  QStringList texts;
-  for (int i = 0; i < list->topLevelItemCount(); ++i) texts << list->topLevelItem(i)->text(column);
-  return texts;
-}
-
-inline QStringList Row(QTreeWidget* list, int row) {
-  QStringList texts;
-  for (int c = 0; c < list->columnCount(); ++c) texts << list->topLevelItem(row)->text(c);
-  return texts;
+// Each row of the list, its columns joined by '|'.
+inline QStringList Lines(QTreeWidget* list) {
+  QStringList lines;
+  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    QStringList texts;
+    for (int c = 0; c < list->columnCount(); ++c) texts << list->topLevelItem(i)->text(c);
+    lines << texts.join('|');
+  }
+  return lines;
 }
 
 inline bool IsRed(QWidget* w) { return w->palette().color(QPalette::Base) == QColor(255, 0, 0); }
 inline bool IsWhite(QWidget* w) { return w->palette().color(QPalette::Base) == QColor(255, 255, 255); }
 
-inline QString Panel(QWidget& window, int n) {
-  return Child<QLabel>(window, QString("staMsgPanel%1").arg(n).toUtf8().constData())->text();
-}
+class EditorTest : public ::testing::Test {
+ protected:
+  EditorTest() {
+    const std::string path = (dir_ / "kb.mdb").string();
+    std::string why;
+    if (!TimetableDb::Create(path, &why) || !OpenTimetableDb(state_, path))
+      throw std::runtime_error("database: " + why);
+    state_.programDir = dir_.Path();
+    state_.appTitle = "育才学校排课软件系统";
+  }
+  template <class Window, class... Args>
+  Window& Open(Args&&... args) {
+    auto* w = new Window(ctx, std::forward<Args>(args)...);
+    window_.reset(w);
+    w->show();
+    w->activateWindow();
+    (void)QTest::qWaitForWindowExposed(w);
+    return *w;
+  }
+  QLineEdit* Box(const char* name) { return Child<QLineEdit>(*window_, name); }
+  QComboBox* Combo(const char* name) { return Child<QComboBox>(*window_, name); }
+  QPushButton* Button(const char* name) { return Child<QPushButton>(*window_, name); }
+  QTreeWidget* List(const char* name = "lstAllRecord") { return Child<QTreeWidget>(*window_, name); }
+  QWidget* Focused() { return window_->focusWidget(); }
+  QString Panel(int n) {
+    return Child<QLabel>(*window_, ("staMsgPanel" + std::to_string(n)).c_str())->text();
+  }
+  QString Said() { return prompter.lastMessage().text; }
+  TimetableDb& db() { return *state_.db; }
+  void Exec(const std::string& sql) { db().Execute(sql); }
+  long long Count(const std::string& sql) { return db().FirstInt(sql).value_or(-1); }
+
+ private:
+  TempDir dir_;
+  AppState state_;
+
+ protected:
+  ScriptedPrompter prompter;
+  ui::UiContext ctx{state_, prompter};
+  std::unique_ptr<QDialog> window_;
+};
 
 }  // namespace orv::test
