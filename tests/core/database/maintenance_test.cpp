@@ -66,27 +66,6 @@ TEST(MaintainData, RemovesOrphansOfEveryKindAndRecountsBuildCount) {
             (std::vector<std::string>{"0:11", "1:01", "2:001", "3:R1"}));
 }
 
-TEST(MaintainData, AfterDeletingATeacherItsLessonsGoAndTheCountFollows) {
-  TestDb t;
-  t.AddClass("11", "一（1）班");
-  t.AddClass("12", "一（2）班");
-  t.AddCourse("01", "语文");
-  t.AddTeacher("001", "王芳");
-  t.AddTeacher("002", "李强");
-  t.AddPlan("11", "01", "001", 3);
-  t.AddPlan("12", "01", "002", 3);
-  t.AddLesson("11", 1, 1, "01", "001", 1);
-  t.AddLesson("12", 1, 1, "01", "002", 1);
-  t.AddLesson("12", 2, 1, "01", "002", 1);
-  t.db().Execute("update ClassPlantb set BuildCount=2 where ClassCode='11'");
-  t.db().Execute("delete from Teachertb where Code='002'");
-
-  ASSERT_TRUE(MaintainData(t.db()));
-  EXPECT_EQ(t.Count("select count(*) from LessonListtb where TeacherCode='002'"), 0);
-  EXPECT_EQ(t.Count("select count(*) from ClassPlantb where TeacherCode='002'"), 0);
-  EXPECT_EQ(t.BuildCount("11", "01"), 1);
-}
-
 TEST(MaintainData, FailureChangesNothing) {
   TestDb t;
   t.AddClass("11", "一（1）班");
@@ -202,14 +181,13 @@ TEST_F(UpgradeTest, PreSchoolAndTenthClassesAreHandledByTheirGradeDigit) {
 }
 
 TEST_F(UpgradeTest, GradeIsReadFromTheFirstCharacterAsText) {
-  // "6x" is grade six even though it is no number; "60" likewise.
+  // "6x" and "60" are grade six although "6x" is no number.
   AddGradeClass("51", "五", 1);
   t.AddLesson("6x", 1, 1, "01", "T", 1);
   t.AddLesson("60", 1, 1, "01", "T", 1);
   ASSERT_EQ(UpgradeSchoolYear(t.db()), 0);
   EXPECT_EQ(t.Count("select count(*) from LessonListtb where substr(ClassCode,1,1)='6'"), 2)
-      << "only the former 51 is in grade six now";
-  EXPECT_EQ(GetClassName(t.db(), "61"), "六（1）班");
+      << "only the former 51's lessons are in grade six now";
 }
 
 TEST_F(UpgradeTest, CodeWithoutGradeDigitRefusesTheWholeUpgrade) {
