@@ -20,18 +20,20 @@ struct Totals {
 };
 
 Totals ReadTotals(TimetableDb& db) {
-  return {CountOf(db, "select count(*) from Classtb"),
-          CountOf(db, "select count(*) from Coursetb"),
-          CountOf(db, "select count(*) from Teachertb"),
-          CountOf(db, "select count(*) from ClassRoomtb"),
-          CountOf(db, "select count(*) from ClassPlantb"),
-          CountOf(db, "select coalesce(sum(Count),0) from ClassPlantb"),
-          CountOf(db, "select coalesce(sum(BuildCount),0) from ClassPlantb"),
-          CountOf(db, "select count(*) from LessonListtb"),
-          CountOf(db, "select count(*) from Limittb"),
-          CountOf(db,
-                  "select count(*) from ClassPlantb P where BuildCount <> (select count(*) from LessonListtb L"
-                  " where L.ClassCode=P.ClassCode and L.CourseCode=P.CourseCode and L.TeacherCode=P.TeacherCode)")};
+  return {
+      CountOf(db, "select count(*) from Classtb"),
+      CountOf(db, "select count(*) from Coursetb"),
+      CountOf(db, "select count(*) from Teachertb"),
+      CountOf(db, "select count(*) from ClassRoomtb"),
+      CountOf(db, "select count(*) from ClassPlantb"),
+      CountOf(db, "select coalesce(sum(Count),0) from ClassPlantb"),
+      CountOf(db, "select coalesce(sum(BuildCount),0) from ClassPlantb"),
+      CountOf(db, "select count(*) from LessonListtb"),
+      CountOf(db, "select count(*) from Limittb"),
+      CountOf(
+          db,
+          "select count(*) from ClassPlantb P where BuildCount <> (select count(*) from LessonListtb L"
+          " where L.ClassCode=P.ClassCode and L.CourseCode=P.CourseCode and L.TeacherCode=P.TeacherCode)")};
 }
 
 int RunInit(const std::string& path) {

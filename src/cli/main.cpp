@@ -10,7 +10,8 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Show help for every command");
   orv::cli::Context ctx;
-  app.add_option("--program-dir", ctx.programDir, "Directory holding kbxt.ini (default: the program directory)");
+  app.add_option("--program-dir", ctx.programDir,
+                 "Directory holding kbxt.ini (default: the program directory)");
   orv::cli::AddDatabaseCommands(app, ctx);
   orv::cli::AddSchedulingCommands(app, ctx);
   try {

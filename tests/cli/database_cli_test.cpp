@@ -48,7 +48,8 @@ TEST(CliDemo, CreatesTheDemoSchoolAndInfoCountsIt) {
   run = RunCli({"info", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("classes: 6\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("placed lessons: 6\n"), std::string::npos) << "the fixed class meetings: " << run.out;
+  EXPECT_NE(run.out.find("placed lessons: 6\n"), std::string::npos)
+      << "the fixed class meetings: " << run.out;
   auto opened = TimetableDb::Open(db);
   ASSERT_TRUE(opened);
   EXPECT_EQ(GetClassName(*opened, "71"), "七（1）班");
@@ -65,9 +66,11 @@ TEST(CliDemo, WritesSettingsWhenAskedAndRefusesBadOptions) {
   EXPECT_EQ(settings.GetLessonsPerDay(), 7);
   EXPECT_EQ(settings.GetSchoolName(), "第一中学");
 
-  for (const std::vector<std::string>& bad :
-       {std::vector<std::string>{"--grades", "6-1"}, {"--grades", "0-3"}, {"--grades", "abc"},
-        {"--lessons-per-day", "8"}, {"--classes-per-grade", "0"}}) {
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--grades", "6-1"},
+                                              {"--grades", "0-3"},
+                                              {"--grades", "abc"},
+                                              {"--lessons-per-day", "8"},
+                                              {"--classes-per-grade", "0"}}) {
     std::vector<std::string> args = {"demo", (dir / "bad.mdb").string()};
     args.insert(args.end(), bad.begin(), bad.end());
     run = RunCli(args);

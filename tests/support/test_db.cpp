@@ -23,18 +23,21 @@ void TestDb::AddClass(const std::string& code, const std::string& name, const st
                shortName);
 }
 void TestDb::AddCourse(const std::string& code, const std::string& name) {
-  db_->Execute("insert into Coursetb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, name, name);
+  db_->Execute("insert into Coursetb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, name,
+               name);
 }
 void TestDb::AddTeacher(const std::string& code, const std::string& name) {
-  db_->Execute("insert into Teachertb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, name, name);
+  db_->Execute("insert into Teachertb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, name,
+               name);
 }
 void TestDb::AddClassRoom(const std::string& code, const std::string& name) {
   db_->Execute("insert into ClassRoomtb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, name,
                name);
 }
-void TestDb::AddPlan(const std::string& cls, const std::string& course, const std::string& teacher, int count) {
-  db_->Execute("insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values (?,?,?,?)", cls, course,
-               teacher, count);
+void TestDb::AddPlan(const std::string& cls, const std::string& course, const std::string& teacher,
+                     int count) {
+  db_->Execute("insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values (?,?,?,?)", cls,
+               course, teacher, count);
 }
 void TestDb::AddLesson(const std::string& cls, int day, int lessonNo, const std::string& course,
                        const std::string& teacher, int setFlag) {

@@ -106,7 +106,8 @@ class NamePicker {
   explicit NamePicker(std::uint64_t seed) : engine_(seed) {}
   std::string Next() {
     for (;;) {
-      std::string name = std::string(kSurnames[Pick(kSurnames.size())]) + kGivenNames[Pick(kGivenNames.size())];
+      std::string name =
+          std::string(kSurnames[Pick(kSurnames.size())]) + kGivenNames[Pick(kGivenNames.size())];
       if (used_.insert(name).second) return name;
     }
   }
@@ -214,8 +215,8 @@ bool FillDemoSchool(TimetableDb& db, const DemoOptions& o, std::string* why) {
 
     for (const DemoClass& c : classes) {
       for (const auto& [course, count] : c.plan)
-        db.Execute("insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values (?,?,?,?)", c.code,
-                   course, c.teacherOf.at(course), count);
+        db.Execute("insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values (?,?,?,?)",
+                   c.code, course, c.teacherOf.at(course), count);
       db.Execute("insert into LessonListtb values (?,?,?,?,?,0)", c.code, 5, o.lessonsPerDay,
                  std::string(kClassMeeting), c.teacherOf.at(kClassMeeting));
       db.Execute("update ClassPlantb set BuildCount=BuildCount+1 where ClassCode=? and CourseCode=?", c.code,
@@ -228,8 +229,8 @@ bool FillDemoSchool(TimetableDb& db, const DemoOptions& o, std::string* why) {
       db.Execute("insert into ClassRoomtb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, name,
                  name);
     if (o.lastGrade >= 7)
-      db.Execute("insert into ClassRoomtb (Code,Name,FullName,ShortName) values (?,?,?,?)", "06", "理化实验室",
-                 "理化实验室", "实验室");
+      db.Execute("insert into ClassRoomtb (Code,Name,FullName,ShortName) values (?,?,?,?)", "06",
+                 "理化实验室", "理化实验室", "实验室");
 
     // One class at a time on the sports ground and in the computer room.
     for (const char* special : {kPe, kIt})

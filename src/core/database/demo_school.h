@@ -13,8 +13,8 @@
 namespace orv {
 
 struct DemoOptions {
-  int firstGrade = 1;  // 1-9
-  int lastGrade = 6;   // firstGrade-9
+  int firstGrade = 1;       // 1-9
+  int lastGrade = 6;        // firstGrade-9
   int classesPerGrade = 3;  // 1-20
   int lessonsPerDay = 6;    // 6 or 7
   std::uint64_t seed = 1;   // picks the teachers' names

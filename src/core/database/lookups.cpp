@@ -73,9 +73,9 @@ bool CheckTeacherSlot(TimetableDb& db, std::string_view teacherCode, int day, in
               teacherCode, day, lessonNo);
 }
 bool CheckTeacherFixedSlot(TimetableDb& db, std::string_view teacherCode, int day, int lessonNo) {
-  return Free(db,
-              "Select CourseCode from LessonListtb where SetFlag=0 and TeacherCode=? and Day=? and LessonNo=?",
-              teacherCode, day, lessonNo);
+  return Free(
+      db, "Select CourseCode from LessonListtb where SetFlag=0 and TeacherCode=? and Day=? and LessonNo=?",
+      teacherCode, day, lessonNo);
 }
 
 bool CheckSlot(TimetableDb& db, std::string_view classCode, std::string_view /*courseCode*/,

@@ -99,7 +99,8 @@ int UpgradeSchoolYear(TimetableDb& db, std::string* why) {
     }
     db.Execute(kLeavingLessons);
     db.Execute(
-        "update LessonListtb set ClassCode = (cast(substr(ClassCode,1,1) as integer)+1) || substr(ClassCode,2)"
+        "update LessonListtb set ClassCode = (cast(substr(ClassCode,1,1) as integer)+1) || "
+        "substr(ClassCode,2)"
         " where substr(ClassCode,1,1)>'0'");
     db.Execute(kLeavingPlans);
     db.Execute(

@@ -3,11 +3,14 @@
 namespace orv {
 
 const std::array<TableShape, 8> kTables = {{
-    {"Classtb", "CREATE TABLE Classtb (Code TEXT PRIMARY KEY, Name TEXT, FullName TEXT, ShortName TEXT)",
+    {"Classtb",
+     "CREATE TABLE Classtb (Code TEXT PRIMARY KEY, Name TEXT, FullName TEXT, ShortName TEXT)",
      {"Code", "Name", "FullName", "ShortName"}},
-    {"Coursetb", "CREATE TABLE Coursetb (Code TEXT PRIMARY KEY, Name TEXT, FullName TEXT, ShortName TEXT)",
+    {"Coursetb",
+     "CREATE TABLE Coursetb (Code TEXT PRIMARY KEY, Name TEXT, FullName TEXT, ShortName TEXT)",
      {"Code", "Name", "FullName", "ShortName"}},
-    {"Teachertb", "CREATE TABLE Teachertb (Code TEXT PRIMARY KEY, Name TEXT, FullName TEXT, ShortName TEXT)",
+    {"Teachertb",
+     "CREATE TABLE Teachertb (Code TEXT PRIMARY KEY, Name TEXT, FullName TEXT, ShortName TEXT)",
      {"Code", "Name", "FullName", "ShortName"}},
     {"ClassRoomtb",
      "CREATE TABLE ClassRoomtb (Code TEXT PRIMARY KEY, Name TEXT, FullName TEXT, ShortName TEXT)",
@@ -20,7 +23,8 @@ const std::array<TableShape, 8> kTables = {{
      "CREATE TABLE LessonListtb (ClassCode TEXT, Day INTEGER, LessonNo INTEGER, CourseCode TEXT, "
      "TeacherCode TEXT, SetFlag INTEGER)",
      {"ClassCode", "Day", "LessonNo", "CourseCode", "TeacherCode", "SetFlag"}},
-    {"Limittb", "CREATE TABLE Limittb (Kind INTEGER, Code TEXT, Day INTEGER, LessonNo INTEGER, Attr INTEGER)",
+    {"Limittb",
+     "CREATE TABLE Limittb (Kind INTEGER, Code TEXT, Day INTEGER, LessonNo INTEGER, Attr INTEGER)",
      {"Kind", "Code", "Day", "LessonNo", "Attr"}},
     {"CourseAttrtb", "CREATE TABLE CourseAttrtb (CourseCode TEXT)", {"CourseCode"}},
 }};

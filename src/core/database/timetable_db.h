@@ -62,8 +62,7 @@ class TimetableDb {
   // the file. Returns nullptr on any failure, with the reason in *why, and
   // leaves the file untouched unless it is a valid timetable database (then
   // only the lookup indexes are added).
-  static std::unique_ptr<TimetableDb> Open(const std::filesystem::path& path,
-                                           std::string* why = nullptr);
+  static std::unique_ptr<TimetableDb> Open(const std::filesystem::path& path, std::string* why = nullptr);
 
   // Creates a new, empty timetable database. Refuses an existing file.
   static bool Create(const std::filesystem::path& path, std::string* why = nullptr);

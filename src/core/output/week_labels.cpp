@@ -3,8 +3,8 @@
 namespace orv {
 
 std::string SlotLabel(int day, int lessonNo) {
-  std::string dayText = (day >= 1 && day <= kDaysPerWeek) ? std::string(kDayNames[day - 1])
-                                                          : "第" + std::to_string(day) + "天";
+  std::string dayText =
+      (day >= 1 && day <= kDaysPerWeek) ? std::string(kDayNames[day - 1]) : "第" + std::to_string(day) + "天";
   return dayText + "第" + std::to_string(lessonNo) + "节";
 }
 

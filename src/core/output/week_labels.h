@@ -10,10 +10,10 @@ namespace orv {
 inline constexpr int kDaysPerWeek = 5;
 inline constexpr int kMaxLessonsPerDay = 7;
 
-inline constexpr std::array<std::string_view, kDaysPerWeek> kDayNames = {"星期一", "星期二", "星期三", "星期四",
-                                                                        "星期五"};
+inline constexpr std::array<std::string_view, kDaysPerWeek> kDayNames = {"星期一", "星期二", "星期三",
+                                                                         "星期四", "星期五"};
 inline constexpr std::array<std::string_view, kMaxLessonsPerDay> kLessonNumerals = {"一", "二", "三", "四",
-                                                                                   "五", "六", "七"};
+                                                                                    "五", "六", "七"};
 
 // "星期三第4节"; days or lessons out of range are shown as numbers.
 std::string SlotLabel(int day, int lessonNo);

@@ -39,16 +39,18 @@ TEST(DemoSchool, PlanIsConsistentForEveryShapeOfSchool) {
       const long long classes = 4 * (last - first + 1);
       const int week = 5 * lessons;
       EXPECT_EQ(t.Count("select count(*) from (select ClassCode from ClassPlantb group by ClassCode having"
-                        " sum(Count) * 100 between 80 * " + std::to_string(week) + " and 95 * " +
-                        std::to_string(week) + ")"),
+                        " sum(Count) * 100 between 80 * " +
+                        std::to_string(week) + " and 95 * " + std::to_string(week) + ")"),
                 classes);
       EXPECT_EQ(t.Count("select count(*) from (select 1 from ClassPlantb group by ClassCode, CourseCode"
                         " having count(*) > 1)"),
                 0);
-      EXPECT_EQ(t.Count("select count(*) from ClassPlantb where TeacherCode not in (select Code from Teachertb)"
-                        " or CourseCode not in (select Code from Coursetb)"),
-                0);
-      EXPECT_LE(t.Count("select max(n) from (select sum(Count) n from ClassPlantb group by TeacherCode)"), 18);
+      EXPECT_EQ(
+          t.Count("select count(*) from ClassPlantb where TeacherCode not in (select Code from Teachertb)"
+                  " or CourseCode not in (select Code from Coursetb)"),
+          0);
+      EXPECT_LE(t.Count("select max(n) from (select sum(Count) n from ClassPlantb group by TeacherCode)"),
+                18);
       EXPECT_EQ(t.Count("select count(*) - count(distinct Name) from Teachertb"), 0);
       EXPECT_EQ(GetCourseCode(t.db(), "物理").empty(), last < 7);
 
@@ -57,10 +59,12 @@ TEST(DemoSchool, PlanIsConsistentForEveryShapeOfSchool) {
                 classes);
       EXPECT_EQ(t.Count("select count(*) from LessonListtb"), classes);
       EXPECT_EQ(t.Count("select count(distinct TeacherCode) from LessonListtb"), classes);
-      EXPECT_EQ(t.Count("select count(*) from ClassPlantb P where BuildCount <> (select count(*) from LessonListtb L"
-                        " where L.ClassCode=P.ClassCode and L.CourseCode=P.CourseCode"
-                        " and L.TeacherCode=P.TeacherCode)"),
-                0);
+      EXPECT_EQ(
+          t.Count(
+              "select count(*) from ClassPlantb P where BuildCount <> (select count(*) from LessonListtb L"
+              " where L.ClassCode=P.ClassCode and L.CourseCode=P.CourseCode"
+              " and L.TeacherCode=P.TeacherCode)"),
+          0);
     }
   }
 }
@@ -69,15 +73,19 @@ TEST(DemoSchool, SpecialCoursesAndCourseRestrictions) {
   TestDb t;
   ASSERT_TRUE(FillDemoSchool(t.db(), DemoOptions{}));
   const std::string pe = GetCourseCode(t.db(), "体育");
-  EXPECT_EQ(t.db().FirstText("select group_concat(B.Name, ',') from (select B.Name from CourseAttrtb A"
-                             " join Coursetb B on B.Code=A.CourseCode order by B.Name) B")
+  EXPECT_EQ(t.db()
+                .FirstText("select group_concat(B.Name, ',') from (select B.Name from CourseAttrtb A"
+                           " join Coursetb B on B.Code=A.CourseCode order by B.Name) B")
                 .value_or(""),
             "体育,信息技术");
-  EXPECT_EQ(t.db().FirstInt("select count(*) from Limittb where Kind=1 and Code=? and LessonNo=1 and Attr=3", pe)
-                .value_or(0),
-            5);
-  EXPECT_EQ(t.db().FirstInt("select max(LessonNo) from Limittb where Kind=1 and Code=? and Attr=0",
-                            GetCourseCode(t.db(), "语文"))
+  EXPECT_EQ(
+      t.db()
+          .FirstInt("select count(*) from Limittb where Kind=1 and Code=? and LessonNo=1 and Attr=3", pe)
+          .value_or(0),
+      5);
+  EXPECT_EQ(t.db()
+                .FirstInt("select max(LessonNo) from Limittb where Kind=1 and Code=? and Attr=0",
+                          GetCourseCode(t.db(), "语文"))
                 .value_or(0),
             4);
 }

@@ -43,8 +43,8 @@ TEST(MaintainData, RemovesOrphansOfEveryKindAndRecountsBuildCount) {
   t.AddLesson("11", 1, 1, "01", "001", 1);
   t.AddLesson("11", 2, 1, "01", "001", 0);
   t.AddLesson("11", 1, 2, "02", "002", 1);
-  t.AddLesson("11", 3, 3, "02", "999", 1);  // teacher gone
-  t.AddLesson("88", 1, 1, "01", "001", 1);  // class gone
+  t.AddLesson("11", 3, 3, "02", "999", 1);                                    // teacher gone
+  t.AddLesson("88", 1, 1, "01", "001", 1);                                    // class gone
   t.db().Execute("insert into LessonListtb values ('11',4,4,null,'001',2)");  // course never set
   t.db().Execute("update ClassPlantb set BuildCount=9, IsAutoBuild=1 where CourseCode='01'");
   for (int kind = 0; kind <= 3; ++kind) t.AddLimit(kind, "gone", 1, 1, 3);

@@ -91,14 +91,16 @@ TEST(OpenDatabase, RefusesSqliteFilesWithoutTheTimetableShape) {
   TempDir dir;
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"Coursetb", "create table Classtb (Code TEXT, Name TEXT, FullName TEXT, ShortName TEXT)"},
-      {"TeacherCode", "CREATE TABLE LessonListtb (ClassCode TEXT, Day INTEGER, LessonNo INTEGER, CourseCode TEXT)"}};
+      {"TeacherCode",
+       "CREATE TABLE LessonListtb (ClassCode TEXT, Day INTEGER, LessonNo INTEGER, CourseCode TEXT)"}};
   for (const auto& [missing, ddl] : cases) {
     const fs::path path = dir / (missing + ".db");
     {
       SQLite::Database other(path.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
       other.exec(ddl);
       for (const TableShape& table : kTables)
-        if (missing == "TeacherCode" && table.name != "LessonListtb") other.exec(std::string(table.createSql));
+        if (missing == "TeacherCode" && table.name != "LessonListtb")
+          other.exec(std::string(table.createSql));
     }
     const std::string before = ReadFile(path);
     std::string why;
@@ -123,8 +125,9 @@ TEST(OpenDatabase, AcceptsFilesMadeElsewhereWithOtherCaseAndAddsIndexes) {
   auto db = TimetableDb::Open(path);
   ASSERT_TRUE(db);
   EXPECT_EQ(GetClassName(*db, "11"), "一（1）班");
-  EXPECT_EQ(db->FirstInt("select count(*) from sqlite_master where type='index' and name like 'ix_%'").value_or(0),
-            static_cast<long long>(kIndexSql.size()));
+  EXPECT_EQ(
+      db->FirstInt("select count(*) from sqlite_master where type='index' and name like 'ix_%'").value_or(0),
+      static_cast<long long>(kIndexSql.size()));
   db.reset();
   EXPECT_TRUE(TimetableDb::Open(path)) << "opening twice in turn must work (indexes already there)";
 }
@@ -166,8 +169,8 @@ TEST(OpenDatabase, ExclusiveEvenWhenOpenWroteNothing) {
 
 TEST(Statements, ValuesWithQuotesAndSqlAreStoredAndFoundAsTyped) {
   TestDb t;
-  const std::vector<std::string> names = {"O'Brien", "say \"hi\"", "100%", "a;b", "x -- y",
-                                          "'); drop table Classtb; --"};
+  const std::vector<std::string> names = {"O'Brien", "say \"hi\"", "100%",
+                                          "a;b",     "x -- y",     "'); drop table Classtb; --"};
   int n = 0;
   for (const std::string& name : names) t.AddTeacher("T" + std::to_string(n++), name);
   n = 0;

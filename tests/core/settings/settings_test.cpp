@@ -26,8 +26,9 @@ TEST(Settings, MissingFileGivesDefaults) {
 
 TEST(Settings, ReadsTrimmedValuesCaseInsensitively) {
   TempDir dir;
-  WriteFile(dir / "kbxt.ini",
-            "[DB]\nFILENAME=   /data/学校/kb.mdb   \n[lesson]\nlesson_of_day= 7 \n[USERINFO]\nUSER=  第一中学 \n");
+  WriteFile(
+      dir / "kbxt.ini",
+      "[DB]\nFILENAME=   /data/学校/kb.mdb   \n[lesson]\nlesson_of_day= 7 \n[USERINFO]\nUSER=  第一中学 \n");
   const Settings s(dir.Path());
   EXPECT_EQ(s.GetDatabasePath(), "/data/学校/kb.mdb");
   EXPECT_EQ(s.GetLessonsPerDay(), 7);

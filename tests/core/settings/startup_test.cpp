@@ -47,7 +47,8 @@ TEST(StartUp, NewInstallationGetsAnEmptyDefaultDatabase) {
 TEST(StartUp, MissingConfiguredFileFallsBackAndRemembersTheDefault) {
   TempDir dir;
   MakeDatabase(dir / "kb.mdb", "默认");
-  WriteFile(dir / "kbxt.ini", "[DB]\nFILENAME=" + (dir / "gone.mdb").string() + "\n[USERINFO]\nUSER=第一中学\n");
+  WriteFile(dir / "kbxt.ini",
+            "[DB]\nFILENAME=" + (dir / "gone.mdb").string() + "\n[USERINFO]\nUSER=第一中学\n");
   StartupResult r = StartUp(dir.Path());
   ASSERT_TRUE(r.state) << r.error;
   EXPECT_EQ(GetClassName(*r.state->db, "11"), "默认");
@@ -134,7 +135,8 @@ TEST(OpenTimetableDb, FailureKeepsThePreviousDatabaseOpen) {
   ASSERT_TRUE(state.db);
   EXPECT_EQ(GetClassName(*state.db, "11"), "默认");
   EXPECT_EQ(state.databasePath, (dir / "kb.mdb").string());
-  EXPECT_TRUE(OpenTimetableDb(state, (dir / "kb.mdb").string())) << "the open file itself may be chosen again";
+  EXPECT_TRUE(OpenTimetableDb(state, (dir / "kb.mdb").string()))
+      << "the open file itself may be chosen again";
   EXPECT_EQ(GetClassName(*state.db, "11"), "默认");
   CloseTimetableDb(state);
   EXPECT_FALSE(state.db);
