@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 
 #include "core/database/code_lists.h"
 
@@ -87,14 +86,7 @@ ClassListEditor::ClassListEditor(UiContext& ctx, QWidget* parent) : QDialog(pare
   connect(list_, &RecordList::deletePressed, this, [this] { DeleteRecord(); });
   status_ = new StatusPanels(1, this);
 
-  auto* top = new QHBoxLayout;
-  top->addWidget(fraData, 1);
-  top->addWidget(op.frame);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top);
-  layout->addWidget(list_, 1);
-  layout->addWidget(status_);
-  resize(TwipsToPixels(8400), TwipsToPixels(7200));
+  LayOutListEditor(this, fraData, op.frame, list_, status_);
 
   connect(grade_, &QComboBox::currentIndexChanged, this, [this] { ComposeNames(); });
   connect(number_, &QComboBox::currentIndexChanged, this, [this] { ComposeNames(); });

@@ -1,8 +1,6 @@
 #include "gui/editors/code_list_editor.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
 
 namespace orv::ui {
 namespace {
@@ -116,14 +114,7 @@ CodeListEditor::CodeListEditor(UiContext& ctx, const CodeListDesign& design, QWi
 
   status_ = new StatusPanels(1, this);
 
-  auto* top = new QHBoxLayout;
-  top->addWidget(fraData, 1);
-  top->addWidget(op.frame);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top);
-  layout->addWidget(list_, 1);
-  layout->addWidget(status_);
-  resize(TwipsToPixels(8400), TwipsToPixels(7200));
+  LayOutListEditor(this, fraData, op.frame, list_, status_);
 
   // Name, full name, short name, code: Enter and the arrows walk the boxes in
   // typing order, and Enter in the code box stores the record.

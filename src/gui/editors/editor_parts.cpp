@@ -1,5 +1,6 @@
 #include "gui/editors/editor_parts.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -98,6 +99,18 @@ StatusPanels::StatusPanels(int panels, QWidget* parent) : QStatusBar(parent) {
 
 void StatusPanels::SetPanel(int number, const QString& text) { panels_.at(number - 1)->setText(text); }
 QString StatusPanels::Panel(int number) const { return panels_.at(number - 1)->text(); }
+
+void LayOutListEditor(QWidget* editor, QWidget* dataFrame, QWidget* buttons, RecordList* list,
+                      StatusPanels* status) {
+  auto* top = new QHBoxLayout;
+  top->addWidget(dataFrame, 1);
+  top->addWidget(buttons);
+  auto* layout = new QVBoxLayout(editor);
+  layout->addLayout(top);
+  layout->addWidget(list, 1);
+  layout->addWidget(status);
+  editor->resize(TwipsToPixels(8400), TwipsToPixels(7200));
+}
 
 OpButtons MakeOpButtons(QWidget* parent) {
   OpButtons b{};

@@ -83,6 +83,11 @@ struct OpButtons {
 };
 OpButtons MakeOpButtons(QWidget* parent);
 
+// The list editors' common arrangement: the input frame and the buttons side
+// by side above the record list, the status bar below.
+void LayOutListEditor(QWidget* editor, QWidget* dataFrame, QWidget* buttons, RecordList* list,
+                      StatusPanels* status);
+
 // Runs an action for a key pressed in a watched widget and swallows the key,
 // so Enter never reaches the dialog's default button.
 class KeyRouter : public QObject {
