@@ -185,9 +185,7 @@ bool ClassListEditor::AppendRecord() {
           QStringLiteral("%1（%2）班 已经存在！").arg(grade_->currentText(), number_->currentText()));
       return true;
     default:
-      status_->SetPanel(1, QStringLiteral("添加记录失败"));
-      ctx_.prompter.Message(this, MessageIcon::Information, QStringLiteral("添加失败"),
-                            QStringLiteral("添加记录失败"));
+      ReportAddFailed(status_, ctx_.prompter, this);
       return true;
   }
   status_->SetPanel(1, QStringLiteral("添加记录成功！添加了1条记录"));
@@ -198,11 +196,8 @@ bool ClassListEditor::AppendRecord() {
 }
 
 bool ClassListEditor::ModifyRecord() {
-  QTreeWidgetItem* selected = list_->SelectedRow();
-  if (selected == nullptr) {
-    ctx_.prompter.Message(this, MessageIcon::Warning, kCaption, kSelectFirst);
-    return true;
-  }
+  QTreeWidgetItem* selected = SelectedRowOrWarn(list_, ctx_.prompter, this, kCaption);
+  if (selected == nullptr) return true;
   // With a selector empty there is no code to compare: report what is missing.
   if (grade_->currentIndex() >= 0 && number_->currentIndex() >= 0 && CurrentCode() != selected->text(0)) {
     MarkInput(grade_, true);
@@ -230,10 +225,7 @@ bool ClassListEditor::ModifyRecord() {
 }
 
 bool ClassListEditor::DeleteRecord() {
-  if (list_->SelectedRow() == nullptr) {
-    ctx_.prompter.Message(this, MessageIcon::Warning, kCaption, kSelectFirst);
-    return true;
-  }
+  if (SelectedRowOrWarn(list_, ctx_.prompter, this, kCaption) == nullptr) return true;
   if (CheckInput()) return true;
   const QString code = CurrentCode();
   const QString name = Q(TrimBlanks(S(name_->text())));

@@ -335,10 +335,7 @@ bool ClassPlanEditor::ModifyRecord() {
 }
 
 bool ClassPlanEditor::DeleteRecord() {
-  if (list_->SelectedRow() == nullptr) {
-    ctx_.prompter.Message(this, MessageIcon::Warning, kCaption, kSelectFirst);
-    return true;
-  }
+  if (SelectedRowOrWarn(list_, ctx_.prompter, this, kCaption) == nullptr) return true;
   if (CheckInput()) return true;
   const QString courseName = Q(TrimBlanks(S(course_->currentText())));
   const QString teacherName = Q(TrimBlanks(S(teacher_->currentText())));

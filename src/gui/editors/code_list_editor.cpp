@@ -182,9 +182,7 @@ bool CodeListEditor::AppendRecord() {
                             design_.duplicatePrefix + Q(typed.code) + QStringLiteral(" 已经存在！"));
       return true;
     default:
-      status_->SetPanel(1, QStringLiteral("添加记录失败"));
-      ctx_.prompter.Message(this, MessageIcon::Information, QStringLiteral("添加失败"),
-                            QStringLiteral("添加记录失败"));
+      ReportAddFailed(status_, ctx_.prompter, this);
       return true;
   }
   status_->SetPanel(1, kAdded);
@@ -195,11 +193,8 @@ bool CodeListEditor::AppendRecord() {
 }
 
 bool CodeListEditor::ModifyRecord() {
-  QTreeWidgetItem* selected = list_->SelectedRow();
-  if (selected == nullptr) {
-    ctx_.prompter.Message(this, MessageIcon::Warning, design_.caption, kSelectFirst);
-    return true;
-  }
+  QTreeWidgetItem* selected = SelectedRowOrWarn(list_, ctx_.prompter, this, design_.caption);
+  if (selected == nullptr) return true;
   QLineEdit* code = Box(CodeField::Code);
   if (!design_.codeChangeMessage.isEmpty() && code->text() != selected->text(0)) {
     MarkInput(code, true);
@@ -227,10 +222,7 @@ bool CodeListEditor::ModifyRecord() {
 }
 
 bool CodeListEditor::DeleteRecord() {
-  if (list_->SelectedRow() == nullptr) {
-    ctx_.prompter.Message(this, MessageIcon::Warning, design_.caption, kSelectFirst);
-    return true;
-  }
+  if (SelectedRowOrWarn(list_, ctx_.prompter, this, design_.caption) == nullptr) return true;
   if (CheckInput()) return true;
   const CodeRecord r = TrimmedRecord(Typed());
   if (!ctx_.prompter.AskYesNo(this, QStringLiteral("数据删除"),

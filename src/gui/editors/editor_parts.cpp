@@ -100,6 +100,19 @@ StatusPanels::StatusPanels(int panels, QWidget* parent) : QStatusBar(parent) {
 void StatusPanels::SetPanel(int number, const QString& text) { panels_.at(number - 1)->setText(text); }
 QString StatusPanels::Panel(int number) const { return panels_.at(number - 1)->text(); }
 
+QTreeWidgetItem* SelectedRowOrWarn(RecordList* list, Prompter& prompter, QWidget* editor,
+                                   const QString& caption) {
+  QTreeWidgetItem* selected = list->SelectedRow();
+  if (selected == nullptr) prompter.Message(editor, MessageIcon::Warning, caption, kSelectFirst);
+  return selected;
+}
+
+void ReportAddFailed(StatusPanels* status, Prompter& prompter, QWidget* editor) {
+  status->SetPanel(1, QStringLiteral("添加记录失败"));
+  prompter.Message(editor, MessageIcon::Information, QStringLiteral("添加失败"),
+                   QStringLiteral("添加记录失败"));
+}
+
 void LayOutListEditor(QWidget* editor, QWidget* dataFrame, QWidget* buttons, RecordList* list,
                       StatusPanels* status) {
   auto* top = new QHBoxLayout;

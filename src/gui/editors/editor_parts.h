@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+#include "gui/shell/prompter.h"
+
 namespace orv::ui {
 
 inline int TwipsToPixels(int twips) { return twips / 15; }
@@ -82,6 +84,14 @@ struct OpButtons {
   QPushButton* ok;
 };
 OpButtons MakeOpButtons(QWidget* parent);
+
+// The selected row, or nullptr after warning (titled `caption`) that modify
+// and delete need one: with nothing selected they must write nothing.
+QTreeWidgetItem* SelectedRowOrWarn(RecordList* list, Prompter& prompter, QWidget* editor,
+                                   const QString& caption);
+
+// An append the store refused for no reason the user can mend.
+void ReportAddFailed(StatusPanels* status, Prompter& prompter, QWidget* editor);
 
 // The list editors' common arrangement: the input frame and the buttons side
 // by side above the record list, the status bar below.
