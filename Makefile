@@ -1,7 +1,7 @@
 # Quick start: `make demo`, `make test`, `make run`.
 BUILD      ?= build
 BUILD_CORE ?= build-core
-CMAKE_ARGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+CMAKE_ARGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 JOBS       ?= 2
 DEMO_DIR   ?= demo
 
@@ -45,8 +45,9 @@ run: build
 	@[ -f $(DEMO_DIR)/kb.mdb ] || scripts/make-demo.sh $(BUILD) $(DEMO_DIR)
 	$(BUILD)/orvandel $(DEMO_DIR)/kb.mdb
 
-bench: build-core
-	$(BUILD_CORE)/orvandel-bench
+# Every benchmark program in turn (generation, and what later work adds).
+bench: build
+	@for b in $(BUILD)/bench/orvandel-bench-*; do echo "== $$(basename $$b)"; $$b || exit 1; done
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -42,6 +42,34 @@ std::string Cursor::Text(int col) const {
   return std::string(static_cast<const char*>(c.getBlob()), static_cast<size_t>(c.getBytes()));
 }
 
+std::string DatabaseErrorText(const std::exception& error) {
+  const auto* e = dynamic_cast<const SQLite::Exception*>(&error);
+  if (e == nullptr) return "程序内部错误";
+  switch (e->getErrorCode() & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return "数据库正被其他程序使用";
+    case SQLITE_FULL:
+      return "磁盘空间不足";
+    case SQLITE_READONLY:
+      return "数据库文件是只读的";
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return "数据库文件已损坏";
+    case SQLITE_CANTOPEN:
+      return "无法打开文件";
+    case SQLITE_IOERR:
+      return "读写文件出错";
+    case SQLITE_CONSTRAINT:
+      return "数据不符合表的约束";
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+      return "没有访问权限";
+    default:
+      return "数据库错误（代码 " + std::to_string(e->getErrorCode()) + "）";
+  }
+}
+
 namespace {
 
 bool Fail(std::string* why, std::string text) {

@@ -6,6 +6,7 @@
 #include <SQLiteCpp/Statement.h>
 
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -54,6 +55,10 @@ struct SqlHash {
   using is_transparent = void;
   size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
+
+// The reason a database call failed, in Chinese, for the message a user sees:
+// SQLite's own texts are English, so the error code is translated instead.
+std::string DatabaseErrorText(const std::exception& error);
 
 class TimetableDb {
  public:

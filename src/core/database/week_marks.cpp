@@ -1,0 +1,103 @@
+#include "core/database/week_marks.h"
+
+#include <exception>
+
+namespace orv {
+
+namespace {
+
+constexpr const char* kSelectEntityRows =
+    "select Day,LessonNo,Attr from Limittb where Kind=? and Code=? order by rowid";
+constexpr const char* kCellExists = "select Code from Limittb where Kind=? and Code=? and Day=? and LessonNo=?";
+constexpr const char* kUpdateCell = "update Limittb set Attr=? where Kind=? and Code=? and Day=? and LessonNo=?";
+constexpr const char* kInsertCell = "insert into Limittb values(?,?,?,?,?)";
+
+constexpr std::array<std::string_view, 4> kMarkTexts = {"最佳位置", "正常", "尽量不排", "不排"};
+
+void WriteCell(TimetableDb& db, LimitKind kind, std::string_view code, int day, int lessonNo, LimitMark mark) {
+  if (db.Exists(kCellExists, DbValue(kind), code, day, lessonNo))
+    db.Execute(kUpdateCell, DbValue(mark), DbValue(kind), code, day, lessonNo);
+  else
+    db.Execute(kInsertCell, DbValue(kind), code, day, lessonNo, DbValue(mark));
+}
+
+}  // namespace
+
+std::optional<LimitMark> MarkFromDb(int attr) {
+  for (LimitMark m : kAllMarks)
+    if (DbValue(m) == attr) return m;
+  return std::nullopt;
+}
+
+std::string_view MarkText(LimitMark mark) { return kMarkTexts[static_cast<size_t>(DbValue(mark))]; }
+
+LimitMark MarkFromText(std::string_view text) {
+  for (LimitMark m : kAllMarks)
+    if (MarkText(m) == text) return m;
+  return LimitMark::Best;
+}
+
+LimitMark WeekMarks::At(int day, int lessonNo) const {
+  if (!InWeek(day, lessonNo)) return LimitMark::Normal;
+  return cells_[static_cast<size_t>(day - 1)][static_cast<size_t>(lessonNo - 1)];
+}
+
+void WeekMarks::Set(int day, int lessonNo, LimitMark mark) {
+  if (InWeek(day, lessonNo)) cells_[static_cast<size_t>(day - 1)][static_cast<size_t>(lessonNo - 1)] = mark;
+}
+
+void WeekMarks::Fill(LimitMark mark) {
+  for (auto& day : cells_) day.fill(mark);
+}
+
+Result<LoadedWeekMarks> LoadWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code,
+                                      int lessonsShown) {
+  try {
+    LoadedWeekMarks loaded;
+    Cursor c = db.Query(kSelectEntityRows, DbValue(kind), code);
+    while (c.Next()) {
+      ++loaded.storedRows;
+      const int day = c.Int(0);
+      const int lessonNo = c.Int(1);
+      const int attr = c.Int(2);
+      const std::optional<LimitMark> mark = MarkFromDb(attr);
+      if (!mark || day < 1 || day > kDaysPerWeek || lessonNo < 1 || lessonNo > lessonsShown) {
+        loaded.stray.push_back({day, lessonNo, attr});
+        continue;
+      }
+      loaded.marks.Set(day, lessonNo, *mark);
+    }
+    return loaded;
+  } catch (const std::exception& e) {
+    return Outcome::Fail("读取上课时间限制失败：" + DatabaseErrorText(e));
+  }
+}
+
+Outcome SaveWeekMark(TimetableDb& db, LimitKind kind, std::string_view code, int day, int lessonNo,
+                     LimitMark mark) {
+  if (!WeekMarks::InWeek(day, lessonNo)) return Outcome::Fail("该单元格不是上课时间");
+  try {
+    Transaction tx(db);
+    WriteCell(db, kind, code, day, lessonNo, mark);
+    tx.Commit();
+    return Outcome::Ok();
+  } catch (const std::exception& e) {
+    return Outcome::Fail("写入上课时间限制失败：" + DatabaseErrorText(e));
+  }
+}
+
+Outcome SaveWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code, const WeekMarks& marks,
+                      int lessons) {
+  if (lessons < 1 || lessons > kMaxLessonsPerDay) return Outcome::Fail("每天课时数无效");
+  try {
+    Transaction tx(db);
+    for (int lessonNo = 1; lessonNo <= lessons; ++lessonNo)
+      for (int day = 1; day <= kDaysPerWeek; ++day) WriteCell(db, kind, code, day, lessonNo, marks.At(day, lessonNo));
+    tx.Commit();
+    return Outcome::Ok();
+  } catch (const std::exception& e) {
+    return Outcome::Fail("写入上课时间限制失败：" + DatabaseErrorText(e));
+  }
+}
+
+}  // namespace orv
