@@ -1,8 +1,10 @@
 // orvandel: the desktop timetable program. An optional single argument is a
 // database file to open instead of the configured one (the desktop's "open
-// with"); it changes no setting.
+// with"); it changes no setting. `orvandel --self-check` starts without a
+// window and reports the files in use (see self_check.h).
 #include <QApplication>
 #include <QIcon>
+#include <iostream>
 #include <optional>
 #include <string>
 
@@ -10,6 +12,7 @@
 #include "gui/shell/home_picture.h"
 #include "gui/shell/program_start.h"
 #include "gui/shell/prompter.h"
+#include "gui/shell/self_check.h"
 #include "gui/shell/shell_support.h"
 
 int main(int argc, char** argv) {
@@ -19,13 +22,15 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon(orv::ui::DrawEmblem(64)));
   orv::ui::ApplyProgramFont();
 
+  const std::filesystem::path programDir = orv::ResolveProgramDirectory(orv::ExecutableDirectory());
   std::optional<std::string> explicitDatabase;
   const QStringList args = QApplication::arguments();
+  if (args.size() > 1 && args.at(1) == orv::ui::kSelfCheckOption)
+    return orv::ui::RunSelfCheck(programDir, std::cout, std::cerr);
   if (args.size() > 1) explicitDatabase = args.at(1).toStdString();
 
   orv::ui::QtPrompter prompter;
-  auto program = orv::ui::StartProgram(prompter, orv::ResolveProgramDirectory(orv::ExecutableDirectory()),
-                                       explicitDatabase);
+  auto program = orv::ui::StartProgram(prompter, programDir, explicitDatabase);
   if (!program) return 1;
   program->window->show();
   return QApplication::exec();

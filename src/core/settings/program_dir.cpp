@@ -23,10 +23,16 @@ fs::path UserDataDirectory() {
   return fs::temp_directory_path() / "orvandel";
 }
 
+fs::path InstalledDataDirectory(const fs::path& executableDir) {
+  return executableDir.parent_path() / "share" / "orvandel";
+}
+
 fs::path ResolveProgramDirectory(const fs::path& executableDir) {
-  if (!executableDir.empty() && ::access(executableDir.c_str(), W_OK) == 0) return executableDir;
-  const fs::path dir = UserDataDirectory();
   std::error_code ec;
+  const bool portable =
+      !executableDir.empty() && !fs::is_directory(InstalledDataDirectory(executableDir), ec);
+  if (portable && ::access(executableDir.c_str(), W_OK) == 0) return executableDir;
+  const fs::path dir = UserDataDirectory();
   fs::create_directories(dir, ec);
   return dir;
 }

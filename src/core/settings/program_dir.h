@@ -11,8 +11,15 @@ std::filesystem::path ExecutableDirectory();
 // $XDG_DATA_HOME/orvandel, or ~/.local/share/orvandel.
 std::filesystem::path UserDataDirectory();
 
-// The executable's directory when the program may write there (a portable
-// install); otherwise the per-user data directory, created on demand.
+// Where an installed program finds its read-only files: PREFIX/share/orvandel
+// for an executable in PREFIX/bin, whatever the prefix.
+std::filesystem::path InstalledDataDirectory(const std::filesystem::path& executableDir);
+
+// The per-user data directory (created on demand) for an installed program,
+// i.e. one with an installed data directory, even when it runs as root: a
+// system directory must never collect databases. A portable copy (the build
+// tree, an unpacked folder) keeps its files beside itself when it may write
+// there, and falls back to the per-user directory otherwise.
 std::filesystem::path ResolveProgramDirectory(const std::filesystem::path& executableDir);
 
 }  // namespace orv

@@ -231,13 +231,12 @@ void FrmMain::SimpleManual() {
 }
 
 void FrmMain::Manual() {
-  const fs::path relative = fs::path("使用手册") / "使用手册.html";
-  if (auto file = FindProgramFile(ctx_.state.programDir, relative)) {
+  if (auto file = FindManual(ctx_.state.programDir)) {
     OpenDocument(QUrl::fromLocalFile(Q(fs::absolute(*file).string())));
     return;
   }
   ctx_.prompter.Message(this, MessageIcon::Warning, windowTitle(),
-                        "找不到使用手册文件：" + Q((ctx_.state.programDir / relative).string()));
+                        "找不到使用手册文件：" + Q((ctx_.state.programDir / kManualFile).string()));
 }
 
 void FrmMain::ToWebsite() { OpenDocument(QUrl(WebsiteAddress(ctx_.state.programDir))); }

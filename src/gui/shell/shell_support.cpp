@@ -27,12 +27,16 @@ std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::pa
 std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::path& relative,
                                         const fs::path& exeDir) {
   std::error_code ec;
-  for (const fs::path& dir : {programDir, exeDir, exeDir.parent_path() / "share" / "orvandel"}) {
+  for (const fs::path& dir : {programDir, exeDir, InstalledDataDirectory(exeDir)}) {
     if (dir.empty()) continue;
     const fs::path candidate = dir / relative;
     if (fs::is_regular_file(candidate, ec)) return candidate;
   }
   return std::nullopt;
+}
+
+std::optional<fs::path> FindManual(const fs::path& programDir) {
+  return FindProgramFile(programDir, kManualFile);
 }
 
 namespace {

@@ -24,6 +24,10 @@ std::optional<std::filesystem::path> FindProgramFile(const std::filesystem::path
 std::optional<std::filesystem::path> FindProgramFile(const std::filesystem::path& programDir,
                                                      const std::filesystem::path& relative);
 
+// The user manual, relative to the directories FindProgramFile searches.
+inline constexpr const char* kManualFile = "使用手册/使用手册.html";
+std::optional<std::filesystem::path> FindManual(const std::filesystem::path& programDir);
+
 inline constexpr const char* kDefaultWebsite = "https://github.com/orvandel/orvandel";
 inline constexpr const char* kDefaultForum = "https://github.com/orvandel/orvandel/discussions";
 

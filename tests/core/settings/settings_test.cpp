@@ -105,5 +105,18 @@ TEST(ProgramDirectory, ExecutableDirectoryWhenWritableElseUserData) {
   unsetenv("XDG_DATA_HOME");
 }
 
+TEST(ProgramDirectory, InstalledProgramKeepsUserFilesOutOfItsPrefixEvenWhenItMayWriteThere) {
+  TempDir dir;
+  setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+  const fs::path bin = dir / "prefix" / "bin";
+  fs::create_directories(bin);
+  EXPECT_EQ(ResolveProgramDirectory(bin), bin) << "no data directory beside it: a portable copy";
+  fs::create_directories(dir / "prefix" / "share" / "orvandel");
+  EXPECT_EQ(InstalledDataDirectory(bin), dir / "prefix" / "share" / "orvandel");
+  EXPECT_EQ(ResolveProgramDirectory(bin), dir / "data" / "orvandel");
+  EXPECT_TRUE(fs::is_directory(dir / "data" / "orvandel"));
+  unsetenv("XDG_DATA_HOME");
+}
+
 }  // namespace
 }  // namespace orv
