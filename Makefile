@@ -1,11 +1,11 @@
-# Quick start: `make demo`, `make test`, `make run`.
+# Quick start: `make demo`, `make test`, `make run`; `make package` for a .deb.
 BUILD      ?= build
 BUILD_CORE ?= build-core
 CMAKE_ARGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 JOBS       ?= 2
 DEMO_DIR   ?= demo
 
-.PHONY: all deps deps-core configure configure-core build build-core demo test test-core test-gui run bench format clean
+.PHONY: all deps deps-core configure configure-core build build-core demo test test-core test-gui run bench package format clean
 
 all: build
 
@@ -48,6 +48,10 @@ run: build
 # Every benchmark program in turn (generation, and what later work adds).
 bench: build
 	@for b in $(BUILD)/bench/orvandel-bench-*; do echo "== $$(basename $$b)"; $$b || exit 1; done
+
+# A Debian package of what `cmake --install` installs: $(BUILD)/orvandel_<version>_<arch>.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -4,13 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "support/process.h"
+
 namespace orv::test {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
+using CliRun = ProcessRun;
 
 // The tool built beside the tests, or the one named by ORVANDEL_CLI.
 CliRun RunCli(const std::vector<std::string>& args);
