@@ -38,8 +38,10 @@ constexpr const char* kTeacherFixedAt =
 constexpr const char* kSelectClassLessonsAt =
     "select CourseCode,TeacherCode from LessonListtb where ClassCode=? and Day=? and LessonNo=?";
 constexpr const char* kSelectFixedAt =
-    "select CourseCode,TeacherCode from LessonListtb where ClassCode=? and Day=? and LessonNo=? and SetFlag=?";
-constexpr const char* kDeleteClassLessonsAt = "delete from LessonListtb where ClassCode=? and Day=? and LessonNo=?";
+    "select CourseCode,TeacherCode from LessonListtb where ClassCode=? and Day=? and LessonNo=? and "
+    "SetFlag=?";
+constexpr const char* kDeleteClassLessonsAt =
+    "delete from LessonListtb where ClassCode=? and Day=? and LessonNo=?";
 constexpr const char* kDeleteFixedAt =
     "delete from LessonListtb where ClassCode=? and Day=? and LessonNo=? and SetFlag=?";
 constexpr const char* kInsertLesson = "insert into LessonListtb values(?,?,?,?,?,?)";

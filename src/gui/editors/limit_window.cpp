@@ -37,7 +37,8 @@ Outcome StrayRows(const std::vector<StrayMark>& stray) {
   if (stray.empty()) return Outcome::Ok();
   std::string where;
   for (const StrayMark& s : stray)
-    where += (where.empty() ? "" : "、") + SlotLabel(s.day, s.lessonNo) + "（" + std::to_string(s.attr) + "）";
+    where +=
+        (where.empty() ? "" : "、") + SlotLabel(s.day, s.lessonNo) + "（" + std::to_string(s.attr) + "）";
   return Outcome::Fail("有 " + std::to_string(stray.size()) + " 条限制无法在表格中显示：" + where);
 }
 
@@ -58,8 +59,8 @@ const LimitWindowDesign& LimitDesign(LimitKind kind) {
       {LimitKind::Teacher,
        "frmTeacherLimitInput",
        QStringLiteral("老师上课时间限制"),
-       {"lblTeacher", QStringLiteral("老师"), "CmbTeacher", "CmdPrev", QStringLiteral("上一老师(&P)"), "CmdNext",
-        QStringLiteral("下一老师(&N)")}},
+       {"lblTeacher", QStringLiteral("老师"), "CmbTeacher", "CmdPrev", QStringLiteral("上一老师(&P)"),
+        "CmdNext", QStringLiteral("下一老师(&N)")}},
       {LimitKind::ClassRoom,
        "frmClassRoomLimitInput",
        QStringLiteral("公共教室上课时间限制"),
@@ -98,7 +99,8 @@ LimitWindow::LimitWindow(UiContext& ctx, LimitKind kind, QWidget* parent)
   if (kind == LimitKind::Course) {
     special_ = new QCheckBox(kSpecialCourseText, frame2);
     special_->setObjectName("chkSpecialCourse");
-    special_->setToolTip(QStringLiteral("例如信息技术课只有一个计算机房：自动排课时，同一节课全校只安排一个班上这门课"));
+    special_->setToolTip(
+        QStringLiteral("例如信息技术课只有一个计算机房：自动排课时，同一节课全校只安排一个班上这门课"));
     inner->addWidget(special_, 1, 0, 1, 2);
     connect(special_, &QCheckBox::clicked, this, &LimitWindow::ToggleSpecialCourse);
   }

@@ -14,13 +14,9 @@ namespace {
 
 constexpr int kCodeRole = Qt::UserRole;
 
-const SelectorNames kClassSelector{"lblClass",
-                                   QStringLiteral("班级"),
-                                   "CmbClass",
-                                   "CmdPrevClass",
-                                   QStringLiteral("上一班级(&P)"),
-                                   "CmdNextClass",
-                                   QStringLiteral("下一班级(&N)")};
+const SelectorNames kClassSelector{
+    "lblClass",     QStringLiteral("班级"),        "CmbClass", "CmdPrevClass", QStringLiteral("上一班级(&P)"),
+    "CmdNextClass", QStringLiteral("下一班级(&N)")};
 
 QString CellText(const FixedLesson& lesson) {
   // A course missing from the list still occupies the lesson and must stay visible.
@@ -123,7 +119,8 @@ void FrmSetLesson::LoadFixedLessons(bool report) {
       continue;
     }
     grid_->SetText(at, CellText(lesson));
-    grid_->SetToolTip(at, QStringLiteral("课程：%1\n任课老师：%2").arg(CellText(lesson), Q(lesson.teacherName)));
+    grid_->SetToolTip(at,
+                      QStringLiteral("课程：%1\n任课老师：%2").arg(CellText(lesson), Q(lesson.teacherName)));
   }
   if (!report) return;
   if (outside > 0)

@@ -182,7 +182,9 @@ void WeekGrid::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
 
 void WeekGrid::keyPressEvent(QKeyEvent* event) {
   const GridLesson at = Current().value_or(GridLesson{1, 1});
-  const auto popupPos = [&] { return viewport()->mapToGlobal(CellRect(LessonToGridRow(at.lessonNo), at.day).center()); };
+  const auto popupPos = [&] {
+    return viewport()->mapToGlobal(CellRect(LessonToGridRow(at.lessonNo), at.day).center());
+  };
   switch (event->key()) {
     case Qt::Key_Left:
       SetCurrent({std::max(at.day - 1, 1), at.lessonNo});
