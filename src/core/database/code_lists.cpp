@@ -30,7 +30,7 @@ const TableStatements& StatementsFor(CodeTable table) {
        "insert into Coursetb (Code,Name,FullName,ShortName) values (?,?,?,?)",
        "update Coursetb set Name = ?,FullName = ?,ShortName = ? where Code = ?",
        {"delete from LessonListtb where CourseCode = ?", "delete from ClassPlantb where CourseCode = ?",
-        "delete from Limittb where Kind=1 and Code = ?"},
+        "delete from Limittb where Kind=1 and Code = ?", "delete from CourseAttrtb where CourseCode = ?"},
        "delete from Coursetb where Code = ?"},
       {"select Code,Name,FullName,ShortName from Teachertb order by rowid",
        "select Code from Teachertb where Code = ?",

@@ -51,7 +51,8 @@ WriteOutcome AppendCodeRecord(TimetableDb& db, CodeTable table, const CodeRecord
 WriteOutcome ModifyCodeRecord(TimetableDb& db, CodeTable table, const CodeRecord& typed);
 
 // Deletes the record and, for classes, courses and teachers, its lessons,
-// plan rows and restrictions. A classroom loses only its own row: its
+// plan rows and restrictions (a course also its special-course mark). A
+// classroom loses only its own row: its
 // restrictions stay until data maintenance. All or nothing.
 WriteOutcome DeleteCodeRecord(TimetableDb& db, CodeTable table, std::string_view code);
 

@@ -31,6 +31,9 @@ bool MaintainData(TimetableDb& db) {
         " or (Kind = 1 and Code not in (Select Code from Coursetb where Code is not null))"
         " or (Kind = 2 and Code not in (Select Code from Teachertb where Code is not null))"
         " or (Kind = 3 and Code not in (Select Code from ClassRoomtb where Code is not null))");
+    db.Execute(
+        "Delete from CourseAttrtb where CourseCode is null"
+        " or CourseCode not in (Select Code from Coursetb where Code is not null)");
     tx.Commit();
     return true;
   } catch (const std::exception&) {

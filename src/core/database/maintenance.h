@@ -10,7 +10,7 @@
 
 namespace orv {
 
-// Removes lessons, plan rows and restrictions whose class, course, teacher or
+// Removes lessons, plan rows, restrictions and special-course marks whose class, course, teacher or
 // classroom no longer exists, and recounts every plan row's BuildCount from
 // the lessons. Returns false when the database failed (nothing is changed).
 bool MaintainData(TimetableDb& db);

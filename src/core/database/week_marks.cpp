@@ -8,13 +8,20 @@ namespace {
 
 constexpr const char* kSelectEntityRows =
     "select Day,LessonNo,Attr from Limittb where Kind=? and Code=? order by rowid";
-constexpr const char* kCellExists = "select Code from Limittb where Kind=? and Code=? and Day=? and LessonNo=?";
-constexpr const char* kUpdateCell = "update Limittb set Attr=? where Kind=? and Code=? and Day=? and LessonNo=?";
+constexpr const char* kCellExists =
+    "select Code from Limittb where Kind=? and Code=? and Day=? and LessonNo=?";
+constexpr const char* kUpdateCell =
+    "update Limittb set Attr=? where Kind=? and Code=? and Day=? and LessonNo=?";
 constexpr const char* kInsertCell = "insert into Limittb values(?,?,?,?,?)";
+
+constexpr std::array<const char*, 4> kSelectEntities = {
+    "select Code,Name from Classtb order by rowid", "select Code,Name from Coursetb order by rowid",
+    "select Code,Name from Teachertb order by rowid", "select Code,Name from ClassRoomtb order by rowid"};
 
 constexpr std::array<std::string_view, 4> kMarkTexts = {"最佳位置", "正常", "尽量不排", "不排"};
 
-void WriteCell(TimetableDb& db, LimitKind kind, std::string_view code, int day, int lessonNo, LimitMark mark) {
+void WriteCell(TimetableDb& db, LimitKind kind, std::string_view code, int day, int lessonNo,
+               LimitMark mark) {
   if (db.Exists(kCellExists, DbValue(kind), code, day, lessonNo))
     db.Execute(kUpdateCell, DbValue(mark), DbValue(kind), code, day, lessonNo);
   else
@@ -92,11 +99,31 @@ Outcome SaveWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code, co
   try {
     Transaction tx(db);
     for (int lessonNo = 1; lessonNo <= lessons; ++lessonNo)
-      for (int day = 1; day <= kDaysPerWeek; ++day) WriteCell(db, kind, code, day, lessonNo, marks.At(day, lessonNo));
+      for (int day = 1; day <= kDaysPerWeek; ++day)
+        WriteCell(db, kind, code, day, lessonNo, marks.At(day, lessonNo));
     tx.Commit();
     return Outcome::Ok();
   } catch (const std::exception& e) {
     return Outcome::Fail("写入上课时间限制失败：" + DatabaseErrorText(e));
+  }
+}
+
+Result<LoadedWeekMarks> OpenWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code,
+                                      int lessonsPerDay) {
+  Result<LoadedWeekMarks> loaded = LoadWeekMarks(db, kind, code, LessonsShown(kind, lessonsPerDay));
+  if (!loaded || loaded->storedRows > 0 || kind == LimitKind::Course) return loaded;
+  if (Outcome saved = SaveWeekMarks(db, kind, code, WeekMarks(), kFixedWeekLessons); !saved) return saved;
+  return loaded;
+}
+
+Result<std::vector<NamedCode>> LoadEntityNames(TimetableDb& db, LimitKind kind) {
+  try {
+    std::vector<NamedCode> names;
+    Cursor c = db.Query(kSelectEntities[static_cast<size_t>(DbValue(kind))]);
+    while (c.Next()) names.push_back({c.Text(0), c.Text(1)});
+    return names;
+  } catch (const std::exception& e) {
+    return Outcome::Fail("读取名单失败：" + DatabaseErrorText(e));
   }
 }
 

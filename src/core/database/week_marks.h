@@ -55,6 +55,13 @@ constexpr int GridRowToLesson(int row) {
 // Header row, lessons and separator.
 constexpr int GridRowCount(int lessonsPerDay) { return lessonsPerDay + 2; }
 
+// The class, teacher and classroom weeks always have six lessons; only the
+// course week follows the lessons per day, because generation reads it.
+inline constexpr int kFixedWeekLessons = 6;
+constexpr int LessonsShown(LimitKind kind, int lessonsPerDay) {
+  return kind == LimitKind::Course ? lessonsPerDay : kFixedWeekLessons;
+}
+
 // The marks of one entity's week, Monday to Friday by lesson 1 to 7.
 class WeekMarks {
  public:
@@ -96,5 +103,24 @@ Outcome SaveWeekMark(TimetableDb& db, LimitKind kind, std::string_view code, int
 // Stores lessons 1..lessons of every day from `marks`, all or nothing.
 Outcome SaveWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code, const WeekMarks& marks,
                       int lessons);
+
+// The week a restriction window shows (LessonsShown lessons a day). A class,
+// teacher or classroom without any stored row first gets its whole six-lesson
+// week stored as Normal (one transaction), so every cell has its row from
+// then on. A course never does: its unmarked cells stay without rows, since
+// generation treats a missing row as Normal anyway. Nothing is written when
+// the entity has rows, stray ones included.
+Result<LoadedWeekMarks> OpenWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code,
+                                      int lessonsPerDay);
+
+// A class, course, teacher or public classroom as its selector lists it.
+struct NamedCode {
+  std::string code;
+  std::string name;
+  bool operator==(const NamedCode&) const = default;
+};
+
+// Every entity of the kind's table, in the order they were entered.
+Result<std::vector<NamedCode>> LoadEntityNames(TimetableDb& db, LimitKind kind);
 
 }  // namespace orv

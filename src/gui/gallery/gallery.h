@@ -20,5 +20,7 @@ using GalleryList = std::vector<GalleryEntry>;
 
 void AddShellGallery(GalleryList& list);
 void AddEditorGallery(GalleryList& list);
+void AddLimitGallery(GalleryList& list);
+void AddTimetableGallery(GalleryList& list);
 
 }  // namespace orv::ui

@@ -79,6 +79,8 @@ int main(int argc, char** argv) {
   orv::ui::GalleryList list;
   orv::ui::AddShellGallery(list);
   orv::ui::AddEditorGallery(list);
+  orv::ui::AddLimitGallery(list);
+  orv::ui::AddTimetableGallery(list);
 
   int failures = 0;
   for (const orv::ui::GalleryEntry& entry : list) {

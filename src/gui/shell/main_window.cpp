@@ -10,6 +10,7 @@
 
 #include "core/database/maintenance.h"
 #include "gui/editors/editor_windows.h"
+#include "gui/editors/limit_window.h"
 #include "gui/scheduling/auto_build_window.h"
 #include "gui/scheduling/confirm_window.h"
 #include "gui/shell/database_copy.h"
@@ -17,6 +18,7 @@
 #include "gui/shell/info_windows.h"
 #include "gui/shell/lesson_of_day_window.h"
 #include "gui/shell/shell_support.h"
+#include "gui/timetable/set_lesson_window.h"
 
 namespace fs = std::filesystem;
 
@@ -109,6 +111,17 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   connect(mnuClassRoomList, &QAction::triggered, this, [this] { ShowClassRoomList(ctx_, this); });
   connect(mnuClassPlan, &QAction::triggered, this, [this] { ShowClassPlan(ctx_, this); });
 
+  const std::pair<QAction*, LimitKind> limits[] = {{mnuClassLimit, LimitKind::Class},
+                                                   {mnuCourseLimit, LimitKind::Course},
+                                                   {mnuTeacherLimit, LimitKind::Teacher},
+                                                   {mnuClassroomLimit, LimitKind::ClassRoom}};
+  for (const auto& [item, kind] : limits)
+    connect(item, &QAction::triggered, this, [this, kind] {
+      if (HaveDatabase()) ShowLimitWindow(ctx_, kind, this);
+    });
+  connect(mnuPrepairBuild, &QAction::triggered, this, [this] {
+    if (HaveDatabase()) ShowSetLesson(ctx_, this);
+  });
   connect(mnuAutoBuild, &QAction::triggered, this, &FrmMain::AutoBuild);
   connect(mnuUpgradeAll, &QAction::triggered, this, &FrmMain::UpgradeAll);
   connect(mnuDeleteLessonAll, &QAction::triggered, this, &FrmMain::DeleteLessonAll);
@@ -122,9 +135,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
 
   // Windows still being written: present in the menu, not yet usable. Each
   // is enabled (and connected, where not already) when its window lands.
-  for (QAction* pending : {mnuClassLimit, mnuCourseLimit, mnuTeacherLimit, mnuClassroomLimit, mnuPrepairBuild,
-                           mnuManualBuild, mnuPrint, mnuExport})
-    pending->setEnabled(false);
+  for (QAction* pending : {mnuManualBuild, mnuPrint, mnuExport}) pending->setEnabled(false);
 }
 
 QMenu* FrmMain::AddMenu(const char* name, const QString& caption) {

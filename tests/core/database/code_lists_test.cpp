@@ -52,6 +52,7 @@ void FillSchool(TestDb& t) {
   t.AddLesson("12", 1, 1, "02", "T2", 2);
   for (int kind = 0; kind <= 3; ++kind)
     for (const char* code : {"11", "01", "T1", "R1"}) t.AddLimit(kind, code, 1, 1, 3);
+  for (const char* course : {"01", "11"}) t.AddSpecialCourse(course);
 }
 
 TEST(DeleteCodeRecord, TakesTheDependentRowsOfItsKindAndAClassroomOnlyItsOwnRow) {
@@ -73,6 +74,7 @@ TEST(DeleteCodeRecord, TakesTheDependentRowsOfItsKindAndAClassroomOnlyItsOwnRow)
     EXPECT_EQ(t.Count("select count(*) from Limittb where Kind=" + std::to_string(kind) + " and Code='" +
                       TrimBlanks(code) + "'"),
               dependents ? 0 : 1);
+    EXPECT_EQ(t.Count("select count(*) from CourseAttrtb"), table == CodeTable::Course ? 1 : 2);
   }
 }
 

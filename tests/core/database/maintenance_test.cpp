@@ -53,6 +53,8 @@ TEST(MaintainData, RemovesOrphansOfEveryKindAndRecountsBuildCount) {
   t.AddLimit(2, "001", 1, 1, 2);
   t.AddLimit(3, "R1", 1, 1, 3);
   t.AddLimit(3, "001", 1, 2, 3);  // a teacher code under the classroom kind
+  t.AddSpecialCourse("02");
+  t.AddSpecialCourse("77");  // course gone
 
   ASSERT_TRUE(MaintainData(t.db()));
 
@@ -64,6 +66,7 @@ TEST(MaintainData, RemovesOrphansOfEveryKindAndRecountsBuildCount) {
   EXPECT_EQ(t.Count("select IsAutoBuild from ClassPlantb where CourseCode='01'"), 1) << "left as it was";
   EXPECT_EQ(ColumnValues(t, "select Kind || ':' || Code from Limittb order by Kind"),
             (std::vector<std::string>{"0:11", "1:01", "2:001", "3:R1"}));
+  EXPECT_EQ(ColumnValues(t, "select CourseCode from CourseAttrtb"), (std::vector<std::string>{"02"}));
 }
 
 TEST(MaintainData, FailureChangesNothing) {

@@ -1,0 +1,166 @@
+#include "core/database/fixed_lessons.h"
+
+#include <exception>
+#include <set>
+#include <utility>
+
+#include "core/database/week_marks.h"
+
+namespace orv {
+
+namespace {
+
+const int kFixed = DbValue(LessonOrigin::Fixed);
+
+constexpr const char* kSelectFixedLessons =
+    "select L.Day,L.LessonNo,L.CourseCode,C.Name,L.TeacherCode,T.Name from LessonListtb L"
+    " left join Coursetb C on C.Code=L.CourseCode left join Teachertb T on T.Code=L.TeacherCode"
+    " where L.ClassCode=? and L.SetFlag=? order by L.rowid";
+constexpr const char* kSelectPartlyFixed =
+    "select P.CourseCode,C.Name,P.Count-F.Fixed from ClassPlantb P"
+    " join (select CourseCode,count(*) as Fixed from LessonListtb where SetFlag=? and ClassCode=?"
+    " group by CourseCode) F on F.CourseCode=P.CourseCode"
+    " left join Coursetb C on C.Code=P.CourseCode where P.ClassCode=? order by P.CourseCode,P.rowid";
+constexpr const char* kSelectNotFixed =
+    "select P.CourseCode,C.Name,P.Count from ClassPlantb P left join Coursetb C on C.Code=P.CourseCode"
+    " where P.ClassCode=? and P.CourseCode not in (select CourseCode from LessonListtb"
+    " where SetFlag=? and ClassCode=? and CourseCode is not null) order by P.CourseCode,P.rowid";
+constexpr const char* kSelectFixedOfClassOrTeacher =
+    "select Day,LessonNo from LessonListtb where SetFlag=? and (ClassCode=? or TeacherCode=?)";
+constexpr const char* kSelectPlanRow =
+    "select TeacherCode,Count from ClassPlantb where ClassCode=? and CourseCode=? order by rowid";
+constexpr const char* kCountFixedOfCourse =
+    "select count(*) from LessonListtb where SetFlag=? and ClassCode=? and CourseCode=?";
+constexpr const char* kClassFixedAt =
+    "select CourseCode from LessonListtb where SetFlag=? and ClassCode=? and Day=? and LessonNo=?";
+constexpr const char* kTeacherFixedAt =
+    "select CourseCode from LessonListtb where SetFlag=? and TeacherCode=? and Day=? and LessonNo=?";
+constexpr const char* kSelectClassLessonsAt =
+    "select CourseCode,TeacherCode from LessonListtb where ClassCode=? and Day=? and LessonNo=?";
+constexpr const char* kSelectFixedAt =
+    "select CourseCode,TeacherCode from LessonListtb where ClassCode=? and Day=? and LessonNo=? and "
+    "SetFlag=?";
+constexpr const char* kDeleteClassLessonsAt =
+    "delete from LessonListtb where ClassCode=? and Day=? and LessonNo=?";
+constexpr const char* kDeleteFixedAt =
+    "delete from LessonListtb where ClassCode=? and Day=? and LessonNo=? and SetFlag=?";
+constexpr const char* kInsertLesson = "insert into LessonListtb values(?,?,?,?,?,?)";
+constexpr const char* kBuildCountUp =
+    "update ClassPlantb set BuildCount=BuildCount+1 where ClassCode=? and CourseCode=? and TeacherCode=?";
+constexpr const char* kBuildCountDown =
+    "update ClassPlantb set BuildCount=BuildCount-1 where ClassCode=? and CourseCode=? and TeacherCode=?";
+
+// Course and teacher of each lesson a statement returns.
+using CourseTeacher = std::pair<std::string, std::string>;
+
+template <class... Args>
+std::vector<CourseTeacher> ReadCourseTeachers(TimetableDb& db, const char* sql, const Args&... args) {
+  std::vector<CourseTeacher> rows;
+  Cursor c = db.Query(sql, args...);
+  while (c.Next()) rows.emplace_back(c.Text(0), c.Text(1));
+  return rows;
+}
+
+bool InDay(LessonSlot slot, int lessonsPerDay) {
+  return slot.day >= 1 && slot.day <= kDaysPerWeek && slot.lessonNo >= 1 && slot.lessonNo <= lessonsPerDay &&
+         lessonsPerDay <= kMaxLessonsPerDay;
+}
+
+}  // namespace
+
+Result<std::vector<FixedLesson>> LoadFixedLessons(TimetableDb& db, std::string_view classCode) {
+  try {
+    std::vector<FixedLesson> lessons;
+    Cursor c = db.Query(kSelectFixedLessons, classCode, kFixed);
+    while (c.Next()) lessons.push_back({{c.Int(0), c.Int(1)}, c.Text(2), c.Text(3), c.Text(4), c.Text(5)});
+    return lessons;
+  } catch (const std::exception& e) {
+    return Outcome::Fail("读取固定课程失败：" + DatabaseErrorText(e));
+  }
+}
+
+Result<std::vector<FixableCourse>> LoadFixableCourses(TimetableDb& db, std::string_view classCode) {
+  try {
+    std::vector<FixableCourse> courses;
+    {
+      Cursor c = db.Query(kSelectPartlyFixed, kFixed, classCode, classCode);
+      while (c.Next())
+        if (c.Int(2) > 0) courses.push_back({c.Text(0), c.Text(1), c.Int(2)});
+    }
+    // A plan row of no lessons a week has nothing to fix.
+    Cursor c = db.Query(kSelectNotFixed, classCode, kFixed, classCode);
+    while (c.Next())
+      if (c.Int(2) > 0) courses.push_back({c.Text(0), c.Text(1), c.Int(2)});
+    return courses;
+  } catch (const std::exception& e) {
+    return Outcome::Fail("读取教学计划失败：" + DatabaseErrorText(e));
+  }
+}
+
+Result<std::vector<LessonSlot>> FixedLessonTargets(TimetableDb& db, std::string_view classCode,
+                                                   std::string_view teacherCode, int lessonsPerDay) {
+  if (lessonsPerDay < 1 || lessonsPerDay > kMaxLessonsPerDay) return Outcome::Fail("每天课时数无效");
+  try {
+    std::set<std::pair<int, int>> taken;
+    Cursor c = db.Query(kSelectFixedOfClassOrTeacher, kFixed, classCode, teacherCode);
+    while (c.Next()) taken.emplace(c.Int(0), c.Int(1));
+    std::vector<LessonSlot> free;
+    for (int day = 1; day <= kDaysPerWeek; ++day)
+      for (int lessonNo = 1; lessonNo <= lessonsPerDay; ++lessonNo)
+        if (!taken.count({day, lessonNo})) free.push_back({day, lessonNo});
+    return free;
+  } catch (const std::exception& e) {
+    return Outcome::Fail("读取固定课程失败：" + DatabaseErrorText(e));
+  }
+}
+
+Outcome PlaceFixedLesson(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
+                         LessonSlot slot, int lessonsPerDay) {
+  if (!InDay(slot, lessonsPerDay)) return Outcome::Fail("该单元格不是上课时间");
+  try {
+    Transaction tx(db);
+    std::string teacher;
+    int weekly = 0;
+    {
+      Cursor plan = db.Query(kSelectPlanRow, classCode, courseCode);
+      if (!plan.Next()) return Outcome::Fail("该班级的教学计划中没有这门课程");
+      teacher = plan.Text(0);
+      weekly = plan.Int(1);
+    }
+    if (db.FirstInt(kCountFixedOfCourse, kFixed, classCode, courseCode).value_or(0) >= weekly)
+      return Outcome::Fail("这门课程的课时已经全部预先安排");
+    if (db.Exists(kClassFixedAt, kFixed, classCode, slot.day, slot.lessonNo))
+      return Outcome::Fail("该班级在这节课已经有固定课程");
+    if (db.Exists(kTeacherFixedAt, kFixed, teacher, slot.day, slot.lessonNo))
+      return Outcome::Fail("任课老师在这节课已经有固定课程");
+
+    // The automatic or manual lesson the fixed one replaces gives its count back.
+    for (const auto& [oldCourse, oldTeacher] :
+         ReadCourseTeachers(db, kSelectClassLessonsAt, classCode, slot.day, slot.lessonNo))
+      db.Execute(kBuildCountDown, classCode, oldCourse, oldTeacher);
+    db.Execute(kDeleteClassLessonsAt, classCode, slot.day, slot.lessonNo);
+    db.Execute(kInsertLesson, classCode, slot.day, slot.lessonNo, courseCode, teacher, kFixed);
+    db.Execute(kBuildCountUp, classCode, courseCode, teacher);
+    tx.Commit();
+    return Outcome::Ok();
+  } catch (const std::exception& e) {
+    return Outcome::Fail("写入固定课程失败：" + DatabaseErrorText(e));
+  }
+}
+
+Outcome DeleteFixedLesson(TimetableDb& db, std::string_view classCode, LessonSlot slot) {
+  try {
+    Transaction tx(db);
+    const std::vector<CourseTeacher> removed =
+        ReadCourseTeachers(db, kSelectFixedAt, classCode, slot.day, slot.lessonNo, kFixed);
+    if (removed.empty()) return Outcome::Fail("这节课没有固定课程");
+    db.Execute(kDeleteFixedAt, classCode, slot.day, slot.lessonNo, kFixed);
+    for (const auto& [course, teacher] : removed) db.Execute(kBuildCountDown, classCode, course, teacher);
+    tx.Commit();
+    return Outcome::Ok();
+  } catch (const std::exception& e) {
+    return Outcome::Fail("删除固定课程失败：" + DatabaseErrorText(e));
+  }
+}
+
+}  // namespace orv

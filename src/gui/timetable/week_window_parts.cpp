@@ -1,0 +1,58 @@
+#include "gui/timetable/week_window_parts.h"
+
+#include <QHBoxLayout>
+#include <QSignalBlocker>
+
+#include "gui/editors/editor_parts.h"
+
+namespace orv::ui {
+
+EntitySelector MakeEntitySelector(QWidget* parent, const SelectorNames& names) {
+  EntitySelector s;
+  s.frame = new QGroupBox(parent);
+  s.frame->setObjectName("Frame1");
+  s.label = new QLabel(names.labelText, s.frame);
+  s.label->setObjectName(names.label);
+  s.combo = new QComboBox(s.frame);
+  s.combo->setObjectName(names.combo);
+  s.combo->setMinimumWidth(TwipsToPixels(2400));
+  s.label->setBuddy(s.combo);
+  s.prev = new QPushButton(names.prevText, s.frame);
+  s.prev->setObjectName(names.prev);
+  s.next = new QPushButton(names.nextText, s.frame);
+  s.next->setObjectName(names.next);
+  auto* line = new QHBoxLayout(s.frame);
+  line->addWidget(s.label);
+  line->addWidget(s.combo, 1);
+  line->addWidget(s.prev);
+  line->addWidget(s.next);
+
+  QComboBox* combo = s.combo;
+  QObject::connect(s.prev, &QPushButton::clicked, combo, [combo] {
+    if (combo->currentIndex() > 0) combo->setCurrentIndex(combo->currentIndex() - 1);
+  });
+  QObject::connect(s.next, &QPushButton::clicked, combo, [combo] {
+    if (combo->currentIndex() < combo->count() - 1) combo->setCurrentIndex(combo->currentIndex() + 1);
+  });
+  for (QPushButton* b : {s.prev, s.next}) b->setAutoDefault(false);
+  return s;
+}
+
+void FillEntitySelector(QComboBox* combo, const std::vector<NamedCode>& entities) {
+  const QSignalBlocker block(combo);
+  combo->clear();
+  for (const NamedCode& e : entities) combo->addItem(Q(e.name), Q(e.code));
+  combo->setCurrentIndex(-1);
+}
+
+std::string SelectedCode(const QComboBox* combo) {
+  return combo->currentIndex() < 0 ? std::string() : S(combo->currentData().toString());
+}
+
+void ShowOutcome(StatusPanels* status, int panel, const QString& text, const Outcome& outcome) {
+  status->SetPanel(panel, text);
+  if (auto* label = status->findChild<QLabel*>(QString("staMsgPanel%1").arg(panel)))
+    label->setToolTip(Q(outcome.message()));
+}
+
+}  // namespace orv::ui

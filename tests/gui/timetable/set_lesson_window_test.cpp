@@ -1,0 +1,186 @@
+// frmSetLesson driven as a user drives it: pick a class and a course, click
+// the cyan lessons, right-click fixed ones; the list and the targets follow.
+#include "gui/timetable/set_lesson_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "gui/shell/main_window.h"
+#include "support/test_program.h"
+#include "support/week_grid_clicks.h"
+
+namespace orv::test {
+namespace {
+
+class SetLesson : public ::testing::Test {
+ protected:
+  explicit SetLesson(const std::string& ini = "") : program(ini) {
+    program.Exec(
+        "insert into Classtb values ('11','一（1）班','',''),('12','一（2）班','',''),('13','三班','','')");
+    program.Exec(
+        "insert into Coursetb values ('01','语文','',''),('02','数学','',''),('03','英语','',''),"
+        "('10','班会','','')");
+    program.Exec(
+        "insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count,BuildCount) values "
+        "('11','10','T1',1,0),"
+        "('11','03','T3',2,0),('11','02','T2',2,1),('11','01','T1',3,0),('12','01','T1',3,1),('12','02','T3',"
+        "2,0)");
+    program.Exec(
+        "insert into LessonListtb values ('12',1,1,'01','T1',0),"  // T1 fixed in another class
+        "('12',2,1,'02','T2',1),"                                  // T2 only automatic elsewhere
+        "('11',3,3,'02','T2',1)");                                 // the class's own automatic lesson
+  }
+  void Open() {
+    window = std::make_unique<ui::FrmSetLesson>(program.ctx());
+    window->show();
+  }
+  template <class T>
+  T* Child(const char* name) {
+    return window->findChild<T*>(name);
+  }
+  ui::WeekGrid* Grid() { return Child<ui::WeekGrid>("MSFlexGrid1"); }
+  QListWidget* List() { return Child<QListWidget>("lstCourse"); }
+  QString Panels() {
+    QStringList texts;
+    for (const char* n : {"staMsgPanel2", "staMsgPanel3"}) texts << Child<QLabel>(n)->text();
+    return texts.join('|');
+  }
+  void Press(const char* button) { QTest::mouseClick(Child<QPushButton>(button), Qt::LeftButton); }
+  void Pick(int row) {
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
+                      List()->visualItemRect(List()->item(row)).center());
+  }
+  // The list, the selected entry in brackets.
+  QString Courses() {
+    QStringList names;
+    for (int i = 0; i < List()->count(); ++i)
+      names << (i == List()->currentRow() ? "[" + List()->item(i)->text() + "]" : List()->item(i)->text());
+    return names.join(',');
+  }
+  // A cell: the first character of its course on white, 'c' cyan, '.' white.
+  QString Week() {
+    ui::WeekGrid* g = Grid();
+    return WeekText(g->lessons(), [g](ui::GridLesson at) -> QString {
+      const QColor colour = g->Color(at);
+      if (!g->Text(at).isEmpty()) return colour == ui::kGridWhite ? g->Text(at).left(1) : "?";
+      return colour == ui::kGridCyan ? "c" : colour == ui::kGridWhite ? "." : "?";
+    });
+  }
+  QString Fill(char c, std::initializer_list<std::tuple<int, int, const char*>> cells = {}) {
+    return With(QString(5 * Grid()->lessons(), c), cells);
+  }
+  long long Count(const std::string& where) {
+    return program.Count("select count(*) from LessonListtb where " + where);
+  }
+  long long Built(const char* course) {
+    return program.Count(
+        std::string("select BuildCount from ClassPlantb where ClassCode='11' and CourseCode='") + course +
+        "'");
+  }
+
+  TestProgram program;
+  std::unique_ptr<ui::FrmSetLesson> window;
+};
+
+TEST_F(SetLesson, FixingMovesTheCourseUpTheListAndKeepsTheSelectedPosition) {
+  Open();
+  EXPECT_EQ(Child<QLabel>("staMsgPanel1")->text(),
+            "鼠标左键单击青色课时 -- 安排课时       鼠标右键 -- 删除设置的课程");
+  EXPECT_EQ(Panels(), "一（1）班  预排课程|读取成功");
+  EXPECT_EQ(Courses(), "[语文],数学,英语,班会");
+  EXPECT_EQ(Week(), Fill('c', {{1, 1, "."}})) << "王 is fixed in 一（2）班 on Monday's first lesson";
+  Pick(1);
+  EXPECT_EQ(Week(), Fill('c')) << "automatic lessons, here or of 李 elsewhere, do not count";
+
+  Pick(2);  // 英语, twice a week
+  ClickLesson(Grid(), Qt::LeftButton, 1, 2);
+  EXPECT_EQ(Panels(), "一（1）班  预排课程|写入成功");
+  EXPECT_EQ(
+      Count("ClassCode='11' and Day=1 and LessonNo=2 and CourseCode='03' and TeacherCode='T3' and SetFlag=0"),
+      1);
+  EXPECT_EQ(Built("03"), 1);
+  EXPECT_EQ(Courses(), "英语,语文,[数学],班会");
+  EXPECT_EQ(Week(), Fill('c', {{1, 2, "英"}}));
+
+  Pick(0);
+  ClickLesson(Grid(), Qt::LeftButton, 3, 3);  // over the class's automatic 数学
+  EXPECT_EQ(Courses(), "[语文],数学,班会") << "英语 has all its lessons fixed";
+  EXPECT_EQ(Count("ClassCode='11' and Day=3 and LessonNo=3 and CourseCode='03'"), 1);
+  EXPECT_EQ(Built("02"), 0) << "the automatic 数学 gave way";
+  EXPECT_EQ(Week(), Fill('c', {{1, 1, "."}, {1, 2, "英"}, {3, 3, "英"}}));
+  for (auto [day, lesson] : {std::pair{1, 1}, {1, 2}}) ClickLesson(Grid(), Qt::LeftButton, day, lesson);
+  for (auto [row, col] : {std::pair{0, 2}, {4, 0}, {5, 2}}) ClickCell(Grid(), Qt::LeftButton, row, col);
+  EXPECT_EQ(Count("SetFlag=0"), 3) << "only cyan lessons take a course";
+
+  Pick(2);  // 班会, once a week: the list ends at the entry before
+  ClickLesson(Grid(), Qt::LeftButton, 5, 6);
+  EXPECT_EQ(Courses(), "语文,[数学]");
+}
+
+TEST_F(SetLesson, RightClickRemovesOnlyAFixedLesson) {
+  program.Exec("insert into LessonListtb values ('11',2,4,'01','T1',0)");
+  program.Exec("update ClassPlantb set BuildCount=1 where ClassCode='11' and CourseCode='01'");
+  Open();
+  const QString before = Week();
+  ClickLesson(Grid(), Qt::RightButton, 4, 4);
+  ClickLesson(Grid(), Qt::RightButton, 3, 3);  // automatic
+  for (auto [row, col] : {std::pair{0, 2}, {4, 0}, {5, 2}}) ClickCell(Grid(), Qt::RightButton, row, col);
+  EXPECT_EQ(Panels(), "一（1）班  预排课程|读取成功");
+  EXPECT_EQ(Week(), before);
+  ClickLesson(Grid(), Qt::RightButton, 2, 4);
+  EXPECT_EQ(Panels(), "一（1）班  预排课程|删除成功");
+  EXPECT_EQ(Week(), Fill('c', {{1, 1, "."}}));
+  EXPECT_EQ(Built("01"), 0);
+  EXPECT_EQ(Count("ClassCode='11'"), 1);
+}
+
+TEST_F(SetLesson, StepsThroughTheClassesAndAClassWithoutPlanOffersNothing) {
+  Open();
+  Press("CmdPrevClass");
+  Press("CmdNextClass");
+  EXPECT_EQ(Panels(), "一（2）班  预排课程|读取成功");
+  EXPECT_EQ(Courses(), "[语文],数学");
+  EXPECT_EQ(Week(), Fill('c', {{1, 1, "语"}}));
+  Press("CmdNextClass");
+  Press("CmdNextClass");
+  EXPECT_EQ(Panels(), "三班  预排课程|读取成功");
+  EXPECT_EQ(Courses(), "");
+  EXPECT_EQ(Week(), Fill('.'));
+  ClickLesson(Grid(), Qt::LeftButton, 2, 2);
+  EXPECT_EQ(Count("ClassCode='13'"), 0);
+}
+
+class SetLessonSeven : public SetLesson {
+ protected:
+  SetLessonSeven() : SetLesson("[LESSON]\nLESSON_OF_DAY=7\n") {}
+};
+
+TEST_F(SetLessonSeven, TheSeventhLessonIsRowEightAndCanBeFixed) {
+  Open();
+  ASSERT_EQ(Grid()->rowCount(), 9);
+  ClickCell(Grid(), Qt::LeftButton, 8, 5);
+  EXPECT_EQ(Count("ClassCode='11' and Day=5 and LessonNo=7 and SetFlag=0"), 1);
+  EXPECT_EQ(Grid()->item(8, 0)->text() + Grid()->Text({5, 7}), "七语文");
+}
+
+TEST_F(SetLesson, TheMenuOpensTheFiveWindows) {
+  ui::FrmMain main(program.ctx());
+  QStringList opened;
+  for (QAction* item : {main.mnuClassLimit, main.mnuCourseLimit, main.mnuTeacherLimit, main.mnuClassroomLimit,
+                        main.mnuPrepairBuild}) {
+    program.prompter().QueueModal([&](QDialog& d) {
+      opened << d.objectName();
+      QTest::mouseClick(d.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    });
+    item->trigger();
+  }
+  EXPECT_EQ(opened, (QStringList{"frmClassLimitInput", "frmCourseLimitInput", "frmTeacherLimitInput",
+                                 "frmClassRoomLimitInput", "frmSetLesson"}));
+}
+
+}  // namespace
+}  // namespace orv::test
