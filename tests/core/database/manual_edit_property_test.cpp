@@ -38,10 +38,13 @@ class ManualEditProperty : public ::testing::TestWithParam<Params> {
   }
   std::pair<int, int> AnyPeriod() { return {int(rng() % 5) + 1, int(rng() % lessons) + 1}; }
   std::optional<std::pair<int, int>> AnyLesson(const std::string& cls) {
-    Cursor c =
-        db.Query("select Day,LessonNo from LessonListtb where ClassCode=? order by random() limit 1", cls);
-    if (!c.Next()) return std::nullopt;
-    return std::pair{c.Int(0), c.Int(1)};
+    std::vector<std::pair<int, int>> periods;
+    for (Cursor c =
+             db.Query("select Day,LessonNo from LessonListtb where ClassCode=? order by Day,LessonNo", cls);
+         c.Next();)
+      periods.emplace_back(c.Int(0), c.Int(1));
+    if (periods.empty()) return std::nullopt;
+    return periods[rng() % periods.size()];
   }
 
   // The week read row by row, its names looked up one by one.
@@ -115,6 +118,9 @@ TEST_P(ManualEditProperty, EveryStepKeepsTheWindowAndThePlanTrueToTheTables) {
   EditHistory history(db, lessons);
   const std::string generated = test::TimetableState(db);
   std::map<std::string, int> succeeded, refused;  // by what the step did
+  // The tables before each change that can be undone, and before each undo
+  // that can be redone: an undo or redo must bring them back exactly.
+  std::vector<std::string> undoStates, redoStates;
   for (int step = 0; step < 250; ++step) {
     const std::string before = test::TimetableState(db);
     std::string cls = classes[rng() % classes.size()], what;
@@ -162,6 +168,15 @@ TEST_P(ManualEditProperty, EveryStepKeepsTheWindowAndThePlanTrueToTheTables) {
     std::set<std::string> teachers;
     if (r) {
       ++succeeded[what];
+      if (what == "undo" || what == "redo") {
+        auto& from = what == "undo" ? undoStates : redoStates;
+        EXPECT_EQ(test::TimetableState(db), from.back()) << "step " << step << " " << what;
+        from.pop_back();
+        (what == "undo" ? redoStates : undoStates).push_back(before);
+      } else {
+        undoStates.push_back(before);
+        redoStates.clear();
+      }
       cls = r->classCode;
       for (const PeriodChange& p : r->periods)
         for (const auto& lesson : {p.before, p.after})
@@ -178,6 +193,7 @@ TEST_P(ManualEditProperty, EveryStepKeepsTheWindowAndThePlanTrueToTheTables) {
   EXPECT_GT(refused["swap"] + refused["place"], 0);
   // Taking every change back gives the generated timetable, flags and all;
   // making them all again gives the edited one.
+  while (history.CanRedo()) ASSERT_TRUE(history.Redo().ok());
   const std::string edited = test::TimetableState(db);
   while (history.CanUndo()) ASSERT_TRUE(history.Undo().ok());
   EXPECT_EQ(test::TimetableState(db), generated);
