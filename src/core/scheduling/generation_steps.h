@@ -75,5 +75,8 @@ bool CourseDayFull(TimetableDb& db, const std::string& cls, const std::string& c
 
 // The course daily cap for a row of `count` lessons a week: Int(count/5) + 1.
 int CourseDailyCap(double x);
+// The same cap from the row's Count, with x formed as generation forms it;
+// 1 for a row of no lessons.
+int PlanDailyCap(long long count);
 
 }  // namespace orv

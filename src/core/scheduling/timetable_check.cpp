@@ -5,6 +5,7 @@
 #include <set>
 #include <tuple>
 
+#include "core/database/week_marks.h"
 #include "core/output/week_labels.h"
 #include "core/scheduling/generation_steps.h"
 
@@ -28,9 +29,6 @@ struct PlanRow {
 using Names = std::map<std::string, std::string>;
 using Slot = std::tuple<std::string, int, int>;  // code, day, lesson number
 
-enum LimitKind { kClassLimit = 0, kCourseLimit = 1, kTeacherLimit = 2 };
-constexpr int kBestCell = 0, kAvoidCell = 2, kNeverCell = 3;
-
 Names ReadNames(TimetableDb& db, const char* sql) {
   Names names;
   Cursor c = db.Query(sql);
@@ -38,36 +36,73 @@ Names ReadNames(TimetableDb& db, const char* sql) {
   return names;
 }
 
+// The rows a check reads. For one class these are its own lessons, plan rows
+// and marks, and the other classes' lessons that share a slot with one of its
+// lessons through the teacher or a special course: every clash the class
+// takes part in is then seen whole, as the check of the school sees it.
+struct CheckQueries {
+  const char* lessons;
+  const char* plan;
+  const char* limits;
+};
+
+constexpr CheckQueries kSchoolQueries = {
+    "select ClassCode,Day,LessonNo,CourseCode,TeacherCode from LessonListtb"
+    " order by ClassCode,Day,LessonNo,rowid",
+    "select ClassCode,CourseCode,TeacherCode,Count,BuildCount from ClassPlantb"
+    " order by ClassCode,CourseCode,rowid",
+    "select Kind,Code,Day,LessonNo,Attr from Limittb where Kind in (?,?,?)",
+};
+
+constexpr CheckQueries kClassQueries = {
+    "select ClassCode,Day,LessonNo,CourseCode,TeacherCode from ("
+    " select rowid as r,* from LessonListtb where ClassCode=?"
+    " union select O.rowid,O.* from LessonListtb M join LessonListtb O on O.TeacherCode=M.TeacherCode"
+    "  and O.Day=M.Day and O.LessonNo=M.LessonNo where M.ClassCode=?"
+    " union select O.rowid,O.* from LessonListtb M join LessonListtb O on O.CourseCode=M.CourseCode"
+    "  and O.Day=M.Day and O.LessonNo=M.LessonNo where M.ClassCode=?"
+    "  and M.CourseCode in (select CourseCode from CourseAttrtb))"
+    " order by ClassCode,Day,LessonNo,r",
+    "select ClassCode,CourseCode,TeacherCode,Count,BuildCount from ClassPlantb where ClassCode=?"
+    " order by ClassCode,CourseCode,rowid",
+    "select Kind,Code,Day,LessonNo,Attr from Limittb where (Kind=? and Code=?)"
+    " or (Kind=? and Code in (select CourseCode from LessonListtb where ClassCode=?))"
+    " or (Kind=? and Code in (select TeacherCode from LessonListtb where ClassCode=?))",
+};
+
 // What the checker knows of the school, read once: the check itself is
 // about consistency between the tables, not about speed of each test.
 class Checker {
  public:
-  Checker(TimetableDb& db, int lessonsPerDay) : lessonsPerDay_(lessonsPerDay) {
+  // The whole school, or only what concerns `focus` when it is not empty.
+  Checker(TimetableDb& db, int lessonsPerDay, std::string_view focus)
+      : lessonsPerDay_(lessonsPerDay), focus_(focus) {
     classes_ = ReadNames(db, "select Code,Name from Classtb order by rowid");
     courses_ = ReadNames(db, "select Code,Name from Coursetb order by rowid");
     teachers_ = ReadNames(db, "select Code,Name from Teachertb order by rowid");
+    const int classKind = DbValue(LimitKind::Class), courseKind = DbValue(LimitKind::Course),
+              teacherKind = DbValue(LimitKind::Teacher);
+    const bool school = focus_.empty();
     {
-      Cursor c = db.Query(
-          "select ClassCode,Day,LessonNo,CourseCode,TeacherCode from LessonListtb"
-          " order by ClassCode,Day,LessonNo,rowid");
+      Cursor c =
+          school ? db.Query(kSchoolQueries.lessons) : db.Query(kClassQueries.lessons, focus, focus, focus);
       while (c.Next()) lessons_.push_back({c.Text(0), c.Int(1), c.Int(2), c.Text(3), c.Text(4)});
     }
     {
-      Cursor c = db.Query(
-          "select ClassCode,CourseCode,TeacherCode,Count,BuildCount from ClassPlantb"
-          " order by ClassCode,CourseCode,rowid");
+      Cursor c = school ? db.Query(kSchoolQueries.plan) : db.Query(kClassQueries.plan, focus);
       while (c.Next()) plan_.push_back({c.Text(0), c.Text(1), c.Text(2), c.Int64(3), c.Int64(4)});
     }
     // The generator reads a class's course row by class and course: the
     // first row stored is the one that counts.
     for (const PlanRow& p : plan_) planOf_.try_emplace({p.cls, p.course}, &p);
     {
-      Cursor c = db.Query("select Kind,Code,Day,LessonNo,Attr from Limittb where Kind in (?,?,?)",
-                          static_cast<int>(kClassLimit), static_cast<int>(kCourseLimit),
-                          static_cast<int>(kTeacherLimit));
+      Cursor c =
+          school ? db.Query(kSchoolQueries.limits, classKind, courseKind, teacherKind)
+                 : db.Query(kClassQueries.limits, classKind, focus, courseKind, focus, teacherKind, focus);
       while (c.Next()) {
         // Of two marks on one cell the stricter counts.
-        int& attr = limits_.try_emplace({c.Int(0), c.Text(1), c.Int(2), c.Int(3)}, kBestCell).first->second;
+        int& attr = limits_.try_emplace({c.Int(0), c.Text(1), c.Int(2), c.Int(3)}, DbValue(LimitMark::Best))
+                        .first->second;
         attr = std::max(attr, c.Int(4));
       }
     }
@@ -79,14 +114,14 @@ class Checker {
 
   std::vector<Finding> Run() {
     CheckDoubleBookings();
-    CheckCourseCells(kNeverCell, Severity::kViolation, FindingKind::kCourseNeverCell, "“不排”");
+    CheckCourseCells(LimitMark::Never, Severity::kViolation, FindingKind::kCourseNeverCell, "“不排”");
     CheckSpecialCourses();
     CheckWeekBounds();
     CheckCodes();
     CheckBuildCounts();
     CheckDailyCaps();
     CheckPlanTeachers();
-    CheckCourseCells(kAvoidCell, Severity::kWarning, FindingKind::kCourseAvoidCell, "“尽量不排”");
+    CheckCourseCells(LimitMark::Avoid, Severity::kWarning, FindingKind::kCourseAvoidCell, "“尽量不排”");
     CheckClassAndTeacherCells();
     return std::move(findings_);
   }
@@ -101,19 +136,30 @@ class Checker {
   std::string CourseName(const std::string& code) const { return Lookup(courses_, code, "课程"); }
   std::string TeacherName(const std::string& code) const { return Lookup(teachers_, code, "教师"); }
 
+  // `classes` are the classes a clash involves; by default the one named.
   void Add(Severity severity, FindingKind kind, const std::string& cls, int day, int lessonNo,
-           const std::string& what) {
+           const std::string& what, std::vector<std::string> classes = {}) {
+    if (classes.empty()) classes.push_back(cls);
+    if (!focus_.empty() && std::find(classes.begin(), classes.end(), focus_) == classes.end()) return;
     std::string where = ClassName(cls);
     if (lessonNo != 0)
       where += " " + SlotLabel(day, lessonNo);
     else if (day >= 1 && day <= kDaysPerWeek)
       where += " " + std::string(kDayNames[day - 1]);
-    findings_.push_back({severity, kind, cls, day, lessonNo, where + "：" + what});
+    findings_.push_back({severity, kind, cls, day, lessonNo, where + "：" + what, std::move(classes)});
   }
 
-  int Attr(int kind, const std::string& code, int day, int lessonNo) const {
-    auto it = limits_.find({kind, code, day, lessonNo});
-    return it == limits_.end() ? 1 : it->second;
+  bool Marked(LimitKind kind, const std::string& code, int day, int lessonNo, LimitMark mark) const {
+    auto it = limits_.find({DbValue(kind), code, day, lessonNo});
+    return (it == limits_.end() ? DbValue(LimitMark::Normal) : it->second) == DbValue(mark);
+  }
+
+  // Every class of a group once, in the group's order.
+  static std::vector<std::string> ClassesOf(const std::vector<const Lesson*>& group) {
+    std::vector<std::string> classes;
+    for (const Lesson* l : group)
+      if (std::find(classes.begin(), classes.end(), l->cls) == classes.end()) classes.push_back(l->cls);
+    return classes;
   }
 
   template <class NameOf>
@@ -136,30 +182,37 @@ class Checker {
           "同一节排了" + std::to_string(group.size()) + "节课（" +
               Join(group, [&](const Lesson& l) { return CourseName(l.course); }) + "）");
     }
-    std::vector<std::pair<const Lesson*, std::string>> teacherClashes;
+    std::vector<Clash> teacherClashes;
     for (const auto& [slot, group] : byTeacher) {
       if (group.size() < 2) continue;
-      teacherClashes.emplace_back(
-          group[0], "教师" + TeacherName(group[0]->teacher) + "同一节有" + std::to_string(group.size()) +
-                        "节课（" + Join(group, [&](const Lesson& l) { return ClassName(l.cls); }) + "）");
+      teacherClashes.push_back({group[0],
+                                "教师" + TeacherName(group[0]->teacher) + "同一节有" +
+                                    std::to_string(group.size()) + "节课（" +
+                                    Join(group, [&](const Lesson& l) { return ClassName(l.cls); }) + "）",
+                                ClassesOf(group)});
     }
     AddSorted(teacherClashes, Severity::kViolation, FindingKind::kTeacherDoubleBooked);
   }
 
   // Findings grouped by something other than the class still come out in
   // class, day and lesson order.
-  void AddSorted(std::vector<std::pair<const Lesson*, std::string>>& items, Severity severity,
-                 FindingKind kind) {
-    std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
+  struct Clash {
+    const Lesson* first;
+    std::string what;
+    std::vector<std::string> classes;
+  };
+  void AddSorted(std::vector<Clash>& items, Severity severity, FindingKind kind) {
+    std::stable_sort(items.begin(), items.end(), [](const Clash& a, const Clash& b) {
       return std::tie(a.first->cls, a.first->day, a.first->lessonNo) <
              std::tie(b.first->cls, b.first->day, b.first->lessonNo);
     });
-    for (const auto& [l, what] : items) Add(severity, kind, l->cls, l->day, l->lessonNo, what);
+    for (Clash& c : items)
+      Add(severity, kind, c.first->cls, c.first->day, c.first->lessonNo, c.what, std::move(c.classes));
   }
 
-  void CheckCourseCells(int attr, Severity severity, FindingKind kind, const char* mark) {
+  void CheckCourseCells(LimitMark cell, Severity severity, FindingKind kind, const char* mark) {
     for (const Lesson& l : lessons_)
-      if (Attr(kCourseLimit, l.course, l.day, l.lessonNo) == attr)
+      if (Marked(LimitKind::Course, l.course, l.day, l.lessonNo, cell))
         Add(severity, kind, l.cls, l.day, l.lessonNo, CourseName(l.course) + "排在了课程" + mark + "的位置");
   }
 
@@ -167,14 +220,15 @@ class Checker {
     std::map<Slot, std::vector<const Lesson*>> byCourse;
     for (const Lesson& l : lessons_)
       if (special_.count(l.course)) byCourse[{l.course, l.day, l.lessonNo}].push_back(&l);
-    std::vector<std::pair<const Lesson*, std::string>> clashes;
+    std::vector<Clash> clashes;
     for (const auto& [slot, group] : byCourse) {
-      std::set<std::string> classes;
-      for (const Lesson* l : group) classes.insert(l->cls);
+      std::vector<std::string> classes = ClassesOf(group);
       if (classes.size() < 2) continue;
-      clashes.emplace_back(
-          group[0], "专用课程" + CourseName(group[0]->course) + "同一节有" + std::to_string(classes.size()) +
-                        "个班上课（" + Join(group, [&](const Lesson& l) { return ClassName(l.cls); }) + "）");
+      clashes.push_back({group[0],
+                         "专用课程" + CourseName(group[0]->course) + "同一节有" +
+                             std::to_string(classes.size()) + "个班上课（" +
+                             Join(group, [&](const Lesson& l) { return ClassName(l.cls); }) + "）",
+                         std::move(classes)});
     }
     AddSorted(clashes, Severity::kViolation, FindingKind::kSpecialCourseClash);
   }
@@ -226,8 +280,7 @@ class Checker {
       const auto& [cls, day, course] = key;
       const PlanRow* p = PlanOf(cls, course);
       if (p == nullptr) continue;
-      // The same figure the generator works with: Int(Count / 5) + 1.
-      const int cap = p->count > 0 ? CourseDailyCap(1.0 / (5.0 / static_cast<double>(p->count))) : 1;
+      const int cap = PlanDailyCap(p->count);
       if (n <= cap) continue;
       Add(Severity::kWarning, FindingKind::kCourseDayCap, cls, day, 0,
           CourseName(course) + "一天排了" + std::to_string(n) + "节，超过每天最多" + std::to_string(cap) +
@@ -251,16 +304,17 @@ class Checker {
 
   void CheckClassAndTeacherCells() {
     for (const Lesson& l : lessons_) {
-      if (Attr(kClassLimit, l.cls, l.day, l.lessonNo) == kNeverCell)
+      if (Marked(LimitKind::Class, l.cls, l.day, l.lessonNo, LimitMark::Never))
         Add(Severity::kWarning, FindingKind::kClassNeverCell, l.cls, l.day, l.lessonNo,
             CourseName(l.course) + "排在了班级“不排”的位置");
-      if (Attr(kTeacherLimit, l.teacher, l.day, l.lessonNo) == kNeverCell)
+      if (Marked(LimitKind::Teacher, l.teacher, l.day, l.lessonNo, LimitMark::Never))
         Add(Severity::kWarning, FindingKind::kTeacherNeverCell, l.cls, l.day, l.lessonNo,
             CourseName(l.course) + "排在了教师" + TeacherName(l.teacher) + "“不排”的时间");
     }
   }
 
   int lessonsPerDay_;
+  std::string focus_;
   Names classes_, courses_, teachers_;
   std::vector<Lesson> lessons_;
   std::vector<PlanRow> plan_;
@@ -273,7 +327,28 @@ class Checker {
 }  // namespace
 
 std::vector<Finding> CheckTimetable(TimetableDb& db, int lessonsPerDay) {
-  return Checker(db, lessonsPerDay).Run();
+  return Checker(db, lessonsPerDay, {}).Run();
+}
+
+std::vector<Finding> CheckClassTimetable(TimetableDb& db, int lessonsPerDay, std::string_view classCode) {
+  if (classCode.empty()) return {};
+  return Checker(db, lessonsPerDay, classCode).Run();
+}
+
+Result<FindingCounts> CountClassFindings(TimetableDb& db, int lessonsPerDay, std::string_view classCode) {
+  try {
+    const std::vector<Finding> findings = CheckClassTimetable(db, lessonsPerDay, classCode);
+    return FindingCounts{CountFindings(findings, Severity::kViolation),
+                         CountFindings(findings, Severity::kWarning)};
+  } catch (const std::exception& e) {
+    return Outcome::Fail("检查课表失败：" + DatabaseErrorText(e));
+  }
+}
+
+std::string FindingCountsText(const FindingCounts& counts) {
+  if (counts.violations == 0 && counts.warnings == 0) return "本班课表未发现问题";
+  return "本班课表：违规 " + std::to_string(counts.violations) + " 处，警告 " +
+         std::to_string(counts.warnings) + " 处";
 }
 
 std::string FindingLine(const Finding& f) {

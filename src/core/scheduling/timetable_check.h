@@ -4,9 +4,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/database/timetable_db.h"
+#include "core/outcome.h"
 
 namespace orv {
 
@@ -39,12 +41,32 @@ struct Finding {
   int day = 0;       // 0 when the finding is not about one day
   int lessonNo = 0;  // 0 when the finding is not about one slot
   std::string text;  // Chinese, naming the class, the slot and what is wrong
+  // Every class the finding concerns, classCode first; a clash between
+  // classes (a teacher or a special course twice at one slot) names them all.
+  std::vector<std::string> classes;
 };
 
 // Checks the whole timetable against the plan and the restrictions. Findings
 // come violations first, each kind ordered by class, day and lesson.
 // Database errors are thrown.
 std::vector<Finding> CheckTimetable(TimetableDb& db, int lessonsPerDay);
+
+// The findings that concern one class, exactly as CheckTimetable reports
+// them: its lessons, its plan rows, and every clash one of its lessons takes
+// part in. Reads only the rows the class can be involved in, so it is quick
+// enough to run after every change made by hand. Database errors are thrown.
+std::vector<Finding> CheckClassTimetable(TimetableDb& db, int lessonsPerDay, std::string_view classCode);
+
+struct FindingCounts {
+  int violations = 0;
+  int warnings = 0;
+};
+
+// The counts of CheckClassTimetable, for a status line; never throws.
+Result<FindingCounts> CountClassFindings(TimetableDb& db, int lessonsPerDay, std::string_view classCode);
+
+// "本班课表：违规 1 处，警告 2 处", or "本班课表未发现问题".
+std::string FindingCountsText(const FindingCounts& counts);
 
 // "违规：..." or "警告：...", one line for a report.
 std::string FindingLine(const Finding& finding);

@@ -1,0 +1,52 @@
+// Where a click in the manual adjustment window may lead: the empty periods
+// into which a missing lesson may be placed, and the periods with which a
+// selected lesson may be swapped, each with the rules of automatic
+// generation that the swap would break. Computed from the tables at the
+// moment of the click, in a handful of queries for the whole week.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/database/lesson_weeks.h"
+#include "core/database/timetable_db.h"
+#include "core/outcome.h"
+
+namespace orv {
+
+// The empty periods of the class where neither the class nor the teacher
+// has a lesson (CheckSlot). None at all when the plan row (class, course,
+// teacher) has no lesson left to place.
+Result<WeekSlots> MarkPlacementTargets(TimetableDb& db, std::string_view classCode,
+                                       std::string_view courseCode, std::string_view teacherCode,
+                                       int lessonsPerDay);
+
+struct SwapTarget {
+  int day = 0;
+  int lessonNo = 0;
+  // The rules of automatic generation that the swap would break, one line
+  // per lesson moved and rule, e.g. "信息技术 星期三第2节 已有其他班级上课";
+  // empty when it breaks none.
+  std::vector<std::string> reasons;
+  bool operator==(const SwapTarget&) const = default;
+};
+
+struct SwapTargets {
+  int day = 0;  // the selected lesson
+  int lessonNo = 0;
+  std::vector<SwapTarget> targets;  // by day, then lesson
+  // The target at the period, or nullptr when it is no target.
+  const SwapTarget* Find(int day, int lessonNo) const;
+};
+
+// The periods of the class with which the lesson at (day, lessonNo) may be
+// swapped, or into which it may be moved when they are empty: a period
+// qualifies when it holds no lesson of the same course, the selected
+// lesson's teacher has no lesson in another class there, and the period's
+// own teacher (if any) has no lesson in another class at the selected
+// period. Fails when the selected period holds no lesson.
+Result<SwapTargets> MarkSwapTargets(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
+                                    int lessonsPerDay);
+
+}  // namespace orv
