@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 namespace orv {
 
@@ -14,5 +15,12 @@ std::filesystem::path UserDataDirectory();
 // The executable's directory when the program may write there (a portable
 // install); otherwise the per-user data directory, created on demand.
 std::filesystem::path ResolveProgramDirectory(const std::filesystem::path& executableDir);
+
+// A file shipped with the program, looked up in the program directory, beside
+// the executable and in the installed data directory (../share/orvandel).
+// The program directory wins, so an installation can replace a shipped file.
+std::optional<std::filesystem::path> FindProgramFile(const std::filesystem::path& programDir,
+                                                     const std::filesystem::path& relative,
+                                                     const std::filesystem::path& executableDir);
 
 }  // namespace orv

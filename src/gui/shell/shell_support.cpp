@@ -26,13 +26,7 @@ std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::pa
 
 std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::path& relative,
                                         const fs::path& exeDir) {
-  std::error_code ec;
-  for (const fs::path& dir : {programDir, exeDir, exeDir.parent_path() / "share" / "orvandel"}) {
-    if (dir.empty()) continue;
-    const fs::path candidate = dir / relative;
-    if (fs::is_regular_file(candidate, ec)) return candidate;
-  }
-  return std::nullopt;
+  return orv::FindProgramFile(programDir, relative, exeDir);
 }
 
 namespace {
