@@ -36,6 +36,21 @@ Outcome WriteText(const fs::path& path, const std::string& text) {
 
 }  // namespace
 
+std::string PrintTemplateName(TimetableScope scope, int lessonsPerDay) {
+  const std::string lessons = std::to_string(lessonsPerDay);
+  switch (scope) {
+    case TimetableScope::Class:
+    case TimetableScope::AllClasses:
+      return "ClassSchd" + lessons + ".xml";
+    case TimetableScope::Teacher:
+    case TimetableScope::AllTeachers:
+      return "TeacherSchd" + lessons + ".xml";
+    case TimetableScope::School:
+      break;
+  }
+  return "TotalSchd" + lessons + "A3.xml";
+}
+
 std::string EscapeMarkup(std::string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -138,6 +153,12 @@ Outcome WriteTimetableXml(const fs::path& path, const std::vector<TimetableRow>&
 Outcome WriteSchoolTimetableXml(const fs::path& path, const std::vector<TimetableRow>& rows,
                                 std::string_view school, int lessonsPerDay) {
   return WriteText(path, SchoolTimetableXmlText(rows, school, lessonsPerDay));
+}
+
+Outcome WritePrintDocument(TimetableScope scope, const fs::path& path, const std::vector<TimetableRow>& rows,
+                           std::string_view school, int lessonsPerDay) {
+  if (scope == TimetableScope::School) return WriteSchoolTimetableXml(path, rows, school, lessonsPerDay);
+  return WriteTimetableXml(path, rows, school, lessonsPerDay);
 }
 
 }  // namespace orv

@@ -24,6 +24,10 @@ inline constexpr std::string_view kPrintDocumentName = "tmp.xml";
 // school year and the term to be written in by hand.
 inline constexpr std::string_view kSchoolTitleTail = " 20    -- 20   学年度第  学期总课程表";
 
+// The template the print library lays the scope's document out with:
+// ClassSchd6.xml, TeacherSchd7.xml, TotalSchd6A3.xml ...
+std::string PrintTemplateName(TimetableScope scope, int lessonsPerDay);
+
 // & < " as entities; everything else as it is.
 std::string EscapeMarkup(std::string_view text);
 
@@ -36,6 +40,11 @@ std::string TimetableXmlText(const std::vector<TimetableRow>& rows, std::string_
                              int lessonsPerDay);
 std::string SchoolTimetableXmlText(const std::vector<TimetableRow>& rows, std::string_view school,
                                    int lessonsPerDay);
+
+// The document of the scope: the school document for the overview, the
+// timetable document otherwise.
+Outcome WritePrintDocument(TimetableScope scope, const std::filesystem::path& path,
+                           const std::vector<TimetableRow>& rows, std::string_view school, int lessonsPerDay);
 
 // Write the document to `path`, replacing any file there. Code -1 with the
 // reason when the file cannot be written.

@@ -45,10 +45,4 @@ std::string_view NoTimetableMessage(TimetableScope scope);
 Result<std::vector<std::string>> ReadClassNames(TimetableDb& db);
 Result<std::vector<std::string>> ReadTeacherNames(TimetableDb& db);
 
-// True for the scopes whose document is one week grid per class or teacher
-// (everything but the overview), and whether a teacher owns the grids.
-constexpr bool IsTeacherScope(TimetableScope s) {
-  return s == TimetableScope::Teacher || s == TimetableScope::AllTeachers;
-}
-
 }  // namespace orv

@@ -7,14 +7,14 @@
 
 #include "core/settings/program_dir.h"
 #include "core/settings/settings.h"
+#include "printing/print_fonts.h"
 
 namespace fs = std::filesystem;
 
 namespace orv::ui {
 
 void ApplyProgramFont() {
-  QFont::insertSubstitutions("宋体", {"Noto Serif CJK SC", "Noto Serif CJK", "Source Han Serif SC",
-                                      "AR PL UMing CN", "Noto Sans CJK SC", "WenQuanYi Zen Hei"});
+  InstallFontSubstitutions();
   QFont font("宋体", 10);
   font.setStyleHint(QFont::Serif);
   QApplication::setFont(font);
