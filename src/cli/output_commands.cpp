@@ -110,6 +110,12 @@ class TempDocument {
   fs::path path_;
 };
 
+// The toolkit's own warnings (no runtime directory, no window system) mean
+// nothing to someone printing to a file; its errors still show.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
+}
+
 int RunPrint(const Context& ctx, const OutputRequest& r) {
   if (int bad = CheckOutput(r, ".pdf", "PDF ")) return bad;
   auto db = OpenOrReport(r.db);
@@ -128,6 +134,7 @@ int RunPrint(const Context& ctx, const OutputRequest& r) {
   const std::string name = PrintTemplateName(selection.scope, lessons);
   const fs::path tpl = FindProgramFile(programDir, name, ExecutableDirectory()).value_or(programDir / name);
 
+  qInstallMessageHandler(QuietQtMessages);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   int argc = 1;
   char arg0[] = "orvandel-cli";

@@ -20,5 +20,6 @@ using GalleryList = std::vector<GalleryEntry>;
 
 void AddShellGallery(GalleryList& list);
 void AddEditorGallery(GalleryList& list);
+void AddOutputGallery(GalleryList& list);
 
 }  // namespace orv::ui

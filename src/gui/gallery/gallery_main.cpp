@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
   orv::ui::GalleryList list;
   orv::ui::AddShellGallery(list);
   orv::ui::AddEditorGallery(list);
+  orv::ui::AddOutputGallery(list);
 
   int failures = 0;
   for (const orv::ui::GalleryEntry& entry : list) {

@@ -10,6 +10,8 @@
 
 #include "core/database/maintenance.h"
 #include "gui/editors/editor_windows.h"
+#include "gui/output/export_window.h"
+#include "gui/output/print_window.h"
 #include "gui/scheduling/auto_build_window.h"
 #include "gui/scheduling/confirm_window.h"
 #include "gui/shell/database_copy.h"
@@ -110,6 +112,8 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   connect(mnuClassPlan, &QAction::triggered, this, [this] { ShowClassPlan(ctx_, this); });
 
   connect(mnuAutoBuild, &QAction::triggered, this, &FrmMain::AutoBuild);
+  connect(mnuPrint, &QAction::triggered, this, &FrmMain::PrintTimetables);
+  connect(mnuExport, &QAction::triggered, this, &FrmMain::ExportTimetables);
   connect(mnuUpgradeAll, &QAction::triggered, this, &FrmMain::UpgradeAll);
   connect(mnuDeleteLessonAll, &QAction::triggered, this, &FrmMain::DeleteLessonAll);
   connect(mnuSetLessonNum, &QAction::triggered, this, &FrmMain::SetLessonNum);
@@ -122,8 +126,8 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
 
   // Windows still being written: present in the menu, not yet usable. Each
   // is enabled (and connected, where not already) when its window lands.
-  for (QAction* pending : {mnuClassLimit, mnuCourseLimit, mnuTeacherLimit, mnuClassroomLimit, mnuPrepairBuild,
-                           mnuManualBuild, mnuPrint, mnuExport})
+  for (QAction* pending :
+       {mnuClassLimit, mnuCourseLimit, mnuTeacherLimit, mnuClassroomLimit, mnuPrepairBuild, mnuManualBuild})
     pending->setEnabled(false);
 }
 
@@ -223,6 +227,18 @@ void FrmMain::SetLessonNum() {
 void FrmMain::AutoBuild() {
   if (!HaveDatabase()) return;
   RunAutoBuild(ctx_, this);
+}
+
+void FrmMain::PrintTimetables() {
+  if (!HaveDatabase()) return;
+  FrmPrint window(ctx_, this);
+  ctx_.prompter.RunModal(window);
+}
+
+void FrmMain::ExportTimetables() {
+  if (!HaveDatabase()) return;
+  FrmExport window(ctx_, this);
+  ctx_.prompter.RunModal(window);
 }
 
 void FrmMain::SimpleManual() {
