@@ -6,7 +6,6 @@
 
 #include "core/output/excel_export.h"
 #include "gui/editors/editor_parts.h"
-#include "gui/shell/shell_support.h"
 #include "gui/shell/ui_context.h"
 
 namespace fs = std::filesystem;
@@ -35,31 +34,17 @@ QString SuggestedFileName(TimetableScope scope, const QString& name) {
 
 }  // namespace
 
-FrmExport::FrmExport(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
-  setObjectName("frmExport");
-  setWindowTitle(kCaption);
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-  setFont(QFont("宋体", 10));
-
-  classes_ = MakeSelectorFrame(this, {"Frame1", "导出班级课表", "lblClass", "班级", "CmbClass",
-                                      "CmdPrevClass", "上一班级", "CmdNextClass", "下一班级",
-                                      "cmdExportClass", "导出选定班级", "cmdExportAllClass", "导出全部班级"});
-  teachers_ =
-      MakeSelectorFrame(this, {"Frame2", "导出教师课表", "Label1", "教师", "CmbTeacher", "CmdPrevTeacher",
-                               "上一教师", "CmdNextTeacher", "下一教师", "cmdExportTeacher", "导出选定教师",
-                               "cmdExportAllTeacher", "导出全部教师"});
-  Frame1 = classes_.frame;
-  lblClass = classes_.label;
-  CmbClass = classes_.combo;
-  CmdPrevClass = classes_.prev;
-  CmdNextClass = classes_.next;
+FrmExport::FrmExport(UiContext& ctx, QWidget* parent)
+    : OutputWindow(
+          ctx, "frmExport", kCaption,
+          {"Frame1", "导出班级课表", "lblClass", "班级", "CmbClass", "CmdPrevClass", "上一班级",
+           "CmdNextClass", "下一班级", "cmdExportClass", "导出选定班级", "cmdExportAllClass", "导出全部班级"},
+          {"Frame2", "导出教师课表", "Label1", "教师", "CmbTeacher", "CmdPrevTeacher", "上一教师",
+           "CmdNextTeacher", "下一教师", "cmdExportTeacher", "导出选定教师", "cmdExportAllTeacher",
+           "导出全部教师"},
+          parent) {
   cmdExportClass = classes_.one;
   cmdExportAllClass = classes_.all;
-  Frame2 = teachers_.frame;
-  Label1 = teachers_.label;
-  CmbTeacher = teachers_.combo;
-  CmdPrevTeacher = teachers_.prev;
-  CmdNextTeacher = teachers_.next;
   cmdExportTeacher = teachers_.one;
   cmdExportAllTeacher = teachers_.all;
 
@@ -75,15 +60,7 @@ FrmExport::FrmExport(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ct
   layout->addWidget(Frame2);
   layout->addLayout(row);
 
-  connect(cmdExportClass, &QPushButton::clicked, this, [this] { Export(TimetableScope::Class); });
-  connect(cmdExportAllClass, &QPushButton::clicked, this, [this] { Export(TimetableScope::AllClasses); });
-  connect(cmdExportTeacher, &QPushButton::clicked, this, [this] { Export(TimetableScope::Teacher); });
-  connect(cmdExportAllTeacher, &QPushButton::clicked, this, [this] { Export(TimetableScope::AllTeachers); });
-  connect(CmdExportTotal, &QPushButton::clicked, this, [this] { Export(TimetableScope::School); });
-  connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-
-  FillSelector(CmbClass, *ctx_.state.db, false);
-  FillSelector(CmbTeacher, *ctx_.state.db, true);
+  Connect(CmdExportTotal, cmdOK);
 }
 
 QString FrmExport::AskExportFileName(TimetableScope scope, const QString& name) {
@@ -92,37 +69,26 @@ QString FrmExport::AskExportFileName(TimetableScope scope, const QString& name) 
   return ctx_.prompter.SaveFileName(this, "保存为Excel文件", kExcelFilter, suggested);
 }
 
-void FrmExport::Export(TimetableScope scope) {
-  const QString name = SelectedName(classes_, teachers_, scope);
-  const bool single = scope == TimetableScope::Class || scope == TimetableScope::Teacher;
-  if (single && name.isEmpty()) return;
+void FrmExport::Execute(TimetableScope scope, const QString& name) {
   const QString path = AskExportFileName(scope, name);
   if (path.isEmpty()) return;
   const std::optional<int> result = Run(scope, name, path);
   if (!result) return;
-  if (*result == 0) {
-    ctx_.prompter.Message(this, MessageIcon::Information, kCaption, "课表导出成功");
-  } else if (*result == kNoTimetableData) {
-    ctx_.prompter.Message(this, MessageIcon::Information, kCaption,
-                          Q(std::string(NoTimetableMessage(scope))));
-  } else if (*result == kWorkbookNotCreated && scope != TimetableScope::School) {
-    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption,
-                          "课表导出失败！运行Excel出错,请检查本机是否安装了Office!");
-  } else {
-    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption,
-                          "课表导出失败！(ret = " + QString::number(*result) + ")");
-  }
+  if (*result == 0)
+    Say(MessageIcon::Information, "课表导出成功");
+  else if (*result == kNoTimetableData)
+    Say(MessageIcon::Information, Q(std::string(NoTimetableMessage(scope))));
+  else if (*result == kWorkbookNotCreated && scope != TimetableScope::School)
+    Say(MessageIcon::Critical, "课表导出失败！运行Excel出错,请检查本机是否安装了Office!");
+  else
+    Say(MessageIcon::Critical, "课表导出失败！(ret = " + QString::number(*result) + ")");
 }
 
 std::optional<int> FrmExport::Run(TimetableScope scope, const QString& name, const QString& path) {
   std::optional<WaitCursor> wait(std::in_place);
-  AppState& state = ctx_.state;
-  const Result<std::vector<TimetableRow>> rows = ReadTimetableRows(*state.db, {scope, S(name)});
-  if (!rows) {
-    wait.reset();
-    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption, "课表导出失败！" + Q(rows.message()));
-    return std::nullopt;
-  }
+  const AppState& state = ctx_.state;
+  const std::optional<std::vector<TimetableRow>> rows = ReadRows(scope, name, "课表导出失败！", wait);
+  if (!rows) return std::nullopt;
   if (rows->empty()) return kNoTimetableData;
   return ExportTimetable(scope, S(path), *rows, state.settings().GetSchoolName(), state.lessonsPerDay).code();
 }

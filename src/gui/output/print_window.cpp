@@ -8,7 +8,6 @@
 
 #include "core/output/print_document.h"
 #include "gui/editors/editor_parts.h"
-#include "gui/shell/shell_support.h"
 #include "gui/shell/ui_context.h"
 #include "printing/print_one_custom_xml.h"
 
@@ -38,34 +37,20 @@ class PointerWhileModal {
 
 }  // namespace
 
-FrmPrint::FrmPrint(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
-  setObjectName("frmPrint");
-  setWindowTitle(kCaption);
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-  setFont(QFont("宋体", 10));
-
-  classes_ = MakeSelectorFrame(this, {"Frame1", "班级课表打印", "lblClass", "班级", "CmbClass",
-                                      "CmdPrevClass", "上一班级", "CmdNextClass", "下一班级", "cmdPrintClass",
-                                      "选定班级打印", "cmdPrintAllClass", "全部班级打印"});
-  teachers_ =
-      MakeSelectorFrame(this, {"Frame2", "教师课表打印", "Label1", "教师", "CmbTeacher", "CmdPrevTeacher",
-                               "上一教师", "CmdNextTeacher", "下一教师", "cmdPrintTeacher", "选定教师打印",
-                               "cmdPrintAllTeacher", "全部教师打印"});
-  Frame1 = classes_.frame;
-  lblClass = classes_.label;
-  CmbClass = classes_.combo;
-  CmdPrevClass = classes_.prev;
-  CmdNextClass = classes_.next;
+FrmPrint::FrmPrint(UiContext& ctx, QWidget* parent)
+    : OutputWindow(
+          ctx, "frmPrint", kCaption,
+          {"Frame1", "班级课表打印", "lblClass", "班级", "CmbClass", "CmdPrevClass", "上一班级",
+           "CmdNextClass", "下一班级", "cmdPrintClass", "选定班级打印", "cmdPrintAllClass", "全部班级打印"},
+          {"Frame2", "教师课表打印", "Label1", "教师", "CmbTeacher", "CmdPrevTeacher", "上一教师",
+           "CmdNextTeacher", "下一教师", "cmdPrintTeacher", "选定教师打印", "cmdPrintAllTeacher",
+           "全部教师打印"},
+          parent) {
   cmdPrintClass = classes_.one;
   cmdPrintAllClass = classes_.all;
   Label2 = PaperHint(Frame1, "Label2", "（A4纸张）");
   static_cast<QGridLayout*>(Frame1->layout())->addWidget(Label2, 2, 3, Qt::AlignCenter);
 
-  Frame2 = teachers_.frame;
-  Label1 = teachers_.label;
-  CmbTeacher = teachers_.combo;
-  CmdPrevTeacher = teachers_.prev;
-  CmdNextTeacher = teachers_.next;
   cmdPrintTeacher = teachers_.one;
   cmdPrintAllTeacher = teachers_.all;
   Label3 = PaperHint(Frame2, "Label3", "（A4纸张）");
@@ -87,42 +72,25 @@ FrmPrint::FrmPrint(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx)
   layout->addWidget(Frame2);
   layout->addWidget(Frame3);
 
-  connect(cmdPrintClass, &QPushButton::clicked, this, [this] { Print(TimetableScope::Class); });
-  connect(cmdPrintAllClass, &QPushButton::clicked, this, [this] { Print(TimetableScope::AllClasses); });
-  connect(cmdPrintTeacher, &QPushButton::clicked, this, [this] { Print(TimetableScope::Teacher); });
-  connect(cmdPrintAllTeacher, &QPushButton::clicked, this, [this] { Print(TimetableScope::AllTeachers); });
-  connect(CmdPrintTotal, &QPushButton::clicked, this, [this] { Print(TimetableScope::School); });
-  connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-
-  FillSelector(CmbClass, *ctx_.state.db, false);
-  FillSelector(CmbTeacher, *ctx_.state.db, true);
+  Connect(CmdPrintTotal, cmdOK);
 }
 
-void FrmPrint::Print(TimetableScope scope) {
-  const QString name = SelectedName(classes_, teachers_, scope);
-  const bool needsName = scope == TimetableScope::Class || scope == TimetableScope::Teacher;
-  if (needsName && name.isEmpty()) return;
+void FrmPrint::Execute(TimetableScope scope, const QString& name) {
   const std::optional<int> result = Run(scope, name);
   if (!result || *result == kPrintCancelled) return;  // reported, or the user closed the preview
   if (*result == 0)
-    ctx_.prompter.Message(this, MessageIcon::Information, kCaption, "打印完成");
+    Say(MessageIcon::Information, "打印完成");
   else if (*result == kNoTimetableData)
-    ctx_.prompter.Message(this, MessageIcon::Information, kCaption,
-                          Q(std::string(NoTimetableMessage(scope))));
+    Say(MessageIcon::Information, Q(std::string(NoTimetableMessage(scope))));
   else
-    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption,
-                          "打印失败！(ret = " + QString::number(*result) + ")");
+    Say(MessageIcon::Critical, "打印失败！(ret = " + QString::number(*result) + ")");
 }
 
 std::optional<int> FrmPrint::Run(TimetableScope scope, const QString& name) {
   std::optional<WaitCursor> wait(std::in_place);
-  AppState& state = ctx_.state;
-  const Result<std::vector<TimetableRow>> rows = ReadTimetableRows(*state.db, {scope, S(name)});
-  if (!rows) {
-    wait.reset();
-    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption, "打印失败！" + Q(rows.message()));
-    return std::nullopt;
-  }
+  const AppState& state = ctx_.state;
+  const std::optional<std::vector<TimetableRow>> rows = ReadRows(scope, name, "打印失败！", wait);
+  if (!rows) return std::nullopt;
   // The overview prints its header even for an empty timetable.
   if (rows->empty() && scope != TimetableScope::School) return kNoTimetableData;
   const fs::path document = state.programDir / kPrintDocumentName;
