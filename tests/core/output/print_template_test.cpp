@@ -74,14 +74,5 @@ TEST(PrintTemplateReading, RefusesTheImpossibleWithTheReason) {
   EXPECT_EQ(fine->cellLines.size(), 1u) << "a template without cells shows the course";
 }
 
-TEST(PrintTemplatePatterns, FillEveryPlaceholder) {
-  EXPECT_EQ(LessonLabel("第{numeral}节", 3), "第三节");
-  EXPECT_EQ(LessonLabel("{number}", 7), "7");
-  EXPECT_EQ(LessonLabel("{numeral}/{number}/{numeral}", 1), "一/1/一");
-  EXPECT_EQ(FillPattern("{page}{page}-{pages}", "page", "{page}"), "{page}{page}-{pages}")
-      << "a value is never filled in again";
-  EXPECT_EQ(FillPattern("共 {pages} 页", "pages", "12"), "共 12 页");
-}
-
 }  // namespace
 }  // namespace orv
