@@ -5,6 +5,7 @@
 // build without Qt keeps the command and says that it needs the desktop build.
 #include <unistd.h>
 
+#include <cctype>
 #include <iostream>
 
 #include "cli/commands.h"

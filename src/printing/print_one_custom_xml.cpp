@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <optional>
