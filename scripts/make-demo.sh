@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Creates a demo school in DEMO_DIR/kb.mdb, generates its timetable, checks it
-# and prints a summary. Usage: scripts/make-demo.sh BUILD_DIR DEMO_DIR
+# Creates a demo school in DEMO_DIR/kb.mdb, generates its timetable, checks it,
+# prints a summary and writes its timetables (PDF and .xlsx) beside it.
+# Usage: scripts/make-demo.sh BUILD_DIR DEMO_DIR
 set -euo pipefail
 build=${1:-build}
 demo=${2:-demo}
@@ -13,5 +14,19 @@ rm -f "$demo/kb.mdb" "$demo/kbxt.ini"
 "$cli" generate "$demo/kb.mdb" --lessons-per-day 6
 "$cli" check "$demo/kb.mdb" --lessons-per-day 6 || true
 "$cli" info "$demo/kb.mdb"
+# Every class, every teacher and the overview, printed to PDF and exported to
+# .xlsx; the school name comes from the kbxt.ini written beside the database.
+for what in classes teachers total; do
+  case $what in
+    classes) selector=--all-classes ;;
+    teachers) selector=--all-teachers ;;
+    total) selector=--total ;;
+  esac
+  "$cli" --program-dir "$demo" export "$demo/kb.mdb" $selector --out "$demo/$what.xlsx" --force
+  if ! "$cli" --program-dir "$demo" print "$demo/kb.mdb" $selector --pdf "$demo/$what.pdf" --force; then
+    echo "(PDF printing needs the desktop build)"
+  fi
+done
 echo
 echo "Demo school: $demo/kb.mdb   (open it with: $build/orvandel $demo/kb.mdb)"
+echo "Timetables:  $demo/{classes,teachers,total}.pdf and .xlsx"

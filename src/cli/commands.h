@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/database/timetable_db.h"
@@ -16,6 +17,8 @@ struct Context {
   int exitCode = 0;
   std::string programDir;  // where kbxt.ini is read; empty means the default
   std::filesystem::path ProgramDir() const;
+  // The option when given, else LESSON_OF_DAY of kbxt.ini (6 when unset).
+  int LessonsPerDay(const std::optional<int>& option) const;
 };
 
 // Opens the database exclusively, or says on stderr why not.
@@ -24,5 +27,6 @@ int Fail(const std::string& message);
 
 void AddDatabaseCommands(CLI::App& app, Context& ctx);
 void AddSchedulingCommands(CLI::App& app, Context& ctx);
+void AddOutputCommands(CLI::App& app, Context& ctx);
 
 }  // namespace orv::cli

@@ -2,12 +2,18 @@
 
 #include "cli/commands.h"
 #include "core/settings/program_dir.h"
+#include "core/settings/settings.h"
 
 namespace orv::cli {
 
 std::filesystem::path Context::ProgramDir() const {
   if (!programDir.empty()) return programDir;
   return ResolveProgramDirectory(ExecutableDirectory());
+}
+
+int Context::LessonsPerDay(const std::optional<int>& option) const {
+  if (option) return *option;
+  return Settings(ProgramDir()).GetLessonsPerDay();
 }
 
 std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path) {

@@ -14,14 +14,9 @@ namespace orv::cli {
 
 namespace {
 
-int LessonsPerDay(const Context& ctx, const std::optional<int>& option) {
-  if (option) return *option;
-  return Settings(ctx.ProgramDir()).GetLessonsPerDay();
-}
-
 int RunGenerate(const Context& ctx, const std::string& path, const std::optional<std::uint64_t>& seed,
                 const std::optional<int>& lessonsOption) {
-  const int lessonsPerDay = LessonsPerDay(ctx, lessonsOption);
+  const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption);
   auto db = OpenOrReport(path);
   if (!db) return 1;
   UniformRandom& random = ProgramRandom();
@@ -43,7 +38,7 @@ int RunGenerate(const Context& ctx, const std::string& path, const std::optional
 }
 
 int RunCheck(const Context& ctx, const std::string& path, const std::optional<int>& lessonsOption) {
-  const int lessonsPerDay = LessonsPerDay(ctx, lessonsOption);
+  const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption);
   auto db = OpenOrReport(path);
   if (!db) return 1;
   std::vector<Finding> findings;

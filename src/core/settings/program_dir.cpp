@@ -37,4 +37,16 @@ fs::path ResolveProgramDirectory(const fs::path& executableDir) {
   return dir;
 }
 
+std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::path& relative,
+                                        const fs::path& executableDir) {
+  std::error_code ec;
+  for (const fs::path& dir :
+       {programDir, executableDir, InstalledDataDirectory(executableDir)}) {
+    if (dir.empty()) continue;
+    const fs::path candidate = dir / relative;
+    if (fs::is_regular_file(candidate, ec)) return candidate;
+  }
+  return std::nullopt;
+}
+
 }  // namespace orv

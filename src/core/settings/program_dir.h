@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 namespace orv {
 
@@ -21,5 +22,12 @@ std::filesystem::path InstalledDataDirectory(const std::filesystem::path& execut
 // tree, an unpacked folder) keeps its files beside itself when it may write
 // there, and falls back to the per-user directory otherwise.
 std::filesystem::path ResolveProgramDirectory(const std::filesystem::path& executableDir);
+
+// A file shipped with the program, looked up in the program directory, beside
+// the executable and in the installed data directory (../share/orvandel).
+// The program directory wins, so an installation can replace a shipped file.
+std::optional<std::filesystem::path> FindProgramFile(const std::filesystem::path& programDir,
+                                                     const std::filesystem::path& relative,
+                                                     const std::filesystem::path& executableDir);
 
 }  // namespace orv

@@ -22,5 +22,6 @@ void AddShellGallery(GalleryList& list);
 void AddEditorGallery(GalleryList& list);
 void AddLimitGallery(GalleryList& list);
 void AddTimetableGallery(GalleryList& list);
+void AddOutputGallery(GalleryList& list);
 
 }  // namespace orv::ui

@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
   orv::ui::AddEditorGallery(list);
   orv::ui::AddLimitGallery(list);
   orv::ui::AddTimetableGallery(list);
+  orv::ui::AddOutputGallery(list);
 
   int failures = 0;
   for (const orv::ui::GalleryEntry& entry : list) {

@@ -11,6 +11,8 @@
 #include "core/database/maintenance.h"
 #include "gui/editors/editor_windows.h"
 #include "gui/editors/limit_window.h"
+#include "gui/output/export_window.h"
+#include "gui/output/print_window.h"
 #include "gui/scheduling/auto_build_window.h"
 #include "gui/scheduling/confirm_window.h"
 #include "gui/shell/database_copy.h"
@@ -123,6 +125,8 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
     if (HaveDatabase()) ShowSetLesson(ctx_, this);
   });
   connect(mnuAutoBuild, &QAction::triggered, this, &FrmMain::AutoBuild);
+  connect(mnuPrint, &QAction::triggered, this, &FrmMain::PrintTimetables);
+  connect(mnuExport, &QAction::triggered, this, &FrmMain::ExportTimetables);
   connect(mnuUpgradeAll, &QAction::triggered, this, &FrmMain::UpgradeAll);
   connect(mnuDeleteLessonAll, &QAction::triggered, this, &FrmMain::DeleteLessonAll);
   connect(mnuSetLessonNum, &QAction::triggered, this, &FrmMain::SetLessonNum);
@@ -135,7 +139,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
 
   // Windows still being written: present in the menu, not yet usable. Each
   // is enabled (and connected, where not already) when its window lands.
-  for (QAction* pending : {mnuManualBuild, mnuPrint, mnuExport}) pending->setEnabled(false);
+  for (QAction* pending : {mnuManualBuild}) pending->setEnabled(false);
 }
 
 QMenu* FrmMain::AddMenu(const char* name, const QString& caption) {
@@ -234,6 +238,18 @@ void FrmMain::SetLessonNum() {
 void FrmMain::AutoBuild() {
   if (!HaveDatabase()) return;
   RunAutoBuild(ctx_, this);
+}
+
+void FrmMain::PrintTimetables() {
+  if (!HaveDatabase()) return;
+  FrmPrint window(ctx_, this);
+  ctx_.prompter.RunModal(window);
+}
+
+void FrmMain::ExportTimetables() {
+  if (!HaveDatabase()) return;
+  FrmExport window(ctx_, this);
+  ctx_.prompter.RunModal(window);
 }
 
 void FrmMain::SimpleManual() {

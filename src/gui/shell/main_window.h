@@ -83,6 +83,8 @@ class FrmMain : public QMainWindow {
   void DataMaintenance();
   void SetLessonNum();
   void AutoBuild();
+  void PrintTimetables();
+  void ExportTimetables();
   void SimpleManual();
   void Manual();
   void ToWebsite();

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace orv::ui {
 
@@ -32,7 +33,15 @@ QString QtPrompter::OpenFileName(QWidget* parent, const QString& caption, const 
 
 QString QtPrompter::SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
                                  const QString& suggestedPath) {
-  return QFileDialog::getSaveFileName(parent, caption, suggestedPath, filter);
+  QFileDialog dialog(parent, caption, suggestedPath, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // A name typed without its extension gets the filter's, before the dialog
+  // asks whether to replace an existing file of that name.
+  static const QRegularExpression kExtension(R"(\*\.(\w+))");
+  if (const QRegularExpressionMatch m = kExtension.match(filter); m.hasMatch())
+    dialog.setDefaultSuffix(m.captured(1));
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles().value(0);
 }
 
 QAction* QtPrompter::PopupMenu(QMenu& menu, const QPoint& globalPos) { return menu.exec(globalPos); }

@@ -7,14 +7,14 @@
 
 #include "core/settings/program_dir.h"
 #include "core/settings/settings.h"
+#include "printing/print_fonts.h"
 
 namespace fs = std::filesystem;
 
 namespace orv::ui {
 
 void ApplyProgramFont() {
-  QFont::insertSubstitutions("宋体", {"Noto Serif CJK SC", "Noto Serif CJK", "Source Han Serif SC",
-                                      "AR PL UMing CN", "Noto Sans CJK SC", "WenQuanYi Zen Hei"});
+  InstallFontSubstitutions();
   QFont font("宋体", 10);
   font.setStyleHint(QFont::Serif);
   QApplication::setFont(font);
@@ -26,13 +26,7 @@ std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::pa
 
 std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::path& relative,
                                         const fs::path& exeDir) {
-  std::error_code ec;
-  for (const fs::path& dir : {programDir, exeDir, InstalledDataDirectory(exeDir)}) {
-    if (dir.empty()) continue;
-    const fs::path candidate = dir / relative;
-    if (fs::is_regular_file(candidate, ec)) return candidate;
-  }
-  return std::nullopt;
+  return orv::FindProgramFile(programDir, relative, exeDir);
 }
 
 std::optional<fs::path> FindManual(const fs::path& programDir) {

@@ -12,7 +12,7 @@ namespace orv::ui {
 
 struct UiContext;
 
-// Maps "宋体" to an installed CJK serif font and makes it the program font.
+// Maps "宋体" (and "黑体") to installed CJK fonts and makes 宋体 the program font.
 void ApplyProgramFont();
 
 // A file shipped with the program, looked up in the program directory, beside

@@ -1,0 +1,43 @@
+// How long the 72-class school's workbooks and print documents take, from
+// reading the rows to the finished file. Run by `make bench`.
+#include "bench_school.h"
+#include "core/output/excel_export.h"
+#include "core/output/print_document.h"
+#include "core/output/timetable_rows.h"
+
+namespace {
+
+bool Workbook(orv::TimetableDb& db, orv::TimetableScope scope, const std::filesystem::path& file) {
+  auto rows = orv::ReadTimetableRows(db, {scope, ""});
+  return rows && orv::ExportTimetable(scope, file, *rows, "育才实验学校", orv::bench::kLessonsPerDay).ok();
+}
+
+bool Document(orv::TimetableDb& db, orv::TimetableScope scope, const std::filesystem::path& file) {
+  auto rows = orv::ReadTimetableRows(db, {scope, ""});
+  return rows && orv::WritePrintDocument(scope, file, *rows, "育才实验学校", orv::bench::kLessonsPerDay).ok();
+}
+
+}  // namespace
+
+int main() {
+  using orv::TimetableScope;
+  orv::bench::BenchSchool school;
+  orv::TimetableDb* db = school.db();
+  if (!db) return 1;
+  orv::bench::PrintHeader();
+  bool ok = true;
+  ok &= orv::bench::Measure("whole-school workbook", true,
+                            [&] { return Workbook(*db, TimetableScope::School, school.File("total.xlsx")); });
+  ok &= orv::bench::Measure("all-classes workbook", true, [&] {
+    return Workbook(*db, TimetableScope::AllClasses, school.File("classes.xlsx"));
+  });
+  ok &= orv::bench::Measure("all-teachers workbook", true, [&] {
+    return Workbook(*db, TimetableScope::AllTeachers, school.File("teachers.xlsx"));
+  });
+  ok &= orv::bench::Measure("whole-school print document", false,
+                            [&] { return Document(*db, TimetableScope::School, school.File("total.xml")); });
+  ok &= orv::bench::Measure("all-teachers print document", false, [&] {
+    return Document(*db, TimetableScope::AllTeachers, school.File("teachers.xml"));
+  });
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,35 @@
+// The spreadsheet export: a timetable workbook (.xlsx) that any spreadsheet
+// program opens. Class and teacher sheets stack one 11-row block per class or
+// teacher; the whole-school sheet has one row per class and one column per
+// lesson of the week, the days separated by double lines.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "core/outcome.h"
+#include "core/output/timetable_rows.h"
+
+namespace orv {
+
+// The workbook file could not be created (e.g. the folder is not writable).
+inline constexpr int kWorkbookNotCreated = -101;
+
+// Write `rows` (as ReadTimetableRows gives them for the matching scope) to a
+// new workbook at `path`. The file appears only complete: it is written beside
+// and moved into place, so a failure leaves any file that was there. Fails
+// with kWorkbookNotCreated or -1, each with the Chinese reason.
+Outcome ExportClassSheets(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
+                          std::string_view school, int lessonsPerDay);
+Outcome ExportTeacherSheets(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
+                            std::string_view school, int lessonsPerDay);
+Outcome ExportTotalSheet(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
+                         std::string_view school, int lessonsPerDay);
+
+// The writer that fits the scope: class sheets for classes, teacher sheets
+// for teachers, the whole-school sheet for the overview.
+Outcome ExportTimetable(TimetableScope scope, const std::filesystem::path& path,
+                        const std::vector<TimetableRow>& rows, std::string_view school, int lessonsPerDay);
+
+}  // namespace orv

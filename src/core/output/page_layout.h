@@ -1,0 +1,50 @@
+// The pages of a printout, laid out from a parsed print data document and a
+// template: where every text and every line goes, in millimetres from the
+// page's top left corner. The print library only paints what this gives, so
+// the whole layout is tested without a printer or Qt.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/outcome.h"
+#include "core/output/print_data.h"
+#include "core/output/print_template.h"
+
+namespace orv {
+
+enum class TextAlign { Center, Left, Right };
+
+// A text drawn on one line inside its box, aligned in it and centred
+// vertically; the painter shrinks the font when the text is wider than the box.
+struct PageText {
+  double x = 0, y = 0, width = 0, height = 0;
+  std::string text;
+  TextStyle style;
+  TextAlign align = TextAlign::Center;
+};
+
+struct PageLine {
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  double width = 0.2;
+};
+
+struct Page {
+  std::vector<PageText> texts;
+  std::vector<PageLine> lines;
+};
+
+struct PageDocument {
+  std::string paper = "A4";
+  bool landscape = false;
+  double width = 210, height = 297;  // as oriented
+  std::vector<Page> pages;
+};
+
+// Timetable documents give one page per class or teacher; the overview gives
+// as many pages as its rows need, each with the title and the header. Fails
+// when the document does not fit the template (the other kind, or another
+// number of lessons a day) or has nothing to print.
+Result<PageDocument> LayOutPages(const PrintData& data, const PrintTemplate& tpl);
+
+}  // namespace orv

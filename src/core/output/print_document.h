@@ -1,0 +1,65 @@
+// The print data document: the rows of one print command in the markup the
+// print library lays out with a template. Two kinds: the timetable document
+// (one week grid per class or teacher, one cell per <tr>) and the school
+// document (one <tr> per class holding its whole week in keyed cells).
+//
+// Lines end in CR LF and the text is UTF-8. Names are escaped (&amp; &lt;
+// &quot;) so that a course called 音乐&美术 cannot break the markup.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/outcome.h"
+#include "core/output/timetable_rows.h"
+
+namespace orv {
+
+// The document's name in the program directory, rewritten by every printout.
+inline constexpr std::string_view kPrintDocumentName = "tmp.xml";
+
+// The overview's title after the school name; the blanks are left for the
+// school year and the term to be written in by hand.
+inline constexpr std::string_view kSchoolTitleTail = " 20    -- 20   学年度第  学期总课程表";
+
+// The template the print library lays the scope's document out with:
+// ClassSchd6.xml, TeacherSchd7.xml, TotalSchd6A3.xml ...
+std::string PrintTemplateName(TimetableScope scope, int lessonsPerDay);
+
+// & < " as entities; everything else as it is.
+std::string EscapeMarkup(std::string_view text);
+
+// The document texts. `rows` as ReadTimetableRows gives them: one subject is
+// a run of rows with the same name, and every subject gets all 5 x
+// lessonsPerDay cells. A row outside the week (day not 1-5, lesson not 1 to
+// lessonsPerDay) has no cell and is left out; of two rows for the same cell
+// the first is kept.
+std::string TimetableXmlText(const std::vector<TimetableRow>& rows, std::string_view school,
+                             int lessonsPerDay);
+std::string SchoolTimetableXmlText(const std::vector<TimetableRow>& rows, std::string_view school,
+                                   int lessonsPerDay);
+
+// The document of the scope: the school document for the overview, the
+// timetable document otherwise.
+Outcome WritePrintDocument(TimetableScope scope, const std::filesystem::path& path,
+                           const std::vector<TimetableRow>& rows, std::string_view school, int lessonsPerDay);
+
+// Write the document to `path`, replacing any file there. Code -1 with the
+// reason when the file cannot be written.
+Outcome WriteTimetableXml(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
+                          std::string_view school, int lessonsPerDay);
+Outcome WriteSchoolTimetableXml(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
+                                std::string_view school, int lessonsPerDay);
+
+// One subject's week: cells in print order (lesson 1 days 1-5, lesson 2 ...),
+// each pointing at its row or null. Shared with the spreadsheet export so
+// both outputs place and drop rows the same way.
+struct SubjectWeek {
+  const TimetableRow* first = nullptr;  // the subject's first row: its name
+  std::vector<const TimetableRow*> cells;
+};
+std::vector<SubjectWeek> GroupSubjects(const std::vector<TimetableRow>& rows, int lessonsPerDay);
+
+}  // namespace orv

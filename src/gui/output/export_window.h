@@ -1,0 +1,37 @@
+// frmExport: writes the timetable of one class, every class, one teacher,
+// every teacher, or the whole-school overview into an .xlsx workbook.
+#pragma once
+
+#include "gui/output/output_window.h"
+
+namespace orv::ui {
+
+inline constexpr const char* kExcelFilter = "Excel(*.xlsx)";
+
+class FrmExport : public OutputWindow {
+  Q_OBJECT
+ public:
+  explicit FrmExport(UiContext& ctx, QWidget* parent = nullptr);
+
+  QPushButton* cmdExportClass;
+  QPushButton* cmdExportAllClass;
+
+  QPushButton* cmdExportTeacher;
+  QPushButton* cmdExportAllTeacher;
+
+  QPushButton* CmdExportTotal;
+  QPushButton* cmdOK;
+
+  // One export command: the file name, the rows, the workbook and the
+  // report.
+  void Execute(TimetableScope scope, const QString& name) override;
+
+ private:
+  // The chosen path, "" when the user cancelled.
+  QString AskExportFileName(TimetableScope scope, const QString& name);
+  // The export result: 0 written, -102 no rows, -101 or -1 the workbook
+  // failed. Empty after a database failure, which has been reported already.
+  std::optional<int> Run(TimetableScope scope, const QString& name, const QString& path);
+};
+
+}  // namespace orv::ui

@@ -1,0 +1,123 @@
+#include "gui/output/output_window.h"
+
+#include <QGridLayout>
+
+#include "gui/editors/editor_parts.h"
+#include "gui/shell/ui_context.h"
+
+namespace orv::ui {
+
+namespace {
+
+// The frame, with its previous/next buttons wired: they move the selection
+// by one and do nothing at the first or last entry.
+SelectorFrame MakeSelectorFrame(QWidget* parent, const SelectorNames& n) {
+  SelectorFrame f;
+  f.frame = new QGroupBox(n.frameCaption, parent);
+  f.frame->setObjectName(n.frame);
+  f.label = new QLabel(n.labelCaption, f.frame);
+  f.label->setObjectName(n.label);
+  f.combo = new QComboBox(f.frame);
+  f.combo->setObjectName(n.combo);
+  f.combo->setMinimumWidth(TwipsToPixels(2400));
+  f.label->setBuddy(f.combo);
+  f.prev = MakeCommandButton(f.frame, n.prev, n.prevCaption);
+  f.next = MakeCommandButton(f.frame, n.next, n.nextCaption);
+  f.one = MakeCommandButton(f.frame, n.one, n.oneCaption);
+  f.all = MakeCommandButton(f.frame, n.all, n.allCaption);
+
+  auto* grid = new QGridLayout(f.frame);
+  grid->addWidget(f.label, 0, 0);
+  grid->addWidget(f.combo, 0, 1, 1, 2);
+  grid->addWidget(f.prev, 1, 1);
+  grid->addWidget(f.next, 1, 2);
+  grid->addWidget(f.one, 0, 3);
+  grid->addWidget(f.all, 1, 3);
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(2, 1);
+  grid->setHorizontalSpacing(10);
+
+  QComboBox* combo = f.combo;
+  QObject::connect(f.prev, &QPushButton::clicked, combo, [combo] {
+    if (combo->currentIndex() > 0) combo->setCurrentIndex(combo->currentIndex() - 1);
+  });
+  QObject::connect(f.next, &QPushButton::clicked, combo, [combo] {
+    if (combo->currentIndex() + 1 < combo->count()) combo->setCurrentIndex(combo->currentIndex() + 1);
+  });
+  return f;
+}
+
+// A failing read leaves the list empty, so the commands that need a
+// selection do nothing.
+void Fill(QComboBox* combo, const Result<std::vector<std::string>>& names) {
+  combo->clear();
+  if (names)
+    for (const std::string& name : *names) combo->addItem(Q(name));
+  combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
+}
+
+}  // namespace
+
+QPushButton* MakeCommandButton(QWidget* parent, const char* name, const QString& caption) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(name);
+  b->setAutoDefault(false);
+  return b;
+}
+
+OutputWindow::OutputWindow(UiContext& ctx, const char* name, const QString& caption,
+                           const SelectorNames& classes, const SelectorNames& teachers, QWidget* parent)
+    : QDialog(parent), ctx_(ctx) {
+  setObjectName(name);
+  setWindowTitle(caption);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  setFont(QFont("宋体", 10));
+  classes_ = MakeSelectorFrame(this, classes);
+  teachers_ = MakeSelectorFrame(this, teachers);
+  Frame1 = classes_.frame;
+  lblClass = classes_.label;
+  CmbClass = classes_.combo;
+  CmdPrevClass = classes_.prev;
+  CmdNextClass = classes_.next;
+  Frame2 = teachers_.frame;
+  Label1 = teachers_.label;
+  CmbTeacher = teachers_.combo;
+  CmdPrevTeacher = teachers_.prev;
+  CmdNextTeacher = teachers_.next;
+}
+
+void OutputWindow::Connect(QPushButton* total, QPushButton* ok) {
+  connect(classes_.one, &QPushButton::clicked, this, [this] { Command(TimetableScope::Class); });
+  connect(classes_.all, &QPushButton::clicked, this, [this] { Command(TimetableScope::AllClasses); });
+  connect(teachers_.one, &QPushButton::clicked, this, [this] { Command(TimetableScope::Teacher); });
+  connect(teachers_.all, &QPushButton::clicked, this, [this] { Command(TimetableScope::AllTeachers); });
+  connect(total, &QPushButton::clicked, this, [this] { Command(TimetableScope::School); });
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  Fill(classes_.combo, ReadClassNames(*ctx_.state.db));
+  Fill(teachers_.combo, ReadTeacherNames(*ctx_.state.db));
+}
+
+void OutputWindow::Command(TimetableScope scope) {
+  QString name;
+  if (scope == TimetableScope::Class) name = classes_.combo->currentText();
+  if (scope == TimetableScope::Teacher) name = teachers_.combo->currentText();
+  const bool single = scope == TimetableScope::Class || scope == TimetableScope::Teacher;
+  if (single && name.isEmpty()) return;
+  Execute(scope, name);
+}
+
+std::optional<std::vector<TimetableRow>> OutputWindow::ReadRows(TimetableScope scope, const QString& name,
+                                                                const QString& failed,
+                                                                std::optional<WaitCursor>& wait) {
+  Result<std::vector<TimetableRow>> rows = ReadTimetableRows(*ctx_.state.db, {scope, S(name)});
+  if (rows) return std::move(*rows);
+  wait.reset();
+  Say(MessageIcon::Critical, failed + Q(rows.message()));
+  return std::nullopt;
+}
+
+void OutputWindow::Say(MessageIcon icon, const QString& text) {
+  ctx_.prompter.Message(this, icon, windowTitle(), text);
+}
+
+}  // namespace orv::ui

@@ -1,0 +1,97 @@
+// What the print and export windows share: a frame that picks one class or
+// teacher (label, drop-down list, previous and next buttons) with the buttons
+// for that one and for all of them, the guard of the selected-entry commands,
+// and reading a command's rows under the hourglass.
+#pragma once
+
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "core/output/timetable_rows.h"
+#include "gui/shell/prompter.h"
+#include "gui/shell/shell_support.h"
+
+namespace orv::ui {
+
+struct UiContext;
+
+// Object names and captions of one selector frame.
+struct SelectorNames {
+  const char* frame;
+  QString frameCaption;
+  const char* label;
+  QString labelCaption;
+  const char* combo;
+  const char* prev;
+  QString prevCaption;
+  const char* next;
+  QString nextCaption;
+  const char* one;
+  QString oneCaption;
+  const char* all;
+  QString allCaption;
+};
+
+struct SelectorFrame {
+  QGroupBox* frame = nullptr;
+  QLabel* label = nullptr;
+  QComboBox* combo = nullptr;
+  QPushButton* prev = nullptr;
+  QPushButton* next = nullptr;
+  QPushButton* one = nullptr;
+  QPushButton* all = nullptr;
+};
+
+// A button of the command rows: no default-button behaviour.
+QPushButton* MakeCommandButton(QWidget* parent, const char* name, const QString& caption);
+
+class OutputWindow : public QDialog {
+  Q_OBJECT
+ public:
+  // The controls both windows have under the same names.
+  QGroupBox* Frame1;
+  QLabel* lblClass;
+  QComboBox* CmbClass;
+  QPushButton* CmdPrevClass;
+  QPushButton* CmdNextClass;
+  QGroupBox* Frame2;
+  QLabel* Label1;
+  QComboBox* CmbTeacher;
+  QPushButton* CmdPrevTeacher;
+  QPushButton* CmdNextTeacher;
+
+  // One command, as its button runs it: a selected-entry command with
+  // nothing selected does nothing at all.
+  void Command(TimetableScope scope);
+
+ protected:
+  OutputWindow(UiContext& ctx, const char* name, const QString& caption, const SelectorNames& classes,
+               const SelectorNames& teachers, QWidget* parent);
+
+  // Wires the selector buttons, `total` and `ok`, and fills the lists: class
+  // names in table order, teacher names in code order, the first selected.
+  void Connect(QPushButton* total, QPushButton* ok);
+
+  virtual void Execute(TimetableScope scope, const QString& name) = 0;
+
+  // The selection's rows, read under the hourglass that `wait` holds. A
+  // database failure is reported (`failed` and the reason, once the
+  // hourglass is gone) and gives nothing.
+  std::optional<std::vector<TimetableRow>> ReadRows(TimetableScope scope, const QString& name,
+                                                    const QString& failed, std::optional<WaitCursor>& wait);
+
+  // A message titled with the window's caption.
+  void Say(MessageIcon icon, const QString& text);
+
+  UiContext& ctx_;
+  SelectorFrame classes_;
+  SelectorFrame teachers_;
+};
+
+}  // namespace orv::ui

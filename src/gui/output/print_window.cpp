@@ -1,0 +1,110 @@
+#include "gui/output/print_window.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "core/output/print_document.h"
+#include "gui/editors/editor_parts.h"
+#include "gui/shell/ui_context.h"
+#include "printing/print_one_custom_xml.h"
+
+namespace fs = std::filesystem;
+
+namespace orv::ui {
+
+namespace {
+
+const QString kCaption = QStringLiteral("打印课表");
+
+QLabel* PaperHint(QWidget* parent, const char* name, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+// The hourglass gives way to the normal pointer while the preview is up:
+// the user works in it.
+class PointerWhileModal {
+ public:
+  PointerWhileModal() { QApplication::restoreOverrideCursor(); }
+  ~PointerWhileModal() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  PointerWhileModal(const PointerWhileModal&) = delete;
+  PointerWhileModal& operator=(const PointerWhileModal&) = delete;
+};
+
+}  // namespace
+
+FrmPrint::FrmPrint(UiContext& ctx, QWidget* parent)
+    : OutputWindow(
+          ctx, "frmPrint", kCaption,
+          {"Frame1", "班级课表打印", "lblClass", "班级", "CmbClass", "CmdPrevClass", "上一班级",
+           "CmdNextClass", "下一班级", "cmdPrintClass", "选定班级打印", "cmdPrintAllClass", "全部班级打印"},
+          {"Frame2", "教师课表打印", "Label1", "教师", "CmbTeacher", "CmdPrevTeacher", "上一教师",
+           "CmdNextTeacher", "下一教师", "cmdPrintTeacher", "选定教师打印", "cmdPrintAllTeacher",
+           "全部教师打印"},
+          parent) {
+  cmdPrintClass = classes_.one;
+  cmdPrintAllClass = classes_.all;
+  Label2 = PaperHint(Frame1, "Label2", "（A4纸张）");
+  static_cast<QGridLayout*>(Frame1->layout())->addWidget(Label2, 2, 3, Qt::AlignCenter);
+
+  cmdPrintTeacher = teachers_.one;
+  cmdPrintAllTeacher = teachers_.all;
+  Label3 = PaperHint(Frame2, "Label3", "（A4纸张）");
+  static_cast<QGridLayout*>(Frame2->layout())->addWidget(Label3, 2, 3, Qt::AlignCenter);
+
+  Frame3 = new QGroupBox(this);
+  Frame3->setObjectName("Frame3");
+  CmdPrintTotal = MakeCommandButton(Frame3, "CmdPrintTotal", "总表打印");
+  Label4 = PaperHint(Frame3, "Label4", "（A3纸张）");
+  cmdOK = MakeCommandButton(Frame3, "cmdOK", "退出(&Q)");
+  auto* row = new QHBoxLayout(Frame3);
+  row->addWidget(CmdPrintTotal);
+  row->addWidget(Label4);
+  row->addStretch();
+  row->addWidget(cmdOK);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Frame1);
+  layout->addWidget(Frame2);
+  layout->addWidget(Frame3);
+
+  Connect(CmdPrintTotal, cmdOK);
+}
+
+void FrmPrint::Execute(TimetableScope scope, const QString& name) {
+  const std::optional<int> result = Run(scope, name);
+  if (!result || *result == kPrintCancelled) return;  // reported, or the user closed the preview
+  if (*result == 0)
+    Say(MessageIcon::Information, "打印完成");
+  else if (*result == kNoTimetableData)
+    Say(MessageIcon::Information, Q(std::string(NoTimetableMessage(scope))));
+  else
+    Say(MessageIcon::Critical, "打印失败！(ret = " + QString::number(*result) + ")");
+}
+
+std::optional<int> FrmPrint::Run(TimetableScope scope, const QString& name) {
+  std::optional<WaitCursor> wait(std::in_place);
+  const AppState& state = ctx_.state;
+  const std::optional<std::vector<TimetableRow>> rows = ReadRows(scope, name, "打印失败！", wait);
+  if (!rows) return std::nullopt;
+  // The overview prints its header even for an empty timetable.
+  if (rows->empty() && scope != TimetableScope::School) return kNoTimetableData;
+  const fs::path document = state.programDir / kPrintDocumentName;
+  const Outcome written =
+      WritePrintDocument(scope, document, *rows, state.settings().GetSchoolName(), state.lessonsPerDay);
+  if (!written) return written.code();
+  const std::string templateName = PrintTemplateName(scope, state.lessonsPerDay);
+  const fs::path tpl =
+      FindProgramFile(state.programDir, templateName).value_or(state.programDir / templateName);
+  ScopedPreviewRunner preview([this](QDialog& dialog) {
+    PointerWhileModal pointer;
+    return ctx_.prompter.RunModal(dialog);
+  });
+  return PrintOneCustomXml(document.string(), "", tpl.string(), 0, 0, 0, "", 'T');
+}
+
+}  // namespace orv::ui

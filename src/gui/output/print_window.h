@@ -1,0 +1,38 @@
+// frmPrint: prints the timetable of one class, every class, one teacher,
+// every teacher, or the whole-school overview, through the print library.
+#pragma once
+
+#include "gui/output/output_window.h"
+
+namespace orv::ui {
+
+class FrmPrint : public OutputWindow {
+  Q_OBJECT
+ public:
+  explicit FrmPrint(UiContext& ctx, QWidget* parent = nullptr);
+
+  QPushButton* cmdPrintClass;
+  QPushButton* cmdPrintAllClass;
+  QLabel* Label2;
+
+  QPushButton* cmdPrintTeacher;
+  QPushButton* cmdPrintAllTeacher;
+  QLabel* Label3;
+
+  QGroupBox* Frame3;
+  QPushButton* CmdPrintTotal;
+  QLabel* Label4;
+  QPushButton* cmdOK;
+
+  // One print command: the rows, the document, the library call and the
+  // report.
+  void Execute(TimetableScope scope, const QString& name) override;
+
+ private:
+  // The print result: 0 printed, -102 no rows, -1 the document could not be
+  // written, else the library's code. Empty after a database failure, which
+  // has been reported already.
+  std::optional<int> Run(TimetableScope scope, const QString& name);
+};
+
+}  // namespace orv::ui

@@ -1,0 +1,91 @@
+#include "printing/page_painter.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+
+namespace orv {
+
+namespace {
+
+QPageSize::PageSizeId PageSizeOf(const std::string& paper) {
+  if (paper == "A3") return QPageSize::A3;
+  if (paper == "A5") return QPageSize::A5;
+  if (paper == "B5") return QPageSize::B5;
+  if (paper == "Letter") return QPageSize::Letter;
+  return QPageSize::A4;
+}
+
+class PagePainter {
+ public:
+  PagePainter(QPainter& painter, double dotsPerMm) : painter_(painter), dots_(dotsPerMm) {}
+
+  void Paint(const Page& page) {
+    for (const PageLine& l : page.lines) {
+      painter_.setPen(QPen(Qt::black, std::max(1.0, l.width * dots_), Qt::SolidLine, Qt::FlatCap));
+      painter_.drawLine(QLineF(l.x1 * dots_, l.y1 * dots_, l.x2 * dots_, l.y2 * dots_));
+    }
+    painter_.setPen(Qt::black);
+    for (const PageText& t : page.texts) Text(t);
+  }
+
+ private:
+  void Text(const PageText& t) {
+    const QRectF box(t.x * dots_, t.y * dots_, t.width * dots_, t.height * dots_);
+    const QString text = QString::fromStdString(t.text);
+    QFont font = Font(t.style, t.style.size);
+    // A long name is shrunk into its box rather than cut or run over the lines.
+    const double wide = QFontMetricsF(font, painter_.device()).horizontalAdvance(text);
+    if (wide > box.width() && wide > 0)
+      font = Font(t.style, std::max(4.0, t.style.size * box.width() / wide * 0.97));
+    painter_.setFont(font);
+    const Qt::Alignment h = t.align == TextAlign::Left    ? Qt::AlignLeft
+                            : t.align == TextAlign::Right ? Qt::AlignRight
+                                                          : Qt::AlignHCenter;
+    painter_.drawText(box, int(h | Qt::AlignVCenter | Qt::TextDontClip), text);
+  }
+
+  QFont Font(const TextStyle& style, double size) {
+    const QString key = QString::fromStdString(style.family) + QChar('|') + QString::number(size) +
+                        (style.bold ? QStringLiteral("|b") : QString());
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return *it;
+    QFont font(QString::fromStdString(style.family));
+    font.setPointSizeF(size);
+    font.setBold(style.bold);
+    font.setStyleHint(style.family == "黑体" ? QFont::SansSerif : QFont::Serif);
+    return *fonts_.insert(key, font);
+  }
+
+  QPainter& painter_;
+  double dots_;
+  QHash<QString, QFont> fonts_;
+};
+
+}  // namespace
+
+void SetUpPrinter(QPrinter& printer, const PageDocument& doc) {
+  printer.setFullPage(true);
+  printer.setPageLayout(QPageLayout(QPageSize(PageSizeOf(doc.paper)),
+                                    doc.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                    QMarginsF(0, 0, 0, 0)));
+}
+
+bool PaintPages(QPrinter& printer, const PageDocument& doc) {
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  PagePainter pages(painter, printer.resolution() / 25.4);
+  for (size_t i = 0; i < doc.pages.size(); ++i) {
+    if (i > 0 && !printer.newPage()) return false;
+    pages.Paint(doc.pages[i]);
+  }
+  return painter.end() && printer.printerState() != QPrinter::Error;
+}
+
+}  // namespace orv

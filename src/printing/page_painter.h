@@ -1,0 +1,19 @@
+// Paints a laid-out page document on a printer (or a PDF printer) with
+// QPainter: millimetres to device dots, fonts shrunk where a text is wider
+// than its box.
+#pragma once
+
+#include "core/output/page_layout.h"
+
+class QPrinter;
+
+namespace orv {
+
+// Sets the printer's paper and orientation to the document's, with no
+// margins: the page model already holds them.
+void SetUpPrinter(QPrinter& printer, const PageDocument& doc);
+
+// False when the printer could not be started.
+bool PaintPages(QPrinter& printer, const PageDocument& doc);
+
+}  // namespace orv

@@ -1,0 +1,19 @@
+#include "printing/print_fonts.h"
+
+#include <QFont>
+#include <QStringList>
+
+namespace orv {
+
+void InstallFontSubstitutions() {
+  static const bool installed = [] {
+    QFont::insertSubstitutions("宋体", {"Noto Serif CJK SC", "Noto Serif CJK", "Source Han Serif SC",
+                                        "AR PL UMing CN", "Noto Sans CJK SC", "WenQuanYi Zen Hei"});
+    QFont::insertSubstitutions("黑体", {"Noto Sans CJK SC", "Noto Sans CJK", "Source Han Sans SC",
+                                        "WenQuanYi Zen Hei", "Noto Serif CJK SC"});
+    return true;
+  }();
+  (void)installed;
+}
+
+}  // namespace orv

@@ -1,0 +1,159 @@
+#include "printing/print_one_custom_xml.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "core/output/page_layout.h"
+#include "printing/page_painter.h"
+#include "printing/print_fonts.h"
+
+namespace fs = std::filesystem;
+
+namespace orv {
+
+namespace {
+
+std::string& Problem() {
+  static std::string problem;
+  return problem;
+}
+
+PreviewRunner& Runner() {
+  static PreviewRunner runner;
+  return runner;
+}
+
+int Fail(int code, std::string why) {
+  Problem() = std::move(why);
+  return code;
+}
+
+std::optional<std::string> ReadWhole(const std::string& path) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (!in && !in.eof()) return std::nullopt;
+  return text.str();
+}
+
+bool IsPdfPath(const std::string& output) {
+  if (output.size() < 4) return false;
+  std::string ext = output.substr(output.size() - 4);
+  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return ext == ".pdf";
+}
+
+int ToPdf(const PageDocument& doc, const std::string& output) {
+  // Written beside and moved over the target only when complete, so a
+  // failure never leaves half a file where a good one was.
+  const fs::path target(output);
+  const fs::path part =
+      target.parent_path() / ("." + target.filename().string() + "." + std::to_string(::getpid()));
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(part.string()));
+  printer.setCreator("Orvandel排课软件");
+  SetUpPrinter(printer, doc);
+  std::error_code ec;
+  if (!PaintPages(printer, doc)) {
+    fs::remove(part, ec);
+    return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
+  }
+  fs::rename(part, target, ec);
+  if (ec) {
+    fs::remove(part, ec);
+    return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
+  }
+  return kPrinted;
+}
+
+int ToPrinter(const PageDocument& doc, const std::string& name) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPrinterName(QString::fromStdString(name));
+  if (!printer.isValid() || printer.printerName() != QString::fromStdString(name))
+    return Fail(kPrinterError, "找不到打印机：" + name);
+  SetUpPrinter(printer, doc);
+  if (!PaintPages(printer, doc)) return Fail(kPrinterError, "打印机出错：" + name);
+  return kPrinted;
+}
+
+int ToPreview(const PageDocument& doc) {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+    return Fail(kPrinterError, "打印预览需要桌面程序");
+  QPrinter printer(QPrinter::HighResolution);
+  SetUpPrinter(printer, doc);
+  QPrintPreviewDialog preview(&printer);
+  preview.setObjectName("dlgPrintPreview");
+  preview.setWindowTitle("打印预览");
+  bool painted = true;
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                   [&](QPrinter* p) { painted = PaintPages(*p, doc) && painted; });
+  const int result = Runner() ? Runner()(preview) : preview.exec();
+  if (result != QDialog::Accepted) return Fail(kPrintCancelled, "打印已取消");
+  if (!painted) return Fail(kPrinterError, "打印机出错");
+  return kPrinted;
+}
+
+}  // namespace
+
+int PrintOneCustomXml(const std::string& dataPath, const std::string& output, const std::string& templatePath,
+                      std::int32_t, std::int32_t, std::int32_t, const std::string&, char) {
+  Problem().clear();
+  const std::optional<std::string> templateText = ReadWhole(templatePath);
+  if (!templateText) return Fail(kTemplateMissing, "找不到打印模板文件：" + templatePath);
+  const Result<PrintTemplate> tpl = ParsePrintTemplate(*templateText);
+  if (!tpl) return Fail(kTemplateInvalid, templatePath + "：" + tpl.message());
+  const std::optional<std::string> dataText = ReadWhole(dataPath);
+  if (!dataText) return Fail(kDocumentUnreadable, "无法读取打印数据文件：" + dataPath);
+  const Result<PrintData> data = ParsePrintData(*dataText);
+  if (!data) return Fail(kDocumentUnreadable, dataPath + "：" + data.message());
+  const Result<PageDocument> pages = LayOutPages(*data, *tpl);
+  if (!pages) return Fail(kDocumentDoesNotFit, pages.message());
+
+  if (!QGuiApplication::instance()) return Fail(kPrinterError, "打印需要图形界面库（Qt）的应用程序对象");
+  InstallFontSubstitutions();
+  if (output.empty()) return ToPreview(*pages);
+  if (IsPdfPath(output)) return ToPdf(*pages, output);
+  return ToPrinter(*pages, output);
+}
+
+std::string LastPrintProblem() { return Problem(); }
+
+std::string PrintCodeText(int code) {
+  switch (code) {
+    case kPrinted:
+      return "打印完成";
+    case kTemplateMissing:
+      return "找不到打印模板文件";
+    case kTemplateInvalid:
+      return "打印模板文件有误";
+    case kDocumentUnreadable:
+      return "无法读取打印数据文件";
+    case kDocumentDoesNotFit:
+      return "打印数据与模板不符";
+    case kPrinterError:
+      return "打印机或 PDF 文件出错";
+    case kPrintCancelled:
+      return "打印已取消";
+    default:
+      return "打印失败";
+  }
+}
+
+ScopedPreviewRunner::ScopedPreviewRunner(PreviewRunner runner) : previous_(std::move(Runner())) {
+  Runner() = std::move(runner);
+}
+
+ScopedPreviewRunner::~ScopedPreviewRunner() { Runner() = std::move(previous_); }
+
+}  // namespace orv

@@ -1,0 +1,47 @@
+// Reads back a workbook written by the export: the first worksheet's cells,
+// merges, column widths, row heights and each cell's borders, from the XML
+// inside the .xlsx (unpacked with `unzip -p`).
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace orv::test {
+
+struct XlsxBorders {
+  std::string left, right, top, bottom;  // "thin", "double", or "" for none
+  bool operator==(const XlsxBorders&) const = default;
+};
+
+struct XlsxCell {
+  std::string text;  // shared string or number as written
+  XlsxBorders borders;
+  bool wrap = false;
+  bool centred = false;  // horizontally and vertically
+  bool bold = false;
+};
+
+struct XlsxSheet {
+  std::string name;
+  std::map<std::string, XlsxCell> cells;  // by reference, "B3"
+  std::vector<std::string> merges;        // "A1:AE1"
+  std::map<int, double> widths;           // column (from 1) -> width as the user set it
+  std::map<int, double> heights;          // row (from 1) -> height, for rows given one
+  double defaultHeight = 0;
+
+  // The cell's text, "" when it has none.
+  std::string Text(const std::string& ref) const;
+  const XlsxCell* Find(const std::string& ref) const;
+};
+
+// One file inside the zip, as text; "" when there is none.
+std::string UnzipEntry(const std::filesystem::path& zip, const std::string& entry);
+
+XlsxSheet ReadXlsx(const std::filesystem::path& path);
+
+// "B3" for row 3, column 2 (both from 1).
+std::string CellRef(int row, int col);
+
+}  // namespace orv::test
