@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/database/timetable_db.h"
+#include "core/database/week_marks.h"
 #include "core/scheduling/random.h"
 
 namespace orv {
@@ -65,10 +66,10 @@ int CompletionRate(TimetableDb& db);
 int ChooseLesson(GenerationContext& ctx, const std::string& cls, const std::string& course,
                  const std::string& teacher, double& d, double x);
 
-// A random acceptable lesson number of the day among the cells of one pass
-// (0 best position, 1 normal, 2 avoid if possible), or -1.
+// A random acceptable lesson number of the day among the course's cells
+// with the mark (a pass searches Best, Normal or Avoid cells), or -1.
 int SearchSlot(GenerationContext& ctx, const std::string& cls, const std::string& course,
-               const std::string& teacher, int day, double x, int pass);
+               const std::string& teacher, int day, double x, LimitMark mark);
 
 // The class already has Int(x) + 1 or more lessons of the course on the day.
 bool CourseDayFull(TimetableDb& db, const std::string& cls, const std::string& course, int day, double x);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <tuple>
 
+#include "core/database/week_marks.h"
 #include "core/output/week_labels.h"
 #include "core/scheduling/generation_steps.h"
 
@@ -27,9 +29,6 @@ struct PlanRow {
 
 using Names = std::map<std::string, std::string>;
 using Slot = std::tuple<std::string, int, int>;  // code, day, lesson number
-
-enum LimitKind { kClassLimit = 0, kCourseLimit = 1, kTeacherLimit = 2 };
-constexpr int kBestCell = 0, kAvoidCell = 2, kNeverCell = 3;
 
 Names ReadNames(TimetableDb& db, const char* sql) {
   Names names;
@@ -63,12 +62,15 @@ class Checker {
     for (const PlanRow& p : plan_) planOf_.try_emplace({p.cls, p.course}, &p);
     {
       Cursor c = db.Query("select Kind,Code,Day,LessonNo,Attr from Limittb where Kind in (?,?,?)",
-                          static_cast<int>(kClassLimit), static_cast<int>(kCourseLimit),
-                          static_cast<int>(kTeacherLimit));
+                          DbValue(LimitKind::Class), DbValue(LimitKind::Course), DbValue(LimitKind::Teacher));
       while (c.Next()) {
-        // Of two marks on one cell the stricter counts.
-        int& attr = limits_.try_emplace({c.Int(0), c.Text(1), c.Int(2), c.Int(3)}, kBestCell).first->second;
-        attr = std::max(attr, c.Int(4));
+        // A value no window writes marks nothing.
+        const std::optional<LimitMark> mark = MarkFromDb(c.Int(4));
+        if (!mark) continue;
+        // Of two marks on one cell the stricter (later in Best, Normal,
+        // Avoid, Never) counts.
+        LimitMark& kept = limits_.try_emplace({c.Int(0), c.Text(1), c.Int(2), c.Int(3)}, *mark).first->second;
+        kept = std::max(kept, *mark);
       }
     }
     {
@@ -79,14 +81,14 @@ class Checker {
 
   std::vector<Finding> Run() {
     CheckDoubleBookings();
-    CheckCourseCells(kNeverCell, Severity::kViolation, FindingKind::kCourseNeverCell, "“不排”");
+    CheckCourseCells(LimitMark::Never, Severity::kViolation, FindingKind::kCourseNeverCell);
     CheckSpecialCourses();
     CheckWeekBounds();
     CheckCodes();
     CheckBuildCounts();
     CheckDailyCaps();
     CheckPlanTeachers();
-    CheckCourseCells(kAvoidCell, Severity::kWarning, FindingKind::kCourseAvoidCell, "“尽量不排”");
+    CheckCourseCells(LimitMark::Avoid, Severity::kWarning, FindingKind::kCourseAvoidCell);
     CheckClassAndTeacherCells();
     return std::move(findings_);
   }
@@ -111,9 +113,9 @@ class Checker {
     findings_.push_back({severity, kind, cls, day, lessonNo, where + "：" + what});
   }
 
-  int Attr(int kind, const std::string& code, int day, int lessonNo) const {
-    auto it = limits_.find({kind, code, day, lessonNo});
-    return it == limits_.end() ? 1 : it->second;
+  LimitMark Mark(LimitKind kind, const std::string& code, int day, int lessonNo) const {
+    auto it = limits_.find({DbValue(kind), code, day, lessonNo});
+    return it == limits_.end() ? LimitMark::Normal : it->second;
   }
 
   template <class NameOf>
@@ -157,10 +159,12 @@ class Checker {
     for (const auto& [l, what] : items) Add(severity, kind, l->cls, l->day, l->lessonNo, what);
   }
 
-  void CheckCourseCells(int attr, Severity severity, FindingKind kind, const char* mark) {
+  void CheckCourseCells(LimitMark mark, Severity severity, FindingKind kind) {
+    const std::string quoted = "“" + std::string(MarkText(mark)) + "”";
     for (const Lesson& l : lessons_)
-      if (Attr(kCourseLimit, l.course, l.day, l.lessonNo) == attr)
-        Add(severity, kind, l.cls, l.day, l.lessonNo, CourseName(l.course) + "排在了课程" + mark + "的位置");
+      if (Mark(LimitKind::Course, l.course, l.day, l.lessonNo) == mark)
+        Add(severity, kind, l.cls, l.day, l.lessonNo,
+            CourseName(l.course) + "排在了课程" + quoted + "的位置");
   }
 
   void CheckSpecialCourses() {
@@ -251,10 +255,10 @@ class Checker {
 
   void CheckClassAndTeacherCells() {
     for (const Lesson& l : lessons_) {
-      if (Attr(kClassLimit, l.cls, l.day, l.lessonNo) == kNeverCell)
+      if (Mark(LimitKind::Class, l.cls, l.day, l.lessonNo) == LimitMark::Never)
         Add(Severity::kWarning, FindingKind::kClassNeverCell, l.cls, l.day, l.lessonNo,
             CourseName(l.course) + "排在了班级“不排”的位置");
-      if (Attr(kTeacherLimit, l.teacher, l.day, l.lessonNo) == kNeverCell)
+      if (Mark(LimitKind::Teacher, l.teacher, l.day, l.lessonNo) == LimitMark::Never)
         Add(Severity::kWarning, FindingKind::kTeacherNeverCell, l.cls, l.day, l.lessonNo,
             CourseName(l.course) + "排在了教师" + TeacherName(l.teacher) + "“不排”的时间");
     }
@@ -265,15 +269,19 @@ class Checker {
   std::vector<Lesson> lessons_;
   std::vector<PlanRow> plan_;
   std::map<std::pair<std::string, std::string>, const PlanRow*> planOf_;
-  std::map<std::tuple<int, std::string, int, int>, int> limits_;
+  std::map<std::tuple<int, std::string, int, int>, LimitMark> limits_;
   std::set<std::string> special_;
   std::vector<Finding> findings_;
 };
 
 }  // namespace
 
-std::vector<Finding> CheckTimetable(TimetableDb& db, int lessonsPerDay) {
-  return Checker(db, lessonsPerDay).Run();
+Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, int lessonsPerDay) {
+  try {
+    return Checker(db, lessonsPerDay).Run();
+  } catch (const std::exception& e) {
+    return Outcome::Fail("读取课表失败：" + DatabaseErrorText(e));
+  }
 }
 
 std::string FindingLine(const Finding& f) {

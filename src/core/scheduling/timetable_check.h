@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/database/timetable_db.h"
+#include "core/outcome.h"
 
 namespace orv {
 
@@ -43,8 +44,7 @@ struct Finding {
 
 // Checks the whole timetable against the plan and the restrictions. Findings
 // come violations first, each kind ordered by class, day and lesson.
-// Database errors are thrown.
-std::vector<Finding> CheckTimetable(TimetableDb& db, int lessonsPerDay);
+Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, int lessonsPerDay);
 
 // "违规：..." or "警告：...", one line for a report.
 std::string FindingLine(const Finding& finding);

@@ -1,6 +1,5 @@
 // Small pieces the shell windows share: the program font, the files that
-// ship beside the program, the configured web addresses, opening documents
-// and the hourglass pointer.
+// ship beside the program, opening documents and the hourglass pointer.
 #pragma once
 
 #include <QString>
@@ -23,13 +22,6 @@ std::optional<std::filesystem::path> FindProgramFile(const std::filesystem::path
                                                      const std::filesystem::path& executableDir);
 std::optional<std::filesystem::path> FindProgramFile(const std::filesystem::path& programDir,
                                                      const std::filesystem::path& relative);
-
-inline constexpr const char* kDefaultWebsite = "https://github.com/orvandel/orvandel";
-inline constexpr const char* kDefaultForum = "https://github.com/orvandel/orvandel/discussions";
-
-// WEB/SITE and WEB/FORUM of kbxt.ini, or the project's pages.
-QString WebsiteAddress(const std::filesystem::path& programDir);
-QString ForumAddress(const std::filesystem::path& programDir);
 
 // Hands the address to the desktop (browser, HTML viewer); does not wait.
 void OpenDocument(const QUrl& url);
