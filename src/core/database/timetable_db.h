@@ -92,7 +92,8 @@ class TimetableDb {
 
   const std::filesystem::path& Path() const { return path_; }
 
-  // A cached statement, reset, with its arguments bound in order.
+  // The statement of the text with its arguments bound in order: the cached
+  // one, or a fresh one while the cached one is still being read.
   template <class... Args>
   Cursor Query(std::string_view sql, const Args&... args) {
     Cursor c = Prepared(sql);

@@ -4,8 +4,9 @@
 //
 // Every step reads the current tables: nothing of the timetable is copied
 // into memory, so each test sees the lessons placed just before it.
-// Database errors are thrown (SQLite::Exception); BuildTimetable catches them
-// and rolls the whole run back.
+// Only BuildTimetable (and the tests) call these steps: their database errors
+// are thrown (SQLite::Exception), and BuildTimetable turns them into its
+// Outcome after rolling the whole run back. Windows and the CLI never call them.
 #pragma once
 
 #include <string>
