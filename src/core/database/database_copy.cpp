@@ -1,6 +1,6 @@
 #include "core/database/database_copy.h"
 
-#include <random>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -17,8 +17,7 @@ Outcome SaveDatabaseCopy(TimetableDb& db, const fs::path& target) {
 
   // VACUUM INTO refuses an existing file; writing beside and renaming keeps
   // the old target intact until the snapshot is complete.
-  std::random_device rd;
-  const fs::path tmp = target.string() + ".part" + std::to_string(rd() % 1000000);
+  const fs::path tmp = target.string() + ".part" + std::to_string(::getpid());
   fs::remove(tmp, ec);
   try {
     db.Execute("vacuum into ?", tmp.string());
