@@ -29,24 +29,29 @@ class BenchSchool {
       : dir_(std::filesystem::temp_directory_path() / ("orvandel-bench-" + std::to_string(::getpid()))) {
     std::filesystem::create_directories(dir_);
     const auto file = dir_ / "kb.mdb";
-    std::string why;
     DemoOptions options;
     options.firstGrade = 1;
     options.lastGrade = 6;
     options.classesPerGrade = 12;
     options.lessonsPerDay = kLessonsPerDay;
-    if (TimetableDb::Create(file, &why)) db_ = TimetableDb::Open(file, &why);
-    if (!db_ || !FillDemoSchool(*db_, options, &why)) {
-      std::fprintf(stderr, "demo school: %s\n", why.c_str());
+    Outcome made = TimetableDb::Create(file);
+    if (made) {
+      auto opened = TimetableDb::Open(file);
+      if (opened) db_ = std::move(opened).value();
+      made = opened ? FillDemoSchool(*db_, options) : opened.outcome();
+    }
+    if (!made) {
+      std::fprintf(stderr, "demo school: %s\n", made.message().c_str());
       db_.reset();
       return;
     }
     UniformRandom random(1);
-    const BuildResult built = BuildTimetable(*db_, kLessonsPerDay, random);
+    const Result<BuildResult> generated = BuildTimetable(*db_, kLessonsPerDay, random);
+    const int rate = generated ? generated->rate : -1;
     std::printf("school: %lld classes, %lld teachers, %lld lessons placed (%d%%)\n",
                 db_->FirstInt("select count(*) from Classtb").value_or(0),
                 db_->FirstInt("select count(*) from Teachertb").value_or(0),
-                db_->FirstInt("select count(*) from LessonListtb").value_or(0), built.rate);
+                db_->FirstInt("select count(*) from LessonListtb").value_or(0), rate);
   }
   ~BenchSchool() {
     db_.reset();

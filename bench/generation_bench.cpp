@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,18 +48,22 @@ int main() {
   bool ok = true;
   for (const Size& size : kSizes) {
     const fs::path file = dir / ("school-" + std::to_string(size.lastGrade * size.classesPerGrade) + ".mdb");
-    std::string why;
-    if (!orv::TimetableDb::Create(file, &why)) {
-      std::fprintf(stderr, "create %s: %s\n", file.c_str(), why.c_str());
+    if (orv::Outcome created = orv::TimetableDb::Create(file); !created) {
+      std::fprintf(stderr, "create %s: %s\n", file.c_str(), created.message().c_str());
       return 1;
     }
-    auto db = orv::TimetableDb::Open(file, &why);
+    auto opened = orv::TimetableDb::Open(file);
+    if (!opened) {
+      std::fprintf(stderr, "open %s: %s\n", file.c_str(), opened.message().c_str());
+      return 1;
+    }
+    std::unique_ptr<orv::TimetableDb> db = std::move(opened).value();
     orv::DemoOptions options;
     options.lastGrade = size.lastGrade;
     options.classesPerGrade = size.classesPerGrade;
     options.lessonsPerDay = kLessonsPerDay;
-    if (!db || !orv::FillDemoSchool(*db, options, &why)) {
-      std::fprintf(stderr, "demo school: %s\n", why.c_str());
+    if (orv::Outcome filled = orv::FillDemoSchool(*db, options); !filled) {
+      std::fprintf(stderr, "demo school: %s\n", filled.message().c_str());
       return 1;
     }
     const long long classes = db->FirstInt("select count(*) from Classtb").value_or(0);
@@ -68,12 +73,13 @@ int main() {
       orv::UniformRandom random(seed);
       const std::uint64_t before = db->StatementsRun();
       const auto start = std::chrono::steady_clock::now();
-      const orv::BuildResult r = orv::BuildTimetable(*db, kLessonsPerDay, random);
+      const orv::Result<orv::BuildResult> built = orv::BuildTimetable(*db, kLessonsPerDay, random);
       const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-      if (r.rate < 0) {
-        std::fprintf(stderr, "generation failed: %s\n", r.error.c_str());
+      if (!built) {
+        std::fprintf(stderr, "generation failed: %s\n", built.message().c_str());
         return 1;
       }
+      const orv::BuildResult& r = *built;
       runs.push_back({seconds, db->StatementsRun() - before, r.rate, r.plannedLessons, r.placedLessons});
     }
 

@@ -159,18 +159,20 @@ int main() {
   const fs::path dir = fs::temp_directory_path() / ("orvandel-bench-edit-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   const fs::path file = dir / "kb.mdb";
-  std::string why;
-  if (!orv::TimetableDb::Create(file, &why)) return Fail("create", why), 1;
-  auto db = orv::TimetableDb::Open(file, &why);
+  if (orv::Outcome created = orv::TimetableDb::Create(file); !created) return Fail("create", created.message()), 1;
+  auto opened = orv::TimetableDb::Open(file);
+  if (!opened) return Fail("open", opened.message()), 1;
+  std::unique_ptr<orv::TimetableDb> db = std::move(opened).value();
   orv::DemoOptions options;
   options.firstGrade = 1;
   options.lastGrade = 9;
   options.classesPerGrade = 8;
   options.lessonsPerDay = kLessonsPerDay;
-  if (!db || !orv::FillDemoSchool(*db, options, &why)) return Fail("demo school", why), 1;
+  if (orv::Outcome filled = orv::FillDemoSchool(*db, options); !filled) return Fail("demo school", filled.message()), 1;
   orv::UniformRandom random(1);
-  const orv::BuildResult built = orv::BuildTimetable(*db, kLessonsPerDay, random);
-  if (built.rate < 0) return Fail("generation", built.error), 1;
+  const orv::Result<orv::BuildResult> generated = orv::BuildTimetable(*db, kLessonsPerDay, random);
+  if (!generated) return Fail("generation", generated.message()), 1;
+  const orv::BuildResult& built = *generated;
 
   std::vector<std::string> classes;
   for (orv::Cursor c = db->Query("select Code from Classtb order by Code"); c.Next();)
@@ -184,7 +186,7 @@ int main() {
   std::mt19937 rng(2026);
   bool within = true;
   for (const bool synced : {true, false}) {
-    if (!synced) db->Raw().exec("PRAGMA synchronous=OFF");
+    if (!synced) db->Execute("PRAGMA synchronous=OFF");
     std::printf("\n%s\n", synced ? "changes synced to disk at commit (the program's setting):"
                                  : "without syncing (the core's own work):");
     std::vector<Timings> timings;

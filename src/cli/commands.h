@@ -8,8 +8,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/database/timetable_db.h"
+#include "core/outcome.h"
 
 namespace orv::cli {
 
@@ -24,6 +26,8 @@ struct Context {
 // Opens the database exclusively, or says on stderr why not.
 std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path);
 int Fail(const std::string& message);
+// The headline, then the reason the core gave.
+int Fail(std::string_view headline, const Outcome& why);
 
 void AddDatabaseCommands(CLI::App& app, Context& ctx);
 void AddSchedulingCommands(CLI::App& app, Context& ctx);

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "core/settings/program_dir.h"
 #include "core/settings/settings.h"
+#include "core/settings/startup.h"
 
 namespace orv::cli {
 
@@ -17,10 +18,16 @@ int Context::LessonsPerDay(const std::optional<int>& option) const {
 }
 
 std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path) {
-  std::string why;
-  auto db = TimetableDb::Open(path, &why);
-  if (!db) std::cerr << "打开数据库失败！ " << path << ": " << why << "\n";
-  return db;
+  Result<std::unique_ptr<TimetableDb>> db = TimetableDb::Open(path);
+  if (!db) {
+    std::cerr << kOpenDatabaseFailed << " " << path << ": " << db.message() << "\n";
+    return nullptr;
+  }
+  return std::move(db).value();
+}
+
+int Fail(std::string_view headline, const Outcome& why) {
+  return Fail(std::string(headline) + (why.message().empty() ? "" : " " + why.message()));
 }
 
 int Fail(const std::string& message) {

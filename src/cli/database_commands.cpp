@@ -3,6 +3,7 @@
 #include <regex>
 
 #include "cli/commands.h"
+#include "core/database/database_totals.h"
 #include "core/database/demo_school.h"
 #include "core/database/maintenance.h"
 #include "core/settings/settings.h"
@@ -13,33 +14,10 @@ namespace orv::cli {
 
 namespace {
 
-long long CountOf(TimetableDb& db, const char* sql) { return db.FirstInt(sql).value_or(0); }
-
-struct Totals {
-  long long classes, courses, teachers, rooms, planRows, planned, placed, lessons, restrictions, wrongCounts;
-};
-
-Totals ReadTotals(TimetableDb& db) {
-  return {
-      CountOf(db, "select count(*) from Classtb"),
-      CountOf(db, "select count(*) from Coursetb"),
-      CountOf(db, "select count(*) from Teachertb"),
-      CountOf(db, "select count(*) from ClassRoomtb"),
-      CountOf(db, "select count(*) from ClassPlantb"),
-      CountOf(db, "select coalesce(sum(Count),0) from ClassPlantb"),
-      CountOf(db, "select coalesce(sum(BuildCount),0) from ClassPlantb"),
-      CountOf(db, "select count(*) from LessonListtb"),
-      CountOf(db, "select count(*) from Limittb"),
-      CountOf(
-          db,
-          "select count(*) from ClassPlantb P where BuildCount <> (select count(*) from LessonListtb L"
-          " where L.ClassCode=P.ClassCode and L.CourseCode=P.CourseCode and L.TeacherCode=P.TeacherCode)")};
-}
-
 int RunInit(const std::string& path) {
-  std::string why;
   if (fs::exists(path)) return Fail("文件已存在，不会覆盖: " + path);
-  if (!TimetableDb::Create(path, &why)) return Fail("创建数据库失败！ " + path + ": " + why);
+  if (Outcome created = TimetableDb::Create(path); !created)
+    return Fail("创建数据库失败！ " + path + ":", created);
   std::cout << "created empty timetable database " << path << "\n";
   return 0;
 }
@@ -50,24 +28,25 @@ int RunDemo(const std::string& path, DemoOptions options, const std::string& gra
   if (!std::regex_match(grades, m, kRange)) return Fail("年级范围格式应为 1-6");
   options.firstGrade = std::stoi(m[1]);
   options.lastGrade = std::stoi(m[2]);
-  if (std::string bad = ValidateDemoOptions(options); !bad.empty()) return Fail(bad);
+  if (Outcome valid = ValidateDemoOptions(options); !valid) return Fail(valid.message());
   if (fs::exists(path)) return Fail("文件已存在，不会覆盖: " + path);
-  std::string why;
-  if (!TimetableDb::Create(path, &why)) return Fail("创建数据库失败！ " + path + ": " + why);
-  bool ok = false;
+  if (Outcome created = TimetableDb::Create(path); !created)
+    return Fail("创建数据库失败！ " + path + ":", created);
+  Outcome filled = Outcome::Ok();
   {
     auto db = OpenOrReport(path);
-    ok = db && FillDemoSchool(*db, options, &why);
+    filled = db ? FillDemoSchool(*db, options) : Outcome::Fail({});
   }
-  if (!ok) {
+  if (!filled) {
     fs::remove(path);
-    return Fail("创建示范学校失败！ " + why);
+    return Fail("创建示范学校失败！", filled);
   }
   if (writeSettings) {
     const Settings settings(fs::absolute(path).parent_path());
-    if (!settings.SetDatabasePath(fs::absolute(path).string()) ||
-        !settings.SetLessonsPerDay(options.lessonsPerDay) || !settings.SetSchoolName(options.schoolName))
-      return Fail("写入设置文件失败: " + settings.IniPath().string());
+    Outcome written = settings.SetDatabasePath(fs::absolute(path).string());
+    if (written) written = settings.SetLessonsPerDay(options.lessonsPerDay);
+    if (written) written = settings.SetSchoolName(options.schoolName);
+    if (!written) return Fail("写入设置文件失败！", written);
     std::cout << "wrote " << settings.IniPath().string() << "\n";
   }
   std::cout << "created demo school " << options.schoolName << " in " << path << "\n";
@@ -77,27 +56,30 @@ int RunDemo(const std::string& path, DemoOptions options, const std::string& gra
 int RunInfo(const std::string& path) {
   auto db = OpenOrReport(path);
   if (!db) return 1;
-  const Totals t = ReadTotals(*db);
-  std::cout << "classes: " << t.classes << "\n"
-            << "courses: " << t.courses << "\n"
-            << "teachers: " << t.teachers << "\n"
-            << "classrooms: " << t.rooms << "\n"
-            << "plan rows: " << t.planRows << "\n"
-            << "planned lessons: " << t.planned << "\n"
-            << "placed lessons: " << t.placed << "\n";
+  const Result<DatabaseTotals> t = ReadDatabaseTotals(*db);
+  if (!t) return Fail(t.message());
+  std::cout << "classes: " << t->classes << "\n"
+            << "courses: " << t->courses << "\n"
+            << "teachers: " << t->teachers << "\n"
+            << "classrooms: " << t->classRooms << "\n"
+            << "plan rows: " << t->planRows << "\n"
+            << "planned lessons: " << t->plannedLessons << "\n"
+            << "placed lessons: " << t->placedLessons << "\n";
   return 0;
 }
 
 int RunMaintain(const std::string& path) {
   auto db = OpenOrReport(path);
   if (!db) return 1;
-  const Totals before = ReadTotals(*db);
-  if (!MaintainData(*db)) return Fail("数据维护失败！");
-  const Totals after = ReadTotals(*db);
-  std::cout << "removed lessons: " << before.lessons - after.lessons << "\n"
-            << "removed plan rows: " << before.planRows - after.planRows << "\n"
-            << "removed restrictions: " << before.restrictions - after.restrictions << "\n"
-            << "recounted plan rows: " << before.wrongCounts << "\n"
+  const Result<DatabaseTotals> before = ReadDatabaseTotals(*db);
+  if (!before) return Fail(before.message());
+  if (Outcome maintained = MaintainData(*db); !maintained) return Fail("数据维护失败！", maintained);
+  const Result<DatabaseTotals> after = ReadDatabaseTotals(*db);
+  if (!after) return Fail(after.message());
+  std::cout << "removed lessons: " << before->lessons - after->lessons << "\n"
+            << "removed plan rows: " << before->planRows - after->planRows << "\n"
+            << "removed restrictions: " << before->restrictions - after->restrictions << "\n"
+            << "recounted plan rows: " << before->wrongBuildCounts << "\n"
             << "数据维护完成\n";
   return 0;
 }
@@ -105,25 +87,22 @@ int RunMaintain(const std::string& path) {
 int RunClear(const std::string& path) {
   auto db = OpenOrReport(path);
   if (!db) return 1;
-  const long long lessons = CountOf(*db, "select count(*) from LessonListtb");
-  if (DeleteAllLessons(*db) != 0) return Fail("删除课表失败！");
-  std::cout << "deleted lessons: " << lessons << "\n";
+  const Result<DatabaseTotals> before = ReadDatabaseTotals(*db);
+  if (!before) return Fail(before.message());
+  if (Outcome deleted = DeleteAllLessons(*db); !deleted) return Fail("删除课表失败！", deleted);
+  std::cout << "deleted lessons: " << before->lessons << "\n";
   return 0;
 }
 
 int RunUpgrade(const std::string& path) {
   auto db = OpenOrReport(path);
   if (!db) return 1;
-  const long long graduating =
-      CountOf(*db, "select count(*) from Classtb where substr(Code,1,1) in ('6','9')");
-  const long long firstGrade = CountOf(*db, "select count(*) from Classtb where substr(Code,1,1)='1'");
-  const long long moving =
-      CountOf(*db, "select count(*) from Classtb where substr(Code,1,1)>'0'") - graduating;
-  std::string why;
-  if (UpgradeSchoolYear(*db, &why) != 0) return Fail("课表学年升级失败！ " + why);
-  std::cout << "graduated classes: " << graduating << "\n"
-            << "promoted classes: " << moving << "\n"
-            << "new first-grade classes: " << firstGrade << "\n";
+  const Result<UpgradeCounts> counts = CountUpgrade(*db);
+  if (!counts) return Fail(counts.message());
+  if (Outcome upgraded = UpgradeSchoolYear(*db); !upgraded) return Fail("课表学年升级失败！", upgraded);
+  std::cout << "graduated classes: " << counts->graduating << "\n"
+            << "promoted classes: " << counts->promoted << "\n"
+            << "new first-grade classes: " << counts->newFirstGrade << "\n";
   return 0;
 }
 
@@ -157,7 +136,7 @@ void AddDatabaseCommands(CLI::App& app, Context& ctx) {
   maintain->add_option("DB", path, "Database file")->required();
   maintain->callback([&ctx] { ctx.exitCode = RunMaintain(path); });
 
-  auto* clear = app.add_subcommand("clear", "Delete the whole timetable, fixed lessons included");
+  auto* clear = app.add_subcommand("clear", "Clear the whole timetable, fixed lessons included");
   clear->add_option("DB", path, "Database file")->required();
   clear->callback([&ctx] { ctx.exitCode = RunClear(path); });
 

@@ -22,9 +22,10 @@ int RunGenerate(const Context& ctx, const std::string& path, const std::optional
   UniformRandom& random = ProgramRandom();
   if (seed) random.Seed(*seed);
   const auto start = std::chrono::steady_clock::now();
-  const BuildResult r = BuildTimetable(*db, lessonsPerDay, random);
+  const Result<BuildResult> built = BuildTimetable(*db, lessonsPerDay, random);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (r.rate < 0) return Fail(std::string(kBuildFailedText) + (r.error.empty() ? "" : " " + r.error));
+  if (!built) return Fail(kBuildFailedText, built.outcome());
+  const BuildResult& r = *built;
   char elapsed[32];
   std::snprintf(elapsed, sizeof elapsed, "%.3f s", seconds);
   std::cout << "lessons per day: " << lessonsPerDay << "\n"
@@ -41,12 +42,9 @@ int RunCheck(const Context& ctx, const std::string& path, const std::optional<in
   const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption);
   auto db = OpenOrReport(path);
   if (!db) return 1;
-  std::vector<Finding> findings;
-  try {
-    findings = CheckTimetable(*db, lessonsPerDay);
-  } catch (const std::exception& e) {
-    return Fail(std::string("检查课表失败！ ") + e.what());
-  }
+  const Result<std::vector<Finding>> checked = CheckTimetable(*db, lessonsPerDay);
+  if (!checked) return Fail("检查课表失败！", checked.outcome());
+  const std::vector<Finding>& findings = *checked;
   for (const Finding& f : findings) std::cout << FindingLine(f) << "\n";
   const int violations = CountFindings(findings, Severity::kViolation);
   std::cout << "violations: " << violations << ", warnings: " << CountFindings(findings, Severity::kWarning)

@@ -47,13 +47,16 @@ class [[nodiscard]] Result {
 
   bool ok() const { return value_.has_value(); }
   explicit operator bool() const { return ok(); }
+  // Success, or the failure.
   const Outcome& outcome() const { return outcome_; }
   int code() const { return outcome_.code(); }
   const std::string& message() const { return outcome_.message(); }
 
+  // The value; only after ok() said there is one.
   T& value() & { return *value_; }
   const T& value() const& { return *value_; }
-  T&& value() && { return std::move(*value_); }
+  // By value, so that `for (x : F().value())` never reads a destroyed result.
+  T value() && { return std::move(*value_); }
   T* operator->() { return &*value_; }
   const T* operator->() const { return &*value_; }
   T& operator*() & { return *value_; }

@@ -6,6 +6,7 @@
 #include "core/database/timetable_db.h"
 #include "core/settings/settings.h"
 #include "support/temp_dir.h"
+#include "support/test_db.h"
 
 namespace fs = std::filesystem;
 
@@ -22,7 +23,7 @@ TEST(CliInit, CreatesAnEmptyDatabaseAndRefusesToOverwrite) {
   const std::string db = (dir / "kb.mdb").string();
   auto run = RunCli({"init", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_TRUE(TimetableDb::Open(db));
+  EXPECT_TRUE(test::OpenDb(db));
 
   WriteFile(dir / "precious.mdb", "data");
   run = RunCli({"init", (dir / "precious.mdb").string()});
@@ -50,7 +51,7 @@ TEST(CliDemo, CreatesTheDemoSchoolAndInfoCountsIt) {
   EXPECT_NE(run.out.find("classes: 6\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("placed lessons: 6\n"), std::string::npos)
       << "the fixed class meetings: " << run.out;
-  auto opened = TimetableDb::Open(db);
+  auto opened = test::OpenDb(db);
   ASSERT_TRUE(opened);
   EXPECT_EQ(GetClassName(*opened, "71"), "七（1）班");
   EXPECT_EQ(opened->FirstInt("select max(LessonNo) from LessonListtb").value_or(0), 7);
@@ -92,7 +93,7 @@ TEST(CliOpen, RefusesBadFilesAndAFileOpenElsewhere) {
 
   const fs::path db = dir / "kb.mdb";
   ASSERT_EQ(RunCli({"demo", db.string()}).exitCode, 0);
-  auto holder = TimetableDb::Open(db);
+  auto holder = test::OpenDb(db);
   ASSERT_TRUE(holder);
   for (const char* command : {"info", "clear", "upgrade", "maintain"}) {
     run = RunCli({command, db.string()});
@@ -111,7 +112,7 @@ TEST(CliOperations, ClearUpgradeAndMaintainReportWhatTheyChanged) {
   EXPECT_NE(run.out.find("graduated classes: 2"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("promoted classes: 2"), std::string::npos) << run.out;
   {
-    auto opened = TimetableDb::Open(db);
+    auto opened = test::OpenDb(db);
     EXPECT_EQ(GetClassName(*opened, "61"), "六（1）班");
     EXPECT_EQ(GetClassName(*opened, "51"), "");
     // Leave an orphan for maintenance.
@@ -125,7 +126,7 @@ TEST(CliOperations, ClearUpgradeAndMaintainReportWhatTheyChanged) {
   run = RunCli({"clear", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("deleted lessons: 1"), std::string::npos) << run.out;
-  auto opened = TimetableDb::Open(db);
+  auto opened = test::OpenDb(db);
   EXPECT_EQ(opened->FirstInt("select count(*) from LessonListtb").value_or(-1), 0);
   EXPECT_EQ(opened->FirstInt("select sum(BuildCount) from ClassPlantb").value_or(-1), 0);
 }

@@ -123,9 +123,7 @@ TEST_F(OutputCli, PrintWritesAPdfPerSelection) {
   EXPECT_NE(run.err.find("该教师没有课表数据"), std::string::npos);
   EXPECT_FALSE(fs::exists(Out("t.pdf")));
 
-  auto opened = TimetableDb::Open(db);
-  opened->Execute("delete from LessonListtb");
-  opened.reset();
+  test::OpenDb(db)->Execute("delete from LessonListtb");
   run = Run({"print", db, "--total", "--lessons-per-day", "7", "--pdf", Out("total.pdf")});
   ASSERT_EQ(run.exitCode, 0) << "the empty overview still prints its header: " << run.err;
   EXPECT_NE(Shell("pdfinfo '" + Out("total.pdf") + "'").find("A3"), std::string::npos);

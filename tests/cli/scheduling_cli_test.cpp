@@ -8,6 +8,7 @@
 #include "core/database/timetable_db.h"
 #include "core/settings/settings.h"
 #include "support/temp_dir.h"
+#include "support/test_db.h"
 
 namespace orv {
 namespace {
@@ -18,7 +19,7 @@ std::string LastLine(std::string text) {
 }
 
 std::string Lessons(const std::string& path) {
-  return TimetableDb::Open(path)
+  return test::OpenDb(path)
       ->FirstText(
           "select group_concat(ClassCode||'/'||Day||'/'||LessonNo||'/'||TeacherCode,' ') from"
           " (select * from LessonListtb order by rowid)")
@@ -65,10 +66,10 @@ TEST_F(SchedulingCli, LessonsPerDayFromTheOptionElseTheSettingsFileFailuresExit1
 
   const std::string empty = (dir / "empty.mdb").string(), missing = (dir / "missing.mdb").string();
   ASSERT_EQ(test::RunCli({"init", empty}).exitCode, 0);
-  TimetableDb::Open(empty)->Execute("insert into LessonListtb values ('101',1,1,'01','001',2)");
+  test::OpenDb(empty)->Execute("insert into LessonListtb values ('101',1,1,'01','001',2)");
   const auto run = Run({"generate", empty});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("生成课表失败！"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("生成课表失败！ 教学计划为空或总课时为0"), std::string::npos) << run.err;
   EXPECT_EQ(Lessons(empty), "101/1/1/001") << "the empty plan keeps the timetable";
 
   EXPECT_EQ(Run({"generate", missing}).exitCode, 1);
@@ -82,7 +83,7 @@ TEST_F(SchedulingCli, CheckReportsEachBrokenRuleAndExits1OnViolations) {
   ASSERT_EQ(Run({"generate", db, "--seed", "3"}).exitCode, 0);
   {
     // Class 11 gets a seventh lesson with a teacher outside its plan.
-    auto t = TimetableDb::Open(db);
+    auto t = test::OpenDb(db);
     const std::string teacher = t->FirstText("select Code from Teachertb order by Code desc").value_or("");
     t->Execute("insert into LessonListtb values (?,?,?,?,?,?)", "11", 2, 7, "01", teacher, 2);
   }

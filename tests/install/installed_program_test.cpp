@@ -84,10 +84,9 @@ TEST(InstalledProgram, StartsOnAFreshHomeKeepingItsFilesThereAndFindsTheInstalle
   // A real, empty timetable database, free again once the program ended,
   // which the installed command-line tool reads too.
   {
-    std::string why;
-    auto db = TimetableDb::Open(data / "kb.mdb", &why);
-    ASSERT_TRUE(db) << why;
-    EXPECT_EQ(db->FirstInt("select count(*) from Classtb"), 0);
+    auto db = TimetableDb::Open(data / "kb.mdb");
+    ASSERT_TRUE(db) << db.message();
+    EXPECT_EQ((*db)->FirstInt("select count(*) from Classtb"), 0);
   }
   const test::ProcessRun info =
       test::RunProcess((bin / "orvandel-cli").string(), {"info", (data / "kb.mdb").string()}, env);

@@ -4,17 +4,26 @@
 
 namespace orv::test {
 
+std::unique_ptr<TimetableDb> OpenDb(const std::filesystem::path& path) {
+  auto opened = TimetableDb::Open(path);
+  if (!opened) {
+    ADD_FAILURE() << "open " << path << ": " << opened.message();
+    return nullptr;
+  }
+  return std::move(opened).value();
+}
+
 TestDb::TestDb() : path_(dir_ / "kb.mdb") {
-  std::string why;
-  if (!TimetableDb::Create(path_, &why)) throw std::runtime_error("create: " + why);
+  if (Outcome created = TimetableDb::Create(path_); !created)
+    throw std::runtime_error("create: " + created.message());
   Reopen();
 }
 
 void TestDb::Reopen() {
   db_.reset();
-  std::string why;
-  db_ = TimetableDb::Open(path_, &why);
-  if (!db_) throw std::runtime_error("open: " + why);
+  auto opened = TimetableDb::Open(path_);
+  if (!opened) throw std::runtime_error("open: " + opened.message());
+  db_ = std::move(opened).value();
 }
 
 void TestDb::AddClass(const std::string& code, const std::string& name, const std::string& fullName,

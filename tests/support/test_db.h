@@ -12,6 +12,9 @@
 
 namespace orv::test {
 
+// The database at path, or nullptr with a test failure that says why.
+std::unique_ptr<TimetableDb> OpenDb(const std::filesystem::path& path);
+
 class TestDb {
  public:
   TestDb();

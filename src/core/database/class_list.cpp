@@ -5,6 +5,12 @@
 
 namespace orv {
 
+std::string GradeEntryText(int grade) {
+  if (grade == 0) return GradeText(grade);
+  const std::string g = GradeText(grade);
+  return g.empty() ? g : g + "年级";
+}
+
 std::optional<ClassNames> ComposeClassNames(int grade, int number) {
   const std::string g = GradeText(grade);
   if (g.empty() || number < 1) return std::nullopt;

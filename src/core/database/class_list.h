@@ -21,6 +21,9 @@ struct ClassNames {
   bool operator==(const ClassNames&) const = default;
 };
 
+// The grade selector's entry: "学前" for grade 0, "一年级" to "九年级"; "" outside 0-9.
+std::string GradeEntryText(int grade);
+
 // nullopt for a grade outside 0-9 or a class number below 1.
 std::optional<ClassNames> ComposeClassNames(int grade, int number);
 

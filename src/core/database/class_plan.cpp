@@ -96,19 +96,27 @@ std::vector<PlanInput> MissingPlanInputs(std::string_view className, std::string
   return missing;
 }
 
-PlanOutcome AppendPlanLessons(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
-                              std::string_view teacherCode, int count) {
+namespace {
+Outcome OtherTeacher() { return Outcome::Fail("不允许一门课多个老师", kPlanOtherTeacher); }
+Outcome NegativeCount() { return Outcome::Fail("每周节数不能小于0", kPlanNegativeCount); }
+Outcome RowNotFound() { return Outcome::Fail("教学计划中没有这一行", kPlanRowNotFound); }
+// Count is a 16-bit column.
+constexpr long long kMaxCount = 32767;
+}  // namespace
+
+Outcome AppendPlanLessons(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
+                          std::string_view teacherCode, int count) {
   try {
     Transaction tx(db);
     if (db.Exists("select CourseCode from ClassPlantb where ClassCode=? and CourseCode=? and TeacherCode<>?",
                   classCode, courseCode, teacherCode))
-      return PlanOutcome::OtherTeacher;
+      return OtherTeacher();
     const std::optional<long long> stored =
         db.FirstInt("select Count from ClassPlantb where ClassCode=? and CourseCode=? and TeacherCode=?",
                     classCode, courseCode, teacherCode);
     const long long total = stored.value_or(0) + count;
-    if (total < 0) return PlanOutcome::NegativeCount;
-    if (total > 32767) return PlanOutcome::Failed;  // the column is a 16-bit count
+    if (total < 0) return NegativeCount();
+    if (total > kMaxCount) return Outcome::Fail("每周节数不能超过" + std::to_string(kMaxCount));
     if (stored) {
       db.Execute("update ClassPlantb set Count=? where ClassCode=? and CourseCode=? and TeacherCode=?", total,
                  classCode, courseCode, teacherCode);
@@ -117,43 +125,43 @@ PlanOutcome AppendPlanLessons(TimetableDb& db, std::string_view classCode, std::
                  classCode, courseCode, teacherCode, count);
     }
     tx.Commit();
-    return PlanOutcome::Done;
-  } catch (const std::exception&) {
-    return PlanOutcome::Failed;
+    return Outcome::Ok();
+  } catch (const std::exception& e) {
+    return Outcome::Fail(DatabaseErrorText(e));
   }
 }
 
-PlanOutcome ModifyPlanRow(TimetableDb& db, std::string_view classCode, const PlanRowKey& selected,
-                          std::string_view courseCode, std::string_view teacherCode, int count) {
-  if (courseCode != selected.courseCode) return PlanOutcome::CourseChanged;
-  if (count < 0) return PlanOutcome::NegativeCount;
+Outcome ModifyPlanRow(TimetableDb& db, std::string_view classCode, const PlanRowKey& selected,
+                      std::string_view courseCode, std::string_view teacherCode, int count) {
+  if (courseCode != selected.courseCode) return Outcome::Fail("只允许修改老师和节数", kPlanCourseChanged);
+  if (count < 0) return NegativeCount();
   try {
     Transaction tx(db);
     const int changed = db.Execute(
         "update ClassPlantb set CourseCode=?,TeacherCode=?,Count=? "
         "where ClassCode=? and CourseCode=? and TeacherCode=? and Count=?",
         courseCode, teacherCode, count, classCode, selected.courseCode, selected.teacherCode, selected.count);
-    if (changed == 0) return PlanOutcome::NotFound;
+    if (changed == 0) return RowNotFound();
     tx.Commit();
-    return PlanOutcome::Done;
-  } catch (const std::exception&) {
-    return PlanOutcome::Failed;
+    return Outcome::Ok();
+  } catch (const std::exception& e) {
+    return Outcome::Fail(DatabaseErrorText(e));
   }
 }
 
-PlanOutcome DeletePlanRow(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
-                          std::string_view teacherCode) {
+Outcome DeletePlanRow(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
+                      std::string_view teacherCode) {
   try {
     Transaction tx(db);
     db.Execute("delete from LessonListtb where ClassCode=? and CourseCode=? and TeacherCode=?", classCode,
                courseCode, teacherCode);
     if (db.Execute("delete from ClassPlantb where ClassCode=? and CourseCode=? and TeacherCode=?", classCode,
                    courseCode, teacherCode) == 0)
-      return PlanOutcome::NotFound;
+      return RowNotFound();
     tx.Commit();
-    return PlanOutcome::Done;
-  } catch (const std::exception&) {
-    return PlanOutcome::Failed;
+    return Outcome::Ok();
+  } catch (const std::exception& e) {
+    return Outcome::Fail(DatabaseErrorText(e));
   }
 }
 

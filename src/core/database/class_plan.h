@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/database/timetable_db.h"
+#include "core/outcome.h"
 
 namespace orv {
 
@@ -54,19 +55,18 @@ enum class PlanInput { Class, Course, Teacher, CountMissing, CountNotNumber };
 std::vector<PlanInput> MissingPlanInputs(std::string_view className, std::string_view courseName,
                                          std::string_view teacherName, std::string_view countText);
 
-enum class PlanOutcome {
-  Done,
-  OtherTeacher,   // the class has this course with another teacher
-  CourseChanged,  // a modify may change teacher and count only
-  NegativeCount,  // the row's weekly count would fall below zero
-  NotFound,       // the row to change is not stored
-  Failed,         // the database refused; nothing changed
-};
+// Codes of a refused plan change; the message is the reason the editor shows
+// after its "添加记录失败" or "修改记录失败". A database failure has
+// Outcome::kFailed. Nothing is written when a change fails.
+inline constexpr int kPlanOtherTeacher = -2;   // the class has this course with another teacher
+inline constexpr int kPlanCourseChanged = -3;  // a modify may change teacher and count only
+inline constexpr int kPlanNegativeCount = -4;  // the row's weekly count would fall below zero
+inline constexpr int kPlanRowNotFound = -5;    // the row to change is not stored
 
 // Adds `count` lessons a week of the course with the teacher to the class:
 // a new row, or the count added to the existing row of the same teacher.
-PlanOutcome AppendPlanLessons(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
-                              std::string_view teacherCode, int count);
+Outcome AppendPlanLessons(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
+                          std::string_view teacherCode, int count);
 
 struct PlanRowKey {
   std::string courseCode;
@@ -75,11 +75,11 @@ struct PlanRowKey {
 };
 
 // Rewrites the stored row `selected` of the class with a new teacher and count.
-PlanOutcome ModifyPlanRow(TimetableDb& db, std::string_view classCode, const PlanRowKey& selected,
-                          std::string_view courseCode, std::string_view teacherCode, int count);
+Outcome ModifyPlanRow(TimetableDb& db, std::string_view classCode, const PlanRowKey& selected,
+                      std::string_view courseCode, std::string_view teacherCode, int count);
 
 // Deletes the row and its lessons in the timetable, whatever their origin.
-PlanOutcome DeletePlanRow(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
-                          std::string_view teacherCode);
+Outcome DeletePlanRow(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
+                      std::string_view teacherCode);
 
 }  // namespace orv

@@ -7,6 +7,8 @@
 #include <set>
 #include <vector>
 
+#include "core/database/week_marks.h"
+
 namespace orv {
 
 namespace {
@@ -135,18 +137,16 @@ std::string GradeText(int grade) {
 
 std::string ClassCodeFor(int grade, int number) { return std::to_string(grade) + std::to_string(number); }
 
-std::string ValidateDemoOptions(const DemoOptions& o) {
-  if (o.firstGrade < 1 || o.lastGrade > 9 || o.firstGrade > o.lastGrade) return "年级范围必须在 1-9 之间";
-  if (o.classesPerGrade < 1 || o.classesPerGrade > 20) return "每个年级的班数必须在 1-20 之间";
-  if (o.lessonsPerDay != 6 && o.lessonsPerDay != 7) return "每天课时数只能是 6 或 7";
-  return {};
+Outcome ValidateDemoOptions(const DemoOptions& o) {
+  if (o.firstGrade < 1 || o.lastGrade > 9 || o.firstGrade > o.lastGrade)
+    return Outcome::Fail("年级范围必须在 1-9 之间");
+  if (o.classesPerGrade < 1 || o.classesPerGrade > 20) return Outcome::Fail("每个年级的班数必须在 1-20 之间");
+  if (o.lessonsPerDay != 6 && o.lessonsPerDay != 7) return Outcome::Fail("每天课时数只能是 6 或 7");
+  return Outcome::Ok();
 }
 
-bool FillDemoSchool(TimetableDb& db, const DemoOptions& o, std::string* why) {
-  if (std::string bad = ValidateDemoOptions(o); !bad.empty()) {
-    if (why != nullptr) *why = bad;
-    return false;
-  }
+Outcome FillDemoSchool(TimetableDb& db, const DemoOptions& o) {
+  if (Outcome valid = ValidateDemoOptions(o); !valid) return valid;
   try {
     Transaction tx(db);
     std::vector<DemoClass> classes;
@@ -217,8 +217,8 @@ bool FillDemoSchool(TimetableDb& db, const DemoOptions& o, std::string* why) {
       for (const auto& [course, count] : c.plan)
         db.Execute("insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values (?,?,?,?)",
                    c.code, course, c.teacherOf.at(course), count);
-      db.Execute("insert into LessonListtb values (?,?,?,?,?,0)", c.code, 5, o.lessonsPerDay,
-                 std::string(kClassMeeting), c.teacherOf.at(kClassMeeting));
+      db.Execute("insert into LessonListtb values (?,?,?,?,?,?)", c.code, 5, o.lessonsPerDay,
+                 std::string(kClassMeeting), c.teacherOf.at(kClassMeeting), DbValue(LessonOrigin::Fixed));
       db.Execute("update ClassPlantb set BuildCount=BuildCount+1 where ClassCode=? and CourseCode=?", c.code,
                  std::string(kClassMeeting));
     }
@@ -236,18 +236,21 @@ bool FillDemoSchool(TimetableDb& db, const DemoOptions& o, std::string* why) {
     for (const char* special : {kPe, kIt})
       if (usedCourses.count(special)) db.Execute("insert into CourseAttrtb values (?)", special);
     // Chinese and maths in the morning when possible; no PE in the first lesson.
+    auto mark = [&](const char* course, int day, int lesson, LimitMark m) {
+      db.Execute("insert into Limittb values (?,?,?,?,?)", DbValue(LimitKind::Course), course, day, lesson,
+                 DbValue(m));
+    };
     for (int day = 1; day <= 5; ++day) {
       for (int lesson = 1; lesson <= 4; ++lesson) {
-        db.Execute("insert into Limittb values (1,?,?,?,0)", kChinese, day, lesson);
-        db.Execute("insert into Limittb values (1,?,?,?,0)", kMaths, day, lesson);
+        mark(kChinese, day, lesson, LimitMark::Best);
+        mark(kMaths, day, lesson, LimitMark::Best);
       }
-      if (usedCourses.count(kPe)) db.Execute("insert into Limittb values (1,?,?,1,3)", kPe, day);
+      if (usedCourses.count(kPe)) mark(kPe, day, 1, LimitMark::Never);
     }
     tx.Commit();
-    return true;
+    return Outcome::Ok();
   } catch (const std::exception& e) {
-    if (why != nullptr) *why = e.what();
-    return false;
+    return Outcome::Fail(DatabaseErrorText(e));
   }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/database/timetable_db.h"
+#include "core/outcome.h"
 
 namespace orv {
 
@@ -21,12 +22,12 @@ struct DemoOptions {
   std::string schoolName = "育才实验学校";
 };
 
-// Checks the options; "" when they are usable, otherwise what is wrong.
-std::string ValidateDemoOptions(const DemoOptions& options);
+// Checks the options; the message says what is wrong.
+Outcome ValidateDemoOptions(const DemoOptions& options);
 
-// Fills an empty timetable database, in one transaction. False on failure,
-// with the reason in *why; the database is then unchanged.
-bool FillDemoSchool(TimetableDb& db, const DemoOptions& options, std::string* why = nullptr);
+// Fills an empty timetable database, in one transaction; on failure the
+// database is unchanged.
+Outcome FillDemoSchool(TimetableDb& db, const DemoOptions& options);
 
 // Class code and names exactly as the class list editor composes them.
 std::string ClassCodeFor(int grade, int number);

@@ -1,5 +1,7 @@
 #include "core/database/lookups.h"
 
+#include "core/database/week_marks.h"
+
 namespace orv {
 
 namespace {
@@ -12,13 +14,16 @@ std::string FirstOrEmpty(TimetableDb& db, std::string_view sql, std::string_view
   }
 }
 
-bool Free(TimetableDb& db, std::string_view sql, std::string_view code, int day, int lessonNo) {
+template <class... Args>
+bool Free(TimetableDb& db, std::string_view sql, const Args&... args) {
   try {
-    return !db.Exists(sql, code, day, lessonNo);
+    return !db.Exists(sql, args...);
   } catch (const std::exception&) {
     return false;
   }
 }
+
+constexpr int kFixed = DbValue(LessonOrigin::Fixed);
 
 }  // namespace
 
@@ -65,8 +70,8 @@ bool CheckClassSlot(TimetableDb& db, std::string_view classCode, int day, int le
 }
 bool CheckClassFixedSlot(TimetableDb& db, std::string_view classCode, int day, int lessonNo) {
   return Free(db,
-              "Select CourseCode from LessonListtb where SetFlag=0 and ClassCode=? and Day=? and LessonNo=?",
-              classCode, day, lessonNo);
+              "Select CourseCode from LessonListtb where SetFlag=? and ClassCode=? and Day=? and LessonNo=?",
+              kFixed, classCode, day, lessonNo);
 }
 bool CheckTeacherSlot(TimetableDb& db, std::string_view teacherCode, int day, int lessonNo) {
   return Free(db, "Select CourseCode from LessonListtb where TeacherCode=? and Day=? and LessonNo=?",
@@ -74,8 +79,8 @@ bool CheckTeacherSlot(TimetableDb& db, std::string_view teacherCode, int day, in
 }
 bool CheckTeacherFixedSlot(TimetableDb& db, std::string_view teacherCode, int day, int lessonNo) {
   return Free(
-      db, "Select CourseCode from LessonListtb where SetFlag=0 and TeacherCode=? and Day=? and LessonNo=?",
-      teacherCode, day, lessonNo);
+      db, "Select CourseCode from LessonListtb where SetFlag=? and TeacherCode=? and Day=? and LessonNo=?",
+      kFixed, teacherCode, day, lessonNo);
 }
 
 bool CheckSlot(TimetableDb& db, std::string_view classCode, std::string_view /*courseCode*/,

@@ -4,9 +4,11 @@
 #include <utility>
 #include <vector>
 
+#include "core/database/week_marks.h"
+
 namespace orv {
 
-bool MaintainData(TimetableDb& db) {
+Outcome MaintainData(TimetableDb& db) {
   try {
     Transaction tx(db);
     // "IS NULL" catches rows whose reference was never filled in: NOT IN
@@ -27,29 +29,31 @@ bool MaintainData(TimetableDb& db) {
         " and L.TeacherCode = ClassPlantb.TeacherCode)");
     db.Execute(
         "Delete from Limittb where Code is null"
-        " or (Kind = 0 and Code not in (Select Code from Classtb where Code is not null))"
-        " or (Kind = 1 and Code not in (Select Code from Coursetb where Code is not null))"
-        " or (Kind = 2 and Code not in (Select Code from Teachertb where Code is not null))"
-        " or (Kind = 3 and Code not in (Select Code from ClassRoomtb where Code is not null))");
+        " or (Kind = ? and Code not in (Select Code from Classtb where Code is not null))"
+        " or (Kind = ? and Code not in (Select Code from Coursetb where Code is not null))"
+        " or (Kind = ? and Code not in (Select Code from Teachertb where Code is not null))"
+        " or (Kind = ? and Code not in (Select Code from ClassRoomtb where Code is not null))",
+        DbValue(LimitKind::Class), DbValue(LimitKind::Course), DbValue(LimitKind::Teacher),
+        DbValue(LimitKind::ClassRoom));
     db.Execute(
         "Delete from CourseAttrtb where CourseCode is null"
         " or CourseCode not in (Select Code from Coursetb where Code is not null)");
     tx.Commit();
-    return true;
-  } catch (const std::exception&) {
-    return false;
+    return Outcome::Ok();
+  } catch (const std::exception& e) {
+    return Outcome::Fail(DatabaseErrorText(e));
   }
 }
 
-int DeleteAllLessons(TimetableDb& db) {
+Outcome DeleteAllLessons(TimetableDb& db) {
   try {
     Transaction tx(db);
     db.Execute("delete from LessonListtb");
     db.Execute("update ClassPlantb Set IsAutoBuild=0,BuildCount=0");
     tx.Commit();
-    return 0;
-  } catch (const std::exception&) {
-    return -1;
+    return Outcome::Ok();
+  } catch (const std::exception& e) {
+    return Outcome::Fail(DatabaseErrorText(e));
   }
 }
 
@@ -93,13 +97,11 @@ constexpr std::string_view kUnpromotable =
 
 }  // namespace
 
-int UpgradeSchoolYear(TimetableDb& db, std::string* why) {
+Outcome UpgradeSchoolYear(TimetableDb& db) {
   try {
     Transaction tx(db);
-    if (auto bad = db.FirstText(kUnpromotable)) {
-      if (why != nullptr) *why = "班级代码 '" + *bad + "' 不以年级数字开头";
-      return -1;
-    }
+    if (auto bad = db.FirstText(kUnpromotable))
+      return Outcome::Fail("班级代码 '" + *bad + "' 不以年级数字开头");
     db.Execute(kLeavingLessons);
     db.Execute(
         "update LessonListtb set ClassCode = (cast(substr(ClassCode,1,1) as integer)+1) || "
@@ -130,10 +132,23 @@ int UpgradeSchoolYear(TimetableDb& db, std::string* why) {
       }
     }
     tx.Commit();
-    return 0;
+    return Outcome::Ok();
   } catch (const std::exception& e) {
-    if (why != nullptr) *why = e.what();
-    return -1;
+    return Outcome::Fail(DatabaseErrorText(e));
+  }
+}
+
+Result<UpgradeCounts> CountUpgrade(TimetableDb& db) {
+  try {
+    UpgradeCounts counts;
+    counts.graduating =
+        db.FirstInt("select count(*) from Classtb where substr(Code,1,1) in ('6','9')").value_or(0);
+    counts.newFirstGrade = db.FirstInt("select count(*) from Classtb where substr(Code,1,1)='1'").value_or(0);
+    counts.promoted = db.FirstInt("select count(*) from Classtb where substr(Code,1,1)>'0'").value_or(0) -
+                      counts.graduating;
+    return counts;
+  } catch (const std::exception& e) {
+    return Outcome::Fail(DatabaseErrorText(e));
   }
 }
 

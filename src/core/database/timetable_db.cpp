@@ -34,6 +34,7 @@ Cursor::~Cursor() {
   } catch (...) {
     // A failed step already reported its error; the reset only repeats it.
   }
+  if (taken_ != nullptr) *taken_ = false;
 }
 
 std::string Cursor::Text(int col) const {
@@ -62,6 +63,9 @@ std::string DatabaseErrorText(const std::exception& error) {
       return "读写文件出错";
     case SQLITE_CONSTRAINT:
       return "数据不符合表的约束";
+    case SQLITE_ERROR:
+      // Statements are fixed text: most often a table or column the file lacks.
+      return "数据库结构不完整或操作无法执行";
     case SQLITE_PERM:
     case SQLITE_AUTH:
       return "没有访问权限";
@@ -71,11 +75,6 @@ std::string DatabaseErrorText(const std::exception& error) {
 }
 
 namespace {
-
-bool Fail(std::string* why, std::string text) {
-  if (why != nullptr) *why = std::move(text);
-  return false;
-}
 
 bool IsWritableFile(const fs::path& path) {
   std::error_code ec;
@@ -90,23 +89,24 @@ bool IsWritableFile(const fs::path& path) {
 
 // Whether the open file holds the eight tables with their columns. Names are
 // compared without regard to case, as other tools may spell them differently.
-bool HasTimetableTables(SQLite::Database& db, std::string* why) {
+// The reason the file is no timetable database, or "" when it is one.
+std::string MissingTimetableParts(SQLite::Database& db) {
   SQLite::Statement columns(db, "SELECT lower(name) FROM pragma_table_info(?)");
   for (const TableShape& table : kTables) {
     columns.reset();
     columns.bind(1, std::string(table.name));
     std::vector<std::string> have;
     while (columns.executeStep()) have.push_back(columns.getColumn(0).getString());
-    if (have.empty()) return Fail(why, "缺少数据表 " + std::string(table.name));
+    if (have.empty()) return "缺少数据表 " + std::string(table.name);
     for (std::string_view col : table.columns) {
       if (col.empty()) break;
       std::string lower(col);
       for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
       if (std::find(have.begin(), have.end(), lower) == have.end())
-        return Fail(why, "数据表 " + std::string(table.name) + " 缺少字段 " + std::string(col));
+        return "数据表 " + std::string(table.name) + " 缺少字段 " + std::string(col);
     }
   }
-  return true;
+  return {};
 }
 
 }  // namespace
@@ -119,34 +119,22 @@ TimetableDb::~TimetableDb() {
   cache_.clear();
 }
 
-std::unique_ptr<TimetableDb> TimetableDb::Open(const fs::path& path, std::string* why) {
+Result<std::unique_ptr<TimetableDb>> TimetableDb::Open(const fs::path& path) {
   std::error_code ec;
-  if (path.empty() || !fs::exists(path, ec)) {
-    Fail(why, "文件不存在");
-    return nullptr;
-  }
-  if (!fs::is_regular_file(path, ec)) {
-    Fail(why, "不是数据库文件");
-    return nullptr;
-  }
-  if (!IsWritableFile(path)) {
-    Fail(why, "文件是只读的");
-    return nullptr;
-  }
+  if (path.empty() || !fs::exists(path, ec)) return Outcome::Fail("文件不存在");
+  if (!fs::is_regular_file(path, ec)) return Outcome::Fail("不是数据库文件");
+  if (!IsWritableFile(path)) return Outcome::Fail("文件是只读的");
   try {
     auto db = std::make_unique<SQLite::Database>(path.string(), SQLite::OPEN_READWRITE);
-    if (sqlite3_db_readonly(db->getHandle(), "main") == 1) {
-      Fail(why, "文件是只读的");
-      return nullptr;
-    }
+    if (sqlite3_db_readonly(db->getHandle(), "main") == 1) return Outcome::Fail("文件是只读的");
     // Exclusive mode keeps every lock until the connection closes, so a second
     // copy of the program or the command-line tool cannot open the same file.
     db->exec("PRAGMA locking_mode=EXCLUSIVE");
     db->exec("BEGIN EXCLUSIVE");
     try {
-      if (!HasTimetableTables(*db, why)) {
+      if (std::string missing = MissingTimetableParts(*db); !missing.empty()) {
         db->exec("ROLLBACK");
-        return nullptr;
+        return Outcome::Fail(missing);
       }
       for (std::string_view sql : kIndexSql) db->exec(std::string(sql));
       db->exec("COMMIT");
@@ -160,22 +148,17 @@ std::unique_ptr<TimetableDb> TimetableDb::Open(const fs::path& path, std::string
     return std::unique_ptr<TimetableDb>(new TimetableDb(fs::absolute(path, ec), std::move(db)));
   } catch (const SQLite::Exception& e) {
     const int code = e.getErrorCode();
-    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-      Fail(why, "数据库已被其他程序打开");
-    else if (code == SQLITE_NOTADB)
-      Fail(why, "不是课表数据库文件");
-    else
-      Fail(why, e.what());
-    return nullptr;
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED) return Outcome::Fail("数据库已被其他程序打开");
+    if (code == SQLITE_NOTADB) return Outcome::Fail("不是课表数据库文件");
+    return Outcome::Fail(DatabaseErrorText(e));
   } catch (const std::exception& e) {
-    Fail(why, e.what());
-    return nullptr;
+    return Outcome::Fail(DatabaseErrorText(e));
   }
 }
 
-bool TimetableDb::Create(const fs::path& path, std::string* why) {
+Outcome TimetableDb::Create(const fs::path& path) {
   std::error_code ec;
-  if (fs::exists(path, ec)) return Fail(why, "文件已存在");
+  if (fs::exists(path, ec)) return Outcome::Fail("文件已存在");
   try {
     SQLite::Database db(path.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
     SQLite::Transaction tx(db);
@@ -183,24 +166,28 @@ bool TimetableDb::Create(const fs::path& path, std::string* why) {
     for (std::string_view sql : kIndexSql) db.exec(std::string(sql));
     db.exec("PRAGMA user_version=" + std::to_string(kSchemaVersion));
     tx.commit();
-    return true;
+    return Outcome::Ok();
   } catch (const std::exception& e) {
     fs::remove(path, ec);
-    return Fail(why, e.what());
+    return Outcome::Fail(DatabaseErrorText(e));
   }
 }
 
-SQLite::Statement& TimetableDb::Prepared(std::string_view sql) {
+Cursor TimetableDb::Prepared(std::string_view sql) {
   ++statementsRun_;
   auto it = cache_.find(sql);
   if (it == cache_.end()) {
     auto st = std::make_unique<SQLite::Statement>(*db_, std::string(sql));
-    it = cache_.emplace(std::string(sql), std::move(st)).first;
+    it = cache_.emplace(std::string(sql), CachedStatement{std::move(st)}).first;
+  } else if (it->second.taken) {
+    // The same text is still being read further out: resetting it would
+    // silently restart that loop, so this reading gets its own statement.
+    return Cursor(std::make_unique<SQLite::Statement>(*db_, std::string(sql)));
   } else {
-    it->second->reset();
-    it->second->clearBindings();
+    it->second.statement->reset();
+    it->second.statement->clearBindings();
   }
-  return *it->second;
+  return Cursor(*it->second.statement, it->second.taken);
 }
 
 int TimetableDb::changes() { return sqlite3_changes(db_->getHandle()); }

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "core/outcome.h"
+
 namespace orv {
 
 // A value bound to a '?' placeholder.
@@ -28,14 +30,18 @@ inline void BindValue(SQLite::Statement& st, int index, const char* value) {
   BindValue(st, index, std::string_view(value));
 }
 
-// A reading of a cached statement. Resets the statement when it goes out of
-// scope, so a half-read query never keeps a cursor open into the next one.
+// A reading of a statement. Resets the statement when it goes out of scope,
+// so a half-read query never keeps a cursor open into the next one. While a
+// cursor lives, its cached statement is taken: a second query with the same
+// text (a nested loop) gets a statement of its own instead of resetting this one.
 class Cursor {
  public:
-  explicit Cursor(SQLite::Statement& st) : st_(&st) {}
   Cursor(const Cursor&) = delete;
   Cursor& operator=(const Cursor&) = delete;
-  Cursor(Cursor&& other) noexcept : st_(other.st_) { other.st_ = nullptr; }
+  Cursor(Cursor&& other) noexcept : st_(other.st_), taken_(other.taken_), own_(std::move(other.own_)) {
+    other.st_ = nullptr;
+    other.taken_ = nullptr;
+  }
   ~Cursor();
 
   bool Next() { return st_->executeStep(); }
@@ -46,7 +52,15 @@ class Cursor {
   bool IsNull(int col) const { return st_->getColumn(col).isNull(); }
 
  private:
+  friend class TimetableDb;
+  // A cached statement, marked taken until the cursor ends.
+  Cursor(SQLite::Statement& st, bool& taken) : st_(&st), taken_(&taken) { taken = true; }
+  // A statement prepared for this cursor alone.
+  explicit Cursor(std::unique_ptr<SQLite::Statement> own) : st_(own.get()), own_(std::move(own)) {}
+
   SQLite::Statement* st_;
+  bool* taken_ = nullptr;
+  std::unique_ptr<SQLite::Statement> own_;
 };
 
 // Lets the statement cache be searched with a string_view, so a cache hit
@@ -64,13 +78,13 @@ class TimetableDb {
  public:
   // Opens an existing timetable database exclusively: while this object
   // lives, no other process (nor another connection of this one) can open
-  // the file. Returns nullptr on any failure, with the reason in *why, and
-  // leaves the file untouched unless it is a valid timetable database (then
-  // only the lookup indexes are added).
-  static std::unique_ptr<TimetableDb> Open(const std::filesystem::path& path, std::string* why = nullptr);
+  // the file. On failure the message says why, and the file is untouched
+  // unless it is a valid timetable database (then only the lookup indexes
+  // are added).
+  static Result<std::unique_ptr<TimetableDb>> Open(const std::filesystem::path& path);
 
   // Creates a new, empty timetable database. Refuses an existing file.
-  static bool Create(const std::filesystem::path& path, std::string* why = nullptr);
+  static Outcome Create(const std::filesystem::path& path);
 
   TimetableDb(const TimetableDb&) = delete;
   TimetableDb& operator=(const TimetableDb&) = delete;
@@ -78,13 +92,14 @@ class TimetableDb {
 
   const std::filesystem::path& Path() const { return path_; }
 
-  // A cached statement, reset, with its arguments bound in order.
+  // The statement of the text with its arguments bound in order: the cached
+  // one, or a fresh one while the cached one is still being read.
   template <class... Args>
   Cursor Query(std::string_view sql, const Args&... args) {
-    SQLite::Statement& st = Prepared(sql);
+    Cursor c = Prepared(sql);
     int i = 1;
-    (BindValue(st, i++, args), ...);
-    return Cursor(st);
+    (BindValue(*c.st_, i++, args), ...);
+    return c;
   }
 
   // Runs a cached write statement; returns the number of rows it changed.
@@ -119,17 +134,21 @@ class TimetableDb {
   // Statements run since the database was opened (for the benchmarks).
   std::uint64_t StatementsRun() const { return statementsRun_; }
 
-  SQLite::Database& Raw() { return *db_; }
-
  private:
   friend class Transaction;
+  struct CachedStatement {
+    std::unique_ptr<SQLite::Statement> statement;
+    bool taken = false;  // a live Cursor reads it
+  };
+
   TimetableDb(std::filesystem::path path, std::unique_ptr<SQLite::Database> db);
-  SQLite::Statement& Prepared(std::string_view sql);
+  Cursor Prepared(std::string_view sql);
   int changes();
 
   std::filesystem::path path_;
   std::unique_ptr<SQLite::Database> db_;
-  std::unordered_map<std::string, std::unique_ptr<SQLite::Statement>, SqlHash, std::equal_to<>> cache_;
+  // Node-based: a Cursor keeps a pointer to its entry's flag.
+  std::unordered_map<std::string, CachedStatement, SqlHash, std::equal_to<>> cache_;
   std::uint64_t statementsRun_ = 0;
   int transactionDepth_ = 0;
 };

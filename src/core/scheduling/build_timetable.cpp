@@ -29,13 +29,10 @@ void Tick(const BuildProgress& progress) {
 
 }  // namespace
 
-BuildResult BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRandom& random,
-                           const BuildProgress& progress) {
-  BuildResult result;
-  if (lessonsPerDay < 1 || lessonsPerDay > kMaxLessonsPerDay) {
-    result.error = "每天课时数无效: " + std::to_string(lessonsPerDay);
-    return result;
-  }
+Result<BuildResult> BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRandom& random,
+                                   const BuildProgress& progress) {
+  if (lessonsPerDay < 1 || lessonsPerDay > kMaxLessonsPerDay)
+    return Outcome::Fail("每天课时数无效：" + std::to_string(lessonsPerDay));
   try {
     Transaction tx(db);
     GenerationContext ctx{db, lessonsPerDay, random};
@@ -59,11 +56,9 @@ BuildResult BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRandom& ra
       // class code is empty): choosing it again would never end.
       if (rowsTaken == 0) throw StuckRow("", course, teacher);
     }
+    BuildResult result;
     result.rate = CompletionRate(db);
-    if (result.rate < 0) {
-      result.error = "教学计划为空或总课时为0";
-      return result;
-    }
+    if (result.rate < 0) return Outcome::Fail("教学计划为空或总课时为0");
     {
       Cursor c = db.Query(kPlanSummary);
       c.Next();
@@ -73,11 +68,12 @@ BuildResult BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRandom& ra
       result.incompleteRows = static_cast<int>(c.Int64(3));
     }
     tx.Commit();
+    return result;
+  } catch (const StuckRow& e) {
+    return Outcome::Fail(e.what());
   } catch (const std::exception& e) {
-    result = BuildResult{};
-    result.error = e.what();
+    return Outcome::Fail(DatabaseErrorText(e));
   }
-  return result;
 }
 
 }  // namespace orv

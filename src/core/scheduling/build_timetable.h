@@ -8,17 +8,17 @@
 #include <string_view>
 
 #include "core/database/timetable_db.h"
+#include "core/outcome.h"
 #include "core/scheduling/random.h"
 
 namespace orv {
 
 struct BuildResult {
-  int rate = -1;           // completion in percent (0-100), -1 on failure
+  int rate = 0;            // completion in percent (0-100)
   int plannedLessons = 0;  // sum of Count over the plan
   int placedLessons = 0;   // sum of BuildCount after the run (fixed lessons included)
   int unplacedLessons = 0;
   int incompleteRows = 0;  // plan rows left with BuildCount < Count
-  std::string error;       // why the run failed, when rate is -1
 };
 
 // Called once per pass of each generation loop, so a window can repaint. It
@@ -26,13 +26,13 @@ struct BuildResult {
 // exception thrown from it abandons the run, which is then rolled back.
 using BuildProgress = std::function<void()>;
 
-// What the progress window says when a run fails.
+// What the progress window says when a run fails, before the reason.
 inline constexpr std::string_view kBuildFailedText = "生成课表失败！";
 
 // Deletes every lesson that was not fixed in advance and places the plan's
 // missing lessons again. The whole run is one transaction: on failure the
-// previous timetable stays exactly as it was and the result says why.
-BuildResult BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRandom& random,
-                           const BuildProgress& progress = {});
+// previous timetable stays exactly as it was and the message says why.
+Result<BuildResult> BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRandom& random,
+                                   const BuildProgress& progress = {});
 
 }  // namespace orv

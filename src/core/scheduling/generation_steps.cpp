@@ -6,16 +6,18 @@
 #include <optional>
 #include <vector>
 
+#include "core/database/week_marks.h"
+
 namespace orv {
 
 namespace {
 
 // The statements of a run. They stay constant text so that each is prepared
 // once and reused for every row, day and candidate.
-constexpr const char* kDeleteUnfixed = "delete from LessonListtb where SetFlag<>0";
+constexpr const char* kDeleteUnfixed = "delete from LessonListtb where SetFlag<>?";
 constexpr const char* kUnmarkAll = "update ClassPlantb Set IsAutoBuild=0,BuildCount=0";
 constexpr const char* kFixedLessons =
-    "select ClassCode,CourseCode,TeacherCode from LessonListtb where SetFlag=0 order by rowid";
+    "select ClassCode,CourseCode,TeacherCode from LessonListtb where SetFlag=? order by rowid";
 constexpr const char* kCountFixed =
     "Update ClassPlantb Set BuildCount=BuildCount+1 where ClassCode=? and CourseCode=? and TeacherCode=?";
 
@@ -40,7 +42,7 @@ constexpr const char* kNextClassOfCourse =
 constexpr const char* kRowCounts =
     "select Count,BuildCount from ClassPlantb where ClassCode=? and CourseCode=? order by rowid";
 constexpr const char* kTeacherLoad = "select sum(Count) as SumCount from ClassPlantb where TeacherCode=?";
-constexpr const char* kInsertLesson = "insert into LessonListtb values(?,?,?,?,?,1)";
+constexpr const char* kInsertLesson = "insert into LessonListtb values(?,?,?,?,?,?)";
 constexpr const char* kSetBuildCount =
     "update ClassPlantb Set BuildCount=? where ClassCode=? and CourseCode=?";
 constexpr const char* kMarkBuilt =
@@ -51,12 +53,12 @@ constexpr const char* kPlanTotals =
 constexpr const char* kRowsMissing = "select count(*) from ClassPlantb where BuildCount<Count";
 
 constexpr const char* kRestrictedLessons =
-    "select tbA.LessonNo from Limittb tbA where tbA.Kind=1 and tbA.Code=? and tbA.Attr<>1 and tbA.Day=?"
+    "select tbA.LessonNo from Limittb tbA where tbA.Kind=? and tbA.Code=? and tbA.Attr<>? and tbA.Day=?"
     " order by tbA.LessonNo";
 constexpr const char* kClassSlotTaken =
     "select LessonNo from LessonListtb where ClassCode=? and Day=? and LessonNo=?";
 constexpr const char* kMarkedCells =
-    "select tbA.LessonNo from Limittb tbA where tbA.Kind=1 and tbA.Code=? and tbA.Attr=? and tbA.Day=?"
+    "select tbA.LessonNo from Limittb tbA where tbA.Kind=? and tbA.Code=? and tbA.Attr=? and tbA.Day=?"
     " and tbA.LessonNo not in (select tbB.LessonNo from LessonListtb tbB where tbB.ClassCode=? and tbB.Day=?)"
     " order by tbA.LessonNo,tbA.rowid";
 constexpr const char* kTeacherSlotTaken =
@@ -67,7 +69,10 @@ constexpr const char* kSpecialCourseSlotTaken =
 constexpr const char* kClassCourseDayLessons =
     "select count(*) from LessonListtb where CourseCode=? and ClassCode=? and Day=?";
 
-constexpr int kPasses = 3;
+// The passes over one day, in order: the cells each pass may take.
+constexpr std::array<LimitMark, 3> kPassMarks = {LimitMark::Best, LimitMark::Normal, LimitMark::Avoid};
+constexpr int kFixed = DbValue(LessonOrigin::Fixed);
+constexpr int kCourseKind = DbValue(LimitKind::Course);
 constexpr double kPastFriday = 6.0;
 
 int WholeDay(double d) { return static_cast<int>(std::floor(d)); }
@@ -82,11 +87,11 @@ long long RoundHalfEven(double v) {
   return l % 2 == 0 ? l : l + 1;
 }
 
-// Tries the three passes of one day; the first lesson number above 0 wins.
+// Tries the passes of one day; the first lesson number above 0 wins.
 int SearchDay(GenerationContext& ctx, const std::string& cls, const std::string& course,
               const std::string& teacher, int day, double x) {
-  for (int pass = 0; pass < kPasses; ++pass) {
-    const int lesson = SearchSlot(ctx, cls, course, teacher, day, x, pass);
+  for (LimitMark mark : kPassMarks) {
+    const int lesson = SearchSlot(ctx, cls, course, teacher, day, x, mark);
     if (lesson > 0) return lesson;
   }
   return -1;
@@ -95,11 +100,11 @@ int SearchDay(GenerationContext& ctx, const std::string& cls, const std::string&
 }  // namespace
 
 void ResetAutoBuild(TimetableDb& db) {
-  db.Execute(kDeleteUnfixed);
+  db.Execute(kDeleteUnfixed, kFixed);
   db.Execute(kUnmarkAll);
   std::vector<std::array<std::string, 3>> fixed;
   {
-    Cursor c = db.Query(kFixedLessons);
+    Cursor c = db.Query(kFixedLessons, kFixed);
     while (c.Next()) fixed.push_back({c.Text(0), c.Text(1), c.Text(2)});
   }
   for (const auto& [cls, course, teacher] : fixed) db.Execute(kCountFixed, cls, course, teacher);
@@ -179,7 +184,7 @@ RowOutcome BuildPlanRow(GenerationContext& ctx, const std::string& cls, const st
         outcome = RowOutcome::kNoSlot;
         break;
       }
-      db.Execute(kInsertLesson, cls, WholeDay(d), lesson, course, teacher);
+      db.Execute(kInsertLesson, cls, WholeDay(d), lesson, course, teacher, DbValue(LessonOrigin::Automatic));
       ++buildCount;
       db.Execute(kSetBuildCount, buildCount, cls, course);
       if (buildCount == count) break;
@@ -249,17 +254,20 @@ int ChooseLesson(GenerationContext& ctx, const std::string& cls, const std::stri
 }
 
 int SearchSlot(GenerationContext& ctx, const std::string& cls, const std::string& course,
-               const std::string& teacher, int day, double x, int pass) {
+               const std::string& teacher, int day, double x, LimitMark mark) {
   TimetableDb& db = ctx.db;
+  if (mark == LimitMark::Never) return -1;
   // The daily cap does not depend on the lesson number: a full day rules out
   // every candidate, and nothing is drawn.
   if (CourseDayFull(db, cls, course, day, x)) return -1;
 
   std::vector<int> candidates;
-  if (pass == 1) {
+  if (mark == LimitMark::Normal) {
+    // A cell without a row is normal too: every lesson that carries no
+    // other mark is a candidate.
     std::vector<int> restricted;
     {
-      Cursor c = db.Query(kRestrictedLessons, course, day);
+      Cursor c = db.Query(kRestrictedLessons, kCourseKind, course, DbValue(LimitMark::Normal), day);
       while (c.Next()) restricted.push_back(c.Int(0));
     }
     for (int n = 1; n <= ctx.lessonsPerDay; ++n) {
@@ -267,7 +275,7 @@ int SearchSlot(GenerationContext& ctx, const std::string& cls, const std::string
       if (!db.Exists(kClassSlotTaken, cls, day, n)) candidates.push_back(n);
     }
   } else {
-    Cursor c = db.Query(kMarkedCells, course, pass, day, cls, day);
+    Cursor c = db.Query(kMarkedCells, kCourseKind, course, DbValue(mark), day, cls, day);
     while (c.Next()) candidates.push_back(c.Int(0));
   }
 

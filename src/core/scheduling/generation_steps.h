@@ -4,13 +4,15 @@
 //
 // Every step reads the current tables: nothing of the timetable is copied
 // into memory, so each test sees the lessons placed just before it.
-// Database errors are thrown (SQLite::Exception); BuildTimetable catches them
-// and rolls the whole run back.
+// Only BuildTimetable (and the tests) call these steps: their database errors
+// are thrown (SQLite::Exception), and BuildTimetable turns them into its
+// Outcome after rolling the whole run back. Windows and the CLI never call them.
 #pragma once
 
 #include <string>
 
 #include "core/database/timetable_db.h"
+#include "core/database/week_marks.h"
 #include "core/scheduling/random.h"
 
 namespace orv {
@@ -65,10 +67,10 @@ int CompletionRate(TimetableDb& db);
 int ChooseLesson(GenerationContext& ctx, const std::string& cls, const std::string& course,
                  const std::string& teacher, double& d, double x);
 
-// A random acceptable lesson number of the day among the cells of one pass
-// (0 best position, 1 normal, 2 avoid if possible), or -1.
+// A random acceptable lesson number of the day among the course's cells
+// with the mark (a pass searches Best, Normal or Avoid cells), or -1.
 int SearchSlot(GenerationContext& ctx, const std::string& cls, const std::string& course,
-               const std::string& teacher, int day, double x, int pass);
+               const std::string& teacher, int day, double x, LimitMark mark);
 
 // The class already has Int(x) + 1 or more lessons of the course on the day.
 bool CourseDayFull(TimetableDb& db, const std::string& cls, const std::string& course, int day, double x);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -100,10 +101,13 @@ class Checker {
           school ? db.Query(kSchoolQueries.limits, classKind, courseKind, teacherKind)
                  : db.Query(kClassQueries.limits, classKind, focus, courseKind, focus, teacherKind, focus);
       while (c.Next()) {
-        // Of two marks on one cell the stricter counts.
-        int& attr = limits_.try_emplace({c.Int(0), c.Text(1), c.Int(2), c.Int(3)}, DbValue(LimitMark::Best))
-                        .first->second;
-        attr = std::max(attr, c.Int(4));
+        // A value no window writes marks nothing.
+        const std::optional<LimitMark> mark = MarkFromDb(c.Int(4));
+        if (!mark) continue;
+        // Of two marks on one cell the stricter (later in Best, Normal,
+        // Avoid, Never) counts.
+        LimitMark& kept = limits_.try_emplace({c.Int(0), c.Text(1), c.Int(2), c.Int(3)}, *mark).first->second;
+        kept = std::max(kept, *mark);
       }
     }
     {
@@ -114,14 +118,14 @@ class Checker {
 
   std::vector<Finding> Run() {
     CheckDoubleBookings();
-    CheckCourseCells(LimitMark::Never, Severity::kViolation, FindingKind::kCourseNeverCell, "“不排”");
+    CheckCourseCells(LimitMark::Never, Severity::kViolation, FindingKind::kCourseNeverCell);
     CheckSpecialCourses();
     CheckWeekBounds();
     CheckCodes();
     CheckBuildCounts();
     CheckDailyCaps();
     CheckPlanTeachers();
-    CheckCourseCells(LimitMark::Avoid, Severity::kWarning, FindingKind::kCourseAvoidCell, "“尽量不排”");
+    CheckCourseCells(LimitMark::Avoid, Severity::kWarning, FindingKind::kCourseAvoidCell);
     CheckClassAndTeacherCells();
     return std::move(findings_);
   }
@@ -149,9 +153,9 @@ class Checker {
     findings_.push_back({severity, kind, cls, day, lessonNo, where + "：" + what, std::move(classes)});
   }
 
-  bool Marked(LimitKind kind, const std::string& code, int day, int lessonNo, LimitMark mark) const {
+  LimitMark Mark(LimitKind kind, const std::string& code, int day, int lessonNo) const {
     auto it = limits_.find({DbValue(kind), code, day, lessonNo});
-    return (it == limits_.end() ? DbValue(LimitMark::Normal) : it->second) == DbValue(mark);
+    return it == limits_.end() ? LimitMark::Normal : it->second;
   }
 
   // Every class of a group once, in the group's order.
@@ -210,10 +214,12 @@ class Checker {
       Add(severity, kind, c.first->cls, c.first->day, c.first->lessonNo, c.what, std::move(c.classes));
   }
 
-  void CheckCourseCells(LimitMark cell, Severity severity, FindingKind kind, const char* mark) {
+  void CheckCourseCells(LimitMark mark, Severity severity, FindingKind kind) {
+    const std::string quoted = "“" + std::string(MarkText(mark)) + "”";
     for (const Lesson& l : lessons_)
-      if (Marked(LimitKind::Course, l.course, l.day, l.lessonNo, cell))
-        Add(severity, kind, l.cls, l.day, l.lessonNo, CourseName(l.course) + "排在了课程" + mark + "的位置");
+      if (Mark(LimitKind::Course, l.course, l.day, l.lessonNo) == mark)
+        Add(severity, kind, l.cls, l.day, l.lessonNo,
+            CourseName(l.course) + "排在了课程" + quoted + "的位置");
   }
 
   void CheckSpecialCourses() {
@@ -304,10 +310,10 @@ class Checker {
 
   void CheckClassAndTeacherCells() {
     for (const Lesson& l : lessons_) {
-      if (Marked(LimitKind::Class, l.cls, l.day, l.lessonNo, LimitMark::Never))
+      if (Mark(LimitKind::Class, l.cls, l.day, l.lessonNo) == LimitMark::Never)
         Add(Severity::kWarning, FindingKind::kClassNeverCell, l.cls, l.day, l.lessonNo,
             CourseName(l.course) + "排在了班级“不排”的位置");
-      if (Marked(LimitKind::Teacher, l.teacher, l.day, l.lessonNo, LimitMark::Never))
+      if (Mark(LimitKind::Teacher, l.teacher, l.day, l.lessonNo) == LimitMark::Never)
         Add(Severity::kWarning, FindingKind::kTeacherNeverCell, l.cls, l.day, l.lessonNo,
             CourseName(l.course) + "排在了教师" + TeacherName(l.teacher) + "“不排”的时间");
     }
@@ -319,30 +325,34 @@ class Checker {
   std::vector<Lesson> lessons_;
   std::vector<PlanRow> plan_;
   std::map<std::pair<std::string, std::string>, const PlanRow*> planOf_;
-  std::map<std::tuple<int, std::string, int, int>, int> limits_;
+  std::map<std::tuple<int, std::string, int, int>, LimitMark> limits_;
   std::set<std::string> special_;
   std::vector<Finding> findings_;
 };
 
 }  // namespace
 
-std::vector<Finding> CheckTimetable(TimetableDb& db, int lessonsPerDay) {
-  return Checker(db, lessonsPerDay, {}).Run();
+Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, int lessonsPerDay) {
+  try {
+    return Checker(db, lessonsPerDay, {}).Run();
+  } catch (const std::exception& e) {
+    return Outcome::Fail("读取课表失败：" + DatabaseErrorText(e));
+  }
 }
 
-std::vector<Finding> CheckClassTimetable(TimetableDb& db, int lessonsPerDay, std::string_view classCode) {
-  if (classCode.empty()) return {};
-  return Checker(db, lessonsPerDay, classCode).Run();
+Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, int lessonsPerDay, std::string_view classCode) {
+  if (classCode.empty()) return std::vector<Finding>{};
+  try {
+    return Checker(db, lessonsPerDay, classCode).Run();
+  } catch (const std::exception& e) {
+    return Outcome::Fail("读取课表失败：" + DatabaseErrorText(e));
+  }
 }
 
 Result<FindingCounts> CountClassFindings(TimetableDb& db, int lessonsPerDay, std::string_view classCode) {
-  try {
-    const std::vector<Finding> findings = CheckClassTimetable(db, lessonsPerDay, classCode);
-    return FindingCounts{CountFindings(findings, Severity::kViolation),
-                         CountFindings(findings, Severity::kWarning)};
-  } catch (const std::exception& e) {
-    return Outcome::Fail("检查课表失败：" + DatabaseErrorText(e));
-  }
+  const Result<std::vector<Finding>> findings = CheckClassTimetable(db, lessonsPerDay, classCode);
+  if (!findings) return findings.outcome();
+  return FindingCounts{CountFindings(*findings, Severity::kViolation), CountFindings(*findings, Severity::kWarning)};
 }
 
 std::string FindingCountsText(const FindingCounts& counts) {

@@ -48,14 +48,13 @@ struct Finding {
 
 // Checks the whole timetable against the plan and the restrictions. Findings
 // come violations first, each kind ordered by class, day and lesson.
-// Database errors are thrown.
-std::vector<Finding> CheckTimetable(TimetableDb& db, int lessonsPerDay);
+Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, int lessonsPerDay);
 
 // The findings that concern one class, exactly as CheckTimetable reports
 // them: its lessons, its plan rows, and every clash one of its lessons takes
 // part in. Reads only the rows the class can be involved in, so it is quick
-// enough to run after every change made by hand. Database errors are thrown.
-std::vector<Finding> CheckClassTimetable(TimetableDb& db, int lessonsPerDay, std::string_view classCode);
+// enough to run after every change made by hand.
+Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, int lessonsPerDay, std::string_view classCode);
 
 struct FindingCounts {
   int violations = 0;

@@ -61,30 +61,35 @@ std::string Settings::Read(const char* section, const char* key) const {
   return Trim(ini.GetValue(section, key, ""));
 }
 
-bool Settings::Write(const char* section, const char* key, const std::string& value) const {
+Outcome Settings::Write(const char* section, const char* key, const std::string& value) const {
   CSimpleIniA ini;
   ini.SetUnicode(true);
   ini.SetSpaces(false);
   std::error_code ec;
-  if (fs::exists(IniPath(), ec) && ini.LoadFile(IniPath().c_str()) < 0) return false;
-  if (ini.SetValue(section, key, value.c_str()) < 0) return false;
+  const std::string where = "：" + IniPath().string();
+  if (fs::exists(IniPath(), ec) && ini.LoadFile(IniPath().c_str()) < 0)
+    return Outcome::Fail("无法读取设置文件" + where);
   std::string text;
-  if (ini.Save(text) < 0) return false;
+  if (ini.SetValue(section, key, value.c_str()) < 0 || ini.Save(text) < 0)
+    return Outcome::Fail("无法写入设置文件" + where);
   // Written beside and renamed over, so a failed write never leaves a
   // truncated settings file behind.
   const fs::path tmp = IniPath().string() + ".tmp";
   {
     std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
+    if (!out) return Outcome::Fail("无法写入设置文件" + where);
     out << text;
     if (!out.flush()) {
       fs::remove(tmp, ec);
-      return false;
+      return Outcome::Fail("无法写入设置文件" + where);
     }
   }
   fs::rename(tmp, IniPath(), ec);
-  if (ec) fs::remove(tmp, ec);
-  return !ec;
+  if (ec) {
+    fs::remove(tmp, ec);
+    return Outcome::Fail("无法写入设置文件" + where);
+  }
+  return Outcome::Ok();
 }
 
 std::string Settings::GetDatabasePath() const {
@@ -99,13 +104,23 @@ int Settings::GetLessonsPerDay() const {
   return text.empty() ? 6 : ParseLessonsPerDay(text);
 }
 
-bool Settings::SetDatabasePath(const std::string& path) const { return Write("DB", "FILENAME", path); }
+std::string Settings::GetWebsite() const {
+  std::string site = Read("WEB", "SITE");
+  return site.empty() ? std::string(kDefaultWebsite) : site;
+}
 
-bool Settings::SetLessonsPerDay(int lessons) const {
+std::string Settings::GetForum() const {
+  std::string forum = Read("WEB", "FORUM");
+  return forum.empty() ? std::string(kDefaultForum) : forum;
+}
+
+Outcome Settings::SetDatabasePath(const std::string& path) const { return Write("DB", "FILENAME", path); }
+
+Outcome Settings::SetLessonsPerDay(int lessons) const {
   return Write("LESSON", "LESSON_OF_DAY", std::to_string(lessons));
 }
 
-bool Settings::SetSchoolName(const std::string& name) const { return Write("USERINFO", "USER", name); }
+Outcome Settings::SetSchoolName(const std::string& name) const { return Write("USERINFO", "USER", name); }
 
 std::string AppTitle(std::string_view schoolName) { return std::string(schoolName) + "排课软件系统"; }
 

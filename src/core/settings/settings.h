@@ -6,10 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "core/outcome.h"
+
 namespace orv {
 
 inline constexpr std::string_view kSettingsFileName = "kbxt.ini";
 inline constexpr std::string_view kDefaultDatabaseName = "kb.mdb";
+inline constexpr std::string_view kDefaultWebsite = "https://github.com/orvandel/orvandel";
+inline constexpr std::string_view kDefaultForum = "https://github.com/orvandel/orvandel/discussions";
 
 // Reads LESSON_OF_DAY as the profile functions read an integer (leading
 // blanks, optional sign, digits; anything else reads as 0), then keeps it
@@ -32,14 +36,19 @@ class Settings {
   // LESSON/LESSON_OF_DAY: 6 or 7.
   int GetLessonsPerDay() const;
 
-  // Writers keep every other section and key of the file. False on failure.
-  bool SetDatabasePath(const std::string& path) const;
-  bool SetLessonsPerDay(int lessons) const;
-  bool SetSchoolName(const std::string& name) const;
+  // WEB/SITE and WEB/FORUM, or the project's pages when empty.
+  std::string GetWebsite() const;
+  std::string GetForum() const;
+
+  // Writers keep every other section and key of the file, and leave the
+  // file as it was when they fail.
+  Outcome SetDatabasePath(const std::string& path) const;
+  Outcome SetLessonsPerDay(int lessons) const;
+  Outcome SetSchoolName(const std::string& name) const;
 
  private:
   std::string Read(const char* section, const char* key) const;
-  bool Write(const char* section, const char* key, const std::string& value) const;
+  Outcome Write(const char* section, const char* key, const std::string& value) const;
 
   std::filesystem::path programDir_;
 };

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/database/timetable_db.h"
+#include "core/outcome.h"
 #include "core/settings/settings.h"
 
 namespace orv {
@@ -26,17 +27,17 @@ struct AppState {
 };
 
 // Opens the file as the program's database, closing the one open before only
-// once the new one is open. False (and the old database still open) on failure.
-bool OpenTimetableDb(AppState& state, const std::string& path);
+// once the new one is open. On failure the old database stays open and the
+// message says why the file did not open (shown under kOpenDatabaseFailed).
+Outcome OpenTimetableDb(AppState& state, const std::string& path);
 void CloseTimetableDb(AppState& state);
 
-// Deletes lessons numbered beyond the lessons per day. False on failure.
-bool TrimLessonsBeyondDay(TimetableDb& db, int lessonsPerDay);
+// Deletes lessons numbered beyond the lessons per day.
+Outcome TrimLessonsBeyondDay(TimetableDb& db, int lessonsPerDay);
 
-struct StartupResult {
-  std::optional<AppState> state;  // empty on failure
-  std::string error;              // the message to show on failure
-  std::string windowTitle;        // the main window's caption
+struct StartedProgram {
+  AppState state;
+  std::string windowTitle;  // the main window's caption
 };
 
 // Reads the settings, opens the configured database (falling back to the
@@ -44,7 +45,8 @@ struct StartupResult {
 // lessons beyond them. A new installation, where neither database exists,
 // gets an empty default database. `explicitDatabase` (the desktop's "open
 // with") is opened instead of the configured file and changes no setting.
-StartupResult StartUp(const std::filesystem::path& programDir,
-                      const std::optional<std::string>& explicitDatabase = std::nullopt);
+// On failure the message says why the database did not open.
+Result<StartedProgram> StartUp(const std::filesystem::path& programDir,
+                               const std::optional<std::string>& explicitDatabase = std::nullopt);
 
 }  // namespace orv

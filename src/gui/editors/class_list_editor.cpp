@@ -41,10 +41,7 @@ ClassListEditor::ClassListEditor(UiContext& ctx, QWidget* parent) : QDialog(pare
   lblCode->setObjectName("lblCode");
   grade_ = new QComboBox(fraData);
   grade_->setObjectName("cmbGrade");
-  grade_->addItems({QStringLiteral("学前"), QStringLiteral("一年级"), QStringLiteral("二年级"),
-                    QStringLiteral("三年级"), QStringLiteral("四年级"), QStringLiteral("五年级"),
-                    QStringLiteral("六年级"), QStringLiteral("七年级"), QStringLiteral("八年级"),
-                    QStringLiteral("九年级")});
+  for (int grade = 0; grade < kGradeCount; ++grade) grade_->addItem(Q(GradeEntryText(grade)));
   number_ = new QComboBox(fraData);
   number_->setObjectName("cmbClass");
   for (int n = 1; n <= kClassNumberCount; ++n) number_->addItem(QString::number(n));
@@ -176,17 +173,12 @@ bool ClassListEditor::AppendRecord() {
   const ClassNames typed = Typed();
   const std::string code = S(CurrentCode());
   const CodeRecord record{code, typed.name, typed.fullName, typed.shortName};
-  switch (AppendCodeRecord(*ctx_.state.db, CodeTable::Class, record)) {
-    case WriteOutcome::Done:
-      break;
-    case WriteOutcome::Duplicate:
-      ctx_.prompter.Message(
-          this, MessageIcon::Information, Q(ctx_.state.appTitle),
-          QStringLiteral("%1（%2）班 已经存在！").arg(grade_->currentText(), number_->currentText()));
-      return true;
-    default:
-      ReportAddFailed(status_, ctx_.prompter, this);
-      return true;
+  if (Outcome added = AppendCodeRecord(*ctx_.state.db, CodeTable::Class, record); !added) {
+    if (added.code() == kDuplicateCode)
+      ctx_.prompter.Message(this, MessageIcon::Information, Q(ctx_.state.appTitle), Q(added.message()));
+    else
+      ReportAddFailed(status_, ctx_.prompter, this, added);
+    return true;
   }
   status_->SetPanel(1, QStringLiteral("添加记录成功！添加了1条记录"));
   const CodeRecord r = TrimmedRecord(record);
@@ -210,10 +202,10 @@ bool ClassListEditor::ModifyRecord() {
   const ClassNames t = Typed();
   const CodeRecord r = TrimmedRecord({S(CurrentCode()), t.name, t.fullName, t.shortName});
   QTreeWidgetItem* row = list_->FindRow(Q(r.code));
-  if (row == nullptr || ModifyCodeRecord(*ctx_.state.db, CodeTable::Class, r) != WriteOutcome::Done) {
-    status_->SetPanel(1, QStringLiteral("修改记录失败"));
-    ctx_.prompter.Message(this, MessageIcon::Information, QStringLiteral("更修改失败"),
-                          QStringLiteral("修改记录失败,代码为%1的记录未被修改").arg(Q(r.code)));
+  const Outcome modified = row == nullptr ? Outcome::Fail({}, kRecordNotFound)
+                                          : ModifyCodeRecord(*ctx_.state.db, CodeTable::Class, r);
+  if (!modified) {
+    ReportModifyFailed(status_, ctx_.prompter, this, Q(r.code), modified);
     return true;
   }
   status_->SetPanel(1, QStringLiteral("修改记录成功！修改了1条记录"));
@@ -232,10 +224,8 @@ bool ClassListEditor::DeleteRecord() {
   if (!ctx_.prompter.AskYesNo(this, QStringLiteral("数据删除"),
                               QStringLiteral("警告： 确定要删除 '%1  %2' 吗？(Y/N)？").arg(code, name)))
     return true;
-  if (DeleteCodeRecord(*ctx_.state.db, CodeTable::Class, S(code)) != WriteOutcome::Done) {
-    status_->SetPanel(1, QStringLiteral("删除记录失败"));
-    ctx_.prompter.Message(this, MessageIcon::Information, QStringLiteral("删除失败"),
-                          QStringLiteral("删除记录失败, '%1' 未被删除").arg(name));
+  if (Outcome deleted = DeleteCodeRecord(*ctx_.state.db, CodeTable::Class, S(code)); !deleted) {
+    ReportDeleteFailed(status_, ctx_.prompter, this, name, deleted);
     return true;
   }
   status_->SetPanel(1, QStringLiteral("删除记录成功！删除了1条记录"));

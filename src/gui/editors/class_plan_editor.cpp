@@ -29,15 +29,17 @@ QString MissingMessage(PlanInput input) {
   return {};
 }
 
-void FillNames(QComboBox* combo, TimetableDb& db, const char* sql) {
+void FillNames(QComboBox* combo, const std::vector<CodeRecord>& records) {
   QSignalBlocker block(combo);
   combo->clear();
-  try {
-    Cursor c = db.Query(sql);
-    while (c.Next()) combo->addItem(Q(c.Text(1)), Q(c.Text(0)));
-  } catch (const std::exception&) {
-  }
+  for (const CodeRecord& r : records) combo->addItem(Q(r.name), Q(r.code));
   combo->setCurrentIndex(-1);
+}
+
+// A refusal of the plan's rules and a database failure alike: the status
+// panel and the message put the reason after the operation's own words.
+QString Refusal(const char* operation, const char* gap, const Outcome& why) {
+  return QString::fromUtf8(operation) + gap + Q(why.message());
 }
 
 }  // namespace
@@ -157,10 +159,11 @@ QString ClassPlanEditor::CodeOf(const QComboBox* combo) {
 
 void ClassPlanEditor::LoadNames() {
   TimetableDb& db = *ctx_.state.db;
-  FillNames(course_, db, "select Code,Name from Coursetb order by rowid");
-  FillNames(teacher_, db, "select Code,Name from Teachertb order by Code");
-  FillNames(teacher2_, db, "select Code,Name from Teachertb order by Code");
-  FillNames(classes_, db, "select Code,Name from Classtb order by rowid");
+  const std::vector<CodeRecord> teachers = LoadCodeRecords(db, CodeTable::Teacher, CodeOrder::ByCode);
+  FillNames(course_, LoadCodeRecords(db, CodeTable::Course));
+  FillNames(teacher_, teachers);
+  FillNames(teacher2_, teachers);
+  FillNames(classes_, LoadCodeRecords(db, CodeTable::Class));
   if (classes_->count() > 0) {
     classes_->setCurrentIndex(0);  // loads the first class's plan
   } else {
@@ -262,22 +265,15 @@ bool ClassPlanEditor::AppendRecord() {
   if (CheckInput()) return true;
   const QString teacherCode = CodeOf(teacher_);
   const int n = ParseLessonCount(S(count_->text())).value;
-  switch (AppendPlanLessons(*ctx_.state.db, curClassCode_, S(CodeOf(course_)), S(teacherCode), n)) {
-    case PlanOutcome::Done:
-      break;
-    case PlanOutcome::OtherTeacher:
-      Refuse(QStringLiteral("添加记录失败   不允许一门课多个老师"),
-             QStringLiteral("添加记录失败  不允许一门课多个老师"), QStringLiteral("添加失败"));
-      return true;
-    case PlanOutcome::NegativeCount:
+  if (Outcome added = AppendPlanLessons(*ctx_.state.db, curClassCode_, S(CodeOf(course_)), S(teacherCode), n);
+      !added) {
+    if (added.code() == kPlanNegativeCount) {
       MarkInput(count_, true);
       count_->setFocus(Qt::OtherFocusReason);
-      Refuse(QStringLiteral("添加记录失败   每周节数不能小于0"),
-             QStringLiteral("添加记录失败  每周节数不能小于0"), QStringLiteral("添加失败"));
-      return true;
-    default:
-      Refuse(QStringLiteral("添加记录失败   "), QStringLiteral("添加记录失败  "), QStringLiteral("添加失败"));
-      return true;
+    }
+    Refuse(Refusal("添加记录失败", "   ", added), Refusal("添加记录失败", "  ", added),
+           QStringLiteral("添加失败"));
+    return true;
   }
   status_->SetPanel(1, QStringLiteral("添加记录成功！添加了1条记录"));
   LoadClassPlan();
@@ -295,25 +291,24 @@ bool ClassPlanEditor::ModifyRecord() {
   const QString courseCode = CodeOf(course_);
   const QString teacherCode = CodeOf(teacher_);
   const int n = ParseLessonCount(S(count_->text())).value;
-  switch (ModifyPlanRow(*ctx_.state.db, curClassCode_, sel_, S(courseCode), S(teacherCode), n)) {
-    case PlanOutcome::Done:
-      break;
-    case PlanOutcome::CourseChanged:
-      Refuse(QStringLiteral("修改记录失败   只允许修改老师和节数"),
-             QStringLiteral("修改记录失败  只允许修改老师和节数"), QStringLiteral("修改失败"));
+  if (Outcome modified = ModifyPlanRow(*ctx_.state.db, curClassCode_, sel_, S(courseCode), S(teacherCode), n);
+      !modified) {
+    if (modified.code() != kPlanCourseChanged && modified.code() != kPlanNegativeCount) {
+      Refuse(QStringLiteral("修改记录失败"), FailureText(QStringLiteral("修改记录失败！"), modified),
+             QStringLiteral("修改失败"));
+      return true;
+    }
+    Refuse(Refusal("修改记录失败", "   ", modified), Refusal("修改记录失败", "  ", modified),
+           QStringLiteral("修改失败"));
+    if (modified.code() == kPlanCourseChanged) {
       course_->setCurrentIndex(course_->findData(Q(sel_.courseCode), kCodeRole));
       MarkInput(course_, true);
       course_->setFocus(Qt::OtherFocusReason);
-      return true;
-    case PlanOutcome::NegativeCount:
+    } else {
       MarkInput(count_, true);
       count_->setFocus(Qt::OtherFocusReason);
-      Refuse(QStringLiteral("修改记录失败   每周节数不能小于0"),
-             QStringLiteral("修改记录失败  每周节数不能小于0"), QStringLiteral("修改失败"));
-      return true;
-    default:
-      Refuse(QStringLiteral("修改记录失败"), QStringLiteral("修改记录失败！"), QStringLiteral("修改失败"));
-      return true;
+    }
+    return true;
   }
   MarkInput(course_, false);
   status_->SetPanel(1, QStringLiteral("修改记录成功！修改了1条记录"));
@@ -345,8 +340,10 @@ bool ClassPlanEditor::DeleteRecord() {
     return true;
   const QString courseCode = CodeOf(course_);
   const QString teacherCode = CodeOf(teacher_);
-  if (DeletePlanRow(*ctx_.state.db, curClassCode_, S(courseCode), S(teacherCode)) != PlanOutcome::Done) {
-    Refuse(QStringLiteral("删除记录失败"), QStringLiteral("删除记录失败, '%1' 未被删除").arg(courseName),
+  if (Outcome deleted = DeletePlanRow(*ctx_.state.db, curClassCode_, S(courseCode), S(teacherCode));
+      !deleted) {
+    Refuse(QStringLiteral("删除记录失败"),
+           FailureText(QStringLiteral("删除记录失败, '%1' 未被删除").arg(courseName), deleted),
            QStringLiteral("删除失败"));
     return true;
   }

@@ -32,7 +32,6 @@ const CodeListDesign& CourseListDesign() {
                                  {CodeField::FullName, QStringLiteral("请输入课程全称。")},
                                  {CodeField::ShortName, QStringLiteral("请输入课程简称。")}},
                                 QStringLiteral("输入信息检查"),
-                                QStringLiteral("该课程代码： "),
                                 QStringLiteral("课程代码不能修改！")};
   return d;
 }
@@ -51,7 +50,6 @@ const CodeListDesign& TeacherListDesign() {
                                  {CodeField::FullName, QStringLiteral("请输入老师名称。")},
                                  {CodeField::ShortName, QStringLiteral("请输入老师名称。")}},
                                 QStringLiteral("输入信息检查"),
-                                QStringLiteral("该老师代码： "),
                                 QStringLiteral("教师代码不能修改！")};
   return d;
 }
@@ -68,7 +66,6 @@ const CodeListDesign& ClassRoomListDesign() {
                                 {{CodeField::Code, QStringLiteral("请输入教室代码。")},
                                  {CodeField::Name, QStringLiteral("请输入教室名称。")}},
                                 QStringLiteral("输入检查信息"),
-                                QStringLiteral("该教室代码： "),
                                 QString()};
   return d;
 }
@@ -174,16 +171,12 @@ void CodeListEditor::ClearInput() {
 bool CodeListEditor::AppendRecord() {
   if (CheckInput()) return true;
   const CodeRecord typed = Typed();
-  switch (AppendCodeRecord(*ctx_.state.db, design_.table, typed)) {
-    case WriteOutcome::Done:
-      break;
-    case WriteOutcome::Duplicate:
-      ctx_.prompter.Message(this, MessageIcon::Information, Q(ctx_.state.appTitle),
-                            design_.duplicatePrefix + Q(typed.code) + QStringLiteral(" 已经存在！"));
-      return true;
-    default:
-      ReportAddFailed(status_, ctx_.prompter, this);
-      return true;
+  if (Outcome added = AppendCodeRecord(*ctx_.state.db, design_.table, typed); !added) {
+    if (added.code() == kDuplicateCode)
+      ctx_.prompter.Message(this, MessageIcon::Information, Q(ctx_.state.appTitle), Q(added.message()));
+    else
+      ReportAddFailed(status_, ctx_.prompter, this, added);
+    return true;
   }
   status_->SetPanel(1, kAdded);
   const CodeRecord r = TrimmedRecord(typed);
@@ -207,10 +200,10 @@ bool CodeListEditor::ModifyRecord() {
   const CodeRecord r = TrimmedRecord(Typed());
   QTreeWidgetItem* row = list_->FindRow(Q(r.code));
   // A code that is not listed is not stored either: nothing to rewrite.
-  if (row == nullptr || ModifyCodeRecord(*ctx_.state.db, design_.table, r) != WriteOutcome::Done) {
-    status_->SetPanel(1, QStringLiteral("修改记录失败"));
-    ctx_.prompter.Message(this, MessageIcon::Information, QStringLiteral("更修改失败"),
-                          QStringLiteral("修改记录失败,代码为%1的记录未被修改").arg(Q(r.code)));
+  const Outcome modified = row == nullptr ? Outcome::Fail({}, kRecordNotFound)
+                                          : ModifyCodeRecord(*ctx_.state.db, design_.table, r);
+  if (!modified) {
+    ReportModifyFailed(status_, ctx_.prompter, this, Q(r.code), modified);
     return true;
   }
   status_->SetPanel(1, kModified);
@@ -228,10 +221,8 @@ bool CodeListEditor::DeleteRecord() {
   if (!ctx_.prompter.AskYesNo(this, QStringLiteral("数据删除"),
                               QStringLiteral("警告： 确定要删除 '%1' 吗？(Y/N)？").arg(Q(r.name))))
     return true;
-  if (DeleteCodeRecord(*ctx_.state.db, design_.table, r.code) != WriteOutcome::Done) {
-    status_->SetPanel(1, QStringLiteral("删除记录失败"));
-    ctx_.prompter.Message(this, MessageIcon::Information, QStringLiteral("删除失败"),
-                          QStringLiteral("删除记录失败, '%1' 未被删除").arg(Q(r.name)));
+  if (Outcome deleted = DeleteCodeRecord(*ctx_.state.db, design_.table, r.code); !deleted) {
+    ReportDeleteFailed(status_, ctx_.prompter, this, Q(r.name), deleted);
     return true;
   }
   status_->SetPanel(1, kDeleted);

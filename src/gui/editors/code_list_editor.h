@@ -24,7 +24,6 @@ struct CodeListDesign {
   std::array<CodeField, 4> boxOrder;  // top to bottom, also the tab order
   std::map<CodeField, QString> missingMessages;
   QString checkTitle;
-  QString duplicatePrefix;    // followed by the code as typed and " 已经存在！"
   QString codeChangeMessage;  // empty: modify writes to whatever code is typed
 };
 

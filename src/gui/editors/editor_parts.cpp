@@ -107,10 +107,24 @@ QTreeWidgetItem* SelectedRowOrWarn(RecordList* list, Prompter& prompter, QWidget
   return selected;
 }
 
-void ReportAddFailed(StatusPanels* status, Prompter& prompter, QWidget* editor) {
+void ReportAddFailed(StatusPanels* status, Prompter& prompter, QWidget* editor, const Outcome& why) {
   status->SetPanel(1, QStringLiteral("添加记录失败"));
   prompter.Message(editor, MessageIcon::Information, QStringLiteral("添加失败"),
-                   QStringLiteral("添加记录失败"));
+                   FailureText(QStringLiteral("添加记录失败"), why));
+}
+
+void ReportModifyFailed(StatusPanels* status, Prompter& prompter, QWidget* editor, const QString& code,
+                        const Outcome& why) {
+  status->SetPanel(1, QStringLiteral("修改记录失败"));
+  prompter.Message(editor, MessageIcon::Information, QStringLiteral("更修改失败"),
+                   FailureText(QStringLiteral("修改记录失败,代码为%1的记录未被修改").arg(code), why));
+}
+
+void ReportDeleteFailed(StatusPanels* status, Prompter& prompter, QWidget* editor, const QString& name,
+                        const Outcome& why) {
+  status->SetPanel(1, QStringLiteral("删除记录失败"));
+  prompter.Message(editor, MessageIcon::Information, QStringLiteral("删除失败"),
+                   FailureText(QStringLiteral("删除记录失败, '%1' 未被删除").arg(name), why));
 }
 
 void LayOutListEditor(QWidget* editor, QWidget* dataFrame, QWidget* buttons, RecordList* list,

@@ -90,8 +90,14 @@ OpButtons MakeOpButtons(QWidget* parent);
 QTreeWidgetItem* SelectedRowOrWarn(RecordList* list, Prompter& prompter, QWidget* editor,
                                    const QString& caption);
 
-// An append the store refused for no reason the user can mend.
-void ReportAddFailed(StatusPanels* status, Prompter& prompter, QWidget* editor);
+// The list editors' reports of a write the store refused, with its reason:
+// "添加记录失败", "修改记录失败,代码为<code>的记录未被修改" and
+// "删除记录失败, '<name>' 未被删除".
+void ReportAddFailed(StatusPanels* status, Prompter& prompter, QWidget* editor, const Outcome& why);
+void ReportModifyFailed(StatusPanels* status, Prompter& prompter, QWidget* editor, const QString& code,
+                        const Outcome& why);
+void ReportDeleteFailed(StatusPanels* status, Prompter& prompter, QWidget* editor, const QString& name,
+                        const Outcome& why);
 
 // The list editors' common arrangement: the input frame and the buttons side
 // by side above the record list, the status bar below.

@@ -60,19 +60,24 @@ int main(int argc, char** argv) {
   const orv::DemoOptions options;
   {
     const std::filesystem::path db = programDir / orv::kDefaultDatabaseName;
-    std::string why;
-    if (!orv::TimetableDb::Create(db, &why)) return Fail("create: " + why);
-    auto conn = orv::TimetableDb::Open(db, &why);
-    if (!conn || !orv::FillDemoSchool(*conn, options, &why)) return Fail("demo school: " + why);
+    if (orv::Outcome created = orv::TimetableDb::Create(db); !created)
+      return Fail("create: " + created.message());
+    auto conn = orv::TimetableDb::Open(db);
+    if (!conn) return Fail("open: " + conn.message());
+    if (orv::Outcome filled = orv::FillDemoSchool(**conn, options); !filled)
+      return Fail("demo school: " + filled.message());
     const orv::Settings settings(programDir);
-    settings.SetSchoolName(options.schoolName);
-    settings.SetLessonsPerDay(options.lessonsPerDay);
+    orv::Outcome written = settings.SetSchoolName(options.schoolName);
+    if (written) written = settings.SetLessonsPerDay(options.lessonsPerDay);
+    if (!written) return Fail(written.message());
   }
-  orv::StartupResult started = orv::StartUp(programDir);
-  if (!started.state) return Fail(started.error);
-  orv::AppState& state = *started.state;
-  const orv::BuildResult built = orv::BuildTimetable(*state.db, state.lessonsPerDay, orv::ProgramRandom());
-  std::fprintf(stderr, "demo timetable: %d%% complete\n", built.rate);
+  orv::Result<orv::StartedProgram> started = orv::StartUp(programDir);
+  if (!started) return Fail(started.message());
+  orv::AppState& state = started->state;
+  const orv::Result<orv::BuildResult> built =
+      orv::BuildTimetable(*state.db, state.lessonsPerDay, orv::ProgramRandom());
+  if (!built) return Fail(built.message());
+  std::fprintf(stderr, "demo timetable: %d%% complete\n", built->rate);
 
   GalleryPrompter prompter;
   orv::ui::UiContext ctx{state, prompter};

@@ -11,7 +11,7 @@ namespace {
 
 // The frame, with its previous/next buttons wired: they move the selection
 // by one and do nothing at the first or last entry.
-SelectorFrame MakeSelectorFrame(QWidget* parent, const SelectorNames& n) {
+SelectorFrame MakeSelectorFrame(QWidget* parent, const OutputSelectorNames& n) {
   SelectorFrame f;
   f.frame = new QGroupBox(n.frameCaption, parent);
   f.frame->setObjectName(n.frame);
@@ -66,7 +66,7 @@ QPushButton* MakeCommandButton(QWidget* parent, const char* name, const QString&
 }
 
 OutputWindow::OutputWindow(UiContext& ctx, const char* name, const QString& caption,
-                           const SelectorNames& classes, const SelectorNames& teachers, QWidget* parent)
+                           const OutputSelectorNames& classes, const OutputSelectorNames& teachers, QWidget* parent)
     : QDialog(parent), ctx_(ctx) {
   setObjectName(name);
   setWindowTitle(caption);

@@ -22,7 +22,7 @@ namespace orv::ui {
 struct UiContext;
 
 // Object names and captions of one selector frame.
-struct SelectorNames {
+struct OutputSelectorNames {
   const char* frame;
   QString frameCaption;
   const char* label;
@@ -71,8 +71,8 @@ class OutputWindow : public QDialog {
   void Command(TimetableScope scope);
 
  protected:
-  OutputWindow(UiContext& ctx, const char* name, const QString& caption, const SelectorNames& classes,
-               const SelectorNames& teachers, QWidget* parent);
+  OutputWindow(UiContext& ctx, const char* name, const QString& caption, const OutputSelectorNames& classes,
+               const OutputSelectorNames& teachers, QWidget* parent);
 
   // Wires the selector buttons, `total` and `ok`, and fills the lists: class
   // names in table order, teacher names in code order, the first selected.

@@ -18,12 +18,8 @@ const QString kCaption = "自动生成课表";
 FrmAutoBuild::FrmAutoBuild(UiContext& ctx, QWidget* parent)
     : FrmAutoBuild(
           ctx,
-          [&ctx](const BuildProgress& progress) {
-            if (!ctx.state.db) {
-              BuildResult none;
-              none.error = "no database open";
-              return none;
-            }
+          [&ctx](const BuildProgress& progress) -> Result<BuildResult> {
+            if (!ctx.state.db) return Outcome::Fail("没有打开的数据库");
             return BuildTimetable(*ctx.state.db, ctx.state.lessonsPerDay, ProgramRandom(), progress);
           },
           parent) {}
@@ -87,14 +83,16 @@ void FrmAutoBuild::Run() {
   running_ = true;
   // Only paint and timer events are let through while the generation runs:
   // a click or a close request must not end the window beneath it.
-  const BuildResult result =
+  const Result<BuildResult> result =
       runner_([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
   running_ = false;
   Timer1->stop();
-  if (result.rate >= 0)
-    ctx_.prompter.Message(this, MessageIcon::Information, kCaption, CompletionMessage(result));
-  else
-    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption, "生成课表失败！");
+  if (result) {
+    ctx_.prompter.Message(this, MessageIcon::Information, kCaption, CompletionMessage(*result));
+  } else {
+    const QString failed = QString::fromUtf8(kBuildFailedText.data(), qsizetype(kBuildFailedText.size()));
+    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption, FailureText(failed, result.outcome()));
+  }
   accept();
 }
 

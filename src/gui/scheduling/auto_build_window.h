@@ -21,7 +21,7 @@ class FrmAutoBuild : public QDialog {
  public:
   // The generation to run; the program uses BuildTimetable with the
   // program-wide random source.
-  using Runner = std::function<BuildResult(const BuildProgress&)>;
+  using Runner = std::function<Result<BuildResult>(const BuildProgress&)>;
 
   explicit FrmAutoBuild(UiContext& ctx, QWidget* parent = nullptr);
   FrmAutoBuild(UiContext& ctx, Runner runner, QWidget* parent = nullptr);

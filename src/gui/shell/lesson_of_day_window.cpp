@@ -54,8 +54,8 @@ FrmSetLessonOfDay::FrmSetLessonOfDay(UiContext& ctx, QWidget* parent) : QDialog(
 void FrmSetLessonOfDay::OnOk() {
   const int lessons = Opt6->isChecked() ? 6 : 7;
   const Settings settings = ctx_.state.settings();
-  if (!settings.SetLessonsPerDay(lessons)) {
-    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), "存盘失败！");
+  if (Outcome saved = settings.SetLessonsPerDay(lessons); !saved) {
+    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), FailureText("存盘失败！", saved));
     return;
   }
   ctx_.state.lessonsPerDay = settings.GetLessonsPerDay();

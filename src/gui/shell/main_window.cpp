@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "core/database/database_copy.h"
 #include "core/database/maintenance.h"
 #include "gui/editors/editor_windows.h"
 #include "gui/editors/limit_window.h"
@@ -15,7 +16,6 @@
 #include "gui/output/print_window.h"
 #include "gui/scheduling/auto_build_window.h"
 #include "gui/scheduling/confirm_window.h"
-#include "gui/shell/database_copy.h"
 #include "gui/shell/home_picture.h"
 #include "gui/shell/info_windows.h"
 #include "gui/shell/lesson_of_day_window.h"
@@ -180,15 +180,17 @@ void FrmMain::OpenDatabase() {
         ctx_.state.db && fs::exists(path, ec) && fs::equivalent(path, ctx_.state.db->Path(), ec);
     if (alreadyOpen) {
       ctx_.state.databasePath = path;
-    } else if (!OpenTimetableDb(ctx_.state, path)) {
+    } else if (Outcome opened = OpenTimetableDb(ctx_.state, path); !opened) {
       // The database that was open stays open: it is closed only once the
       // new one has opened.
-      ctx_.prompter.Message(this, MessageIcon::Critical, Q(ctx_.state.appTitle), kOpenFailed);
+      ctx_.prompter.Message(this, MessageIcon::Critical, Q(ctx_.state.appTitle),
+                            FailureText(kOpenFailed, opened));
       return;
     }
     setWindowTitle("Orvandel排课软件 -- " + chosen);
-    if (!ctx_.state.settings().SetDatabasePath(path))
-      ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), "保存新数据库文件名！");
+    if (Outcome saved = ctx_.state.settings().SetDatabasePath(path); !saved)
+      ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(),
+                            FailureText("保存新数据库文件名！", saved));
   } catch (const std::exception&) {
     ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), "系统异常错误！");
   }
@@ -198,36 +200,40 @@ void FrmMain::SaveDatabaseAs() {
   if (!HaveDatabase()) return;
   const QString chosen = ctx_.prompter.SaveFileName(this, "数据库另存为", kDatabaseFilter, {});
   if (chosen.isEmpty()) return;
-  if (!SaveDatabaseCopy(*ctx_.state.db, S(chosen)))
-    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), "保存数据库文件错误！");
+  if (Outcome copied = SaveDatabaseCopy(*ctx_.state.db, S(chosen)); !copied)
+    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(),
+                          FailureText("保存数据库文件错误！", copied));
 }
 
 void FrmMain::DeleteLessonAll() {
   if (!HaveDatabase()) return;
   if (!AskTypedConfirmation(ctx_, this, "删除课表数据将会清除您以前排好的课表！")) return;
-  if (DeleteAllLessons(*ctx_.state.db) == 0)
+  if (Outcome deleted = DeleteAllLessons(*ctx_.state.db); deleted)
     ctx_.prompter.Message(this, MessageIcon::Information, kTimetableTitle, "删除课表完成。");
   else
-    ctx_.prompter.Message(this, MessageIcon::Critical, kTimetableTitle, "删除课表失败！");
+    ctx_.prompter.Message(this, MessageIcon::Critical, kTimetableTitle,
+                          FailureText("删除课表失败！", deleted));
 }
 
 void FrmMain::UpgradeAll() {
   if (!HaveDatabase()) return;
   if (!AskTypedConfirmation(ctx_, this, "课表学年升级将会清除您以前排好的课表！")) return;
-  if (UpgradeSchoolYear(*ctx_.state.db) == 0)
+  if (Outcome upgraded = UpgradeSchoolYear(*ctx_.state.db); upgraded)
     ctx_.prompter.Message(this, MessageIcon::Information, kTimetableTitle, "课表学年升级完成。");
   else
-    ctx_.prompter.Message(this, MessageIcon::Critical, kTimetableTitle, "课表学年升级失败！");
+    ctx_.prompter.Message(this, MessageIcon::Critical, kTimetableTitle,
+                          FailureText("课表学年升级失败！", upgraded));
 }
 
 void FrmMain::DataMaintenance() {
   if (!HaveDatabase()) return;
   WaitCursor wait;
   // A failed maintenance changes nothing, and must not be reported as done.
-  if (MaintainData(*ctx_.state.db))
+  if (Outcome maintained = MaintainData(*ctx_.state.db); maintained)
     ctx_.prompter.Message(this, MessageIcon::Information, windowTitle(), "数据维护完成");
   else
-    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), "数据维护失败！");
+    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(),
+                          FailureText("数据维护失败！", maintained));
 }
 
 void FrmMain::SetLessonNum() {
@@ -266,8 +272,8 @@ void FrmMain::Manual() {
                         "找不到使用手册文件：" + Q((ctx_.state.programDir / kManualFile).string()));
 }
 
-void FrmMain::ToWebsite() { OpenDocument(QUrl(WebsiteAddress(ctx_.state.programDir))); }
-void FrmMain::Forum() { OpenDocument(QUrl(ForumAddress(ctx_.state.programDir))); }
+void FrmMain::ToWebsite() { OpenDocument(QUrl(Q(ctx_.state.settings().GetWebsite()))); }
+void FrmMain::Forum() { OpenDocument(QUrl(Q(ctx_.state.settings().GetForum()))); }
 
 void FrmMain::About() {
   FrmAbout window(this);

@@ -4,18 +4,20 @@ namespace orv::ui {
 
 std::unique_ptr<Program> StartProgram(Prompter& prompter, const std::filesystem::path& programDir,
                                       const std::optional<std::string>& explicitDatabase) {
-  StartupResult started = StartUp(programDir, explicitDatabase);
-  if (!started.state) {
+  Result<StartedProgram> started = StartUp(programDir, explicitDatabase);
+  if (!started) {
     const std::string title = AppTitle(Settings(programDir).GetSchoolName());
+    const QString failed =
+        QString::fromUtf8(kOpenDatabaseFailed.data(), qsizetype(kOpenDatabaseFailed.size()));
     prompter.Message(nullptr, MessageIcon::Critical, QString::fromStdString(title),
-                     QString::fromStdString(started.error));
+                     FailureText(failed, started.outcome()));
     return nullptr;
   }
-  auto program = std::make_unique<Program>(Program{std::move(*started.state), nullptr, nullptr});
+  auto program = std::make_unique<Program>(Program{std::move(started->state), nullptr, nullptr});
   program->ctx = std::make_unique<UiContext>(UiContext{program->state, prompter});
   program->window = std::make_unique<FrmMain>(*program->ctx);
   const std::string caption =
-      started.windowTitle.empty() ? std::string(kFallbackWindowTitle) : started.windowTitle;
+      started->windowTitle.empty() ? std::string(kFallbackWindowTitle) : started->windowTitle;
   program->window->setWindowTitle(QString::fromStdString(caption));
   return program;
 }

@@ -19,8 +19,8 @@ struct Program {
   std::unique_ptr<FrmMain> window;  // captioned, not yet shown
 };
 
-// Starts the program, or says "打开数据库失败！" (titled with the school's
-// AppTitle) and returns nullptr.
+// Starts the program, or says "打开数据库失败！" and why (titled with the
+// school's AppTitle) and returns nullptr.
 std::unique_ptr<Program> StartProgram(Prompter& prompter, const std::filesystem::path& programDir,
                                       const std::optional<std::string>& explicitDatabase = std::nullopt);
 

@@ -8,6 +8,11 @@
 
 namespace orv::ui {
 
+QString FailureText(const QString& headline, const Outcome& outcome) {
+  if (outcome.message().empty()) return headline;
+  return headline + "\n" + QString::fromStdString(outcome.message());
+}
+
 void QtPrompter::Message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) {
   switch (icon) {
     case MessageIcon::Information:

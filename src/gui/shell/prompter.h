@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "core/outcome.h"
+
 class QAction;
 class QDialog;
 class QMenu;
@@ -14,6 +16,10 @@ class QWidget;
 namespace orv::ui {
 
 enum class MessageIcon { Information, Warning, Critical };
+
+// A failure as a message box says it: the window's fixed first line, then on
+// the next line the reason the core gave (nothing when it gave none).
+QString FailureText(const QString& headline, const Outcome& outcome);
 
 class Prompter {
  public:

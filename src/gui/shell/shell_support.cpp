@@ -3,10 +3,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFont>
-#include <QSettings>
 
 #include "core/settings/program_dir.h"
-#include "core/settings/settings.h"
 #include "printing/print_fonts.h"
 
 namespace fs = std::filesystem;
@@ -31,22 +29,6 @@ std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::pa
 
 std::optional<fs::path> FindManual(const fs::path& programDir) {
   return FindProgramFile(programDir, kManualFile);
-}
-
-namespace {
-QString ReadWebSetting(const fs::path& programDir, const char* key, const char* fallback) {
-  const QSettings ini(QString::fromStdString((programDir / kSettingsFileName).string()),
-                      QSettings::IniFormat);
-  const QString value = ini.value(QString("WEB/") + key).toString().trimmed();
-  return value.isEmpty() ? QString(fallback) : value;
-}
-}  // namespace
-
-QString WebsiteAddress(const fs::path& programDir) {
-  return ReadWebSetting(programDir, "SITE", kDefaultWebsite);
-}
-QString ForumAddress(const fs::path& programDir) {
-  return ReadWebSetting(programDir, "FORUM", kDefaultForum);
 }
 
 void OpenDocument(const QUrl& url) { QDesktopServices::openUrl(url); }

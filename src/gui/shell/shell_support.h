@@ -1,6 +1,5 @@
 // Small pieces the shell windows share: the program font, the files that
-// ship beside the program, the configured web addresses, opening documents
-// and the hourglass pointer.
+// ship beside the program, opening documents and the hourglass pointer.
 #pragma once
 
 #include <QString>
@@ -27,13 +26,6 @@ std::optional<std::filesystem::path> FindProgramFile(const std::filesystem::path
 // The user manual, relative to the directories FindProgramFile searches.
 inline constexpr const char* kManualFile = "使用手册/使用手册.html";
 std::optional<std::filesystem::path> FindManual(const std::filesystem::path& programDir);
-
-inline constexpr const char* kDefaultWebsite = "https://github.com/orvandel/orvandel";
-inline constexpr const char* kDefaultForum = "https://github.com/orvandel/orvandel/discussions";
-
-// WEB/SITE and WEB/FORUM of kbxt.ini, or the project's pages.
-QString WebsiteAddress(const std::filesystem::path& programDir);
-QString ForumAddress(const std::filesystem::path& programDir);
 
 // Hands the address to the desktop (browser, HTML viewer); does not wait.
 void OpenDocument(const QUrl& url);

@@ -41,32 +41,32 @@ class ClassPlanTest : public ::testing::Test {
 };
 
 TEST_F(ClassPlanTest, AppendingAddsToTheSameTeachersRowNeverBelowZeroAndRefusesASecondTeacher) {
-  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "K", "A", 5), PlanOutcome::Done);
-  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "K", "A", 2), PlanOutcome::Done);
+  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "K", "A", 5).code(), 0);
+  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "K", "A", 2).code(), 0);
   EXPECT_EQ(Plan(), "K A 7");
-  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "K", "A", -1), PlanOutcome::Done);
-  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "K", "A", -7), PlanOutcome::NegativeCount);
-  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "M", "A", -1), PlanOutcome::NegativeCount);
-  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "K", "B", 3), PlanOutcome::OtherTeacher);
-  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "M", "A", 0), PlanOutcome::Done);
+  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "K", "A", -1).code(), 0);
+  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "K", "A", -7).code(), kPlanNegativeCount);
+  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "M", "A", -1).code(), kPlanNegativeCount);
+  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "K", "B", 3).code(), kPlanOtherTeacher);
+  EXPECT_EQ(AppendPlanLessons(t.db(), "11", "M", "A", 0).code(), 0);
   EXPECT_EQ(Plan(), "K A 6, M A 0");
   EXPECT_EQ(t.Count("select sum(BuildCount + IsAutoBuild) from ClassPlantb"), 0);
-  EXPECT_EQ(AppendPlanLessons(t.db(), "12", "K", "B", 3), PlanOutcome::Done);  // another class may
+  EXPECT_EQ(AppendPlanLessons(t.db(), "12", "K", "B", 3).code(), 0);  // another class may
 }
 
 TEST_F(ClassPlanTest, ModifyChangesTeacherAndCountOfTheRowButNotCourseNorLessons) {
   t.AddPlan("11", "K", "A", 5);
   t.AddPlan("12", "K", "A", 5);
   t.AddLesson("11", 1, 1, "K", "A", 1);
-  EXPECT_EQ(ModifyPlanRow(t.db(), "11", {"K", "A", 5}, "M", "A", 5), PlanOutcome::CourseChanged);
-  EXPECT_EQ(ModifyPlanRow(t.db(), "11", {"K", "A", 5}, "K", "A", -1), PlanOutcome::NegativeCount);
-  EXPECT_EQ(ModifyPlanRow(t.db(), "11", {"K", "A", 5}, "K", "B", 4), PlanOutcome::Done);
+  EXPECT_EQ(ModifyPlanRow(t.db(), "11", {"K", "A", 5}, "M", "A", 5).code(), kPlanCourseChanged);
+  EXPECT_EQ(ModifyPlanRow(t.db(), "11", {"K", "A", 5}, "K", "A", -1).code(), kPlanNegativeCount);
+  EXPECT_EQ(ModifyPlanRow(t.db(), "11", {"K", "A", 5}, "K", "B", 4).code(), 0);
   EXPECT_EQ(Plan(), "K B 4");
   EXPECT_EQ(t.Count("select count(*) from ClassPlantb where ClassCode='12' and TeacherCode='A' and Count=5"),
             1);
   EXPECT_EQ(t.Count("select count(*) from LessonListtb where TeacherCode='A'"), 1);
   // The old selection no longer matches a stored row.
-  EXPECT_EQ(ModifyPlanRow(t.db(), "11", {"K", "A", 5}, "K", "A", 1), PlanOutcome::NotFound);
+  EXPECT_EQ(ModifyPlanRow(t.db(), "11", {"K", "A", 5}, "K", "A", 1).code(), kPlanRowNotFound);
 }
 
 TEST_F(ClassPlanTest, DeleteTakesTheRowAndExactlyItsLessons) {
@@ -78,14 +78,14 @@ TEST_F(ClassPlanTest, DeleteTakesTheRowAndExactlyItsLessons) {
   t.AddLesson("11", 1, 4, "M", "A", 1);
   t.AddLesson("12", 1, 1, "K", "A", 1);
   t.AddLesson("11", 1, 5, "K", "B", 1);
-  EXPECT_EQ(DeletePlanRow(t.db(), "11", "K", "A"), PlanOutcome::Done);
+  EXPECT_EQ(DeletePlanRow(t.db(), "11", "K", "A").code(), 0);
   EXPECT_EQ(Plan(), "M A 4");
   EXPECT_EQ(t.Count("select count(*) from ClassPlantb"), 2);
   EXPECT_EQ(t.db()
                 .FirstText("select group_concat(ClassCode||CourseCode||TeacherCode, ' ') from LessonListtb")
                 .value_or(""),
             "11MA 12KA 11KB");
-  EXPECT_EQ(DeletePlanRow(t.db(), "11", "K", "A"), PlanOutcome::NotFound);
+  EXPECT_EQ(DeletePlanRow(t.db(), "11", "K", "A").code(), kPlanRowNotFound);
 }
 
 }  // namespace

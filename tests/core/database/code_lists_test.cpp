@@ -19,22 +19,42 @@ TEST(CodeLists, BlanksAreTrimmedAndClassroomsNeedOnlyCodeAndName) {
 
 TEST(CodeLists, AppendStoresTrimmedValuesAsTypedAndRefusesAStoredCode) {
   TestDb t;
-  EXPECT_EQ(AppendCodeRecord(t.db(), CodeTable::Teacher, {" T'1 ", " O'Neil", "a\"b ", "'); drop"}),
-            WriteOutcome::Done);
-  EXPECT_EQ(AppendCodeRecord(t.db(), CodeTable::Teacher, {"T'1  ", "x", "x", "x"}), WriteOutcome::Duplicate);
+  EXPECT_TRUE(AppendCodeRecord(t.db(), CodeTable::Teacher, {" T'1 ", " O'Neil", "a\"b ", "'); drop"}));
   EXPECT_EQ(LoadCodeRecords(t.db(), CodeTable::Teacher),
             (std::vector<CodeRecord>{{"T'1", "O'Neil", "a\"b", "'); drop"}}));
+}
+
+TEST(CodeLists, ADuplicateIsNamedAsItsEditorShowsIt) {
+  // The class editor names the class by its selector entries; every other
+  // code is shown as typed, blanks included.
+  const std::tuple<CodeTable, const char*, const char*> cases[] = {
+      {CodeTable::Teacher, "T'1  ", "该老师代码： T'1   已经存在！"},
+      {CodeTable::Course, "01", "该课程代码： 01 已经存在！"},
+      {CodeTable::ClassRoom, "01", "该教室代码： 01 已经存在！"},
+      {CodeTable::Class, "32", "三年级（2）班 已经存在！"},
+      {CodeTable::Class, "05", "学前（5）班 已经存在！"},
+      {CodeTable::Class, "A1", "该班级代码： A1 已经存在！"}};
+  for (const auto& [table, code, message] : cases) {
+    TestDb t;
+    ASSERT_TRUE(AppendCodeRecord(t.db(), table, {code, "x", "x", "x"}));
+    const Outcome again = AppendCodeRecord(t.db(), table, {code, "y", "y", "y"});
+    EXPECT_EQ(again.code(), kDuplicateCode) << code;
+    EXPECT_EQ(again.message(), message);
+  }
 }
 
 TEST(CodeLists, ModifyRewritesOnlyTheExactCode) {
   TestDb t;
   t.AddCourse("1", "语文");
   t.AddCourse("10", "数学");
-  EXPECT_EQ(ModifyCodeRecord(t.db(), CodeTable::Course, {" 1 ", "语文A", "语文全", "语简"}),
-            WriteOutcome::Done);
-  EXPECT_EQ(ModifyCodeRecord(t.db(), CodeTable::Course, {"9", "x", "x", "x"}), WriteOutcome::NotFound);
-  EXPECT_EQ(LoadCodeRecords(t.db(), CodeTable::Course),
-            (std::vector<CodeRecord>{{"1", "语文A", "语文全", "语简"}, {"10", "数学", "数学", "数学"}}));
+  t.AddCourse("0", "音乐");
+  EXPECT_TRUE(ModifyCodeRecord(t.db(), CodeTable::Course, {" 1 ", "语文A", "语文全", "语简"}));
+  EXPECT_EQ(ModifyCodeRecord(t.db(), CodeTable::Course, {"9", "x", "x", "x"}).code(), kRecordNotFound);
+  EXPECT_EQ(
+      LoadCodeRecords(t.db(), CodeTable::Course),
+      (std::vector<CodeRecord>{
+          {"1", "语文A", "语文全", "语简"}, {"10", "数学", "数学", "数学"}, {"0", "音乐", "音乐", "音乐"}}));
+  EXPECT_EQ(LoadCodeRecords(t.db(), CodeTable::Course, CodeOrder::ByCode).front().code, "0");
 }
 
 // Every code table holds the codes 11, 01, T1 and R1; class 11, course 01 and
@@ -66,7 +86,7 @@ TEST(DeleteCodeRecord, TakesTheDependentRowsOfItsKindAndAClassroomOnlyItsOwnRow)
     TestDb t;
     FillSchool(t);
     const bool dependents = table != CodeTable::ClassRoom;
-    EXPECT_EQ(DeleteCodeRecord(t.db(), table, code), WriteOutcome::Done);
+    EXPECT_TRUE(DeleteCodeRecord(t.db(), table, code));
     EXPECT_EQ(t.Count(std::string("select count(*) from ") + recordTable), 3);
     EXPECT_EQ(t.Count("select count(*) from LessonListtb"), dependents ? 1 : 3);
     EXPECT_EQ(t.Count("select count(*) from ClassPlantb"), dependents ? 1 : 2);
@@ -82,11 +102,13 @@ TEST(DeleteCodeRecord, IsAllOrNothing) {
   TestDb t;
   FillSchool(t);
   // An unknown code takes no rows that happen to carry it.
-  EXPECT_EQ(DeleteCodeRecord(t.db(), CodeTable::Course, "02"), WriteOutcome::NotFound);
+  EXPECT_EQ(DeleteCodeRecord(t.db(), CodeTable::Course, "02").code(), kRecordNotFound);
   EXPECT_EQ(t.Count("select count(*) from ClassPlantb where CourseCode='02'"), 1);
   // A record that cannot go keeps its dependent rows.
-  t.db().Raw().exec("create trigger keep before delete on Coursetb begin select raise(abort, 'kept'); end");
-  EXPECT_EQ(DeleteCodeRecord(t.db(), CodeTable::Course, "01"), WriteOutcome::Failed);
+  t.db().Execute("create trigger keep before delete on Coursetb begin select raise(abort, 'kept'); end");
+  const Outcome refused = DeleteCodeRecord(t.db(), CodeTable::Course, "01");
+  EXPECT_EQ(refused.code(), Outcome::kFailed);
+  EXPECT_EQ(refused.message(), "数据不符合表的约束");
   EXPECT_EQ(t.Count("select count(*) from LessonListtb"), 3);
   EXPECT_EQ(t.Count("select count(*) from ClassPlantb"), 2);
   EXPECT_EQ(t.Count("select count(*) from Limittb"), 16);

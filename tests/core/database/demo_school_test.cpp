@@ -98,9 +98,10 @@ TEST(DemoSchool, BadOptionsAreRefusedAndWriteNothing) {
   grades.lastGrade = 3;
   classes.classesPerGrade = 21;
   for (const DemoOptions& o : {lessons, grades, classes}) {
-    std::string why;
-    EXPECT_FALSE(FillDemoSchool(t.db(), o, &why));
-    EXPECT_FALSE(why.empty());
+    const Outcome filled = FillDemoSchool(t.db(), o);
+    EXPECT_FALSE(filled);
+    EXPECT_EQ(filled.message(), ValidateDemoOptions(o).message());
+    EXPECT_FALSE(filled.message().empty());
   }
   EXPECT_EQ(t.Count("select count(*) from Classtb"), 0);
 }

@@ -12,7 +12,7 @@ namespace {
 class FixedLessons : public ::testing::Test {
  protected:
   FixedLessons() {
-    t.db().Raw().exec("PRAGMA synchronous=OFF");  // durability is not under test
+    t.db().Execute("PRAGMA synchronous=OFF");  // durability is not under test
     t.AddPlan("11", "01", "T1", 2);
     t.AddPlan("11", "02", "T2", 1);
   }
@@ -53,7 +53,7 @@ TEST_F(FixedLessons, RefusalsAndFailuresWriteNothing) {
   }
   EXPECT_EQ(DeleteFixedLesson(t.db(), "11", {5, 5}).message(), "这节课没有固定课程") << "an automatic lesson";
   // Replacing the automatic lesson changes three rows; failing at the last, none.
-  t.db().Raw().exec(
+  t.db().Execute(
       "create trigger stop before update on ClassPlantb when new.CourseCode='01' "
       "begin select raise(abort, 'no'); end");
   EXPECT_TRUE(PlaceFixedLesson(t.db(), "11", "01", {5, 5}, 6).message().starts_with("写入固定课程失败："));
@@ -61,7 +61,7 @@ TEST_F(FixedLessons, RefusalsAndFailuresWriteNothing) {
   const std::string withFixed = Snapshot();
   EXPECT_TRUE(DeleteFixedLesson(t.db(), "11", {1, 1}).message().starts_with("删除固定课程失败："));
   EXPECT_EQ(Snapshot(), withFixed);
-  t.db().Raw().exec("drop trigger stop");
+  t.db().Execute("drop trigger stop");
   EXPECT_TRUE(PlaceFixedLesson(t.db(), "11", "01", {1, 7}, 7).ok()) << "lesson 7 of a seven-lesson day";
 }
 

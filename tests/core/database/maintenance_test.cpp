@@ -85,7 +85,7 @@ TEST(DeleteAllLessons, RemovesFixedLessonsTooAndZeroesCounters) {
   t.AddLesson("11", 1, 2, "01", "001", 1);
   t.AddLesson("11", 1, 3, "01", "001", 2);
   t.db().Execute("update ClassPlantb set BuildCount=3, IsAutoBuild=1");
-  EXPECT_EQ(DeleteAllLessons(t.db()), 0);
+  EXPECT_TRUE(DeleteAllLessons(t.db()));
   EXPECT_EQ(t.Count("select count(*) from LessonListtb"), 0);
   EXPECT_EQ(t.BuildCount("11", "01"), 0);
   EXPECT_EQ(t.Count("select IsAutoBuild from ClassPlantb"), 0);
@@ -96,7 +96,7 @@ TEST(DeleteAllLessons, FailureKeepsTheLessons) {
   TestDb t;
   t.AddLesson("11", 1, 1, "01", "001", 0);
   t.db().Execute("drop table ClassPlantb");
-  EXPECT_EQ(DeleteAllLessons(t.db()), -1);
+  EXPECT_EQ(DeleteAllLessons(t.db()).code(), -1);
   EXPECT_EQ(t.Count("select count(*) from LessonListtb"), 1);
 }
 
@@ -136,7 +136,7 @@ TEST_F(UpgradeTest, MovesEveryClassUpAGradeAndDropsTheLastGrades) {
   AddGradeClass("91", "九", 1);
   t.AddLimit(0, "11", 1, 1, 3);
 
-  ASSERT_EQ(UpgradeSchoolYear(t.db()), 0);
+  ASSERT_TRUE(UpgradeSchoolYear(t.db()));
 
   const std::vector<ClassRecord> classes = Classes(t);
   std::vector<std::string> codes;
@@ -173,7 +173,7 @@ TEST_F(UpgradeTest, PreSchoolAndTenthClassesAreHandledByTheirGradeDigit) {
   AddGradeClass("02", "学前", 2);
   AddGradeClass("110", "一", 10);
   AddGradeClass("210", "二", 10);
-  ASSERT_EQ(UpgradeSchoolYear(t.db()), 0);
+  ASSERT_TRUE(UpgradeSchoolYear(t.db()));
   EXPECT_EQ(GetClassName(t.db(), "02"), "学前（2）班");
   EXPECT_EQ(t.Count("select count(*) from LessonListtb where ClassCode='02'"), 2);
   EXPECT_EQ(GetClassName(t.db(), "210"), "二（10）班");
@@ -188,7 +188,7 @@ TEST_F(UpgradeTest, GradeIsReadFromTheFirstCharacterAsText) {
   AddGradeClass("51", "五", 1);
   t.AddLesson("6x", 1, 1, "01", "T", 1);
   t.AddLesson("60", 1, 1, "01", "T", 1);
-  ASSERT_EQ(UpgradeSchoolYear(t.db()), 0);
+  ASSERT_TRUE(UpgradeSchoolYear(t.db()));
   EXPECT_EQ(t.Count("select count(*) from LessonListtb where substr(ClassCode,1,1)='6'"), 2)
       << "only the former 51's lessons are in grade six now";
 }
@@ -196,9 +196,9 @@ TEST_F(UpgradeTest, GradeIsReadFromTheFirstCharacterAsText) {
 TEST_F(UpgradeTest, CodeWithoutGradeDigitRefusesTheWholeUpgrade) {
   AddGradeClass("11", "一", 1);
   t.AddClass("A1", "兴趣班");
-  std::string why;
-  EXPECT_EQ(UpgradeSchoolYear(t.db(), &why), -1);
-  EXPECT_NE(why.find("A1"), std::string::npos) << why;
+  const Outcome refused = UpgradeSchoolYear(t.db());
+  EXPECT_EQ(refused.code(), -1);
+  EXPECT_EQ(refused.message(), "班级代码 'A1' 不以年级数字开头");
   std::vector<std::string> codes;
   for (const auto& c : Classes(t)) codes.push_back(c.code);
   EXPECT_EQ(codes, (std::vector<std::string>{"11", "A1"}));
@@ -210,7 +210,7 @@ TEST_F(UpgradeTest, FailurePartWayLeavesTheDatabaseAsItWas) {
   AddGradeClass("61", "六", 1);
   // Re-creating the first grade, the very last step, fails.
   t.db().Execute("create trigger boom before insert on Classtb begin select raise(abort, 'disk full'); end");
-  EXPECT_EQ(UpgradeSchoolYear(t.db()), -1);
+  EXPECT_EQ(UpgradeSchoolYear(t.db()).code(), -1);
   EXPECT_EQ(t.Count("select count(*) from Classtb"), 2);
   EXPECT_EQ(GetClassName(t.db(), "11"), "一（1）班") << "not renamed";
   EXPECT_EQ(t.Count("select count(*) from LessonListtb where ClassCode='61'"), 2) << "graduates not deleted";

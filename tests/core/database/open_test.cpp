@@ -37,8 +37,9 @@ TEST(CreateDatabase, HasExactlyTheEightTablesInOrderAndVersionOne) {
   TempDir dir;
   const fs::path path = dir / "new.mdb";
   ASSERT_TRUE(TimetableDb::Create(path));
-  auto db = TimetableDb::Open(path);
-  ASSERT_TRUE(db);
+  auto opened = TimetableDb::Open(path);
+  ASSERT_TRUE(opened) << opened.message();
+  TimetableDb* db = opened->get();
   EXPECT_EQ(db->FirstInt("PRAGMA user_version").value_or(-1), 1);
   EXPECT_EQ(db->FirstInt("select count(*) from sqlite_master where type='table'").value_or(-1), 8);
   for (const TableShape& table : kTables) {
@@ -58,31 +59,24 @@ TEST(CreateDatabase, RefusesAnExistingFileAndLeavesItAlone) {
   TempDir dir;
   const fs::path path = dir / "kb.mdb";
   WriteFile(path, "keep me");
-  std::string why;
-  EXPECT_FALSE(TimetableDb::Create(path, &why));
-  EXPECT_FALSE(why.empty());
+  EXPECT_EQ(TimetableDb::Create(path).message(), "文件已存在");
   EXPECT_EQ(ReadFile(path), "keep me");
 }
 
-TEST(OpenDatabase, FailsCleanlyOnFilesThatAreNotTimetables) {
+TEST(OpenDatabase, FailsCleanlyOnFilesThatAreNotTimetablesAndSaysWhyInChinese) {
   TempDir dir;
-  std::string why;
-  EXPECT_FALSE(TimetableDb::Open(dir / "missing.mdb", &why));
-  EXPECT_FALSE(why.empty());
+  WriteFile(dir / "notes.mdb", std::string(4096, 'x'));
+  WriteFile(dir / "empty.mdb", "");
+  const std::pair<fs::path, const char*> cases[] = {{dir / "missing.mdb", "文件不存在"},
+                                                    {dir / "notes.mdb", "不是课表数据库文件"},
+                                                    {dir / "empty.mdb", "缺少数据表 Classtb"},
+                                                    {dir.Path(), "不是数据库文件"}};
+  for (const auto& [path, why] : cases) {
+    const std::string before = fs::is_regular_file(path) ? ReadFile(path) : "";
+    EXPECT_EQ(TimetableDb::Open(path).message(), why) << path;
+    EXPECT_EQ(fs::is_regular_file(path) ? ReadFile(path) : "", before) << "left as it was";
+  }
   EXPECT_FALSE(fs::exists(dir / "missing.mdb")) << "opening must not create the file";
-
-  const fs::path text = dir / "notes.mdb";
-  const std::string garbage(4096, 'x');
-  WriteFile(text, garbage);
-  EXPECT_FALSE(TimetableDb::Open(text, &why));
-  EXPECT_EQ(ReadFile(text), garbage);
-
-  const fs::path empty = dir / "empty.mdb";
-  WriteFile(empty, "");
-  EXPECT_FALSE(TimetableDb::Open(empty, &why));
-  EXPECT_EQ(fs::file_size(empty), 0u) << "an empty file must stay empty";
-
-  EXPECT_FALSE(TimetableDb::Open(dir.Path(), &why)) << "a directory is not a database";
 }
 
 // A SQLite file that lacks a table, or a column of one, is someone else's
@@ -103,8 +97,7 @@ TEST(OpenDatabase, RefusesSqliteFilesWithoutTheTimetableShape) {
           other.exec(std::string(table.createSql));
     }
     const std::string before = ReadFile(path);
-    std::string why;
-    EXPECT_FALSE(TimetableDb::Open(path, &why));
+    const std::string why = TimetableDb::Open(path).message();
     EXPECT_NE(why.find(missing), std::string::npos) << why;
     EXPECT_EQ(ReadFile(path), before);
   }
@@ -122,13 +115,15 @@ TEST(OpenDatabase, AcceptsFilesMadeElsewhereWithOtherCaseAndAddsIndexes) {
     }
     other.exec("insert into Classtb values ('11','一（1）班','一年级（1）班','一（1）')");
   }
-  auto db = TimetableDb::Open(path);
-  ASSERT_TRUE(db);
-  EXPECT_EQ(GetClassName(*db, "11"), "一（1）班");
-  EXPECT_EQ(
-      db->FirstInt("select count(*) from sqlite_master where type='index' and name like 'ix_%'").value_or(0),
-      static_cast<long long>(kIndexSql.size()));
-  db.reset();
+  {
+    auto db = TimetableDb::Open(path);
+    ASSERT_TRUE(db);
+    EXPECT_EQ(GetClassName(**db, "11"), "一（1）班");
+    EXPECT_EQ((*db)
+                  ->FirstInt("select count(*) from sqlite_master where type='index' and name like 'ix_%'")
+                  .value_or(0),
+              static_cast<long long>(kIndexSql.size()));
+  }
   EXPECT_TRUE(TimetableDb::Open(path)) << "opening twice in turn must work (indexes already there)";
 }
 
@@ -137,18 +132,15 @@ TEST(OpenDatabase, RefusesAReadOnlyFile) {
   t.Close();
   fs::permissions(t.path(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   const std::string before = ReadFile(t.path());
-  std::string why;
-  EXPECT_FALSE(TimetableDb::Open(t.path(), &why));
-  EXPECT_NE(why.find("只读"), std::string::npos) << why;
+  EXPECT_EQ(TimetableDb::Open(t.path()).message(), "文件是只读的");
   EXPECT_EQ(ReadFile(t.path()), before);
 }
 
 TEST(OpenDatabase, IsExclusiveAgainstOtherProcessesAndConnections) {
   TestDb t;  // holds the file open
   EXPECT_FALSE(OpensInOtherProcess(t.path()));
-  std::string why;
-  EXPECT_FALSE(TimetableDb::Open(t.path(), &why)) << "a second connection of this process";
-  EXPECT_FALSE(why.empty());
+  EXPECT_EQ(TimetableDb::Open(t.path()).message(), "数据库已被其他程序打开")
+      << "a second connection of this process";
   // Writing and reading under the lock does not release it.
   t.AddClass("11", "一（1）班");
   EXPECT_EQ(GetClassName(t.db(), "11"), "一（1）班");
@@ -181,6 +173,25 @@ TEST(Statements, ValuesWithQuotesAndSqlAreStoredAndFoundAsTyped) {
   }
   EXPECT_EQ(GetTeacherCode(t.db(), "100"), "") << "% is not a wildcard";
   EXPECT_EQ(t.Count("select count(*) from Classtb"), 0) << "the table is still there";
+}
+
+// A loop inside a loop over the same statement text: each reading keeps its
+// own place and its own bound values.
+TEST(Statements, NestedReadingsOfOneStatementDoNotResetEachOther) {
+  TestDb t;
+  for (const char* code : {"11", "12", "13"}) t.AddClass(code, code);
+  const char* sql = "select Code from Classtb where Code>=? order by Code";
+  std::vector<std::string> pairs;
+  Cursor outer = t.db().Query(sql, "11");
+  // Bounded: an outer reading that restarts would otherwise never end.
+  for (int rows = 0; rows < 4 && outer.Next(); ++rows) {
+    Cursor inner = t.db().Query(sql, "12");
+    while (inner.Next()) pairs.push_back(outer.Text(0) + "/" + inner.Text(0));
+    EXPECT_TRUE(t.db().Exists(sql, "13")) << "a third reading meanwhile";
+  }
+  EXPECT_EQ(pairs, (std::vector<std::string>{"11/12", "11/13", "12/12", "12/13", "13/12", "13/13"}));
+  // Once both are done the cached statement serves again, freshly bound.
+  EXPECT_EQ(t.db().FirstText(sql, "13"), "13");
 }
 
 TEST(Transactions, RollBackEverythingUnlessCommittedAndNest) {

@@ -19,9 +19,12 @@ void GenerateAndVerify(test::TestDb& t, int lessonsPerDay, std::uint64_t seed) {
       " (select * from LessonListtb where SetFlag=0 order by ClassCode,Day,LessonNo)";
   const auto fixedBefore = t.db().FirstText(fixed);
   UniformRandom random(seed);
-  const BuildResult result = BuildTimetable(t.db(), lessonsPerDay, random);
-  ASSERT_GE(result.rate, 0) << result.error;
-  for (const Finding& f : CheckTimetable(t.db(), lessonsPerDay)) {
+  const Result<BuildResult> built = BuildTimetable(t.db(), lessonsPerDay, random);
+  ASSERT_TRUE(built) << built.message();
+  const BuildResult& result = *built;
+  const Result<std::vector<Finding>> findings = CheckTimetable(t.db(), lessonsPerDay);
+  ASSERT_TRUE(findings) << findings.message();
+  for (const Finding& f : *findings) {
     EXPECT_NE(f.severity, Severity::kViolation) << FindingLine(f);
     EXPECT_NE(f.kind, FindingKind::kCourseDayCap) << FindingLine(f);
   }
@@ -39,9 +42,9 @@ class DemoSchools : public ::testing::TestWithParam<DemoOptions> {};
 TEST_P(DemoSchools, EverySeedGivesASoundTimetableAlsoAfterFixingAndEditingLessons) {
   for (std::uint64_t seed : {1, 2, 77, 2026}) {
     test::TestDb t;
-    t.db().Raw().exec("PRAGMA synchronous=OFF");
-    std::string why;
-    ASSERT_TRUE(FillDemoSchool(t.db(), GetParam(), &why)) << why;
+    t.db().Execute("PRAGMA synchronous=OFF");
+    const Outcome filled = FillDemoSchool(t.db(), GetParam());
+    ASSERT_TRUE(filled) << filled.message();
     GenerateAndVerify(t, GetParam().lessonsPerDay, seed);
     // The user fixes some lessons and edits others by hand; the next run
     // keeps the first and drops the second.

@@ -16,29 +16,32 @@ using namespace test;
 
 class SlotSearch : public School {
  protected:
-  int Search(ScriptedRandom& r, int day, int pass, double x, const std::string& course = "02",
+  int Search(ScriptedRandom& r, int day, LimitMark mark, double x, const std::string& course = "02",
              int lessonsPerDay = 6) {
     GenerationContext ctx{t.db(), lessonsPerDay, r};
-    return SearchSlot(ctx, "101", course, "T1", day, x, pass);
+    return SearchSlot(ctx, "101", course, "T1", day, x, mark);
   }
 };
 
-TEST_F(SlotSearch, EachPassTakesItsOwnCellsWhereTheClassIsFreeAndPicksOneAtRandom) {
+TEST_F(SlotSearch, EachMarkTakesItsOwnCellsWhereTheClassIsFreeAndPicksOneAtRandom) {
   // Monday: best 2 and 6, avoid 3, never 4, an explicit normal 1. Tuesday:
   // only another course's mark. Wednesday: a best cell above the lessons per day.
   Limit("1/02/1/2/0 1/02/1/6/0 1/02/1/3/2 1/02/1/4/3 1/02/1/1/1 1/06/2/1/0 1/02/3/7/0");
   Add("101/1/6/99/F/0 101/2/3/99/F/2");
-  using Case = std::tuple<int, int, std::vector<double>, int>;  // day, pass, draws, lesson
+  using M = LimitMark;
+  using Case = std::tuple<int, M, std::vector<double>, int>;  // day, mark searched, draws, lesson
   const std::vector<Case> cases = {
-      {1, 0, {0.999}, 2}, {1, 2, {0.0}, 3},   {1, 1, {0.0}, 1},
-      {1, 1, {0.999}, 5}, {2, 1, {0.4}, 4},  // candidates 1, 2, 4, 5, 6: the draw picks Int(0.4 * 5)
-      {2, 0, {}, -1},                        // no cell of its own: nothing drawn
-      {3, 0, {0.0}, 7},   {3, 1, {0.999}, 6},
+      {1, M::Best, {0.999}, 2}, {1, M::Avoid, {0.0}, 3},
+      {1, M::Normal, {0.0}, 1}, {1, M::Normal, {0.999}, 5},
+      {2, M::Normal, {0.4}, 4},  // candidates 1, 2, 4, 5, 6: Int(0.4 * 5)
+      {2, M::Best, {}, -1},      // no cell of its own: nothing drawn
+      {3, M::Best, {0.0}, 7},   {3, M::Normal, {0.999}, 6},
+      {1, M::Never, {}, -1},  // never a pass of its own
   };
-  for (const auto& [day, pass, draws, lesson] : cases) {
-    SCOPED_TRACE(testing::Message() << "day " << day << " pass " << pass);
+  for (const auto& [day, mark, draws, lesson] : cases) {
+    SCOPED_TRACE(testing::Message() << "day " << day << " mark " << MarkText(mark));
     ScriptedRandom r(draws);
-    EXPECT_EQ(Search(r, day, pass, 0.8), lesson);
+    EXPECT_EQ(Search(r, day, mark, 0.8), lesson);
     EXPECT_TRUE(r.AllDrawn());
   }
 }
@@ -58,11 +61,12 @@ TEST_F(SlotSearch, BusyTeacherSpecialCourseAndDailyCapRuleOutASlot) {
   };
   for (const auto& [lessons, course, special, x, lesson] : cases) {
     SCOPED_TRACE(lessons);
-    Exec("delete from LessonListtb; delete from CourseAttrtb");
+    Exec("delete from LessonListtb");
+    Exec("delete from CourseAttrtb");
     Add(lessons);
     if (special) t.AddSpecialCourse(course);
     ScriptedRandom r(std::vector<double>(lesson > 0 ? 1 : 0, 0.0));
-    EXPECT_EQ(Search(r, 2, 1, x, course, 2), lesson);
+    EXPECT_EQ(Search(r, 2, LimitMark::Normal, x, course, 2), lesson);
     EXPECT_TRUE(r.AllDrawn());
   }
 }

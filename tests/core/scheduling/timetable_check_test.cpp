@@ -18,7 +18,8 @@ class TimetableCheck : public test::School {
   // Lessons (SetFlag 1 unless given) that their plan rows count, as the
   // editors would store them; then `sql` for what the case breaks.
   std::vector<K> Kinds(const char* limits, const char* lessons, const char* sql = "", int lessonsPerDay = 6) {
-    Exec("delete from LessonListtb; delete from Limittb; delete from CourseAttrtb");
+    for (const char* table : {"LessonListtb", "Limittb", "CourseAttrtb"})
+      Exec(std::string("delete from ") + table);
     Plan("101/01/T2/6 101/02/T1/4 102/02/T1/5 101/06/T3/3 102/06/T3/3");
     Limit(limits);
     Add(lessons);
@@ -27,7 +28,9 @@ class TimetableCheck : public test::School {
         "ClassPlantb.ClassCode and L.CourseCode=ClassPlantb.CourseCode and "
         "L.TeacherCode=ClassPlantb.TeacherCode)");
     Exec(sql);
-    findings = CheckTimetable(t.db(), lessonsPerDay);
+    Result<std::vector<Finding>> checked = CheckTimetable(t.db(), lessonsPerDay);
+    EXPECT_TRUE(checked) << checked.message();
+    findings = checked ? std::move(checked).value() : std::vector<Finding>{};
     std::vector<K> kinds;
     for (const Finding& f : findings) {
       kinds.push_back(f.kind);
@@ -84,6 +87,11 @@ TEST_F(TimetableCheck, FindingNamesTheClassTheSlotAndWhatIsWrong) {
   EXPECT_EQ(findings[0].day, 3);
   EXPECT_EQ(findings[0].lessonNo, 4);
   EXPECT_EQ(FindingLine(findings[1]), "警告：一（1）班 星期一：数学一天排了2节，超过每天最多1节");
+}
+
+TEST_F(TimetableCheck, AnUnreadableTimetableIsReportedNotThrown) {
+  Exec("drop table Limittb");
+  EXPECT_EQ(CheckTimetable(t.db(), 6).message(), "读取课表失败：数据库结构不完整或操作无法执行");
 }
 
 }  // namespace

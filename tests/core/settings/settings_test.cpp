@@ -21,6 +21,8 @@ TEST(Settings, MissingFileGivesDefaults) {
   EXPECT_EQ(s.GetDatabasePath(), (dir / "kb.mdb").string());
   EXPECT_EQ(s.GetSchoolName(), "");
   EXPECT_EQ(s.GetLessonsPerDay(), 6);
+  EXPECT_EQ(s.GetWebsite(), kDefaultWebsite);
+  EXPECT_EQ(s.GetForum(), kDefaultForum);
   EXPECT_FALSE(fs::exists(s.IniPath())) << "reading must not create the file";
 }
 
@@ -28,9 +30,12 @@ TEST(Settings, ReadsTrimmedValuesCaseInsensitively) {
   TempDir dir;
   WriteFile(
       dir / "kbxt.ini",
-      "[DB]\nFILENAME=   /data/学校/kb.mdb   \n[lesson]\nlesson_of_day= 7 \n[USERINFO]\nUSER=  第一中学 \n");
+      "[DB]\nFILENAME=   /data/学校/kb.mdb   \n[lesson]\nlesson_of_day= 7 \n[USERINFO]\nUSER=  第一中学 \n"
+      "[WEB]\nSITE= https://school.example/ \nforum=https://school.example/bbs\n");
   const Settings s(dir.Path());
   EXPECT_EQ(s.GetDatabasePath(), "/data/学校/kb.mdb");
+  EXPECT_EQ(s.GetWebsite(), "https://school.example/");
+  EXPECT_EQ(s.GetForum(), "https://school.example/bbs");
   EXPECT_EQ(s.GetLessonsPerDay(), 7);
   EXPECT_EQ(s.GetSchoolName(), "第一中学");
   WriteFile(dir / "kbxt.ini", "[DB]\nFILENAME=   \n");
@@ -79,7 +84,8 @@ TEST(Settings, WritesKeepOtherSectionsAndReadBack) {
   EXPECT_NE(text.find("KEY=value"), std::string::npos) << text;
   EXPECT_NE(text.find("LESSON_OF_DAY=7"), std::string::npos) << "KEY=VALUE without spaces: " << text;
   EXPECT_FALSE(fs::exists(s.IniPath().string() + ".tmp"));
-  EXPECT_FALSE(Settings(dir / "no" / "such" / "dir").SetLessonsPerDay(7)) << "a failed write is reported";
+  const Settings nowhere(dir / "no" / "such" / "dir");
+  EXPECT_EQ(nowhere.SetLessonsPerDay(7).message(), "无法写入设置文件：" + nowhere.IniPath().string());
 }
 
 TEST(Titles, AppTitleAndCaption) {

@@ -21,27 +21,27 @@ void MakeDatabase(const fs::path& path, const std::string& className) {
   ASSERT_TRUE(TimetableDb::Create(path));
   auto db = TimetableDb::Open(path);
   ASSERT_TRUE(db);
-  db->Execute("insert into Classtb (Code,Name) values ('11', ?)", className);
+  (*db)->Execute("insert into Classtb (Code,Name) values ('11', ?)", className);
 }
 
 TEST(StartUp, NoSettingsFileOpensDefaultDatabaseAndWritesNothing) {
   TempDir dir;
   MakeDatabase(dir / "kb.mdb", "默认");
-  StartupResult r = StartUp(dir.Path());
-  ASSERT_TRUE(r.state) << r.error;
-  EXPECT_EQ(GetClassName(*r.state->db, "11"), "默认");
-  EXPECT_EQ(r.state->lessonsPerDay, 6);
-  EXPECT_EQ(r.state->appTitle, "排课软件系统");
-  EXPECT_EQ(r.windowTitle, "排课软件系统 -- " + (dir / "kb.mdb").string());
+  Result<StartedProgram> r = StartUp(dir.Path());
+  ASSERT_TRUE(r) << r.message();
+  EXPECT_EQ(GetClassName(*r->state.db, "11"), "默认");
+  EXPECT_EQ(r->state.lessonsPerDay, 6);
+  EXPECT_EQ(r->state.appTitle, "排课软件系统");
+  EXPECT_EQ(r->windowTitle, "排课软件系统 -- " + (dir / "kb.mdb").string());
   EXPECT_FALSE(fs::exists(dir / "kbxt.ini"));
 }
 
 TEST(StartUp, NewInstallationGetsAnEmptyDefaultDatabase) {
   TempDir dir;
-  StartupResult r = StartUp(dir.Path());
-  ASSERT_TRUE(r.state) << r.error;
+  Result<StartedProgram> r = StartUp(dir.Path());
+  ASSERT_TRUE(r) << r.message();
   EXPECT_TRUE(fs::exists(dir / "kb.mdb"));
-  EXPECT_EQ(r.state->db->FirstInt("select count(*) from Classtb").value_or(-1), 0);
+  EXPECT_EQ(r->state.db->FirstInt("select count(*) from Classtb").value_or(-1), 0);
 }
 
 TEST(StartUp, MissingConfiguredFileFallsBackAndRemembersTheDefault) {
@@ -49,11 +49,11 @@ TEST(StartUp, MissingConfiguredFileFallsBackAndRemembersTheDefault) {
   MakeDatabase(dir / "kb.mdb", "默认");
   WriteFile(dir / "kbxt.ini",
             "[DB]\nFILENAME=" + (dir / "gone.mdb").string() + "\n[USERINFO]\nUSER=第一中学\n");
-  StartupResult r = StartUp(dir.Path());
-  ASSERT_TRUE(r.state) << r.error;
-  EXPECT_EQ(GetClassName(*r.state->db, "11"), "默认");
+  Result<StartedProgram> r = StartUp(dir.Path());
+  ASSERT_TRUE(r) << r.message();
+  EXPECT_EQ(GetClassName(*r->state.db, "11"), "默认");
   EXPECT_EQ(Settings(dir.Path()).GetDatabasePath(), (dir / "kb.mdb").string());
-  EXPECT_EQ(r.windowTitle, "第一中学排课软件系统 -- " + (dir / "kb.mdb").string());
+  EXPECT_EQ(r->windowTitle, "第一中学排课软件系统 -- " + (dir / "kb.mdb").string());
   EXPECT_FALSE(fs::exists(dir / "gone.mdb")) << "the missing file is not created";
 }
 
@@ -62,29 +62,28 @@ TEST(StartUp, ConfiguredDatabaseIsPreferred) {
   MakeDatabase(dir / "kb.mdb", "默认");
   MakeDatabase(dir / "school.mdb", "配置");
   WriteFile(dir / "kbxt.ini", "[DB]\nFILENAME=" + (dir / "school.mdb").string() + "\n");
-  StartupResult r = StartUp(dir.Path());
-  ASSERT_TRUE(r.state);
-  EXPECT_EQ(GetClassName(*r.state->db, "11"), "配置");
+  Result<StartedProgram> r = StartUp(dir.Path());
+  ASSERT_TRUE(r);
+  EXPECT_EQ(GetClassName(*r->state.db, "11"), "配置");
 }
 
 TEST(StartUp, ExplicitDatabaseIsOpenedWithoutTouchingSettings) {
   TempDir dir;
   MakeDatabase(dir / "kb.mdb", "默认");
   MakeDatabase(dir / "other.mdb", "命令行");
-  StartupResult r = StartUp(dir.Path(), (dir / "other.mdb").string());
-  ASSERT_TRUE(r.state);
-  EXPECT_EQ(GetClassName(*r.state->db, "11"), "命令行");
+  Result<StartedProgram> r = StartUp(dir.Path(), (dir / "other.mdb").string());
+  ASSERT_TRUE(r);
+  EXPECT_EQ(GetClassName(*r->state.db, "11"), "命令行");
   EXPECT_FALSE(fs::exists(dir / "kbxt.ini"));
-  r.state.reset();
-  EXPECT_FALSE(StartUp(dir.Path(), (dir / "nothing.mdb").string()).state);
+  r->state.db.reset();
+  EXPECT_EQ(StartUp(dir.Path(), (dir / "nothing.mdb").string()).message(), "文件不存在");
 }
 
 TEST(StartUp, FailsWhenNeitherFileOpens) {
   TempDir dir;
   WriteFile(dir / "kb.mdb", "not a database");
-  StartupResult r = StartUp(dir.Path());
-  EXPECT_FALSE(r.state);
-  EXPECT_EQ(r.error, "打开数据库失败！");
+  Result<StartedProgram> r = StartUp(dir.Path());
+  EXPECT_EQ(r.message(), "不是课表数据库文件");
   EXPECT_EQ(ReadFile(dir / "kb.mdb"), "not a database");
 }
 
@@ -94,7 +93,7 @@ TEST(StartUp, FailsWhenTheDatabaseIsOpenInAnotherCopy) {
   auto holder = TimetableDb::Open(dir / "kb.mdb");
   ASSERT_TRUE(holder);
   const pid_t pid = fork();
-  if (pid == 0) _exit(StartUp(dir.Path()).state ? 0 : 1);
+  if (pid == 0) _exit(StartUp(dir.Path()) ? 0 : 1);
   int status = 0;
   waitpid(pid, &status, 0);
   EXPECT_EQ(WEXITSTATUS(status), 1);
@@ -106,20 +105,20 @@ TEST(StartUp, LessonsBeyondTheDayAreTrimmedAndOthersKept) {
   {
     auto db = TimetableDb::Open(dir / "kb.mdb");
     for (int lesson = 1; lesson <= 7; ++lesson)
-      db->Execute("insert into LessonListtb values ('11',1,?,'01','001',0)", lesson);
+      (*db)->Execute("insert into LessonListtb values ('11',1,?,'01','001',0)", lesson);
   }
   WriteFile(dir / "kbxt.ini", "[LESSON]\nLESSON_OF_DAY=7\n");
   {
-    StartupResult r = StartUp(dir.Path());
-    ASSERT_TRUE(r.state);
-    EXPECT_EQ(r.state->db->FirstInt("select count(*) from LessonListtb").value_or(-1), 7);
+    Result<StartedProgram> r = StartUp(dir.Path());
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->state.db->FirstInt("select count(*) from LessonListtb").value_or(-1), 7);
   }
   for (const char* unsafe : {"0", "abc", ""}) {
     WriteFile(dir / "kbxt.ini", std::string("[LESSON]\nLESSON_OF_DAY=") + unsafe + "\n");
-    StartupResult r = StartUp(dir.Path());
-    ASSERT_TRUE(r.state);
-    EXPECT_EQ(r.state->lessonsPerDay, 6) << unsafe;
-    EXPECT_EQ(r.state->db->FirstInt("select count(*) from LessonListtb").value_or(-1), 6)
+    Result<StartedProgram> r = StartUp(dir.Path());
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->state.lessonsPerDay, 6) << unsafe;
+    EXPECT_EQ(r->state.db->FirstInt("select count(*) from LessonListtb").value_or(-1), 6)
         << "'" << unsafe << "' must never wipe the timetable";
   }
 }
@@ -128,10 +127,10 @@ TEST(OpenTimetableDb, FailureKeepsThePreviousDatabaseOpen) {
   TempDir dir;
   MakeDatabase(dir / "kb.mdb", "默认");
   WriteFile(dir / "bad.mdb", "garbage");
-  StartupResult r = StartUp(dir.Path());
-  ASSERT_TRUE(r.state);
-  AppState& state = *r.state;
-  EXPECT_FALSE(OpenTimetableDb(state, (dir / "bad.mdb").string()));
+  Result<StartedProgram> r = StartUp(dir.Path());
+  ASSERT_TRUE(r);
+  AppState& state = r->state;
+  EXPECT_EQ(OpenTimetableDb(state, (dir / "bad.mdb").string()).message(), "不是课表数据库文件");
   ASSERT_TRUE(state.db);
   EXPECT_EQ(GetClassName(*state.db, "11"), "默认");
   EXPECT_EQ(state.databasePath, (dir / "kb.mdb").string());

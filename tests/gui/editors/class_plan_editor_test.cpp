@@ -102,6 +102,11 @@ TEST_F(ClassPlanEditorTest, EnterChecksTheInputsAndAddsToTheSameTeachersRowButNe
   Enter("英语", "王", "-1");
   EXPECT_EQ(Said(), "添加记录失败  每周节数不能小于0");
   EXPECT_TRUE(IsRed(CountBox()));
+  // A database that refuses the write: its reason follows the same words.
+  Exec("create trigger refuse before insert on ClassPlantb begin select raise(abort,'no'); end");
+  Enter("英语", "王", "2");
+  EXPECT_EQ(Said(), "添加记录失败  数据不符合表的约束");
+  EXPECT_EQ(Panel(1), "添加记录失败   数据不符合表的约束");
   EXPECT_EQ(Plans("ClassCode='12'"), 1);
   EXPECT_EQ(Plans("ClassCode='12' and Count=7"), 1);
 }

@@ -141,6 +141,29 @@ TEST_P(CodeListEditorTest, ModifyRewritesTheClickedCodeOnlyAndDeleteAsksFirst) {
   EXPECT_EQ(Rows(), 1);
 }
 
+TEST_P(CodeListEditorTest, AWriteTheDatabaseRefusesIsReportedWithItsReasonAndChangesNothing) {
+  Open("('1','语文','语文','语')");
+  for (const char* op : {"insert", "update", "delete"})
+    Exec(std::string("create trigger refuse_") + op + " before " + op + " on " + P().table +
+         " begin select raise(abort,'no'); end");
+  const QString reason = "\n数据不符合表的约束";
+  Fill({"数学", "数学", "数", "2"});
+  Click(Button("cmdAppend"));
+  EXPECT_EQ(Said(), "添加记录失败" + reason);
+  EXPECT_EQ(prompter.lastMessage().title, "添加失败");
+  EXPECT_EQ(Panel(1), "添加记录失败");
+  ClickRow(List(), 0);
+  Box("txtName")->setText("国文");
+  Click(Button("cmdModify"));
+  EXPECT_EQ(Said(), "修改记录失败,代码为1的记录未被修改" + reason);
+  prompter.QueueYesNo(true);
+  Click(Button("cmdDelete"));
+  EXPECT_EQ(Said(), "删除记录失败, '国文' 未被删除" + reason);
+  EXPECT_EQ(Panel(1), "删除记录失败");
+  EXPECT_EQ(Lines(List()), (QStringList{"1|语文|语文|语"}));
+  EXPECT_EQ(Rows(), 1);
+}
+
 TEST_P(CodeListEditorTest, HeadersSortAsTextAndTheSameHeaderReverses) {
   Open("('9','b','z','z'),('10','c','y','y'),('2','a','x','x')");
   ClickHeader(List(), 0);

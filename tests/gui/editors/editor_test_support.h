@@ -91,9 +91,9 @@ class EditorTest : public ::testing::Test {
  protected:
   EditorTest() {
     const std::string path = (dir_ / "kb.mdb").string();
-    std::string why;
-    if (!TimetableDb::Create(path, &why) || !OpenTimetableDb(state_, path))
-      throw std::runtime_error("database: " + why);
+    Outcome ready = TimetableDb::Create(path);
+    if (ready) ready = OpenTimetableDb(state_, path);
+    if (!ready) throw std::runtime_error("database: " + ready.message());
     state_.programDir = dir_.Path();
     state_.appTitle = "育才学校排课软件系统";
   }

@@ -75,8 +75,9 @@ TEST_F(BasicData, ASmallSchoolEnteredThroughTheEditorsGetsATimetable) {
   EXPECT_EQ(Count("select sum(Count) from ClassPlantb"), 26);
 
   UniformRandom random;
-  const BuildResult result = BuildTimetable(db(), 6, random);
-  ASSERT_EQ(result.rate, 100) << result.error;
+  const Result<BuildResult> result = BuildTimetable(db(), 6, random);
+  ASSERT_TRUE(result) << result.message();
+  ASSERT_EQ(result->rate, 100);
   EXPECT_EQ(Count("select count(*) from LessonListtb"), 26);
   EXPECT_EQ(Count("select count(*) from LessonListtb where ClassCode='12' and CourseCode='01' and "
                   "TeacherCode='T1'"),

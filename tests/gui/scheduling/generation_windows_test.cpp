@@ -72,7 +72,7 @@ TEST(AutoBuild, OnlyAConfirmedRunReplacesTheTimetableAndTheOutcomeIsReported) {
     EXPECT_TRUE(program.prompter().AllAnswersUsed());
   };
   run("OK", true);
-  EXPECT_EQ(program.Said(), "C|自动生成课表|生成课表失败！");  // an empty plan
+  EXPECT_EQ(program.Said(), "C|自动生成课表|生成课表失败！\n教学计划为空或总课时为0");  // the reason below
 
   program.prompter().ClearRecords();
   program.AddSmallSchool();

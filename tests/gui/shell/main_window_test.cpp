@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include "gui/shell/main_window.h"
+#include "support/test_db.h"
 #include "support/test_program.h"
 
 namespace fs = std::filesystem;
@@ -86,12 +87,15 @@ TEST_F(Shell, CancelledOrFailedFileCommandsKeepThePreviousDatabase) {
   EXPECT_EQ(program.Said(), "");
   ExpectUnchanged(ini);
   test::WriteFile(program.dir() / "notes.mdb", "this is no database");
-  const std::string openFailed = "C|" + program.state().appTitle + "|打开数据库失败！";
+  // Each failure names its reason below the fixed first line.
+  const std::string openFailed = "C|" + program.state().appTitle + "|打开数据库失败！\n";
+  const std::string copyFailed = "C|主窗口|保存数据库文件错误！\n";
   const std::tuple<QAction*, fs::path, std::string> attempts[] = {
-      {window.mnuOpenDb, program.dir() / "notes.mdb", openFailed},
-      {window.mnuOpenDb, program.dir() / "missing.mdb", openFailed},
-      {window.mnuDbSaveAs, program.dir() / "no such folder" / "copy.mdb", "C|主窗口|保存数据库文件错误！"},
-      {window.mnuDbSaveAs, program.DefaultDb(), "C|主窗口|保存数据库文件错误！"}};
+      {window.mnuOpenDb, program.dir() / "notes.mdb", openFailed + "不是课表数据库文件"},
+      {window.mnuOpenDb, program.dir() / "missing.mdb", openFailed + "文件不存在"},
+      {window.mnuDbSaveAs, program.dir() / "no such folder" / "copy.mdb",
+       copyFailed + "文件夹不存在：" + (program.dir() / "no such folder").string()},
+      {window.mnuDbSaveAs, program.DefaultDb(), copyFailed + "不能用副本覆盖正在使用的数据库文件"}};
   for (const auto& [item, file, said] : attempts) {
     program.prompter().ClearRecords();
     Choose(item, file);
@@ -115,8 +119,9 @@ TEST_F(Shell, OpeningAnotherDatabaseSwitchesCaptionAndSetting) {
 
   test::BlockSettingsWrites(program.dir());
   Choose(window.mnuOpenDb, program.DefaultDb());
-  EXPECT_EQ(program.Said(),
-            "C|Orvandel排课软件 -- " + program.DefaultDb().string() + "|保存新数据库文件名！");
+  EXPECT_EQ(program.Said(), "C|Orvandel排课软件 -- " + program.DefaultDb().string() +
+                                "|保存新数据库文件名！\n无法写入设置文件：" +
+                                (program.dir() / "kbxt.ini").string());
   EXPECT_EQ(program.state().db->Path(), program.DefaultDb());
 }
 
@@ -128,7 +133,7 @@ TEST_F(Shell, SaveAsWritesASnapshotAndKeepsWorkingOnTheOriginal) {
   EXPECT_EQ(program.Said(), "");
   ExpectUnchanged(ini);
   program.Exec("insert into Classtb (Code,Name,FullName,ShortName) values ('13','13','13','13')");
-  auto snapshot = TimetableDb::Open(copy);
+  auto snapshot = test::OpenDb(copy);
   ASSERT_TRUE(snapshot);
   EXPECT_EQ(snapshot->FirstInt("select count(*) from Classtb"), 2);
   EXPECT_EQ(program.Count("select count(*) from Classtb"), 3);
@@ -145,10 +150,12 @@ TEST_F(Shell, WipingCommandsNeedOkAndReportTheOutcome) {
   // The upgrade first: the class it cannot promote does not hinder deleting.
   for (const Wipe& w :
        {Wipe{window.mnuUpgradeAll, "课表学年升级将会清除您以前排好的课表！", "课表学年升级完成。",
-             "课表学年升级失败！", "select count(*) from ClassPlantb where ClassCode='21'", 0, 2,
+             "课表学年升级失败！\n班级代码 'A1' 不以年级数字开头",
+             "select count(*) from ClassPlantb where ClassCode='21'", 0, 2,
              "insert into Classtb (Code,Name,FullName,ShortName) values ('A1','甲','甲','甲')"},
         Wipe{window.mnuDeleteLessonAll, "删除课表数据将会清除您以前排好的课表！", "删除课表完成。",
-             "删除课表失败！", "select count(*) from LessonListtb", 3, 0, "drop table ClassPlantb"}}) {
+             "删除课表失败！\n数据库结构不完整或操作无法执行", "select count(*) from LessonListtb", 3, 0,
+             "drop table ClassPlantb"}}) {
     SCOPED_TRACE(w.done);
     program.prompter().ClearRecords();
     for (const char* refused : {"o k", "no", "OKK"}) Confirm(w.item, refused);
@@ -172,7 +179,7 @@ TEST_F(Shell, MaintenanceRunsUnderTheHourglassAndReportsFailure) {
   EXPECT_EQ(program.Count("select count(*) from ClassPlantb where TeacherCode='T2'"), 0);
   program.Exec("drop table Limittb");
   window.mnuDataMaintenance->trigger();
-  EXPECT_EQ(program.Said(), "C|主窗口|数据维护失败！");
+  EXPECT_EQ(program.Said(), "C|主窗口|数据维护失败！\n数据库结构不完整或操作无法执行");
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

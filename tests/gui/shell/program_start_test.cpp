@@ -41,7 +41,8 @@ TEST(ProgramStart, CaptionNamesSchoolAndTheDatabaseReallyOpenOrStartUpStops) {
                                  : StartProgram(prompter, dir.Path());
     if (!*c.opened) {
       EXPECT_FALSE(program);
-      EXPECT_EQ(test::Said(prompter), std::string("C|") + c.appTitle + "|打开数据库失败！");
+      EXPECT_EQ(test::Said(prompter),
+                std::string("C|") + c.appTitle + "|打开数据库失败！\n不是课表数据库文件");
       continue;
     }
     ASSERT_TRUE(program);
@@ -88,9 +89,9 @@ TEST(LessonOfDay, ShowsTheStoredValueSavesTheChoiceAndTrimsOnlyAtTheNextStart) {
     EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 2);
 
     CloseTimetableDb(program.state());
-    StartupResult again = StartUp(program.dir());
-    ASSERT_TRUE(again.state);
-    EXPECT_EQ(again.state->db->FirstInt("select max(LessonNo) from LessonListtb"), c.saved);
+    Result<StartedProgram> again = StartUp(program.dir());
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->state.db->FirstInt("select max(LessonNo) from LessonListtb"), c.saved);
   }
 }
 
@@ -103,7 +104,9 @@ TEST(LessonOfDay, CancelOrAFailedWriteKeepsTheValue) {
     window.show();
     QTest::mouseClick(window.Opt7, Qt::LeftButton);
     QTest::mouseClick(blocked ? window.cmdOk : window.cmdCancel, Qt::LeftButton);
-    EXPECT_EQ(program.Said(), blocked ? "C|每天课时数设置|存盘失败！" : "");
+    EXPECT_EQ(program.Said(), blocked ? "C|每天课时数设置|存盘失败！\n无法写入设置文件：" +
+                                            (program.dir() / "kbxt.ini").string()
+                                      : "");
     EXPECT_EQ(window.isVisible(), blocked);
     EXPECT_EQ(program.Ini(), before);
     EXPECT_EQ(program.state().lessonsPerDay, 6);

@@ -15,12 +15,12 @@ namespace fs = std::filesystem;
 namespace orv::test {
 
 TestProgram::TestProgram(const std::string& iniText) {
-  std::string why;
-  if (!TimetableDb::Create(DefaultDb(), &why)) throw std::runtime_error("create: " + why);
+  if (Outcome created = TimetableDb::Create(DefaultDb()); !created)
+    throw std::runtime_error("create: " + created.message());
   if (!iniText.empty()) WriteFile(dir_ / "kbxt.ini", iniText);
-  StartupResult started = StartUp(dir_.Path());
-  if (!started.state) throw std::runtime_error("start: " + started.error);
-  state_ = std::move(*started.state);
+  Result<StartedProgram> started = StartUp(dir_.Path());
+  if (!started) throw std::runtime_error("start: " + started.message());
+  state_ = std::move(started->state);
 }
 
 std::string TestProgram::Ini() const {
@@ -76,7 +76,7 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
   return true;
 }
 
-bool DatabaseIsFree(const fs::path& path) { return TimetableDb::Open(path) != nullptr; }
+bool DatabaseIsFree(const fs::path& path) { return TimetableDb::Open(path).ok(); }
 
 void BlockSettingsWrites(const fs::path& programDir) { fs::create_directory(programDir / "kbxt.ini.tmp"); }
 

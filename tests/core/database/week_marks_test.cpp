@@ -1,0 +1,64 @@
+// The restriction vocabulary: grid rows and lessons, mark texts and stored
+// values, and one entity's week read and written.
+#include "core/database/week_marks.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_db.h"
+
+namespace orv {
+namespace {
+
+TEST(WeekMarks, GridRowsSkipTheSeparatorBetweenMorningAndAfternoon) {
+  const std::pair<int, int> lessonRow[] = {{1, 1}, {4, 4}, {5, 6}, {6, 7}, {7, 8}};
+  for (const auto& [lesson, row] : lessonRow) {
+    EXPECT_EQ(LessonToGridRow(lesson), row) << lesson;
+    EXPECT_EQ(GridRowToLesson(row), lesson) << row;
+  }
+  EXPECT_EQ(GridRowToLesson(kGridSeparatorRow), 0);
+  EXPECT_EQ(GridRowToLesson(kGridHeaderRow), 0);
+  EXPECT_EQ(GridRowCount(7), 9);
+}
+
+TEST(WeekMarks, MarksReadFromTheirTextsAndStoredValues) {
+  const std::tuple<LimitMark, const char*, int> marks[] = {{LimitMark::Best, "最佳位置", 0},
+                                                           {LimitMark::Normal, "正常", 1},
+                                                           {LimitMark::Avoid, "尽量不排", 2},
+                                                           {LimitMark::Never, "不排", 3}};
+  for (const auto& [mark, text, stored] : marks) {
+    EXPECT_EQ(MarkText(mark), text);
+    EXPECT_EQ(MarkFromText(text), mark);
+    EXPECT_EQ(DbValue(mark), stored);
+    EXPECT_EQ(MarkFromDb(stored), mark);
+  }
+  // An empty grid cell has always been stored as a best position.
+  EXPECT_EQ(MarkFromText(""), LimitMark::Best);
+  EXPECT_EQ(MarkFromDb(4), std::nullopt);
+}
+
+TEST(WeekMarks, AWeekIsStoredForItsOwnKindAndCodeAndReadBackWithStrayRowsApart) {
+  test::TestDb t;
+  t.AddLimit(DbValue(LimitKind::Course), "T1", 1, 1, DbValue(LimitMark::Never));  // another kind, same code
+  WeekMarks week;
+  week.Set(1, 1, LimitMark::Never);
+  week.Set(5, 6, LimitMark::Avoid);
+  ASSERT_TRUE(SaveWeekMarks(t.db(), LimitKind::Teacher, "T1", week, 6));
+  ASSERT_TRUE(SaveWeekMark(t.db(), LimitKind::Teacher, "T1", 2, 5, LimitMark::Best));
+  week.Set(2, 5, LimitMark::Best);
+  EXPECT_EQ(SaveWeekMark(t.db(), LimitKind::Teacher, "T1", 6, 1, LimitMark::Best).message(),
+            "该单元格不是上课时间");
+  EXPECT_EQ(t.Count("select count(*) from Limittb where Kind=2"), 30) << "one row per cell, updated in place";
+
+  t.AddLimit(DbValue(LimitKind::Teacher), "T1", 3, 7, DbValue(LimitMark::Never));  // beyond six lessons
+  t.AddLimit(DbValue(LimitKind::Teacher), "T1", 3, 2, 9);                          // no mark at all
+  const Result<LoadedWeekMarks> loaded = LoadWeekMarks(t.db(), LimitKind::Teacher, "T1", 6);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->marks, week);
+  EXPECT_EQ(loaded->storedRows, 32);
+  ASSERT_EQ(loaded->stray.size(), 2u);
+  EXPECT_EQ(loaded->stray[0].lessonNo, 7);
+  EXPECT_EQ(loaded->stray[1].attr, 9);
+}
+
+}  // namespace
+}  // namespace orv
