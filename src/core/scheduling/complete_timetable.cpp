@@ -46,8 +46,14 @@ Written WriteBack(TimetableDb& db, const SchoolModel& model, const CompletionSea
   Written w;
   // Lessons per class, course and teacher after the run, for BuildCount.
   std::map<std::tuple<int, int, int>, long long> standing;
-  for (const ModelLesson& l : model.lessons)
-    if (!l.moves) ++standing[{l.cls, l.course, l.teacher}];
+  for (const ModelLesson& l : model.lessons) {
+    if (l.surplus) {
+      db.Execute(kDeleteLesson, l.rowid);
+      ++w.removed;
+    } else if (!l.moves) {
+      ++standing[{l.cls, l.course, l.teacher}];
+    }
+  }
   for (const SearchLesson& s : search.Lessons()) {
     const PlanNeed& need = model.needs[static_cast<size_t>(s.need)];
     if (s.period >= 0) ++standing[{need.cls, need.course, need.teacher}];

@@ -5,7 +5,8 @@
 // period, inside the week, never in a "不排" cell of its course, class or
 // teacher, a special course one class at a time, the course's daily cap.
 // An automatic lesson that broke one of them counts as missing until it
-// finds a legal place.
+// finds a legal place; automatic lessons beyond their row's Count are taken
+// out.
 #pragma once
 
 #include <atomic>
@@ -46,7 +47,9 @@ struct CompletionReport {
   int missingAfter = 0;    // lessons still missing
   int placedLessons = 0;   // new lessons
   int movedLessons = 0;    // automatic lessons moved to another period
-  int removedLessons = 0;  // automatic lessons that broke a rule and found no legal place
+  // Automatic lessons taken out: beyond their row's Count, or breaking a
+  // rule with no legal place left.
+  int removedLessons = 0;
   int avoidCells = 0;      // "尽量不排" cells the automatic lessons stand in
   int bestCells = 0;       // "最佳位置" cells they stand in
   bool timedOut = false;

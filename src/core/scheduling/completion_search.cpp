@@ -11,11 +11,15 @@ namespace {
 constexpr int kNone = -1;
 constexpr int kMaxConflicts = 4;  // class, teacher, special course, daily cap
 
-// Choosing a period: one ejected lesson outweighs any soft cost, and a tabu
-// period (one a lesson was just pushed out of) is taken only when nothing
-// else is left.
-constexpr int kEjectionCost = 64;
-constexpr int kTabuCost = 1 << 20;
+// Choosing a period: one ejected lesson outweighs any soft cost, and a
+// lesson that has been pushed out often costs more to push out again, so
+// that the search turns to other ways around the lessons that keep
+// fighting for the same periods. A tabu period (one a lesson was just
+// pushed out of) is taken only when nothing else is left.
+constexpr long long kEjectionCost = 64;
+constexpr long long kEjectedBefore = 64;
+constexpr int kMostEjections = 1 << 24;
+constexpr long long kTabuCost = 1LL << 50;
 constexpr int kTabuMin = 6, kTabuSpread = 10;
 // One move in this many goes to a random period, to leave a valley.
 constexpr int kRandomWalkOdds = 64;
@@ -25,7 +29,7 @@ constexpr double kProgressEverySeconds = 0.05;
 // A walk that has not beaten the best state for this long goes back to it;
 // after this many returns in a row without a better state the search ends.
 constexpr std::uint64_t kStallIterations = 30000;
-constexpr int kFruitlessRestarts = 60;
+constexpr int kFruitlessRestarts = 200;
 constexpr int kImproveRounds = 25;
 
 // splitmix64: small, fast, and the same numbers on every platform.
@@ -223,6 +227,7 @@ SearchOutcome CompletionSearch::Run(const SearchControl& control) {
   PlaceDirectly(rng);
   Remember();
   std::vector<std::uint64_t> tabu(lessons_.size() * kWeekPeriods, 0);
+  std::vector<int> ejected(lessons_.size(), 0);
   std::uint64_t iteration = 0, sinceBest = 0;
   int fruitlessRestarts = 0, lastReported = -1;
   double lastProgress = -1.0;
@@ -254,11 +259,13 @@ SearchOutcome CompletionSearch::Run(const SearchControl& control) {
       for (int skip = RandomBelow(rng, CountPeriods(m)); skip > 0; --skip) m &= m - 1;
       pick = LowestPeriod(m);
     } else {
-      int bestScore = 0, ties = 0;
+      long long bestScore = 0;
+      int ties = 0;
       for (PeriodMask m = n.domain; m != 0; m &= m - 1) {
         const int p = LowestPeriod(m);
         const int k = Conflicts(v, p, conflicts);
-        int score = k * kEjectionCost + n.cost[static_cast<size_t>(p)];
+        long long score = n.cost[static_cast<size_t>(p)];
+        for (int i = 0; i < k; ++i) score += kEjectionCost + ejected[static_cast<size_t>(conflicts[i])] * kEjectedBefore;
         if (k > 0 && tabu[static_cast<size_t>(v) * kWeekPeriods + static_cast<size_t>(p)] > iteration)
           score += kTabuCost;
         if (pick == kNone || score < bestScore) {
@@ -275,6 +282,7 @@ SearchOutcome CompletionSearch::Run(const SearchControl& control) {
       const int w = conflicts[i];
       tabu[static_cast<size_t>(w) * kWeekPeriods + static_cast<size_t>(lessons_[static_cast<size_t>(w)].period)] =
           iteration + kTabuMin + static_cast<std::uint64_t>(RandomBelow(rng, kTabuSpread));
+      ejected[static_cast<size_t>(w)] = std::min(ejected[static_cast<size_t>(w)] + 1, kMostEjections);
       Lift(w);
     }
     Place(v, pick);

@@ -70,7 +70,7 @@ class Analyzer {
   void CheckWallClashes() {
     std::map<std::pair<int, int>, std::vector<const ModelLesson*>> byClass, byTeacher, bySpecial;
     for (const ModelLesson& l : m_.lessons) {
-      if (l.moves || l.period < 0) continue;
+      if (l.moves || l.surplus || l.period < 0) continue;
       byClass[{l.cls, l.period}].push_back(&l);
       byTeacher[{l.teacher, l.period}].push_back(&l);
       if (m_.special[static_cast<size_t>(l.course)]) bySpecial[{l.course, l.period}].push_back(&l);
@@ -199,7 +199,7 @@ class Analyzer {
 
   void CheckWallsInNeverCells() {
     for (const ModelLesson& l : m_.lessons) {
-      if (l.moves || l.period < 0) continue;
+      if (l.moves || l.surplus || l.period < 0) continue;
       const PeriodMask bit = PeriodBit(l.period);
       std::string whose;
       if (Course(l.course).marks.never & bit) whose = "课程" + Course(l.course).name;

@@ -68,7 +68,7 @@ Walls CollectWalls(const SchoolModel& m) {
   w.special.assign(m.courses.size(), 0);
   w.dayLoad.assign(m.capGroups.size() * kDaysPerWeek, 0);
   for (const ModelLesson& l : m.lessons) {
-    if (l.moves || l.period < 0) continue;
+    if (l.moves || l.surplus || l.period < 0) continue;
     const PeriodMask bit = PeriodBit(l.period);
     w.cls[static_cast<size_t>(l.cls)] |= bit;
     w.teacher[static_cast<size_t>(l.teacher)] |= bit;
@@ -208,7 +208,7 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
       n.open = m.week & ~(m.classes[n.cls].marks.never | m.courses[n.course].marks.never |
                           m.teachers[n.teacher].marks.never);
     // A row's automatic lessons fill what its other lessons leave of Count,
-    // earlier rows of the table first; any beyond stay where they are.
+    // earlier rows of the table first; any beyond are surplus.
     for (ModelLesson& l : m.lessons)
       if (l.need < 0 || !m.needs[static_cast<size_t>(l.need)].usable) l.moves = false;
     for (const ModelLesson& l : m.lessons)
@@ -216,11 +216,9 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
     for (PlanNeed& n : m.needs) n.toPlace = std::max(0, n.count - n.staying);
     std::vector<int> taken(m.needs.size(), 0);
     for (ModelLesson& l : m.lessons) {
-      if (!l.moves) continue;
-      PlanNeed& n = m.needs[static_cast<size_t>(l.need)];
-      if (taken[static_cast<size_t>(l.need)]++ < n.toPlace) continue;
+      if (!l.moves || taken[static_cast<size_t>(l.need)]++ < m.needs[static_cast<size_t>(l.need)].toPlace) continue;
       l.moves = false;
-      ++n.staying;
+      l.surplus = true;
     }
     return m;
   } catch (const std::exception& e) {

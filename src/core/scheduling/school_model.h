@@ -62,7 +62,7 @@ struct PlanNeed {
   bool duplicate = false;  // a later row of the same class, course and teacher
   // The week less the "不排" cells of the course, the class and the teacher.
   PeriodMask open = 0;
-  int staying = 0;  // its lessons that do not move (fixed, hand-placed, beyond Count)
+  int staying = 0;  // its lessons that do not move: fixed, hand-placed
   int toPlace = 0;  // Count less those: lessons the scheduler places or moves
 };
 
@@ -80,6 +80,8 @@ struct ModelLesson {
   // An automatic lesson (SetFlag 1) of a usable plan row, within its Count:
   // the only lessons the scheduler may move or remove.
   bool moves = false;
+  // An automatic lesson beyond its row's Count: taken out of the timetable.
+  bool surplus = false;
   int need = -1;      // the plan row it belongs to, -1 when none
   int capGroup = -1;  // its class and course's cap group, -1 when the plan has none
   int period = -1;    // -1 outside the week
