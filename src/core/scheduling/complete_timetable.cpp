@@ -112,7 +112,9 @@ Result<CompletionReport> CompleteTimetable(TimetableDb& db, const CompletionOpti
   control.knownShortfall = ProvenShortfall(findings) - unplaceable;
   if (options.progress) control.progress = [&](int missing) { options.progress(missing + unplaceable); };
   const SearchOutcome outcome = search.Run(control);
-  if (outcome.cancelled) return Outcome::Fail("补排已取消，课表没有改动", kCompletionCancelled);
+  // A stop asked for at any time before writing starts leaves everything.
+  if (outcome.cancelled || (options.cancel != nullptr && options.cancel->load()))
+    return Outcome::Fail("补排已取消，课表没有改动", kCompletionCancelled);
   report.timedOut = outcome.timedOut;
   report.iterations = outcome.iterations;
 
