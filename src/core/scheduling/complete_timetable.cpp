@@ -1,5 +1,6 @@
 #include "core/scheduling/complete_timetable.h"
 
+#include <algorithm>
 #include <exception>
 #include <map>
 #include <tuple>
@@ -118,8 +119,11 @@ Result<CompletionReport> CompleteTimetable(TimetableDb& db, const CompletionOpti
   report.timedOut = outcome.timedOut;
   report.iterations = outcome.iterations;
 
-  // What is still missing, row by row, and why.
-  std::vector<int> placed(model.needs.size(), 0), wanted(model.needs.size(), 0);
+  // What is still missing, row by row, and why. A clashing lesson that does
+  // not move stands in the table but cannot be held.
+  std::vector<int> placed(model.needs.size(), 0), wanted(model.needs.size(), 0), clashing(model.needs.size(), 0);
+  for (const ModelLesson& l : model.lessons)
+    if (l.clashes && l.need >= 0) ++clashing[static_cast<size_t>(l.need)];
   for (const SearchLesson& s : search.Lessons()) {
     ++wanted[static_cast<size_t>(s.need)];
     if (s.period >= 0) ++placed[static_cast<size_t>(s.need)];
@@ -127,7 +131,7 @@ Result<CompletionReport> CompleteTimetable(TimetableDb& db, const CompletionOpti
   for (size_t i = 0; i < model.needs.size(); ++i) {
     const PlanNeed& n = model.needs[i];
     const AnalysisFinding* blocking = BlockingFindingFor(findings, model, n);
-    const int short_ = n.usable ? wanted[i] - placed[i] : (n.duplicate ? 0 : n.toPlace);
+    const int short_ = (n.usable ? wanted[i] - placed[i] : (n.duplicate ? 0 : n.toPlace)) + clashing[i];
     if (short_ <= 0) continue;
     MissingLessons m;
     m.classCode = model.classes[static_cast<size_t>(n.cls)].code;
@@ -159,6 +163,7 @@ Result<CompletionReport> CompleteTimetable(TimetableDb& db, const CompletionOpti
     report.removedLessons = w.removed;
     report.rate = CompletionRate(db);
     if (report.rate < 0) return Outcome::Fail("无法统计课表完成率");
+    if (report.missingAfter > 0) report.rate = std::min(report.rate, 99);
     tx.Commit();
   } catch (const std::exception& e) {
     return Outcome::Fail("补排课表失败：" + DatabaseErrorText(e));

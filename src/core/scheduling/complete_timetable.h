@@ -44,7 +44,7 @@ struct CompletionReport {
   int rate = 0;  // percent of planned lessons in the timetable, 100 only when none is missing
   int plannedLessons = 0;
   int missingBefore = 0;   // lessons missing, or standing against a rule, before the run
-  int missingAfter = 0;    // lessons still missing
+  int missingAfter = 0;    // lessons still missing, clashing fixed or hand-placed ones included
   int placedLessons = 0;   // new lessons
   int movedLessons = 0;    // automatic lessons moved to another period
   // Automatic lessons taken out: beyond their row's Count, or breaking a

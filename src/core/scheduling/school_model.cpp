@@ -220,6 +220,20 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
       l.moves = false;
       l.surplus = true;
     }
+    std::vector<PeriodMask> classTaken(m.classes.size(), 0), teacherTaken(m.teachers.size(), 0),
+        specialTaken(m.courses.size(), 0);
+    for (ModelLesson& l : m.lessons) {
+      if (l.moves || l.surplus || l.period < 0) continue;
+      const PeriodMask bit = PeriodBit(l.period);
+      PeriodMask& byClass = classTaken[static_cast<size_t>(l.cls)];
+      PeriodMask& byTeacher = teacherTaken[static_cast<size_t>(l.teacher)];
+      PeriodMask& bySpecial = specialTaken[static_cast<size_t>(l.course)];
+      const bool special = m.special[static_cast<size_t>(l.course)] != 0;
+      l.clashes = ((byClass | byTeacher) & bit) || (special && (bySpecial & bit));
+      byClass |= bit;
+      byTeacher |= bit;
+      if (special) bySpecial |= bit;
+    }
     return m;
   } catch (const std::exception& e) {
     return Outcome::Fail("读取排课数据失败：" + DatabaseErrorText(e));

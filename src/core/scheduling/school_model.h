@@ -82,6 +82,10 @@ struct ModelLesson {
   bool moves = false;
   // An automatic lesson beyond its row's Count: taken out of the timetable.
   bool surplus = false;
+  // A lesson that does not move and meets an earlier one in its period (same
+  // class, same teacher, or the same special course in another class): it
+  // cannot really be held, and counts as missing.
+  bool clashes = false;
   int need = -1;      // the plan row it belongs to, -1 when none
   int capGroup = -1;  // its class and course's cap group, -1 when the plan has none
   int period = -1;    // -1 outside the week
