@@ -19,8 +19,8 @@
 #include "core/database/timetable_db.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/complete_timetable.h"
-#include "core/scheduling/random.h"
 #include "core/scheduling/feasible_school.h"
+#include "core/scheduling/random.h"
 #include "core/scheduling/timetable_check.h"
 
 namespace fs = std::filesystem;
@@ -94,9 +94,9 @@ bool RandomFeasibleSchools(const fs::path& dir) {
         db.reset();
         fs::remove(file);
       }
-      std::printf("%7d %4d %5d %10.1f %7d/%-2d %9.1f %9.1f %9.0f %6d\n", shape.classes, shape.lessonsPerDay, fill,
-                  left / kRandomSeeds, completed, kRandomSeeds, seconds / kRandomSeeds * 1000, worst * 1000,
-                  iterations / kRandomSeeds, broken);
+      std::printf("%7d %4d %5d %10.1f %7d/%-2d %9.1f %9.1f %9.0f %6d\n", shape.classes, shape.lessonsPerDay,
+                  fill, left / kRandomSeeds, completed, kRandomSeeds, seconds / kRandomSeeds * 1000,
+                  worst * 1000, iterations / kRandomSeeds, broken);
       std::fflush(stdout);
       if (completed < kRandomSeeds || broken > 0) ok = false;
     }
@@ -109,12 +109,13 @@ bool RandomFeasibleSchools(const fs::path& dir) {
 // With "random", only the random schools are run.
 int main(int argc, char** argv) {
   const bool randomOnly = argc > 1 && std::string(argv[1]) == "random";
-  const fs::path dir = fs::temp_directory_path() / ("orvandel-bench-completion-" + std::to_string(::getpid()));
+  const fs::path dir =
+      fs::temp_directory_path() / ("orvandel-bench-completion-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   std::printf("%7s %4s %5s %8s %10s %12s %9s %9s %9s %9s %9s %6s\n", "classes", "day", "fill", "planned",
               "gen left", "completion %", "gen ms", "compl ms", "total ms", "worst ms", "cpu ms", "broken");
-  std::printf("%7s %4s %5s %8s %10s %12s %9s %9s %9s %9s %9s %6s\n", "", "", "%", "", "(mean)", "(min)", "(mean)",
-              "(mean)", "(mean)", "", "(mean)", "");
+  std::printf("%7s %4s %5s %8s %10s %12s %9s %9s %9s %9s %9s %6s\n", "", "", "%", "", "(mean)", "(min)",
+              "(mean)", "(mean)", "(mean)", "", "(mean)", "");
   bool ok = true;
   double bigWorst = 0;
   for (const Shape& shape : kShapes) {
@@ -122,8 +123,8 @@ int main(int argc, char** argv) {
     for (int lessons : kLessonsPerDay) {
       for (int fill : kFills) {
         const int classes = shape.lastGrade * shape.classesPerGrade;
-        const fs::path file = dir / ("school-" + std::to_string(classes) + "-" + std::to_string(lessons) + "-" +
-                                     std::to_string(fill) + ".mdb");
+        const fs::path file = dir / ("school-" + std::to_string(classes) + "-" + std::to_string(lessons) +
+                                     "-" + std::to_string(fill) + ".mdb");
         std::string why;
         if (!orv::TimetableDb::Create(file, &why)) {
           std::fprintf(stderr, "create %s: %s\n", file.c_str(), why.c_str());

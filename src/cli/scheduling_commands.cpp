@@ -116,8 +116,8 @@ int RunAnalyze(const Context& ctx, const std::string& path, const std::optional<
   if (!findings) return Fail("排课前检查失败！ " + findings.message());
   for (const AnalysisFinding& f : *findings) std::cout << AnalysisLine(f) << "\n";
   const int blocking = CountAnalysis(*findings, AnalysisSeverity::kBlocking);
-  std::cout << "blocking: " << blocking << ", warnings: " << CountAnalysis(*findings, AnalysisSeverity::kWarning)
-            << "\n";
+  std::cout << "blocking: " << blocking
+            << ", warnings: " << CountAnalysis(*findings, AnalysisSeverity::kWarning) << "\n";
   return blocking > 0 ? 1 : 0;
 }
 
@@ -165,12 +165,15 @@ void AddSchedulingCommands(CLI::App& app, Context& ctx) {
   generate->add_flag("--complete", thenComplete, "Then place the lessons the generation left out");
   AddCompleteOptions(generate, completeArgs);
   generate->callback([&ctx] {
-    ctx.exitCode = RunGenerate(ctx, path, seed, lessons, thenComplete ? std::optional(completeArgs) : std::nullopt);
+    ctx.exitCode =
+        RunGenerate(ctx, path, seed, lessons, thenComplete ? std::optional(completeArgs) : std::nullopt);
   });
 
-  auto* complete = app.add_subcommand("complete", "Place the missing lessons, moving automatic ones to make room");
+  auto* complete =
+      app.add_subcommand("complete", "Place the missing lessons, moving automatic ones to make room");
   complete->add_option("DB", path, "Database file")->required();
-  complete->add_option("--seed", completeArgs.seed, "Seed for the search (default: the program's fixed seed)");
+  complete->add_option("--seed", completeArgs.seed,
+                       "Seed for the search (default: the program's fixed seed)");
   AddLessonsOption(complete, lessons);
   AddCompleteOptions(complete, completeArgs);
   complete->callback([&ctx] { ctx.exitCode = RunComplete(ctx, path, lessons, completeArgs); });

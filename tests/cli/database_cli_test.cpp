@@ -90,7 +90,8 @@ TEST(CliDemo, WritesSettingsWhenAskedAndRefusesBadOptions) {
     if (!limits) args.push_back("--no-teacher-limits");
     ASSERT_EQ(RunCli(args).exitCode, 0);
     EXPECT_NE(RunCli({"info", full}).out.find("planned lessons: 540\n"), std::string::npos);
-    EXPECT_EQ(TimetableDb::Open(full)->FirstInt("select count(*) from Limittb where Kind=2").value_or(-1) > 0, limits);
+    EXPECT_EQ(TimetableDb::Open(full)->FirstInt("select count(*) from Limittb where Kind=2").value_or(-1) > 0,
+              limits);
   }
 }
 

@@ -116,7 +116,8 @@ TEST_F(SchedulingCli, GenerateThenCompletePlacesEveryLessonAndTheCheckFindsNothi
   const std::string before = Lessons(db);
   run = Run({"complete", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("placed lessons: 0\nmoved lessons: 0\nremoved lessons: 0\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("placed lessons: 0\nmoved lessons: 0\nremoved lessons: 0\n"), std::string::npos)
+      << run.out;
   EXPECT_EQ(LastLine(run.out), "completion: 100%");
   EXPECT_EQ(Lessons(db), before);
 }

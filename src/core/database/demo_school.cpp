@@ -153,7 +153,8 @@ std::string ValidateDemoOptions(const DemoOptions& o) {
   if (o.firstGrade < 1 || o.lastGrade > 9 || o.firstGrade > o.lastGrade) return "年级范围必须在 1-9 之间";
   if (o.classesPerGrade < 1 || o.classesPerGrade > 20) return "每个年级的班数必须在 1-20 之间";
   if (o.lessonsPerDay != 6 && o.lessonsPerDay != 7) return "每天课时数只能是 6 或 7";
-  if (o.fillPercent != 0 && (o.fillPercent < 50 || o.fillPercent > 100)) return "课时占满比例必须在 50-100 之间";
+  if (o.fillPercent != 0 && (o.fillPercent < 50 || o.fillPercent > 100))
+    return "课时占满比例必须在 50-100 之间";
   return {};
 }
 
@@ -293,7 +294,8 @@ bool FillDemoSchool(TimetableDb& db, const DemoOptions& o, std::string* why) {
       for (int day : {1, 2}) mark(maths, day, 1, 1, LimitMark::Never);
       // An English teacher who would rather not teach the last lesson.
       const std::string english = teacherOf({kEnglish, kChinese});
-      for (int day = 1; day <= 5; ++day) mark(english, day, o.lessonsPerDay, o.lessonsPerDay, LimitMark::Avoid);
+      for (int day = 1; day <= 5; ++day)
+        mark(english, day, o.lessonsPerDay, o.lessonsPerDay, LimitMark::Avoid);
     }
     tx.Commit();
     return true;

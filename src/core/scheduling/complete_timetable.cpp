@@ -34,7 +34,8 @@ std::string BlockedText(const BlockedPeriods& b, bool timedOut) {
   part(b.teacherBusy, "个教师在别的班上课");
   part(b.specialTaken, "个专用课程已被别的班占用");
   part(b.dayFull, "个在该课当天已排满的日子");
-  std::string text = "课程、班级和教师都能上课的" + N(b.open) + "个节次中，" + (parts.empty() ? "没有空位" : parts);
+  std::string text =
+      "课程、班级和教师都能上课的" + N(b.open) + "个节次中，" + (parts.empty() ? "没有空位" : parts);
   text += timedOut ? "；在时间限制内未能调整出空位" : "；调整其他课程也腾不出空位";
   return text;
 }
@@ -121,7 +122,8 @@ Result<CompletionReport> CompleteTimetable(TimetableDb& db, const CompletionOpti
 
   // What is still missing, row by row, and why. A clashing lesson that does
   // not move stands in the table but cannot be held.
-  std::vector<int> placed(model.needs.size(), 0), wanted(model.needs.size(), 0), clashing(model.needs.size(), 0);
+  std::vector<int> placed(model.needs.size(), 0), wanted(model.needs.size(), 0),
+      clashing(model.needs.size(), 0);
   for (const ModelLesson& l : model.lessons)
     if (l.clashes && l.need >= 0) ++clashing[static_cast<size_t>(l.need)];
   for (const SearchLesson& s : search.Lessons()) {
@@ -148,8 +150,9 @@ Result<CompletionReport> CompleteTimetable(TimetableDb& db, const CompletionOpti
     if (s.period < 0) continue;
     const PlanNeed& n = model.needs[static_cast<size_t>(s.need)];
     const PeriodMask bit = PeriodBit(s.period);
-    for (const ModelEntity* e : {&model.classes[static_cast<size_t>(n.cls)], &model.courses[static_cast<size_t>(n.course)],
-                                 &model.teachers[static_cast<size_t>(n.teacher)]}) {
+    for (const ModelEntity* e :
+         {&model.classes[static_cast<size_t>(n.cls)], &model.courses[static_cast<size_t>(n.course)],
+          &model.teachers[static_cast<size_t>(n.teacher)]}) {
       if (e->marks.avoid & bit) ++report.avoidCells;
       if (e->marks.best & bit) ++report.bestCells;
     }

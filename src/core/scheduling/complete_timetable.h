@@ -43,15 +43,15 @@ struct MissingLessons {
 struct CompletionReport {
   int rate = 0;  // percent of planned lessons in the timetable, 100 only when none is missing
   int plannedLessons = 0;
-  int missingBefore = 0;   // lessons missing, or standing against a rule, before the run
-  int missingAfter = 0;    // lessons still missing, clashing fixed or hand-placed ones included
-  int placedLessons = 0;   // new lessons
-  int movedLessons = 0;    // automatic lessons moved to another period
+  int missingBefore = 0;  // lessons missing, or standing against a rule, before the run
+  int missingAfter = 0;   // lessons still missing, clashing fixed or hand-placed ones included
+  int placedLessons = 0;  // new lessons
+  int movedLessons = 0;   // automatic lessons moved to another period
   // Automatic lessons taken out: beyond their row's Count, or breaking a
   // rule with no legal place left.
   int removedLessons = 0;
-  int avoidCells = 0;      // "尽量不排" cells the automatic lessons stand in
-  int bestCells = 0;       // "最佳位置" cells they stand in
+  int avoidCells = 0;  // "尽量不排" cells the automatic lessons stand in
+  int bestCells = 0;   // "最佳位置" cells they stand in
   bool timedOut = false;
   std::uint64_t iterations = 0;
   std::vector<MissingLessons> missing;

@@ -49,7 +49,8 @@ int LowestPeriod(PeriodMask m) { return std::countr_zero(m); }
 }  // namespace
 
 CompletionSearch::CompletionSearch(const SchoolModel& model) : model_(model), walls_(CollectWalls(model)) {
-  const size_t classes = model.classes.size(), teachers = model.teachers.size(), courses = model.courses.size();
+  const size_t classes = model.classes.size(), teachers = model.teachers.size(),
+               courses = model.courses.size();
   const size_t groups = model.capGroups.size();
   std::vector<int> taken(model.needs.size(), 0);
   for (size_t i = 0; i < model.lessons.size(); ++i) {
@@ -60,7 +61,8 @@ CompletionSearch::CompletionSearch(const SchoolModel& model) : model_(model), wa
   }
   for (size_t n = 0; n < model.needs.size(); ++n) {
     if (!model.needs[n].usable) continue;
-    for (int k = taken[n]; k < model.needs[n].toPlace; ++k) lessons_.push_back({static_cast<int>(n), kNone, kNone});
+    for (int k = taken[n]; k < model.needs[n].toPlace; ++k)
+      lessons_.push_back({static_cast<int>(n), kNone, kNone});
   }
 
   needs_.resize(model.needs.size());
@@ -265,7 +267,8 @@ SearchOutcome CompletionSearch::Run(const SearchControl& control) {
         const int p = LowestPeriod(m);
         const int k = Conflicts(v, p, conflicts);
         long long score = n.cost[static_cast<size_t>(p)];
-        for (int i = 0; i < k; ++i) score += kEjectionCost + ejected[static_cast<size_t>(conflicts[i])] * kEjectedBefore;
+        for (int i = 0; i < k; ++i)
+          score += kEjectionCost + ejected[static_cast<size_t>(conflicts[i])] * kEjectedBefore;
         if (k > 0 && tabu[static_cast<size_t>(v) * kWeekPeriods + static_cast<size_t>(p)] > iteration)
           score += kTabuCost;
         if (pick == kNone || score < bestScore) {
@@ -280,7 +283,8 @@ SearchOutcome CompletionSearch::Run(const SearchControl& control) {
     const int k = Conflicts(v, pick, conflicts);
     for (int i = 0; i < k; ++i) {
       const int w = conflicts[i];
-      tabu[static_cast<size_t>(w) * kWeekPeriods + static_cast<size_t>(lessons_[static_cast<size_t>(w)].period)] =
+      tabu[static_cast<size_t>(w) * kWeekPeriods +
+           static_cast<size_t>(lessons_[static_cast<size_t>(w)].period)] =
           iteration + kTabuMin + static_cast<std::uint64_t>(RandomBelow(rng, kTabuSpread));
       ejected[static_cast<size_t>(w)] = std::min(ejected[static_cast<size_t>(w)] + 1, kMostEjections);
       Lift(w);
@@ -317,7 +321,8 @@ bool CompletionSearch::Fits(int v, int period, int ignore) const {
   for (int leaving : {v, ignore}) {
     if (leaving == kNone) continue;
     const SearchLesson& o = lessons_[static_cast<size_t>(leaving)];
-    if (o.period != kNone && needs_[static_cast<size_t>(o.need)].group == n.group && DayOfPeriod(o.period) == day)
+    if (o.period != kNone && needs_[static_cast<size_t>(o.need)].group == n.group &&
+        DayOfPeriod(o.period) == day)
       --load;
   }
   return load < model_.capGroups[static_cast<size_t>(n.group)].cap;
@@ -350,8 +355,8 @@ bool CompletionSearch::TrySwap(int v) {
     if (w == kNone) continue;
     const NeedInfo& o = needs_[static_cast<size_t>(lessons_[static_cast<size_t>(w)].need)];
     if (o.group == n.group || !(o.domain & PeriodBit(p))) continue;
-    const int gain = n.cost[static_cast<size_t>(q)] + o.cost[static_cast<size_t>(p)] - n.cost[static_cast<size_t>(p)] -
-                     o.cost[static_cast<size_t>(q)];
+    const int gain = n.cost[static_cast<size_t>(q)] + o.cost[static_cast<size_t>(p)] -
+                     n.cost[static_cast<size_t>(p)] - o.cost[static_cast<size_t>(q)];
     if (gain < bestGain && Fits(v, q, w) && Fits(w, p, v)) {
       pick = q;
       bestGain = gain;
@@ -382,7 +387,8 @@ BlockedPeriods CompletionSearch::Blockers(int need) const {
   const NeedInfo& n = needs_[static_cast<size_t>(need)];
   BlockedPeriods b;
   b.open = CountPeriods(row.open);
-  const PeriodMask walls = walls_.cls[static_cast<size_t>(n.cls)] | walls_.teacher[static_cast<size_t>(n.teacher)] |
+  const PeriodMask walls = walls_.cls[static_cast<size_t>(n.cls)] |
+                           walls_.teacher[static_cast<size_t>(n.teacher)] |
                            (n.special ? walls_.special[static_cast<size_t>(n.course)] : 0);
   const int cap = model_.capGroups[static_cast<size_t>(n.group)].cap;
   for (PeriodMask m = row.open; m != 0; m &= m - 1) {

@@ -95,7 +95,9 @@ class CompletionSearch {
   int TeacherAt(int t, int p) const { return teacherAt_[static_cast<size_t>(t * kWeekPeriods + p)]; }
   int SpecialAt(int k, int p) const { return specialAt_[static_cast<size_t>(k * kWeekPeriods + p)]; }
   int& DayLoad(int group, int day) { return dayLoad_[static_cast<size_t>(group * kDaysPerWeek + day - 1)]; }
-  int DayLoad(int group, int day) const { return dayLoad_[static_cast<size_t>(group * kDaysPerWeek + day - 1)]; }
+  int DayLoad(int group, int day) const {
+    return dayLoad_[static_cast<size_t>(group * kDaysPerWeek + day - 1)];
+  }
 
   const SchoolModel& model_;
   Walls walls_;

@@ -27,8 +27,9 @@ class Analyzer {
     CheckDailyCaps();
     CheckSpecialCourses();
     CheckWallsInNeverCells();
-    std::stable_sort(found_.begin(), found_.end(),
-                     [](const AnalysisFinding& a, const AnalysisFinding& b) { return a.severity < b.severity; });
+    std::stable_sort(found_.begin(), found_.end(), [](const AnalysisFinding& a, const AnalysisFinding& b) {
+      return a.severity < b.severity;
+    });
     return std::move(found_);
   }
 
@@ -62,7 +63,8 @@ class Analyzer {
         if (!e->known) gone += (gone.empty() ? "" : "、") + e->name;
       if (gone.empty()) continue;
       Add(AnalysisSeverity::kBlocking, Kind::kUnknownInPlan, n.cls, n.course, n.teacher,
-          "教学计划" + m_.NeedLabel(n) + "：" + gone + "已不存在，" + N(n.toPlace) + "节课无法安排", n.toPlace);
+          "教学计划" + m_.NeedLabel(n) + "：" + gone + "已不存在，" + N(n.toPlace) + "节课无法安排",
+          n.toPlace);
     }
   }
 
@@ -85,8 +87,8 @@ class Analyzer {
     for (const auto& [key, group] : byClass) {
       if (group.size() < 2) continue;
       Add(AnalysisSeverity::kBlocking, Kind::kWallsClash, key.first, -1, -1,
-          Class(key.first).name + " " + SlotLabel(group[0]->day, group[0]->lessonNo) + "：有" + N(group.size()) +
-              "节固定或手工安排的课（" + join(group, courseName) + "）");
+          Class(key.first).name + " " + SlotLabel(group[0]->day, group[0]->lessonNo) + "：有" +
+              N(group.size()) + "节固定或手工安排的课（" + join(group, courseName) + "）");
     }
     for (const auto& [key, group] : byTeacher) {
       if (group.size() < 2) continue;
@@ -132,8 +134,8 @@ class Analyzer {
       if (load > room) {
         teacherOver[t] = 1;
         Add(AnalysisSeverity::kBlocking, Kind::kTeacherOverloaded, -1, -1, static_cast<int>(t),
-            who + "：每周要上" + N(load) + "节课，除去“不排”和已固定的节次只有" + N(room) + "个节次可排，至少缺" +
-                N(load - room) + "节",
+            who + "：每周要上" + N(load) + "节课，除去“不排”和已固定的节次只有" + N(room) +
+                "个节次可排，至少缺" + N(load - room) + "节",
             load - room);
       } else if (load * 100 > room * kTightPercent) {
         Add(AnalysisSeverity::kWarning, Kind::kTeacherTight, -1, -1, static_cast<int>(t),
@@ -146,8 +148,8 @@ class Analyzer {
       const int room = CountPeriods(ClassRoom(c) & TeacherRoom(t));
       if (load <= room) continue;
       Add(AnalysisSeverity::kBlocking, Kind::kClassTeacherOverload, c, -1, t,
-          "教师" + Teacher(t).name + "在" + Class(c).name + "每周要上" + N(load) + "节课，但班级和教师都能上课的节次只有" +
-              N(room) + "个",
+          "教师" + Teacher(t).name + "在" + Class(c).name + "每周要上" + N(load) +
+              "节课，但班级和教师都能上课的节次只有" + N(room) + "个",
           load - room);
     }
   }
@@ -174,8 +176,9 @@ class Analyzer {
       if (n.toPlace <= capacity) continue;
       const std::string open = days == 0 ? "没有一天能排这门课" : "只有" + N(days) + "天能排这门课";
       Add(AnalysisSeverity::kBlocking, Kind::kDailyCapShort, n.cls, n.course, n.teacher,
-          m_.NeedLabel(n) + "：每周" + N(n.count) + "节，每天最多" + N(cap) + "节，除去课程、班级和教师“不排”及已占用的节次，" +
-              open + "，最多只能排" + N(capacity + n.staying) + "节",
+          m_.NeedLabel(n) + "：每周" + N(n.count) + "节，每天最多" + N(cap) +
+              "节，除去课程、班级和教师“不排”及已占用的节次，" + open + "，最多只能排" +
+              N(capacity + n.staying) + "节",
           n.toPlace - capacity);
     }
   }
@@ -187,7 +190,8 @@ class Analyzer {
     for (size_t k = 0; k < m_.courses.size(); ++k) {
       if (!m_.special[k] || load[k] == 0) continue;
       const int room = CountPeriods(m_.week & ~(m_.courses[k].marks.never | walls_.special[k]));
-      const std::string what = "专用课程" + m_.courses[k].name + "：全校每周要排" + N(load[k]) + "节，同一节只能有一个班上，";
+      const std::string what =
+          "专用课程" + m_.courses[k].name + "：全校每周要排" + N(load[k]) + "节，同一节只能有一个班上，";
       if (load[k] > room)
         Add(AnalysisSeverity::kBlocking, Kind::kSpecialOverloaded, -1, static_cast<int>(k), -1,
             what + "但可排的节次只有" + N(room) + "个，至少缺" + N(load[k] - room) + "节", load[k] - room);
@@ -202,13 +206,17 @@ class Analyzer {
       if (l.moves || l.surplus || l.period < 0) continue;
       const PeriodMask bit = PeriodBit(l.period);
       std::string whose;
-      if (Course(l.course).marks.never & bit) whose = "课程" + Course(l.course).name;
-      else if (Class(l.cls).marks.never & bit) whose = "班级";
-      else if (Teacher(l.teacher).marks.never & bit) whose = "教师" + Teacher(l.teacher).name;
+      if (Course(l.course).marks.never & bit)
+        whose = "课程" + Course(l.course).name;
+      else if (Class(l.cls).marks.never & bit)
+        whose = "班级";
+      else if (Teacher(l.teacher).marks.never & bit)
+        whose = "教师" + Teacher(l.teacher).name;
       if (whose.empty()) continue;
       Add(AnalysisSeverity::kWarning, Kind::kWallInNeverCell, l.cls, l.course, l.teacher,
-          Class(l.cls).name + " " + SlotLabel(l.day, l.lessonNo) + "：" + (l.fixed ? "固定课程" : "手工安排的课程") +
-              Course(l.course).name + "排在了" + whose + "“不排”的时间");
+          Class(l.cls).name + " " + SlotLabel(l.day, l.lessonNo) + "：" +
+              (l.fixed ? "固定课程" : "手工安排的课程") + Course(l.course).name + "排在了" + whose +
+              "“不排”的时间");
     }
   }
 
@@ -248,8 +256,8 @@ int ProvenShortfall(const std::vector<AnalysisFinding>& findings) {
   return byKind[Kind::kUnknownInPlan] + most;
 }
 
-const AnalysisFinding* BlockingFindingFor(const std::vector<AnalysisFinding>& findings, const SchoolModel& model,
-                                          const PlanNeed& need) {
+const AnalysisFinding* BlockingFindingFor(const std::vector<AnalysisFinding>& findings,
+                                          const SchoolModel& model, const PlanNeed& need) {
   auto matches = [](const std::string& code, const ModelEntity& e) { return code.empty() || code == e.code; };
   for (const AnalysisFinding& f : findings) {
     if (f.severity != AnalysisSeverity::kBlocking) continue;

@@ -51,7 +51,7 @@ int CountAnalysis(const std::vector<AnalysisFinding>& findings, AnalysisSeverity
 int ProvenShortfall(const std::vector<AnalysisFinding>& findings);
 
 // The first blocking finding about the row's class, course or teacher.
-const AnalysisFinding* BlockingFindingFor(const std::vector<AnalysisFinding>& findings, const SchoolModel& model,
-                                          const PlanNeed& need);
+const AnalysisFinding* BlockingFindingFor(const std::vector<AnalysisFinding>& findings,
+                                          const SchoolModel& model, const PlanNeed& need);
 
 }  // namespace orv

@@ -16,7 +16,8 @@ constexpr const char* kClasses = "select Code,Name from Classtb order by rowid";
 constexpr const char* kCourses = "select Code,Name from Coursetb order by rowid";
 constexpr const char* kTeachers = "select Code,Name from Teachertb order by rowid";
 constexpr const char* kPlan =
-    "select rowid,ClassCode,CourseCode,TeacherCode,Count,BuildCount,IsAutoBuild from ClassPlantb order by rowid";
+    "select rowid,ClassCode,CourseCode,TeacherCode,Count,BuildCount,IsAutoBuild from ClassPlantb order by "
+    "rowid";
 constexpr const char* kLessons =
     "select rowid,ClassCode,Day,LessonNo,CourseCode,TeacherCode,SetFlag from LessonListtb order by rowid";
 constexpr const char* kLimits = "select Kind,Code,Day,LessonNo,Attr from Limittb where Kind in (?,?,?)";
@@ -98,7 +99,8 @@ PeriodMask WeekBits(int lessonsPerDay) {
 int SchoolModel::SoftCost(const PlanNeed& need, int period) const {
   const PeriodMask bit = PeriodBit(period);
   int cost = 0;
-  for (const MarkMasks* m : {&classes[need.cls].marks, &courses[need.course].marks, &teachers[need.teacher].marks}) {
+  for (const MarkMasks* m :
+       {&classes[need.cls].marks, &courses[need.course].marks, &teachers[need.teacher].marks}) {
     if (m->avoid & bit) cost += kAvoidCellCost;
     if (m->best & bit) cost -= kBestCellGain;
   }
@@ -137,7 +139,8 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
         const int index = static_cast<int>(m.needs.size());
         const bool first = needOf.try_emplace({n.cls, n.course, n.teacher}, index).second;
         n.duplicate = !first;
-        n.usable = first && m.classes[n.cls].known && m.courses[n.course].known && m.teachers[n.teacher].known;
+        n.usable =
+            first && m.classes[n.cls].known && m.courses[n.course].known && m.teachers[n.teacher].known;
         // The generator and the checker take a class's course row by class and
         // course: the first row stored sets the daily cap.
         auto [group, added] = groupOf.try_emplace({n.cls, n.course}, static_cast<int>(m.capGroups.size()));
@@ -169,7 +172,8 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
       }
     }
     {
-      Cursor c = db.Query(kLimits, DbValue(LimitKind::Class), DbValue(LimitKind::Course), DbValue(LimitKind::Teacher));
+      Cursor c = db.Query(kLimits, DbValue(LimitKind::Class), DbValue(LimitKind::Course),
+                          DbValue(LimitKind::Teacher));
       while (c.Next()) {
         const int day = c.Int(2), lessonNo = c.Int(3);
         const auto mark = MarkFromDb(c.Int(4));
@@ -216,7 +220,8 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
     for (PlanNeed& n : m.needs) n.toPlace = std::max(0, n.count - n.staying);
     std::vector<int> taken(m.needs.size(), 0);
     for (ModelLesson& l : m.lessons) {
-      if (!l.moves || taken[static_cast<size_t>(l.need)]++ < m.needs[static_cast<size_t>(l.need)].toPlace) continue;
+      if (!l.moves || taken[static_cast<size_t>(l.need)]++ < m.needs[static_cast<size_t>(l.need)].toPlace)
+        continue;
       l.moves = false;
       l.surplus = true;
     }

@@ -91,7 +91,8 @@ void RunAnalysis(UiContext& ctx, QWidget* parent) {
     return AnalyzeSchool(*ctx.state.db, ctx.state.lessonsPerDay);
   }();
   if (!findings) {
-    ctx.prompter.Message(parent, MessageIcon::Critical, kCaption, "排课前检查失败！\n" + Q(findings.message()));
+    ctx.prompter.Message(parent, MessageIcon::Critical, kCaption,
+                         "排课前检查失败！\n" + Q(findings.message()));
     return;
   }
   FrmAnalysis window(ctx, std::move(*findings), parent);

@@ -84,12 +84,15 @@ void FrmCompleteBuild::Finish() {
 QString CompletionReportText(const CompletionReport& r) {
   QString text = QString("课表完成率统计:  %1％").arg(r.rate);
   if (r.missingAfter == 0) {
-    text += QString("\n全部课程均已排入（新排入 %1 节，调整 %2 节）。").arg(r.placedLessons).arg(r.movedLessons);
+    text +=
+        QString("\n全部课程均已排入（新排入 %1 节，调整 %2 节）。").arg(r.placedLessons).arg(r.movedLessons);
     return text;
   }
   text += QString("\n还有 %1 节课未能排入：").arg(r.missingAfter);
-  for (size_t i = 0; i < r.missing.size() && i < kListedRows; ++i) text += "\n" + Q(MissingLine(r.missing[i]));
-  if (r.missing.size() > kListedRows) text += QString("\n……（另有 %1 项）").arg(r.missing.size() - kListedRows);
+  for (size_t i = 0; i < r.missing.size() && i < kListedRows; ++i)
+    text += "\n" + Q(MissingLine(r.missing[i]));
+  if (r.missing.size() > kListedRows)
+    text += QString("\n……（另有 %1 项）").arg(r.missing.size() - kListedRows);
   text += "\n可用“排课前检查”查看原因，或在“手工调整课表”中手工安排。";
   return text;
 }

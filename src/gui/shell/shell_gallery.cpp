@@ -1,8 +1,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "gui/gallery/gallery.h"
 #include "core/scheduling/school_model.h"
+#include "gui/gallery/gallery.h"
 #include "gui/scheduling/analysis_window.h"
 #include "gui/scheduling/auto_build_window.h"
 #include "gui/scheduling/complete_build_window.h"

@@ -79,12 +79,14 @@ TEST(DemoSchool, SpecialCoursesAndCourseRestrictions) {
        {std::tuple{6, 7, 6, "信息技术"}, std::tuple{6, 8, 6, ""}, std::tuple{9, 8, 7, "信息技术"}}) {
     SCOPED_TRACE(std::to_string(grades) + "x" + std::to_string(classes) + ", " + std::to_string(lessons));
     TestDb t;
-    ASSERT_TRUE(
-        FillDemoSchool(t.db(), DemoOptions{.lastGrade = grades, .classesPerGrade = classes, .lessonsPerDay = lessons}));
-    EXPECT_EQ(t.db()
-                  .FirstText("select group_concat(B.Name, ',') from CourseAttrtb A join Coursetb B on B.Code=A.CourseCode")
-                  .value_or(""),
-              special);
+    ASSERT_TRUE(FillDemoSchool(
+        t.db(), DemoOptions{.lastGrade = grades, .classesPerGrade = classes, .lessonsPerDay = lessons}));
+    EXPECT_EQ(
+        t.db()
+            .FirstText(
+                "select group_concat(B.Name, ',') from CourseAttrtb A join Coursetb B on B.Code=A.CourseCode")
+            .value_or(""),
+        special);
   }
   TestDb t;
   ASSERT_TRUE(FillDemoSchool(t.db(), DemoOptions{}));
@@ -107,15 +109,17 @@ TEST(DemoSchool, TeachersAwayAtKnownTimesOnlyWhenAsked) {
   for (int lessons : {6, 7}) {
     TestDb t;
     ASSERT_TRUE(FillDemoSchool(t.db(), DemoOptions{.lastGrade = 9, .lessonsPerDay = lessons}));
-    EXPECT_EQ(t.db()
-                  .FirstText("select group_concat(n) from (select Day||':'||count(*)||'x'||Attr as n from Limittb"
-                             " where Kind=2 group by Code,Day,Attr order by Day,Attr)")
-                  .value_or(""),
-              lessons == 6 ? "1:1x2,1:1x3,2:1x2,2:1x3,3:1x2,3:2x3,4:1x2,5:1x2,5:2x3"
-                           : "1:1x2,1:1x3,2:1x2,2:1x3,3:1x2,3:3x3,4:1x2,5:1x2,5:3x3");
-    EXPECT_EQ(t.Count("select count(*) from LessonListtb L join Limittb M on M.Kind=2 and M.Code=L.TeacherCode"
-                      " and M.Day=L.Day and M.LessonNo=L.LessonNo"),
-              0);
+    EXPECT_EQ(
+        t.db()
+            .FirstText("select group_concat(n) from (select Day||':'||count(*)||'x'||Attr as n from Limittb"
+                       " where Kind=2 group by Code,Day,Attr order by Day,Attr)")
+            .value_or(""),
+        lessons == 6 ? "1:1x2,1:1x3,2:1x2,2:1x3,3:1x2,3:2x3,4:1x2,5:1x2,5:2x3"
+                     : "1:1x2,1:1x3,2:1x2,2:1x3,3:1x2,3:3x3,4:1x2,5:1x2,5:3x3");
+    EXPECT_EQ(
+        t.Count("select count(*) from LessonListtb L join Limittb M on M.Kind=2 and M.Code=L.TeacherCode"
+                " and M.Day=L.Day and M.LessonNo=L.LessonNo"),
+        0);
   }
   TestDb t;
   ASSERT_TRUE(FillDemoSchool(t.db(), DemoOptions{.teacherLimits = false}));
@@ -123,14 +127,17 @@ TEST(DemoSchool, TeachersAwayAtKnownTimesOnlyWhenAsked) {
 }
 
 TEST(DemoSchool, FillAsksForAnExactShareOfEveryClassesWeek) {
-  for (auto [lessons, fill, perClass] : {std::tuple{6, 100, 30}, std::tuple{7, 100, 35}, std::tuple{6, 80, 24},
-                                         std::tuple{7, 90, 32}}) {
+  for (auto [lessons, fill, perClass] :
+       {std::tuple{6, 100, 30}, std::tuple{7, 100, 35}, std::tuple{6, 80, 24}, std::tuple{7, 90, 32}}) {
     TestDb t;
-    ASSERT_TRUE(FillDemoSchool(t.db(), DemoOptions{.lastGrade = 9, .classesPerGrade = 1, .lessonsPerDay = lessons,
-                                                   .fillPercent = fill}));
-    EXPECT_EQ(t.Count("select count(*) from (select ClassCode from ClassPlantb group by ClassCode having sum(Count)=" +
-                      std::to_string(perClass) + ")"),
-              9)
+    ASSERT_TRUE(FillDemoSchool(
+        t.db(),
+        DemoOptions{.lastGrade = 9, .classesPerGrade = 1, .lessonsPerDay = lessons, .fillPercent = fill}));
+    EXPECT_EQ(
+        t.Count(
+            "select count(*) from (select ClassCode from ClassPlantb group by ClassCode having sum(Count)=" +
+            std::to_string(perClass) + ")"),
+        9)
         << lessons << " lessons, " << fill << " %";
   }
 }

@@ -21,11 +21,12 @@ struct Shape {
   int classes, lessonsPerDay, fill;
 };
 
-constexpr Shape kShapes[] = {{4, 6, 100}, {12, 7, 95}, {24, 6, 90}, {40, 7, 100},
+constexpr Shape kShapes[] = {{4, 6, 100},  {12, 7, 95},  {24, 6, 90}, {40, 7, 100},
                              {72, 7, 100}, {18, 6, 100}, {30, 7, 85}, {72, 6, 92}};
 
 const char* kWalls =
-    "select group_concat(ClassCode||'/'||Day||'/'||LessonNo||'/'||CourseCode||'/'||TeacherCode||'/'||SetFlag,' ')"
+    "select "
+    "group_concat(ClassCode||'/'||Day||'/'||LessonNo||'/'||CourseCode||'/'||TeacherCode||'/'||SetFlag,' ')"
     " from (select * from LessonListtb where SetFlag in (0,2) order by ClassCode,Day,LessonNo,SetFlag)";
 
 // The user moves a few lessons by hand to where the hidden timetable has
@@ -35,11 +36,12 @@ void MoveSomeByHand(test::TestDb& t, const test::FeasibleSchool& school, std::ui
   std::mt19937_64 rng(seed);
   for (const test::HiddenLesson& h : school.hidden) {
     if (std::uniform_int_distribution<int>(0, 49)(rng) != 0) continue;
-    if (t.db().Exists("select 1 from LessonListtb where ClassCode=? and Day=? and LessonNo=? and SetFlag<>1", h.cls,
-                      h.day, h.lessonNo))
+    if (t.db().Exists("select 1 from LessonListtb where ClassCode=? and Day=? and LessonNo=? and SetFlag<>1",
+                      h.cls, h.day, h.lessonNo))
       continue;
     t.db().Execute(
-        "delete from LessonListtb where rowid=(select rowid from LessonListtb where ClassCode=? and CourseCode=?"
+        "delete from LessonListtb where rowid=(select rowid from LessonListtb where ClassCode=? and "
+        "CourseCode=?"
         " and SetFlag=1 limit 1)",
         h.cls, h.course);
     t.AddLesson(h.cls, h.day, h.lessonNo, h.course, h.teacher, 2);

@@ -30,13 +30,18 @@ class Completion : public School {
   std::string Slots(const std::string& cls, const std::string& course) {
     return t.db()
         .FirstText(
-            "select group_concat(Day||'/'||LessonNo,' ') from (select * from LessonListtb where ClassCode=? and"
+            "select group_concat(Day||'/'||LessonNo,' ') from (select * from LessonListtb where ClassCode=? "
+            "and"
             " CourseCode=? order by Day,LessonNo)",
             cls, course)
         .value_or("");
   }
   // Class 101 can be taught only on Monday lessons 1 and 2 and Tuesday lesson 1.
-  void CloseMostOf101() { Limit("0/101/1/3/3 0/101/1/4/3 0/101/1/5/3 0/101/1/6/3 0/101/2/2/3 0/101/2/3/3 0/101/2/4/3 0/101/2/5/3 0/101/2/6/3 0/101/3/0/3 0/101/4/0/3 0/101/5/0/3"); }
+  void CloseMostOf101() {
+    Limit(
+        "0/101/1/3/3 0/101/1/4/3 0/101/1/5/3 0/101/1/6/3 0/101/2/2/3 0/101/2/3/3 0/101/2/4/3 0/101/2/5/3 "
+        "0/101/2/6/3 0/101/3/0/3 0/101/4/0/3 0/101/5/0/3");
+  }
 };
 
 TEST_F(Completion, MovesAutomaticLessonsToMakeRoomButNeverFixedOrHandPlacedOnes) {
@@ -58,16 +63,18 @@ TEST_F(Completion, MovesAutomaticLessonsToMakeRoomButNeverFixedOrHandPlacedOnes)
 
   // With maths placed by hand nothing can give way: the row stays short,
   // with the reason, and nothing moves.
-  Exec("delete from LessonListtb where CourseCode='01' and ClassCode='101';"
-       "delete from LessonListtb where CourseCode='02';"
-       "insert into LessonListtb values ('101',1,2,'02','T2',2)");
+  Exec(
+      "delete from LessonListtb where CourseCode='01' and ClassCode='101';"
+      "delete from LessonListtb where CourseCode='02';"
+      "insert into LessonListtb values ('101',1,2,'02','T2',2)");
   const std::string before = Lessons();
   const auto stuck = Complete();
   ASSERT_TRUE(stuck);
   EXPECT_EQ(stuck->rate, 67);
   ASSERT_EQ(stuck->missing.size(), 1u);
   EXPECT_EQ(MissingLine(stuck->missing[0]),
-            "一（1）班 语文（王伟）缺1节：一（1）班 语文（王伟）：每周1节，每天最多1节，除去课程、班级和教师“不排”及已占用的"
+            "一（1）班 语文（王伟）缺1节：一（1）班 "
+            "语文（王伟）：每周1节，每天最多1节，除去课程、班级和教师“不排”及已占用的"
             "节次，没有一天能排这门课，最多只能排0节");
   EXPECT_EQ(Lessons(), before);
 }
@@ -117,9 +124,9 @@ TEST_F(Completion, PrefersFewerAvoidCellsThenMoreBestCells) {
     const char* slot;
   };
   const Case cases[] = {
-      {"1/01/2/1/0", "2/1"},                                   // the course's best position
-      {"1/01/1/1/2 2/T1/1/2/2", "2/1"},                        // course and teacher avoid the others
-      {"0/101/1/1/2 2/T1/2/1/2", "1/2"},                       // class and teacher avoid the others
+      {"1/01/2/1/0", "2/1"},                                    // the course's best position
+      {"1/01/1/1/2 2/T1/1/2/2", "2/1"},                         // course and teacher avoid the others
+      {"0/101/1/1/2 2/T1/2/1/2", "1/2"},                        // class and teacher avoid the others
       {"1/01/1/1/0 2/T1/1/1/0 1/01/1/2/2 0/101/2/1/2", "1/1"},  // two best cells
       // One avoid cell outweighs two best cells in the same period.
       {"1/01/1/1/0 0/101/1/1/0 2/T1/1/1/2 1/01/2/1/2", "1/2"},
@@ -166,8 +173,9 @@ TEST_F(Completion, PlanRowsWhoseTeacherIsGoneAreReportedNotPlaced) {
   EXPECT_EQ(r->rate, 33);
   EXPECT_EQ(r->missingAfter, 2);
   ASSERT_EQ(r->missing.size(), 1u);
-  EXPECT_EQ(MissingLine(r->missing[0]),
-            "一（1）班 语文（教师'ZZ'）缺2节：教学计划一（1）班 语文（教师'ZZ'）：教师'ZZ'已不存在，2节课无法安排");
+  EXPECT_EQ(
+      MissingLine(r->missing[0]),
+      "一（1）班 语文（教师'ZZ'）缺2节：教学计划一（1）班 语文（教师'ZZ'）：教师'ZZ'已不存在，2节课无法安排");
   EXPECT_EQ(t.Count("select count(*) from LessonListtb where TeacherCode='ZZ'"), 0);
 }
 
@@ -213,7 +221,8 @@ TEST(CompletionRepeats, TheSameSeedGivesTheSameTimetableAndASecondRunChangesNoth
     TestDb fresh;
     TestDb& t = run == 0 ? first : fresh;
     t.db().Raw().exec("PRAGMA synchronous=OFF");
-    ASSERT_TRUE(FillDemoSchool(t.db(), DemoOptions{.lastGrade = 6, .classesPerGrade = 4, .fillPercent = 100}));
+    ASSERT_TRUE(
+        FillDemoSchool(t.db(), DemoOptions{.lastGrade = 6, .classesPerGrade = 4, .fillPercent = 100}));
     UniformRandom random(7);
     ASSERT_GE(BuildTimetable(t.db(), 6, random).rate, 0);
     CompletionOptions options;
@@ -223,8 +232,9 @@ TEST(CompletionRepeats, TheSameSeedGivesTheSameTimetableAndASecondRunChangesNoth
     EXPECT_EQ(r->rate, 100);
     EXPECT_GT(r->placedLessons, 0);
     timetables[run] = t.db()
-                          .FirstText("select group_concat(ClassCode||Day||LessonNo||CourseCode,' ') from"
-                                     " (select * from LessonListtb order by ClassCode,Day,LessonNo)")
+                          .FirstText(
+                              "select group_concat(ClassCode||Day||LessonNo||CourseCode,' ') from"
+                              " (select * from LessonListtb order by ClassCode,Day,LessonNo)")
                           .value_or("");
   }
   EXPECT_EQ(timetables[0], timetables[1]);

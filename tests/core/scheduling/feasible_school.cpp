@@ -78,7 +78,8 @@ class Builder {
     for (int attempt = 0; attempt < 200; ++attempt) {
       auto plan = PlanOfClass(c);
       std::stable_sort(plan.begin(), plan.end(), [&](auto& a, auto& b) {
-        return std::pair(!special_.count(a.first), -a.second) < std::pair(!special_.count(b.first), -b.second);
+        return std::pair(!special_.count(a.first), -a.second) <
+               std::pair(!special_.count(b.first), -b.second);
       });
       std::vector<int> grid(35, -1);
       std::vector<Row> rows;
@@ -172,7 +173,8 @@ class Builder {
     for (int c = 0; c < o_.classes; ++c)
       db.Execute("insert into Classtb values (?,?,?,?)", classCode(c), "班" + classCode(c), "", "");
     for (size_t k = 0; k < kCourseNames.size(); ++k)
-      db.Execute("insert into Coursetb values (?,?,?,?)", courseCode(static_cast<int>(k)), kCourseNames[k], "", "");
+      db.Execute("insert into Coursetb values (?,?,?,?)", courseCode(static_cast<int>(k)), kCourseNames[k],
+                 "", "");
     for (size_t t = 0; t < teachers_.size(); ++t)
       db.Execute("insert into Teachertb values (?,?,?,?)", teacherCode(static_cast<int>(t)),
                  "教师" + std::to_string(t), "", "");
@@ -192,8 +194,9 @@ class Builder {
         }
         school.hidden.push_back(h);
       }
-      db.Execute("insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count,BuildCount) values (?,?,?,?,?)",
-                 classCode(r.cls), courseCode(r.course), teacherCode(r.teacher), r.count, fixed);
+      db.Execute(
+          "insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count,BuildCount) values (?,?,?,?,?)",
+          classCode(r.cls), courseCode(r.course), teacherCode(r.teacher), r.count, fixed);
       school.plannedLessons += r.count;
       classBusy[static_cast<size_t>(r.cls)] |= r.periods;
       courseBusy[r.course] |= r.periods;
@@ -217,7 +220,8 @@ class Builder {
         }
       }
     };
-    for (int c = 0; c < o_.classes; ++c) mark(LimitKind::Class, classCode(c), classBusy[static_cast<size_t>(c)], 0.3);
+    for (int c = 0; c < o_.classes; ++c)
+      mark(LimitKind::Class, classCode(c), classBusy[static_cast<size_t>(c)], 0.3);
     for (size_t k = 0; k < kCourseNames.size(); ++k)
       mark(LimitKind::Course, courseCode(static_cast<int>(k)), courseBusy[static_cast<int>(k)], 0.3);
     for (size_t t = 0; t < teachers_.size(); ++t)

@@ -19,7 +19,8 @@ using namespace test;
 std::string NeverEveryDay(const std::string& kindCode, std::initializer_list<int> lessons) {
   std::string cells;
   for (int day = 1; day <= 5; ++day)
-    for (int lesson : lessons) cells += kindCode + "/" + std::to_string(day) + "/" + std::to_string(lesson) + "/3 ";
+    for (int lesson : lessons)
+      cells += kindCode + "/" + std::to_string(day) + "/" + std::to_string(lesson) + "/3 ";
   return cells;
 }
 
@@ -48,11 +49,14 @@ TEST_F(Analysis, EachPlantedProblemIsNamedWithItsNumbers) {
       {"nothing wrong", "101/01/T1/8 102/01/T1/8", "", "", "", ""},
       {"a teacher with 31 lessons", "101/01/T1/8 102/01/T1/8 103/01/T1/8 104/01/T1/7", "", "", "",
        "错误：教师王伟：每周要上31节课，除去“不排”和已固定的节次只有30个节次可排，至少缺1节\n"},
-      {"a teacher away most of the week, and tight", "101/01/T1/9 102/02/T1/2", "", "2/T1/1/0/3 2/T1/2/0/3 2/T1/3/0/3",
-       "", "错误：一（1）班 语文（王伟）：每周9节，每天最多2节，除去课程、班级和教师“不排”及已占用的节次，只有2天能排这门课，"
-           "最多只能排4节\n警告：教师王伟：每周要上11节课，可排的节次只有12个，调整的余地很小\n"},
+      {"a teacher away most of the week, and tight", "101/01/T1/9 102/02/T1/2", "",
+       "2/T1/1/0/3 2/T1/2/0/3 2/T1/3/0/3", "",
+       "错误：一（1）班 "
+       "语文（王伟）：每周9节，每天最多2节，除去课程、班级和教师“不排”及已占用的节次，只有2天能排这门课，"
+       "最多只能排4节\n警告：教师王伟：每周要上11节课，可排的节次只有12个，调整的余地很小\n"},
       {"a class with more lessons than open periods", "101/01/T1/8 101/02/T2/8 101/03/T3/8 101/06/F/2", "",
-       "0/101/5/0/3", "", "错误：一（1）班：每周要排26节课，除去“不排”和已固定的节次只有24个节次可排，至少缺2节\n"},
+       "0/101/5/0/3", "",
+       "错误：一（1）班：每周要排26节课，除去“不排”和已固定的节次只有24个节次可排，至少缺2节\n"},
       {"a teacher's lessons in a class beyond the periods both have open", "101/01/T1/3 101/02/T1/3", "",
        NeverEveryDay("2/T1", {1, 2, 3, 4}) + NeverEveryDay("0/101", {6}), "",
        "错误：教师王伟在一（1）班每周要上6节课，但班级和教师都能上课的节次只有5个\n"},
@@ -66,8 +70,9 @@ TEST_F(Analysis, EachPlantedProblemIsNamedWithItsNumbers) {
       {"two lessons of one class in one period, one by hand", "101/01/T1/2 101/02/T2/2",
        "101/3/4/01/T1/0 101/3/4/02/T2/2", "", "",
        "错误：一（1）班 星期三第4节：有2节固定或手工安排的课（语文、数学）\n"},
-      {"a special course held by two classes at once", "101/06/T1/1 102/06/T2/1", "101/2/2/06/T1/0 102/2/2/06/T2/0",
-       "", "06", "错误：专用课程体育 星期二第2节：有2个班同时上（一（1）班、一（2）班）\n"},
+      {"a special course held by two classes at once", "101/06/T1/1 102/06/T2/1",
+       "101/2/2/06/T1/0 102/2/2/06/T2/0", "", "06",
+       "错误：专用课程体育 星期二第2节：有2个班同时上（一（1）班、一（2）班）\n"},
       {"plan rows whose teacher or course is gone, and a repeated row",
        "101/01/ZZ/3 101/77/T1/2 102/02/T2/2 102/02/T2/1", "", "", "",
        "错误：教学计划一（1）班 语文（教师'ZZ'）：教师'ZZ'已不存在，3节课无法安排\n"
@@ -97,7 +102,7 @@ TEST_F(Analysis, ImpossibleSchoolsEndShortWithoutBreakingARule) {
     const char* lessons;
     const char* special;
     int missing;
-    const char* reason;    // of the first missing row
+    const char* reason;     // of the first missing row
     int plantedViolations;  // the fixed clash itself
   };
   const Case cases[] = {
@@ -128,9 +133,10 @@ TEST_F(Analysis, ImpossibleSchoolsEndShortWithoutBreakingARule) {
       EXPECT_NE(f.kind, FindingKind::kCourseDayCap) << FindingLine(f);
     }
     EXPECT_EQ(violations, c.plantedViolations);
-    EXPECT_EQ(t.Count("select count(*) from ClassPlantb where BuildCount<>(select count(*) from LessonListtb L"
-                      " where L.ClassCode=ClassPlantb.ClassCode and L.CourseCode=ClassPlantb.CourseCode)"),
-              0);
+    EXPECT_EQ(
+        t.Count("select count(*) from ClassPlantb where BuildCount<>(select count(*) from LessonListtb L"
+                " where L.ClassCode=ClassPlantb.ClassCode and L.CourseCode=ClassPlantb.CourseCode)"),
+        0);
   }
 }
 

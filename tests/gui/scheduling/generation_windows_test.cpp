@@ -104,13 +104,14 @@ TEST(AutoBuild, OnlyAConfirmedRunReplacesTheTimetableAndTheOutcomeIsReported) {
   program.prompter().ClearRecords();
   program.prompter().QueueYesNo(true);
   run("ok", true, true);
-  EXPECT_EQ(program.Said(),
-            "I|补排未排课程|课表完成率统计:  70％\n还有 3 节课未能排入：\n"
-            "11 数学（李）缺2节：11 数学（李）：每周2节，每天最多1节，除去课程、班级和教师“不排”及已占用的节次，"
-            "没有一天能排这门课，最多只能排0节\n"
-            "12 数学（李）缺1节：12 数学（李）：每周2节，每天最多1节，除去课程、班级和教师“不排”及已占用的节次，"
-            "没有一天能排这门课，最多只能排1节\n"
-            "可用“排课前检查”查看原因，或在“手工调整课表”中手工安排。");
+  EXPECT_EQ(
+      program.Said(),
+      "I|补排未排课程|课表完成率统计:  70％\n还有 3 节课未能排入：\n"
+      "11 数学（李）缺2节：11 数学（李）：每周2节，每天最多1节，除去课程、班级和教师“不排”及已占用的节次，"
+      "没有一天能排这门课，最多只能排0节\n"
+      "12 数学（李）缺1节：12 数学（李）：每周2节，每天最多1节，除去课程、班级和教师“不排”及已占用的节次，"
+      "没有一天能排这门课，最多只能排1节\n"
+      "可用“排课前检查”查看原因，或在“手工调整课表”中手工安排。");
   EXPECT_TRUE(program.prompter().AllAnswersUsed());
 }
 
