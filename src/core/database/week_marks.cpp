@@ -8,16 +8,13 @@ namespace {
 
 constexpr const char* kSelectEntityRows =
     "select Day,LessonNo,Attr from Limittb where Kind=? and Code=? order by rowid";
-constexpr const char* kCellExists =
-    "select Code from Limittb where Kind=? and Code=? and Day=? and LessonNo=?";
-constexpr const char* kUpdateCell =
-    "update Limittb set Attr=? where Kind=? and Code=? and Day=? and LessonNo=?";
+constexpr const char* kCellExists = "select Code from Limittb where Kind=? and Code=? and Day=? and LessonNo=?";
+constexpr const char* kUpdateCell = "update Limittb set Attr=? where Kind=? and Code=? and Day=? and LessonNo=?";
 constexpr const char* kInsertCell = "insert into Limittb values(?,?,?,?,?)";
 
 constexpr std::array<std::string_view, 4> kMarkTexts = {"最佳位置", "正常", "尽量不排", "不排"};
 
-void WriteCell(TimetableDb& db, LimitKind kind, std::string_view code, int day, int lessonNo,
-               LimitMark mark) {
+void WriteCell(TimetableDb& db, LimitKind kind, std::string_view code, int day, int lessonNo, LimitMark mark) {
   if (db.Exists(kCellExists, DbValue(kind), code, day, lessonNo))
     db.Execute(kUpdateCell, DbValue(mark), DbValue(kind), code, day, lessonNo);
   else
@@ -95,8 +92,7 @@ Outcome SaveWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code, co
   try {
     Transaction tx(db);
     for (int lessonNo = 1; lessonNo <= lessons; ++lessonNo)
-      for (int day = 1; day <= kDaysPerWeek; ++day)
-        WriteCell(db, kind, code, day, lessonNo, marks.At(day, lessonNo));
+      for (int day = 1; day <= kDaysPerWeek; ++day) WriteCell(db, kind, code, day, lessonNo, marks.At(day, lessonNo));
     tx.Commit();
     return Outcome::Ok();
   } catch (const std::exception& e) {
