@@ -156,7 +156,9 @@ TEST(CompleteBuild, CancelFailureAndShortRunsAreReported) {
     window.show();
     ASSERT_TRUE(test::WaitUntil([&] { return !window.isVisible(); }));
     EXPECT_EQ(program.Said(), c.said);
-    if (c.ends < Ends::kFails) EXPECT_EQ(missingShown.toStdString(), "尚未排入：30 节");
+    if (c.ends < Ends::kFails) {
+      EXPECT_EQ(missingShown.toStdString(), "尚未排入：30 节");
+    }
   }
 }
 
