@@ -15,6 +15,7 @@
 
 #include <unistd.h>
 
+#include "bench_support.h"
 #include "core/database/demo_school.h"
 #include "core/database/timetable_db.h"
 #include "core/scheduling/build_timetable.h"
@@ -125,21 +126,13 @@ int main(int argc, char** argv) {
         const int classes = shape.lastGrade * shape.classesPerGrade;
         const fs::path file = dir / ("school-" + std::to_string(classes) + "-" + std::to_string(lessons) +
                                      "-" + std::to_string(fill) + ".mdb");
-        std::string why;
-        if (!orv::TimetableDb::Create(file, &why)) {
-          std::fprintf(stderr, "create %s: %s\n", file.c_str(), why.c_str());
-          return 1;
-        }
-        auto db = orv::TimetableDb::Open(file, &why);
         orv::DemoOptions options;
         options.lastGrade = shape.lastGrade;
         options.classesPerGrade = shape.classesPerGrade;
         options.lessonsPerDay = lessons;
         options.fillPercent = fill;
-        if (!db || !orv::FillDemoSchool(*db, options, &why)) {
-          std::fprintf(stderr, "demo school: %s\n", why.c_str());
-          return 1;
-        }
+        auto db = orv::bench::CreateDemoDatabase(file, options);
+        if (!db) return 1;
         double gen = 0, compl_ = 0, worst = 0, cpu = 0, left = 0;
         int planned = 0, minRate = 100, broken = 0;
         for (std::uint64_t seed : kSeeds) {

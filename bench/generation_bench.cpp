@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "bench_support.h"
 #include "core/database/demo_school.h"
 #include "core/database/timetable_db.h"
 #include "core/scheduling/build_timetable.h"
@@ -47,20 +48,12 @@ int main() {
   bool ok = true;
   for (const Size& size : kSizes) {
     const fs::path file = dir / ("school-" + std::to_string(size.lastGrade * size.classesPerGrade) + ".mdb");
-    std::string why;
-    if (!orv::TimetableDb::Create(file, &why)) {
-      std::fprintf(stderr, "create %s: %s\n", file.c_str(), why.c_str());
-      return 1;
-    }
-    auto db = orv::TimetableDb::Open(file, &why);
     orv::DemoOptions options;
     options.lastGrade = size.lastGrade;
     options.classesPerGrade = size.classesPerGrade;
     options.lessonsPerDay = kLessonsPerDay;
-    if (!db || !orv::FillDemoSchool(*db, options, &why)) {
-      std::fprintf(stderr, "demo school: %s\n", why.c_str());
-      return 1;
-    }
+    auto db = orv::bench::CreateDemoDatabase(file, options);
+    if (!db) return 1;
     const long long classes = db->FirstInt("select count(*) from Classtb").value_or(0);
 
     std::vector<Run> runs;

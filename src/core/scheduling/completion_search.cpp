@@ -46,6 +46,28 @@ int RandomBelow(std::uint64_t& state, int n) {
 
 int LowestPeriod(PeriodMask m) { return std::countr_zero(m); }
 
+// The period of least score among those offered, each tied period equally
+// likely to be kept.
+template <class Score>
+class LeastPick {
+ public:
+  void Offer(int period, Score score, std::uint64_t& rng) {
+    if (period_ == kNone || score < best_) {
+      period_ = period;
+      best_ = score;
+      ties_ = 1;
+    } else if (score == best_ && RandomBelow(rng, ++ties_) == 0) {
+      period_ = period;
+    }
+  }
+  int Period() const { return period_; }
+
+ private:
+  int period_ = kNone;
+  Score best_{};
+  int ties_ = 0;
+};
+
 }  // namespace
 
 CompletionSearch::CompletionSearch(const SchoolModel& model) : model_(model), walls_(CollectWalls(model)) {
@@ -202,20 +224,12 @@ void CompletionSearch::PlaceDirectly(std::uint64_t& rng) {
   int conflicts[kMaxConflicts];
   for (int v : order) {
     const NeedInfo& n = needs_[static_cast<size_t>(lessons_[static_cast<size_t>(v)].need)];
-    int pick = kNone, bestCost = 0, ties = 0;
+    LeastPick<int> pick;
     for (PeriodMask m = n.domain; m != 0; m &= m - 1) {
       const int p = LowestPeriod(m);
-      if (Conflicts(v, p, conflicts) != 0) continue;
-      const int cost = n.cost[static_cast<size_t>(p)];
-      if (pick == kNone || cost < bestCost) {
-        pick = p;
-        bestCost = cost;
-        ties = 1;
-      } else if (cost == bestCost && RandomBelow(rng, ++ties) == 0) {
-        pick = p;
-      }
+      if (Conflicts(v, p, conflicts) == 0) pick.Offer(p, n.cost[static_cast<size_t>(p)], rng);
     }
-    if (pick != kNone) Place(v, pick);
+    if (pick.Period() != kNone) Place(v, pick.Period());
   }
 }
 
@@ -261,8 +275,7 @@ SearchOutcome CompletionSearch::Run(const SearchControl& control) {
       for (int skip = RandomBelow(rng, CountPeriods(m)); skip > 0; --skip) m &= m - 1;
       pick = LowestPeriod(m);
     } else {
-      long long bestScore = 0;
-      int ties = 0;
+      LeastPick<long long> least;
       for (PeriodMask m = n.domain; m != 0; m &= m - 1) {
         const int p = LowestPeriod(m);
         const int k = Conflicts(v, p, conflicts);
@@ -271,14 +284,9 @@ SearchOutcome CompletionSearch::Run(const SearchControl& control) {
           score += kEjectionCost + ejected[static_cast<size_t>(conflicts[i])] * kEjectedBefore;
         if (k > 0 && tabu[static_cast<size_t>(v) * kWeekPeriods + static_cast<size_t>(p)] > iteration)
           score += kTabuCost;
-        if (pick == kNone || score < bestScore) {
-          pick = p;
-          bestScore = score;
-          ties = 1;
-        } else if (score == bestScore && RandomBelow(rng, ++ties) == 0) {
-          pick = p;
-        }
+        least.Offer(p, score, rng);
       }
+      pick = least.Period();
     }
     const int k = Conflicts(v, pick, conflicts);
     for (int i = 0; i < k; ++i) {
