@@ -26,10 +26,10 @@ constexpr int kRandomWalkOdds = 64;
 // Checking the clock and the cancel flag costs little, but not nothing.
 constexpr std::uint64_t kCheckEvery = 256;
 constexpr double kProgressEverySeconds = 0.05;
-// A walk that has not beaten the best state for this long goes back to it;
-// after this many returns in a row without a better state the search ends.
+// A walk that has not beaten the best state for this long goes back to it,
+// and the lessons' ejection counts are halved, so that old fights weigh less
+// on the new walk.
 constexpr std::uint64_t kStallIterations = 30000;
-constexpr int kFruitlessRestarts = 200;
 constexpr int kImproveRounds = 25;
 
 // splitmix64: small, fast, and the same numbers on every platform.
@@ -245,7 +245,7 @@ SearchOutcome CompletionSearch::Run(const SearchControl& control) {
   std::vector<std::uint64_t> tabu(lessons_.size() * kWeekPeriods, 0);
   std::vector<int> ejected(lessons_.size(), 0);
   std::uint64_t iteration = 0, sinceBest = 0;
-  int fruitlessRestarts = 0, lastReported = -1;
+  int lastReported = -1;
   double lastProgress = -1.0;
   int conflicts[kMaxConflicts];
   while (!pool_.empty() && Missing() > control.knownShortfall) {
@@ -300,12 +300,11 @@ SearchOutcome CompletionSearch::Run(const SearchControl& control) {
     Place(v, pick);
 
     if (Missing() < bestMissing_ || (Missing() == bestMissing_ && soft_ < bestSoft_)) {
-      if (Missing() < bestMissing_) fruitlessRestarts = 0;
       Remember();
       sinceBest = 0;
     } else if (++sinceBest >= kStallIterations) {
-      if (++fruitlessRestarts > kFruitlessRestarts) break;
       Reset(best_);
+      for (int& e : ejected) e /= 2;
       sinceBest = 0;
     }
   }

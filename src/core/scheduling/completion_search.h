@@ -10,8 +10,11 @@
 //      first, at its cheapest period;
 //   3. runs a conflict-directed search: a missing lesson is put where it
 //      ejects the fewest placed lessons (tabu keeps an ejected lesson from
-//      going straight back), the ejected ones become missing in turn, and
-//      after a long stall the best state is restored and the walk restarts;
+//      going straight back, and lessons pushed out often cost more to push
+//      out again), the ejected ones become missing in turn, and after a long
+//      stall the best state is restored and the walk restarts, until every
+//      lesson is placed, only the provably impossible ones are left, or the
+//      time is up;
 //   4. lowers the soft cost of the best state by moves and swaps that keep
 //      every rule.
 // The same seed gives the same result unless the time limit cuts a run short.
