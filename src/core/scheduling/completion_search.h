@@ -20,6 +20,7 @@
 // The same seed gives the same result unless the time limit cuts a run short.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>

@@ -32,8 +32,8 @@ QString Summary(const std::vector<AnalysisFinding>& findings) {
 
 }  // namespace
 
-FrmAnalysis::FrmAnalysis(UiContext& ctx, std::vector<AnalysisFinding> findings, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), findings_(std::move(findings)) {
+FrmAnalysis::FrmAnalysis(UiContext&, std::vector<AnalysisFinding> findings, QWidget* parent)
+    : QDialog(parent), findings_(std::move(findings)) {
   setObjectName("frmAnalysis");
   setWindowTitle(kCaption);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);

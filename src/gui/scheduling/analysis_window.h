@@ -20,6 +20,8 @@ class FrmAnalysis : public QDialog {
   Q_OBJECT
 
  public:
+  // The findings are read before the window opens (RunAnalysis), so the
+  // window itself never touches the database.
   FrmAnalysis(UiContext& ctx, std::vector<AnalysisFinding> findings, QWidget* parent = nullptr);
 
   QLabel* lblSummary;
@@ -33,7 +35,6 @@ class FrmAnalysis : public QDialog {
  private:
   void Copy();
 
-  UiContext& ctx_;
   std::vector<AnalysisFinding> findings_;
 };
 
