@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_support.h"
 #include "core/database/demo_school.h"
 #include "core/database/timetable_db.h"
 #include "core/scheduling/build_timetable.h"
@@ -34,17 +35,8 @@ class BenchSchool {
     options.lastGrade = 6;
     options.classesPerGrade = 12;
     options.lessonsPerDay = kLessonsPerDay;
-    Outcome made = TimetableDb::Create(file);
-    if (made) {
-      auto opened = TimetableDb::Open(file);
-      if (opened) db_ = std::move(opened).value();
-      made = opened ? FillDemoSchool(*db_, options) : opened.outcome();
-    }
-    if (!made) {
-      std::fprintf(stderr, "demo school: %s\n", made.message().c_str());
-      db_.reset();
-      return;
-    }
+    db_ = CreateDemoDatabase(file, options);
+    if (!db_) return;
     UniformRandom random(1);
     const Result<BuildResult> generated = BuildTimetable(*db_, kLessonsPerDay, random);
     const int rate = generated ? generated->rate : -1;

@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "bench_support.h"
 #include "core/database/demo_school.h"
 #include "core/database/timetable_db.h"
 #include "core/scheduling/build_timetable.h"
@@ -48,24 +49,12 @@ int main() {
   bool ok = true;
   for (const Size& size : kSizes) {
     const fs::path file = dir / ("school-" + std::to_string(size.lastGrade * size.classesPerGrade) + ".mdb");
-    if (orv::Outcome created = orv::TimetableDb::Create(file); !created) {
-      std::fprintf(stderr, "create %s: %s\n", file.c_str(), created.message().c_str());
-      return 1;
-    }
-    auto opened = orv::TimetableDb::Open(file);
-    if (!opened) {
-      std::fprintf(stderr, "open %s: %s\n", file.c_str(), opened.message().c_str());
-      return 1;
-    }
-    std::unique_ptr<orv::TimetableDb> db = std::move(opened).value();
     orv::DemoOptions options;
     options.lastGrade = size.lastGrade;
     options.classesPerGrade = size.classesPerGrade;
     options.lessonsPerDay = kLessonsPerDay;
-    if (orv::Outcome filled = orv::FillDemoSchool(*db, options); !filled) {
-      std::fprintf(stderr, "demo school: %s\n", filled.message().c_str());
-      return 1;
-    }
+    auto db = orv::bench::CreateDemoDatabase(file, options);
+    if (!db) return 1;
     const long long classes = db->FirstInt("select count(*) from Classtb").value_or(0);
 
     std::vector<Run> runs;

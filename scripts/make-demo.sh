@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Creates a demo school in DEMO_DIR/kb.mdb, generates its timetable, checks it,
-# prints a summary and writes its timetables (PDF and .xlsx) beside it.
+# Creates a demo school in DEMO_DIR/kb.mdb, checks it before scheduling,
+# generates and completes its timetable, checks the result, prints a summary
+# and writes its timetables (PDF and .xlsx) beside it.
 # Usage: scripts/make-demo.sh BUILD_DIR DEMO_DIR
 set -euo pipefail
 build=${1:-build}
@@ -11,9 +12,13 @@ mkdir -p "$demo"
 # The demo is always rebuilt from scratch; the user's own databases live elsewhere.
 rm -f "$demo/kb.mdb" "$demo/kbxt.ini"
 "$cli" demo "$demo/kb.mdb" --grades 1-6 --classes-per-grade 3 --lessons-per-day 6 --write-settings
-"$cli" generate "$demo/kb.mdb" --lessons-per-day 6
-"$cli" check "$demo/kb.mdb" --lessons-per-day 6 || true
+echo "-- check before scheduling"
+"$cli" analyze "$demo/kb.mdb" --lessons-per-day 6
+echo "-- generation and completion"
+"$cli" generate "$demo/kb.mdb" --lessons-per-day 6 --complete
+echo "-- the timetable"
 "$cli" info "$demo/kb.mdb"
+"$cli" check "$demo/kb.mdb" --lessons-per-day 6
 # Every class, every teacher and the overview, printed to PDF and exported to
 # .xlsx; the school name comes from the kbxt.ini written beside the database.
 for what in classes teachers total; do

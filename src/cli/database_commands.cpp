@@ -125,8 +125,15 @@ void AddDatabaseCommands(CLI::App& app, Context& ctx) {
   d->add_option("--lessons-per-day", demo.lessonsPerDay, "Lessons per day (6 or 7)")->capture_default_str();
   d->add_option("--seed", demo.seed, "Seed for the teachers' names")->capture_default_str();
   d->add_option("--school", demo.schoolName, "School name")->capture_default_str();
+  d->add_option("--fill", demo.fillPercent,
+                "Percent of each class's week the plan fills (50-100; default: 80-95 by grade)");
+  static bool noTeacherLimits = false;
+  d->add_flag("--no-teacher-limits", noTeacherLimits, "No teacher is away at any time of the week");
   d->add_flag("--write-settings", writeSettings, "Write kbxt.ini beside the database");
-  d->callback([&ctx] { ctx.exitCode = RunDemo(path, demo, grades, writeSettings); });
+  d->callback([&ctx] {
+    demo.teacherLimits = !noTeacherLimits;
+    ctx.exitCode = RunDemo(path, demo, grades, writeSettings);
+  });
 
   auto* info = app.add_subcommand("info", "Count the data in a database");
   info->add_option("DB", path, "Database file")->required();

@@ -71,7 +71,9 @@ TEST(CliDemo, WritesSettingsWhenAskedAndRefusesBadOptions) {
                                               {"--grades", "0-3"},
                                               {"--grades", "abc"},
                                               {"--lessons-per-day", "8"},
-                                              {"--classes-per-grade", "0"}}) {
+                                              {"--classes-per-grade", "0"},
+                                              {"--fill", "40"},
+                                              {"--fill", "101"}}) {
     std::vector<std::string> args = {"demo", (dir / "bad.mdb").string()};
     args.insert(args.end(), bad.begin(), bad.end());
     run = RunCli(args);
@@ -81,6 +83,17 @@ TEST(CliDemo, WritesSettingsWhenAskedAndRefusesBadOptions) {
   }
   run = RunCli({"demo", db});
   EXPECT_EQ(run.exitCode, 1) << "an existing database is never overwritten";
+
+  // A full week, with and without the teachers' time away.
+  for (bool limits : {true, false}) {
+    const std::string full = (dir / (limits ? "full.mdb" : "full-free.mdb")).string();
+    std::vector<std::string> args = {"demo", full, "--fill", "100"};
+    if (!limits) args.push_back("--no-teacher-limits");
+    ASSERT_EQ(RunCli(args).exitCode, 0);
+    EXPECT_NE(RunCli({"info", full}).out.find("planned lessons: 540\n"), std::string::npos);
+    EXPECT_EQ(test::OpenDb(full)->FirstInt("select count(*) from Limittb where Kind=2").value_or(-1) > 0,
+              limits);
+  }
 }
 
 TEST(CliOpen, RefusesBadFilesAndAFileOpenElsewhere) {

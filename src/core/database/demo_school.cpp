@@ -40,9 +40,14 @@ constexpr std::array<DemoCourse, 15> kCourses = {{
 constexpr const char* kChinese = "01";
 constexpr const char* kMaths = "02";
 constexpr const char* kEnglish = "03";
+constexpr const char* kScience = "04";
 constexpr const char* kPe = "06";
+constexpr const char* kMusic = "07";
+constexpr const char* kArt = "08";
 constexpr const char* kIt = "09";
 constexpr const char* kClassMeeting = "10";
+constexpr const char* kBiology = "13";
+constexpr const char* kHistory = "14";
 
 using WeeklyPlan = std::vector<std::pair<std::string, int>>;  // course code, lessons a week
 
@@ -63,14 +68,21 @@ WeeklyPlan BasePlan(int grade) {
   return {{"01", 5}, {"02", 5}, {"03", 4}, {"11", 3}, {"12", 3}, {"14", 2}, {"05", 2}, {"06", 2}, {"10", 1}};
 }
 
-// Brings the week to 80-95 % full for the lessons per day: extra lessons go to
-// the main courses, cuts come from the minor ones.
-WeeklyPlan PlanFor(int grade, int lessonsPerDay) {
+// Brings the week to 80-95 % full for the lessons per day, or to exactly the
+// share asked for: extra lessons go to the main courses, cuts come from the
+// minor ones.
+WeeklyPlan PlanFor(int grade, int lessonsPerDay, int fillPercent) {
   WeeklyPlan plan = BasePlan(grade);
   const int slots = 5 * lessonsPerDay;
-  const int low = (slots * 80 + 99) / 100;
-  const int high = slots * 95 / 100;
-  const int target = std::clamp(slots * 88 / 100, low, high);
+  int target = 0, high = 0;
+  if (fillPercent == 0) {
+    const int low = (slots * 80 + 99) / 100;
+    high = slots * 95 / 100;
+    target = std::clamp(slots * 88 / 100, low, high);
+  } else {
+    target = (slots * fillPercent + 50) / 100;
+    high = target;
+  }
   auto total = [&] {
     int sum = 0;
     for (const auto& [course, count] : plan) sum += count;
@@ -142,6 +154,8 @@ Outcome ValidateDemoOptions(const DemoOptions& o) {
     return Outcome::Fail("年级范围必须在 1-9 之间");
   if (o.classesPerGrade < 1 || o.classesPerGrade > 20) return Outcome::Fail("每个年级的班数必须在 1-20 之间");
   if (o.lessonsPerDay != 6 && o.lessonsPerDay != 7) return Outcome::Fail("每天课时数只能是 6 或 7");
+  if (o.fillPercent != 0 && (o.fillPercent < 50 || o.fillPercent > 100))
+    return Outcome::Fail("课时占满比例必须在 50-100 之间");
   return Outcome::Ok();
 }
 
@@ -153,7 +167,7 @@ Outcome FillDemoSchool(TimetableDb& db, const DemoOptions& o) {
     std::set<std::string> usedCourses;
     for (int grade = o.firstGrade; grade <= o.lastGrade; ++grade) {
       for (int n = 1; n <= o.classesPerGrade; ++n) {
-        DemoClass c{grade, ClassCodeFor(grade, n), PlanFor(grade, o.lessonsPerDay), {}};
+        DemoClass c{grade, ClassCodeFor(grade, n), PlanFor(grade, o.lessonsPerDay, o.fillPercent), {}};
         const std::string g = GradeText(grade), num = std::to_string(n);
         db.Execute("insert into Classtb (Code,Name,FullName,ShortName) values (?,?,?,?)", c.code,
                    g + "（" + num + "）班", g + "年级（" + num + "）班", g + "（" + num + "）");
@@ -232,20 +246,54 @@ Outcome FillDemoSchool(TimetableDb& db, const DemoOptions& o) {
       db.Execute("insert into ClassRoomtb (Code,Name,FullName,ShortName) values (?,?,?,?)", "06",
                  "理化实验室", "理化实验室", "实验室");
 
-    // One class at a time on the sports ground and in the computer room.
-    for (const char* special : {kPe, kIt})
-      if (usedCourses.count(special)) db.Execute("insert into CourseAttrtb values (?)", special);
+    // The computer room holds one class at a time. A school with more IT
+    // lessons than the week has periods must have a second room, and the
+    // lessons are then not bound to one. The sports ground holds several
+    // classes at once, so PE is an ordinary course.
+    if (usedCourses.count(kIt)) {
+      int itLessons = 0;
+      for (const DemoClass& c : classes)
+        for (const auto& [course, count] : c.plan)
+          if (course == kIt) itLessons += count;
+      if (itLessons <= 5 * o.lessonsPerDay) db.Execute("insert into CourseAttrtb values (?)", kIt);
+    }
     // Chinese and maths in the morning when possible; no PE in the first lesson.
-    auto mark = [&](const char* course, int day, int lesson, LimitMark m) {
-      db.Execute("insert into Limittb values (?,?,?,?,?)", DbValue(LimitKind::Course), course, day, lesson,
-                 DbValue(m));
-    };
+    const char* insertLimit = "insert into Limittb values (?,?,?,?,?)";
     for (int day = 1; day <= 5; ++day) {
       for (int lesson = 1; lesson <= 4; ++lesson) {
-        mark(kChinese, day, lesson, LimitMark::Best);
-        mark(kMaths, day, lesson, LimitMark::Best);
+        for (const char* course : {kChinese, kMaths})
+          db.Execute(insertLimit, DbValue(LimitKind::Course), course, day, lesson, DbValue(LimitMark::Best));
       }
-      if (usedCourses.count(kPe)) mark(kPe, day, 1, LimitMark::Never);
+      if (usedCourses.count(kPe))
+        db.Execute(insertLimit, DbValue(LimitKind::Course), kPe, day, 1, DbValue(LimitMark::Never));
+    }
+    if (o.teacherLimits) {
+      // Teachers who head no class, so that no fixed class meeting falls in
+      // their time away.
+      auto teacherOf = [&](std::initializer_list<const char*> courses) -> std::string {
+        for (const char* course : courses)
+          for (const DemoClass& c : classes)
+            if (auto it = c.teacherOf.find(course); it != c.teacherOf.end() && !heads.count(it->second))
+              return it->second;
+        return {};
+      };
+      auto mark = [&](const std::string& teacher, int day, int fromLesson, int toLesson, LimitMark m) {
+        if (teacher.empty()) return;
+        for (int lesson = fromLesson; lesson <= toLesson; ++lesson)
+          db.Execute(insertLimit, DbValue(LimitKind::Teacher), teacher, day, lesson, DbValue(m));
+      };
+      const int afternoon = 5;
+      // A part-time music teacher, away on Friday afternoons.
+      mark(teacherOf({kMusic, kArt}), 5, afternoon, o.lessonsPerDay, LimitMark::Never);
+      // A science teacher at the district teaching office on Wednesday afternoons.
+      mark(teacherOf({kScience, kBiology, kHistory}), 3, afternoon, o.lessonsPerDay, LimitMark::Never);
+      // A maths teacher who takes a child to school: not the first lesson on Monday and Tuesday.
+      const std::string maths = teacherOf({kMaths});
+      for (int day : {1, 2}) mark(maths, day, 1, 1, LimitMark::Never);
+      // An English teacher who would rather not teach the last lesson.
+      const std::string english = teacherOf({kEnglish, kChinese});
+      for (int day = 1; day <= 5; ++day)
+        mark(english, day, o.lessonsPerDay, o.lessonsPerDay, LimitMark::Avoid);
     }
     tx.Commit();
     return Outcome::Ok();

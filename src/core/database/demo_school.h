@@ -1,7 +1,8 @@
 // A realistic demo school: classes formed as the class editor forms them, the
 // courses of a Chinese primary or middle school, teachers with ordinary loads,
-// a teaching plan that fills most of the week, a few course restrictions, and
-// the class meeting fixed on Friday's last lesson.
+// a teaching plan that fills most of the week, a few course restrictions, a
+// few teachers who are away at known times, and the class meeting fixed on
+// Friday's last lesson.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,12 @@ struct DemoOptions {
   int classesPerGrade = 3;  // 1-20
   int lessonsPerDay = 6;    // 6 or 7
   std::uint64_t seed = 1;   // picks the teachers' names
+  // Share of each class's week the plan fills, in percent (50-100); 0 keeps
+  // the ordinary 80-95 %, which varies a little from grade to grade.
+  int fillPercent = 0;
+  // A part-time teacher away on Friday afternoons, one at a district meeting
+  // on Wednesday afternoons, one who would rather not teach the last lesson.
+  bool teacherLimits = true;
   std::string schoolName = "育才实验学校";
 };
 

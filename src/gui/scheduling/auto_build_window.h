@@ -1,21 +1,19 @@
 // frmAutoBuild: runs the automatic generation once, when the window first
 // comes up, animating a row of dots while it works, then reports the
-// completion rate and closes.
+// completion rate and closes. When lessons were left out it offers to
+// complete the timetable at once.
 #pragma once
 
-#include <QDialog>
 #include <functional>
 
 #include "core/scheduling/build_timetable.h"
-
-class QLabel;
-class QTimer;
+#include "gui/scheduling/progress_window.h"
 
 namespace orv::ui {
 
 struct UiContext;
 
-class FrmAutoBuild : public QDialog {
+class FrmAutoBuild : public ProgressWindow {
   Q_OBJECT
 
  public:
@@ -26,37 +24,26 @@ class FrmAutoBuild : public QDialog {
   explicit FrmAutoBuild(UiContext& ctx, QWidget* parent = nullptr);
   FrmAutoBuild(UiContext& ctx, Runner runner, QWidget* parent = nullptr);
 
-  QLabel* Label1;
-  QLabel* lblStatus;
-  QTimer* Timer1;
-
-  int Activations() const { return activations_; }
-  bool Running() const { return running_; }
-  // One step of the dot animation (Timer1's timeout).
-  void Tick();
+  // The user answered Yes to completing the lessons left out.
+  bool CompletionRequested() const { return completionRequested_; }
 
  protected:
-  bool event(QEvent* e) override;
-  void showEvent(QShowEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
-  void reject() override;
+  void Work() override;
+  void Finish() override;
 
  private:
-  void Activate();
-  void Run();
-
   UiContext& ctx_;
   Runner runner_;
-  int activations_ = 0;
-  int ticks_ = 1;
-  bool running_ = false;
+  Result<BuildResult> result_ = Outcome::Fail("自动排课没有运行");
+  bool completionRequested_ = false;
 };
 
 // The completion report: "课表完成率统计:  NN％", plus a second line when
 // lessons were left unplaced.
 QString CompletionMessage(const BuildResult& result);
 
-// mnuAutoBuild: confirmation, then the progress window.
+// mnuAutoBuild: confirmation, then the progress window, then the completion
+// when the user asks for it.
 void RunAutoBuild(UiContext& ctx, QWidget* parent);
 
 }  // namespace orv::ui

@@ -14,7 +14,9 @@
 #include "gui/editors/limit_window.h"
 #include "gui/output/export_window.h"
 #include "gui/output/print_window.h"
+#include "gui/scheduling/analysis_window.h"
 #include "gui/scheduling/auto_build_window.h"
+#include "gui/scheduling/complete_build_window.h"
 #include "gui/scheduling/confirm_window.h"
 #include "gui/shell/home_picture.h"
 #include "gui/shell/info_windows.h"
@@ -84,6 +86,8 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   mnuClassroomLimit = AddItem(mnuLimit, "mnuClassroomLimit", "教室上课时间限制");
   mnuPrepairBuild = AddItem(mnuAuto, "mnuPrepairBuild", "预先安排固定课程");
   mnuAutoBuild = AddItem(mnuAuto, "mnuAutoBuild", "自动生成课表");
+  mnuCompleteBuild = AddItem(mnuAuto, "mnuCompleteBuild", "补排未排课程");
+  mnuAnalyze = AddItem(mnuAuto, "mnuAnalyze", "排课前检查");
 
   mnuBuildKb = AddMenu("mnuBuildKb", "课表操作");
   mnuManualBuild = AddItem(mnuBuildKb, "mnuManualBuild", "手工调整课表");
@@ -127,6 +131,12 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   connect(mnuAutoBuild, &QAction::triggered, this, &FrmMain::AutoBuild);
   connect(mnuPrint, &QAction::triggered, this, &FrmMain::PrintTimetables);
   connect(mnuExport, &QAction::triggered, this, &FrmMain::ExportTimetables);
+  connect(mnuCompleteBuild, &QAction::triggered, this, [this] {
+    if (HaveDatabase()) RunCompleteBuild(ctx_, this);
+  });
+  connect(mnuAnalyze, &QAction::triggered, this, [this] {
+    if (HaveDatabase()) RunAnalysis(ctx_, this);
+  });
   connect(mnuUpgradeAll, &QAction::triggered, this, &FrmMain::UpgradeAll);
   connect(mnuDeleteLessonAll, &QAction::triggered, this, &FrmMain::DeleteLessonAll);
   connect(mnuSetLessonNum, &QAction::triggered, this, &FrmMain::SetLessonNum);

@@ -56,6 +56,8 @@ class FrmMain : public QMainWindow {
   QAction* mnuClassroomLimit;
   QAction* mnuPrepairBuild;
   QAction* mnuAutoBuild;
+  QAction* mnuCompleteBuild;
+  QAction* mnuAnalyze;
 
   QMenu* mnuBuildKb;
   QAction* mnuManualBuild;

@@ -1,7 +1,11 @@
+#include <QLabel>
 #include <QLineEdit>
 
+#include "core/scheduling/school_model.h"
 #include "gui/gallery/gallery.h"
+#include "gui/scheduling/analysis_window.h"
 #include "gui/scheduling/auto_build_window.h"
+#include "gui/scheduling/complete_build_window.h"
 #include "gui/scheduling/confirm_window.h"
 #include "gui/shell/info_windows.h"
 #include "gui/shell/lesson_of_day_window.h"
@@ -28,6 +32,34 @@ void AddShellGallery(GalleryList& list) {
                     auto* w = new FrmAutoBuild(ctx, [](const BuildProgress&) { return BuildResult{}; });
                     for (int i = 0; i < 9; ++i) w->Tick();
                     return w;
+                  }});
+  list.push_back({"frmCompleteBuild", [](UiContext& ctx) -> QWidget* {
+                    auto* w = new FrmCompleteBuild(
+                        ctx, [](const FrmCompleteBuild::Progress&, const std::atomic<bool>&) {
+                          return Result<CompletionReport>(CompletionReport{});
+                        });
+                    w->lblMissing->setText("尚未排入：12 节");
+                    for (int i = 0; i < 7; ++i) w->Tick();
+                    return w;
+                  }});
+  list.push_back({"frmAnalysis", [](UiContext& ctx) -> QWidget* {
+                    // The demo school has nothing to report. In memory only, its
+                    // first teacher is made away from Monday to Thursday and its
+                    // first class's Friday meeting falls in a "不排" cell, so the
+                    // window shows what problems look like.
+                    Result<SchoolModel> model = LoadSchoolModel(*ctx.state.db, ctx.state.lessonsPerDay);
+                    std::vector<AnalysisFinding> findings;
+                    if (model && !model->teachers.empty() && !model->classes.empty()) {
+                      SchoolModel& m = *model;
+                      m.teachers.front().marks.never |= ~DayBits(5);
+                      m.classes.front().marks.never |= PeriodBit(PeriodOf(5, m.lessonsPerDay));
+                      for (PlanNeed& n : m.needs)
+                        n.open = m.week & ~(m.classes[static_cast<size_t>(n.cls)].marks.never |
+                                            m.courses[static_cast<size_t>(n.course)].marks.never |
+                                            m.teachers[static_cast<size_t>(n.teacher)].marks.never);
+                      findings = AnalyzeModel(m);
+                    }
+                    return new FrmAnalysis(ctx, std::move(findings));
                   }});
   list.push_back(
       {"frmSetLessonOfDay", [](UiContext& ctx) -> QWidget* { return new FrmSetLessonOfDay(ctx); }});

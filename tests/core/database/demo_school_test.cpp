@@ -2,6 +2,8 @@
 // consistent, since the benchmarks and screenshots are built on it.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/database/demo_school.h"
 #include "core/database/lookups.h"
 #include "support/test_db.h"
@@ -70,14 +72,25 @@ TEST(DemoSchool, PlanIsConsistentForEveryShapeOfSchool) {
 }
 
 TEST(DemoSchool, SpecialCoursesAndCourseRestrictions) {
+  // The computer room holds one class; the sports ground several. A school
+  // with more IT lessons than periods has a second room.
+  // Grades, classes per grade, lessons a day: IT is taught in grades 3-6.
+  for (auto [grades, classes, lessons, special] :
+       {std::tuple{6, 7, 6, "信息技术"}, std::tuple{6, 8, 6, ""}, std::tuple{9, 8, 7, "信息技术"}}) {
+    SCOPED_TRACE(std::to_string(grades) + "x" + std::to_string(classes) + ", " + std::to_string(lessons));
+    TestDb t;
+    ASSERT_TRUE(FillDemoSchool(
+        t.db(), DemoOptions{.lastGrade = grades, .classesPerGrade = classes, .lessonsPerDay = lessons}));
+    EXPECT_EQ(
+        t.db()
+            .FirstText(
+                "select group_concat(B.Name, ',') from CourseAttrtb A join Coursetb B on B.Code=A.CourseCode")
+            .value_or(""),
+        special);
+  }
   TestDb t;
   ASSERT_TRUE(FillDemoSchool(t.db(), DemoOptions{}));
   const std::string pe = GetCourseCode(t.db(), "体育");
-  EXPECT_EQ(t.db()
-                .FirstText("select group_concat(B.Name, ',') from (select B.Name from CourseAttrtb A"
-                           " join Coursetb B on B.Code=A.CourseCode order by B.Name) B")
-                .value_or(""),
-            "体育,信息技术");
   EXPECT_EQ(
       t.db()
           .FirstInt("select count(*) from Limittb where Kind=1 and Code=? and LessonNo=1 and Attr=3", pe)
@@ -90,14 +103,54 @@ TEST(DemoSchool, SpecialCoursesAndCourseRestrictions) {
             4);
 }
 
+// A few teachers are away at known times, none of them a head teacher, so
+// no fixed class meeting falls in their time away.
+TEST(DemoSchool, TeachersAwayAtKnownTimesOnlyWhenAsked) {
+  for (int lessons : {6, 7}) {
+    TestDb t;
+    ASSERT_TRUE(FillDemoSchool(t.db(), DemoOptions{.lastGrade = 9, .lessonsPerDay = lessons}));
+    EXPECT_EQ(
+        t.db()
+            .FirstText("select group_concat(n) from (select Day||':'||count(*)||'x'||Attr as n from Limittb"
+                       " where Kind=2 group by Code,Day,Attr order by Day,Attr)")
+            .value_or(""),
+        lessons == 6 ? "1:1x2,1:1x3,2:1x2,2:1x3,3:1x2,3:2x3,4:1x2,5:1x2,5:2x3"
+                     : "1:1x2,1:1x3,2:1x2,2:1x3,3:1x2,3:3x3,4:1x2,5:1x2,5:3x3");
+    EXPECT_EQ(
+        t.Count("select count(*) from LessonListtb L join Limittb M on M.Kind=2 and M.Code=L.TeacherCode"
+                " and M.Day=L.Day and M.LessonNo=L.LessonNo"),
+        0);
+  }
+  TestDb t;
+  ASSERT_TRUE(FillDemoSchool(t.db(), DemoOptions{.teacherLimits = false}));
+  EXPECT_EQ(t.Count("select count(*) from Limittb where Kind=2"), 0);
+}
+
+TEST(DemoSchool, FillAsksForAnExactShareOfEveryClassesWeek) {
+  for (auto [lessons, fill, perClass] :
+       {std::tuple{6, 100, 30}, std::tuple{7, 100, 35}, std::tuple{6, 80, 24}, std::tuple{7, 90, 32}}) {
+    TestDb t;
+    ASSERT_TRUE(FillDemoSchool(
+        t.db(),
+        DemoOptions{.lastGrade = 9, .classesPerGrade = 1, .lessonsPerDay = lessons, .fillPercent = fill}));
+    EXPECT_EQ(
+        t.Count(
+            "select count(*) from (select ClassCode from ClassPlantb group by ClassCode having sum(Count)=" +
+            std::to_string(perClass) + ")"),
+        9)
+        << lessons << " lessons, " << fill << " %";
+  }
+}
+
 TEST(DemoSchool, BadOptionsAreRefusedAndWriteNothing) {
   TestDb t;
-  DemoOptions lessons, grades, classes;
+  DemoOptions lessons, grades, classes, fill;
   lessons.lessonsPerDay = 8;
   grades.firstGrade = 5;
   grades.lastGrade = 3;
   classes.classesPerGrade = 21;
-  for (const DemoOptions& o : {lessons, grades, classes}) {
+  fill.fillPercent = 49;
+  for (const DemoOptions& o : {lessons, grades, classes, fill}) {
     const Outcome filled = FillDemoSchool(t.db(), o);
     EXPECT_FALSE(filled);
     EXPECT_EQ(filled.message(), ValidateDemoOptions(o).message());

@@ -51,9 +51,19 @@ class School : public ::testing::Test {
     for (const auto& r : Rows("01/语文 02/数学 03/英语 06/体育 99/其他")) t.AddCourse(r[0], r[1]);
     for (const auto& r : Rows("T1/王伟 T2/李芳 T3/张敏 F/填充")) t.AddTeacher(r[0], r[1]);
   }
-  // One statement per call; "" runs nothing.
+  // Statements separated by ';' (a trigger, whose body holds ';', alone); "" runs nothing.
   void Exec(const std::string& sql) {
-    if (!sql.empty()) t.db().Execute(sql);
+    if (sql.find(" begin ") != std::string::npos) {
+      t.db().Execute(sql);
+      return;
+    }
+    std::string::size_type from = 0;
+    while (from < sql.size()) {
+      const std::string::size_type end = std::min(sql.find(';', from), sql.size());
+      const std::string one = sql.substr(from, end - from);
+      if (one.find_first_not_of(' ') != std::string::npos) t.db().Execute(one);
+      from = end + 1;
+    }
   }
   // Class/course/teacher/count; replaces the plan.
   void Plan(const std::string& text) {

@@ -58,16 +58,20 @@ TEST(Confirm, ClosingTheWindowAfterTypingOkIsARefusal) {
 TEST(AutoBuild, OnlyAConfirmedRunReplacesTheTimetableAndTheOutcomeIsReported) {
   test::TestProgram program;
   // Answers the confirmation; when that is accepted, waits for the progress
-  // window, which runs by itself once shown.
-  auto run = [&](const char* typed, bool confirms) {
+  // window, which runs by itself once shown, and for the completion window
+  // when the answer to its question is Yes.
+  auto run = [&](const char* typed, bool confirms, bool completes = false) {
     program.prompter().QueueModal([typed](QDialog& d) {
       EXPECT_TRUE(test::TypeConfirmation(d, typed).startsWith("自动生成课表将会清除您以前排好的课表！\n"));
     });
-    if (confirms)
-      program.prompter().QueueModal([](QDialog& d) {
-        EXPECT_EQ(d.objectName() + d.windowTitle(), "frmAutoBuild自动生成课表");
+    for (const char* window : {"frmAutoBuild自动生成课表", "frmCompleteBuild补排未排课程"}) {
+      if (!confirms) break;
+      program.prompter().QueueModal([window](QDialog& d) {
+        EXPECT_EQ(d.objectName() + d.windowTitle(), window);
         EXPECT_TRUE(test::WaitUntil([&] { return !d.isVisible(); }));
       });
+      if (!completes) break;
+    }
     RunAutoBuild(program.ctx(), nullptr);
     EXPECT_TRUE(program.prompter().AllAnswersUsed());
   };
@@ -85,14 +89,30 @@ TEST(AutoBuild, OnlyAConfirmedRunReplacesTheTimetableAndTheOutcomeIsReported) {
   EXPECT_EQ(program.Count("select count(*) from LessonListtb where SetFlag=1"), 9);
   EXPECT_EQ(program.Count("select count(*) from LessonListtb where SetFlag<>1"), 1);  // the fixed one
 
-  // Maths may never be taught: 3 of its 4 lessons cannot be placed.
+  // Maths may never be taught: 3 of its 4 lessons cannot be placed. The
+  // report asks whether to complete the timetable at once; No leaves it.
   for (int day = 1; day <= 5; ++day)
     for (int lesson = 1; lesson <= 6; ++lesson)
       program.Exec("insert into Limittb values (1,'02',?,?,3)", day, lesson);
+  program.prompter().QueueYesNo(false);
   run("ok", true);
-  EXPECT_EQ(program.Said(),
-            "I|自动生成课表|课表完成率统计:  70％\n还有 3 "
-            "节课未能排入，请在菜单“课表操作”->“手工调整课表”中手工安排。");
+  EXPECT_EQ(program.prompter().questions().back().toStdString(),
+            "课表完成率统计:  70％\n还有 3 节课未能排入。\n是否立即自动补排？");
+  EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 7);
+
+  // Yes runs the completion, which cannot place them either and says why.
+  program.prompter().ClearRecords();
+  program.prompter().QueueYesNo(true);
+  run("ok", true, true);
+  EXPECT_EQ(
+      program.Said(),
+      "I|补排未排课程|课表完成率统计:  70％\n还有 3 节课未能排入：\n"
+      "11 数学（李）缺2节：11 数学（李）：每周2节，每天最多1节，除去课程、班级和教师“不排”及已占用的节次，"
+      "没有一天能排这门课，最多只能排0节\n"
+      "12 数学（李）缺1节：12 数学（李）：每周2节，每天最多1节，除去课程、班级和教师“不排”及已占用的节次，"
+      "没有一天能排这门课，最多只能排1节\n"
+      "可用“排课前检查”查看原因，或在“手工调整课表”中手工安排。");
+  EXPECT_TRUE(program.prompter().AllAnswersUsed());
 }
 
 TEST(AutoBuild, WindowRunsOnceAnimatingDotsAndRefusesToCloseMeanwhile) {

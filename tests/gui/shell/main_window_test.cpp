@@ -70,7 +70,8 @@ TEST_F(Shell, MenuBarHasEveryItemInOrder) {
             "mnuClassRoomList 公共教室名单, mnuClassPlan 各班教学计划)\n"
             "mnuAuto 自动排课 (mnuLimit 上课时间限制条件 (mnuClassLimit 班级上课时间限制, mnuCourseLimit "
             "课程上课时间限制, mnuTeacherLimit 老师上课时间限制, mnuClassroomLimit 教室上课时间限制), "
-            "mnuPrepairBuild 预先安排固定课程, mnuAutoBuild 自动生成课表)\n"
+            "mnuPrepairBuild 预先安排固定课程, mnuAutoBuild 自动生成课表, mnuCompleteBuild 补排未排课程, "
+            "mnuAnalyze 排课前检查)\n"
             "mnuBuildKb 课表操作 (mnuManualBuild 手工调整课表, mnuPrint 打印课表, mnuExport 导出课表到Excel, "
             "mnuUpgradeAll 课表学年升级, mnuDeleteLessonAll 删除课表数据)\n"
             "mnuManager 系统管理 (mnuSetLessonNum 每天课时设置, mnuDataMaintenance 数据维护)\n"
@@ -188,7 +189,9 @@ TEST_F(Shell, ItemsOpenTheirWindows) {
       {window.mnuSetLessonNum, "^frmSetLessonOfDay 每天课时数设置 "},
       {window.mnuAbout, "^frmAbout 关于 Ver \\d+\\.\\d+\\.\\d+$"},
       {window.mnuSimpleManual, "^frmSimpleManual 简要使用说明 简要使用步骤：（详细操作请参考《使用手册》）"},
-      {window.mnuAutoBuild, "^frmConfirm 请确认 "}};
+      {window.mnuAutoBuild, "^frmConfirm 请确认 "},
+      {window.mnuAnalyze, "^frmAnalysis 排课前检查 "},
+      {window.mnuCompleteBuild, "^frmCompleteBuild 补排未排课程 正在补排未排课程 ..."}};
   for (const auto& [item, want] : items) {
     QString opened;
     program.prompter().QueueModal([&](QDialog& d) {

@@ -1,0 +1,121 @@
+// The search behind CompleteTimetable, in memory over a SchoolModel.
+//
+// Only automatic lessons of usable plan rows take part; fixed, hand-placed
+// and stray lessons are walls. Every state the search keeps is legal: no
+// class, teacher or special course twice in a period, nothing in a "不排"
+// cell, nothing beyond the week, daily caps kept. Lessons that cannot stand
+// are "missing". The search:
+//   1. takes the stored automatic lessons that are legal as they are;
+//   2. places each missing lesson directly where it fits, most constrained
+//      first, at its cheapest period;
+//   3. runs a conflict-directed search: a missing lesson is put where it
+//      ejects the fewest placed lessons (tabu keeps an ejected lesson from
+//      going straight back, and lessons pushed out often cost more to push
+//      out again), the ejected ones become missing in turn, and after a long
+//      stall the best state is restored and the walk restarts, until every
+//      lesson is placed, only the provably impossible ones are left, or the
+//      time is up;
+//   4. lowers the soft cost of the best state by moves and swaps that keep
+//      every rule.
+// The same seed gives the same result unless the time limit cuts a run short.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "core/scheduling/school_model.h"
+
+namespace orv {
+
+struct SearchControl {
+  double seconds = 10.0;
+  std::uint64_t seed = 1;
+  // Called now and then with the lessons still missing.
+  std::function<void(int missing)> progress;
+  const std::atomic<bool>* cancel = nullptr;
+  // Lessons that no timetable can place (the feasibility report's shortfall):
+  // once only these are missing, searching on is pointless.
+  int knownShortfall = 0;
+};
+
+struct SearchOutcome {
+  bool cancelled = false;
+  bool timedOut = false;
+  std::uint64_t iterations = 0;
+};
+
+// A lesson the search places or moves.
+struct SearchLesson {
+  int need = 0;
+  int stored = -1;  // index into SchoolModel::lessons of a stored automatic lesson, -1 for a new one
+  int period = -1;  // -1 while missing
+};
+
+// Why the periods of a plan row are closed to it in the current state.
+struct BlockedPeriods {
+  int open = 0;          // periods outside every "不排" cell of course, class and teacher
+  int walls = 0;         // of those, taken by fixed or hand-placed lessons
+  int classBusy = 0;     // taken by another lesson of the class
+  int teacherBusy = 0;   // the teacher teaches elsewhere
+  int specialTaken = 0;  // another class has the special course
+  int dayFull = 0;       // the course has reached its daily cap that day
+};
+
+class CompletionSearch {
+ public:
+  explicit CompletionSearch(const SchoolModel& model);
+
+  SearchOutcome Run(const SearchControl& control);
+
+  const std::vector<SearchLesson>& Lessons() const { return lessons_; }
+  int Missing() const { return static_cast<int>(pool_.size()) + hopeless_; }
+  // Missing lessons at the start, before anything was moved.
+  int MissingAtStart() const { return missingAtStart_; }
+  long long SoftCost() const { return soft_; }
+  BlockedPeriods Blockers(int need) const;
+
+ private:
+  struct NeedInfo {
+    int cls, course, teacher, group;
+    bool special;
+    PeriodMask domain;  // open periods without walls and without days whose cap walls fill
+    std::array<int, kWeekPeriods> cost;
+  };
+
+  int Conflicts(int v, int period, int* out) const;
+  void Place(int v, int period);
+  void Lift(int v);
+  void Reset(const std::vector<int>& periods);
+  void PlaceDirectly(std::uint64_t& rng);
+  void Improve();
+  bool TryMove(int v);
+  bool TrySwap(int v);
+  bool Fits(int v, int period, int ignore) const;
+  void Remember();
+  int ClassAt(int cls, int p) const { return classAt_[static_cast<size_t>(cls * kWeekPeriods + p)]; }
+  int TeacherAt(int t, int p) const { return teacherAt_[static_cast<size_t>(t * kWeekPeriods + p)]; }
+  int SpecialAt(int k, int p) const { return specialAt_[static_cast<size_t>(k * kWeekPeriods + p)]; }
+  int& DayLoad(int group, int day) { return dayLoad_[static_cast<size_t>(group * kDaysPerWeek + day - 1)]; }
+  int DayLoad(int group, int day) const {
+    return dayLoad_[static_cast<size_t>(group * kDaysPerWeek + day - 1)];
+  }
+
+  const SchoolModel& model_;
+  Walls walls_;
+  std::vector<NeedInfo> needs_;
+  std::vector<SearchLesson> lessons_;
+  std::vector<std::vector<int>> groupLessons_;  // search lessons of each cap group
+  std::vector<int> classAt_, teacherAt_, specialAt_, dayLoad_;
+  std::vector<int> pool_, poolAt_;  // missing lessons that have somewhere to go
+  int hopeless_ = 0;                // missing lessons with nowhere to go at all
+  int missingAtStart_ = 0;
+  long long soft_ = 0;
+  std::vector<int> best_;
+  int bestMissing_ = 0;
+  long long bestSoft_ = 0;
+};
+
+}  // namespace orv

@@ -1,0 +1,272 @@
+#include "core/scheduling/school_analysis.h"
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+#include <set>
+
+namespace orv {
+
+namespace {
+
+using Kind = AnalysisKind;
+
+std::string N(long long n) { return std::to_string(n); }
+
+// A share above this (in percent) of what is open leaves little room to move.
+constexpr int kTightPercent = 90;
+
+class Analyzer {
+ public:
+  explicit Analyzer(const SchoolModel& m) : m_(m), walls_(CollectWalls(m)) {}
+
+  std::vector<AnalysisFinding> Run() {
+    CheckPlanRows();
+    CheckWallClashes();
+    CheckClassesAndTeachers();
+    CheckDailyCaps();
+    CheckSpecialCourses();
+    CheckWallsInNeverCells();
+    std::stable_sort(found_.begin(), found_.end(), [](const AnalysisFinding& a, const AnalysisFinding& b) {
+      return a.severity < b.severity;
+    });
+    return std::move(found_);
+  }
+
+ private:
+  const ModelEntity& Class(int i) const { return m_.classes[static_cast<size_t>(i)]; }
+  const ModelEntity& Course(int i) const { return m_.courses[static_cast<size_t>(i)]; }
+  const ModelEntity& Teacher(int i) const { return m_.teachers[static_cast<size_t>(i)]; }
+
+  void Add(AnalysisSeverity severity, Kind kind, int cls, int course, int teacher, std::string text,
+           int shortfall = 0) {
+    AnalysisFinding f;
+    f.severity = severity;
+    f.kind = kind;
+    if (cls >= 0) f.classCode = Class(cls).code;
+    if (course >= 0) f.courseCode = Course(course).code;
+    if (teacher >= 0) f.teacherCode = Teacher(teacher).code;
+    f.text = std::move(text);
+    f.shortfall = shortfall;
+    found_.push_back(std::move(f));
+  }
+
+  void CheckPlanRows() {
+    for (const PlanNeed& n : m_.needs) {
+      if (n.duplicate) {
+        Add(AnalysisSeverity::kWarning, Kind::kDuplicatePlanRow, n.cls, n.course, n.teacher,
+            "教学计划中" + m_.NeedLabel(n) + "重复出现，只按第一行安排");
+        continue;
+      }
+      std::string gone;
+      for (const ModelEntity* e : {&Class(n.cls), &Course(n.course), &Teacher(n.teacher)})
+        if (!e->known) gone += (gone.empty() ? "" : "、") + e->name;
+      if (gone.empty()) continue;
+      Add(AnalysisSeverity::kBlocking, Kind::kUnknownInPlan, n.cls, n.course, n.teacher,
+          "教学计划" + m_.NeedLabel(n) + "：" + gone + "已不存在，" + N(n.toPlace) + "节课无法安排",
+          n.toPlace);
+    }
+  }
+
+  // Lessons that do not move, grouped by what they share in one period.
+  void CheckWallClashes() {
+    std::map<std::pair<int, int>, std::vector<const ModelLesson*>> byClass, byTeacher, bySpecial;
+    for (const ModelLesson& l : m_.lessons) {
+      if (l.moves || l.surplus || l.period < 0) continue;
+      byClass[{l.cls, l.period}].push_back(&l);
+      byTeacher[{l.teacher, l.period}].push_back(&l);
+      if (m_.special[static_cast<size_t>(l.course)]) bySpecial[{l.course, l.period}].push_back(&l);
+    }
+    auto join = [](const std::vector<const ModelLesson*>& group, auto nameOf) {
+      std::string text;
+      for (const ModelLesson* l : group) text += (text.empty() ? "" : "、") + nameOf(*l);
+      return text;
+    };
+    auto courseName = [&](const ModelLesson& l) { return Course(l.course).name; };
+    auto className = [&](const ModelLesson& l) { return Class(l.cls).name; };
+    for (const auto& [key, group] : byClass) {
+      if (group.size() < 2) continue;
+      Add(AnalysisSeverity::kBlocking, Kind::kWallsClash, key.first, -1, -1,
+          Class(key.first).name + " " + SlotLabel(group[0]->day, group[0]->lessonNo) + "：有" +
+              N(group.size()) + "节固定或手工安排的课（" + join(group, courseName) + "）");
+    }
+    for (const auto& [key, group] : byTeacher) {
+      if (group.size() < 2) continue;
+      Add(AnalysisSeverity::kBlocking, Kind::kWallsClash, -1, -1, key.first,
+          "教师" + Teacher(key.first).name + " " + SlotLabel(group[0]->day, group[0]->lessonNo) + "：同时有" +
+              N(group.size()) + "节固定或手工安排的课（" + join(group, className) + "）");
+    }
+    for (const auto& [key, group] : bySpecial) {
+      std::set<int> classes;
+      for (const ModelLesson* l : group) classes.insert(l->cls);
+      if (classes.size() < 2) continue;
+      Add(AnalysisSeverity::kBlocking, Kind::kWallsClash, -1, key.first, -1,
+          "专用课程" + Course(key.first).name + " " + SlotLabel(group[0]->day, group[0]->lessonNo) + "：有" +
+              N(classes.size()) + "个班同时上（" + join(group, className) + "）");
+    }
+  }
+
+  void CheckClassesAndTeachers() {
+    std::vector<int> classLoad(m_.classes.size(), 0), teacherLoad(m_.teachers.size(), 0);
+    std::map<std::pair<int, int>, int> pairLoad;
+    for (const PlanNeed& n : m_.needs) {
+      if (!n.usable) continue;
+      classLoad[static_cast<size_t>(n.cls)] += n.toPlace;
+      teacherLoad[static_cast<size_t>(n.teacher)] += n.toPlace;
+      pairLoad[{n.cls, n.teacher}] += n.toPlace;
+    }
+    std::vector<char> classOver(m_.classes.size(), 0), teacherOver(m_.teachers.size(), 0);
+    for (size_t c = 0; c < m_.classes.size(); ++c) {
+      const int load = classLoad[c];
+      const int room = CountPeriods(ClassRoom(static_cast<int>(c)));
+      if (load <= room) continue;
+      classOver[c] = 1;
+      Add(AnalysisSeverity::kBlocking, Kind::kClassOverloaded, static_cast<int>(c), -1, -1,
+          m_.classes[c].name + "：每周要排" + N(load) + "节课，除去“不排”和已固定的节次只有" + N(room) +
+              "个节次可排，至少缺" + N(load - room) + "节",
+          load - room);
+    }
+    for (size_t t = 0; t < m_.teachers.size(); ++t) {
+      const int load = teacherLoad[t];
+      const int room = CountPeriods(TeacherRoom(static_cast<int>(t)));
+      if (load == 0) continue;
+      const std::string who = "教师" + m_.teachers[t].name;
+      if (load > room) {
+        teacherOver[t] = 1;
+        Add(AnalysisSeverity::kBlocking, Kind::kTeacherOverloaded, -1, -1, static_cast<int>(t),
+            who + "：每周要上" + N(load) + "节课，除去“不排”和已固定的节次只有" + N(room) +
+                "个节次可排，至少缺" + N(load - room) + "节",
+            load - room);
+      } else if (load * 100 > room * kTightPercent) {
+        Add(AnalysisSeverity::kWarning, Kind::kTeacherTight, -1, -1, static_cast<int>(t),
+            who + "：每周要上" + N(load) + "节课，可排的节次只有" + N(room) + "个，调整的余地很小");
+      }
+    }
+    for (const auto& [key, load] : pairLoad) {
+      const auto [c, t] = key;
+      if (classOver[static_cast<size_t>(c)] || teacherOver[static_cast<size_t>(t)]) continue;
+      const int room = CountPeriods(ClassRoom(c) & TeacherRoom(t));
+      if (load <= room) continue;
+      Add(AnalysisSeverity::kBlocking, Kind::kClassTeacherOverload, c, -1, t,
+          "教师" + Teacher(t).name + "在" + Class(c).name + "每周要上" + N(load) +
+              "节课，但班级和教师都能上课的节次只有" + N(room) + "个",
+          load - room);
+    }
+  }
+
+  PeriodMask ClassRoom(int c) const {
+    return m_.week & ~(Class(c).marks.never | walls_.cls[static_cast<size_t>(c)]);
+  }
+  PeriodMask TeacherRoom(int t) const {
+    return m_.week & ~(Teacher(t).marks.never | walls_.teacher[static_cast<size_t>(t)]);
+  }
+
+  void CheckDailyCaps() {
+    for (const PlanNeed& n : m_.needs) {
+      if (!n.usable || n.toPlace == 0) continue;
+      const PeriodMask room = walls_.Room(m_, n);
+      const int cap = m_.capGroups[static_cast<size_t>(n.capGroup)].cap;
+      int capacity = 0, days = 0;
+      for (int day = 1; day <= kDaysPerWeek; ++day) {
+        const int free = CountPeriods(room & DayBits(day));
+        const int fits = std::min(free, std::max(0, cap - walls_.DayLoad(n.capGroup, day)));
+        capacity += fits;
+        if (fits > 0) ++days;
+      }
+      if (n.toPlace <= capacity) continue;
+      const std::string open = days == 0 ? "没有一天能排这门课" : "只有" + N(days) + "天能排这门课";
+      Add(AnalysisSeverity::kBlocking, Kind::kDailyCapShort, n.cls, n.course, n.teacher,
+          m_.NeedLabel(n) + "：每周" + N(n.count) + "节，每天最多" + N(cap) +
+              "节，除去课程、班级和教师“不排”及已占用的节次，" + open + "，最多只能排" +
+              N(capacity + n.staying) + "节",
+          n.toPlace - capacity);
+    }
+  }
+
+  void CheckSpecialCourses() {
+    std::vector<int> load(m_.courses.size(), 0);
+    for (const PlanNeed& n : m_.needs)
+      if (n.usable) load[static_cast<size_t>(n.course)] += n.toPlace;
+    for (size_t k = 0; k < m_.courses.size(); ++k) {
+      if (!m_.special[k] || load[k] == 0) continue;
+      const int room = CountPeriods(m_.week & ~(m_.courses[k].marks.never | walls_.special[k]));
+      const std::string what =
+          "专用课程" + m_.courses[k].name + "：全校每周要排" + N(load[k]) + "节，同一节只能有一个班上，";
+      if (load[k] > room)
+        Add(AnalysisSeverity::kBlocking, Kind::kSpecialOverloaded, -1, static_cast<int>(k), -1,
+            what + "但可排的节次只有" + N(room) + "个，至少缺" + N(load[k] - room) + "节", load[k] - room);
+      else if (load[k] * 100 > room * kTightPercent)
+        Add(AnalysisSeverity::kWarning, Kind::kSpecialTight, -1, static_cast<int>(k), -1,
+            what + "可排的节次只有" + N(room) + "个，调整的余地很小");
+    }
+  }
+
+  void CheckWallsInNeverCells() {
+    for (const ModelLesson& l : m_.lessons) {
+      if (l.moves || l.surplus || l.period < 0) continue;
+      const PeriodMask bit = PeriodBit(l.period);
+      std::string whose;
+      if (Course(l.course).marks.never & bit)
+        whose = "课程" + Course(l.course).name;
+      else if (Class(l.cls).marks.never & bit)
+        whose = "班级";
+      else if (Teacher(l.teacher).marks.never & bit)
+        whose = "教师" + Teacher(l.teacher).name;
+      if (whose.empty()) continue;
+      Add(AnalysisSeverity::kWarning, Kind::kWallInNeverCell, l.cls, l.course, l.teacher,
+          Class(l.cls).name + " " + SlotLabel(l.day, l.lessonNo) + "：" +
+              (l.fixed ? "固定课程" : "手工安排的课程") + Course(l.course).name + "排在了" + whose +
+              "“不排”的时间");
+    }
+  }
+
+  const SchoolModel& m_;
+  Walls walls_;
+  std::vector<AnalysisFinding> found_;
+};
+
+}  // namespace
+
+Result<std::vector<AnalysisFinding>> AnalyzeSchool(TimetableDb& db, int lessonsPerDay) {
+  Result<SchoolModel> model = LoadSchoolModel(db, lessonsPerDay);
+  if (!model) return model.outcome();
+  return AnalyzeModel(*model);
+}
+
+std::vector<AnalysisFinding> AnalyzeModel(const SchoolModel& model) { return Analyzer(model).Run(); }
+
+std::string AnalysisLine(const AnalysisFinding& f) {
+  return (f.severity == AnalysisSeverity::kBlocking ? "错误：" : "警告：") + f.text;
+}
+
+int CountAnalysis(const std::vector<AnalysisFinding>& findings, AnalysisSeverity severity) {
+  return static_cast<int>(std::count_if(findings.begin(), findings.end(),
+                                        [&](const AnalysisFinding& f) { return f.severity == severity; }));
+}
+
+int ProvenShortfall(const std::vector<AnalysisFinding>& findings) {
+  // Within one kind the findings are about different lessons, so their
+  // shortfalls add up; across kinds they may be about the same lessons.
+  // Rows whose teacher is gone are outside every other count.
+  std::map<Kind, int> byKind;
+  for (const AnalysisFinding& f : findings) byKind[f.kind] += f.shortfall;
+  int most = 0;
+  for (const auto& [kind, sum] : byKind)
+    if (kind != Kind::kUnknownInPlan) most = std::max(most, sum);
+  return byKind[Kind::kUnknownInPlan] + most;
+}
+
+const AnalysisFinding* BlockingFindingFor(const std::vector<AnalysisFinding>& findings,
+                                          const SchoolModel& model, const PlanNeed& need) {
+  auto matches = [](const std::string& code, const ModelEntity& e) { return code.empty() || code == e.code; };
+  for (const AnalysisFinding& f : findings) {
+    if (f.severity != AnalysisSeverity::kBlocking) continue;
+    if (matches(f.classCode, model.classes[static_cast<size_t>(need.cls)]) &&
+        matches(f.courseCode, model.courses[static_cast<size_t>(need.course)]) &&
+        matches(f.teacherCode, model.teachers[static_cast<size_t>(need.teacher)]))
+      return &f;
+  }
+  return nullptr;
+}
+
+}  // namespace orv

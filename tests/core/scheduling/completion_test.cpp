@@ -1,0 +1,252 @@
+// Completing the timetable: making room by moving automatic lessons, every
+// rule kept by the lessons it places and moves, the soft marks, the plan's
+// counters, repeatability, and runs that are cancelled or fail.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "core/database/demo_school.h"
+#include "core/scheduling/build_timetable.h"
+#include "core/scheduling/complete_timetable.h"
+#include "school_fixture.h"
+
+namespace orv {
+namespace {
+
+using namespace test;
+
+class Completion : public School {
+ protected:
+  Result<CompletionReport> Complete(int lessonsPerDay = 6, std::uint64_t seed = 1) {
+    CompletionOptions options;
+    options.lessonsPerDay = lessonsPerDay;
+    options.seed = seed;
+    options.timeLimitSeconds = 5;
+    return CompleteTimetable(t.db(), options);
+  }
+  // Day/lesson of the class's lessons of the course, sorted.
+  std::string Slots(const std::string& cls, const std::string& course) {
+    return t.db()
+        .FirstText(
+            "select group_concat(Day||'/'||LessonNo,' ') from (select * from LessonListtb where ClassCode=? "
+            "and"
+            " CourseCode=? order by Day,LessonNo)",
+            cls, course)
+        .value_or("");
+  }
+  // Class 101 can be taught only on Monday lessons 1 and 2 and Tuesday lesson 1.
+  void CloseMostOf101() {
+    Limit(
+        "0/101/1/3/3 0/101/1/4/3 0/101/1/5/3 0/101/1/6/3 0/101/2/2/3 0/101/2/3/3 0/101/2/4/3 0/101/2/5/3 "
+        "0/101/2/6/3 0/101/3/0/3 0/101/4/0/3 0/101/5/0/3");
+  }
+};
+
+TEST_F(Completion, MovesAutomaticLessonsToMakeRoomButNeverFixedOrHandPlacedOnes) {
+  // Chinese can only be taught on Monday lessons 1 and 2. Class 101's
+  // Chinese is missing: its teacher has Monday 1 in class 102, and 101 has
+  // maths at Monday 2.
+  Plan("101/01/T1/1 101/02/T2/1 102/01/T1/1");
+  Limit("1/01/1/3/3 1/01/1/4/3 1/01/1/5/3 1/01/1/6/3 1/01/2/0/3 1/01/3/0/3 1/01/4/0/3 1/01/5/0/3");
+  Add("102/1/1/01/T1/0 101/1/2/02/T2/1");
+  const auto r = Complete();
+  ASSERT_TRUE(r) << r.message();
+  EXPECT_EQ(r->rate, 100);
+  EXPECT_EQ(r->missingBefore, 1);
+  EXPECT_EQ(r->placedLessons, 1);
+  EXPECT_EQ(r->movedLessons, 1);
+  EXPECT_EQ(Slots("101", "01"), "1/2");
+  EXPECT_NE(Slots("101", "02"), "1/2");
+  EXPECT_EQ(Slots("102", "01"), "1/1");
+
+  // With maths placed by hand nothing can give way: the row stays short,
+  // with the reason, and nothing moves.
+  Exec(
+      "delete from LessonListtb where CourseCode='01' and ClassCode='101';"
+      "delete from LessonListtb where CourseCode='02';"
+      "insert into LessonListtb values ('101',1,2,'02','T2',2)");
+  const std::string before = Lessons();
+  const auto stuck = Complete();
+  ASSERT_TRUE(stuck);
+  EXPECT_EQ(stuck->rate, 67);
+  ASSERT_EQ(stuck->missing.size(), 1u);
+  EXPECT_EQ(MissingLine(stuck->missing[0]),
+            "一（1）班 语文（王伟）缺1节：一（1）班 "
+            "语文（王伟）：每周1节，每天最多1节，除去课程、班级和教师“不排”及已占用的"
+            "节次，没有一天能排这门课，最多只能排0节");
+  EXPECT_EQ(Lessons(), before);
+}
+
+// Class 101 is free on Monday 1, Monday 2 and Tuesday 1; each case closes
+// some of them to Chinese by one rule, or stores a lesson that breaks one.
+TEST_F(Completion, EveryPlacedOrMovedLessonKeepsEveryRule) {
+  struct Case {
+    const char* rule;
+    int count;
+    const char* limits;
+    const char* lessons;
+    bool special;
+    const char* slots;  // Chinese of class 101 afterwards
+  };
+  const Case cases[] = {
+      {"course never", 1, "1/01/1/1/3 1/01/2/1/3", "", false, "1/2"},
+      {"teacher never", 1, "2/T1/1/1/3 2/T1/2/1/3", "", false, "1/2"},
+      {"teacher busy in another class", 1, "", "102/1/1/02/T1/0 102/2/1/02/T1/2", false, "1/2"},
+      {"class busy", 1, "", "101/1/1/99/F/0 101/2/1/99/F/2", false, "1/2"},
+      {"special course held by another class", 1, "", "102/1/1/01/T2/0 102/2/1/01/T2/2", true, "1/2"},
+      {"daily cap", 2, "", "101/1/1/01/T1/0", false, "1/1 2/1"},
+      {"stored beyond the lessons of the day", 1, "1/01/1/1/3 1/01/2/1/3", "101/1/7/01/T1/1", false, "1/2"},
+      {"stored in a class never cell", 1, "1/01/1/1/3 1/01/2/1/3", "101/4/3/01/T1/1", false, "1/2"},
+      {"stored in a teacher never cell", 1, "2/T1/1/1/3 2/T1/2/1/3", "101/1/1/01/T1/1", false, "1/2"},
+      {"stored on top of a hand-placed lesson", 1, "", "101/1/1/99/F/2 101/2/1/99/F/0 101/1/1/01/T1/1", false,
+       "1/2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rule);
+    Exec("delete from LessonListtb; delete from Limittb; delete from CourseAttrtb");
+    CloseMostOf101();
+    Plan("101/01/T1/" + std::to_string(c.count));
+    Limit(c.limits);
+    Add(c.lessons);
+    if (c.special) t.AddSpecialCourse("01");
+    const auto r = Complete();
+    ASSERT_TRUE(r) << r.message();
+    EXPECT_EQ(r->rate, 100);
+    EXPECT_EQ(Slots("101", "01"), c.slots);
+  }
+}
+
+TEST_F(Completion, PrefersFewerAvoidCellsThenMoreBestCells) {
+  struct Case {
+    const char* limits;
+    const char* slot;
+  };
+  const Case cases[] = {
+      {"1/01/2/1/0", "2/1"},                                    // the course's best position
+      {"1/01/1/1/2 2/T1/1/2/2", "2/1"},                         // course and teacher avoid the others
+      {"0/101/1/1/2 2/T1/2/1/2", "1/2"},                        // class and teacher avoid the others
+      {"1/01/1/1/0 2/T1/1/1/0 1/01/1/2/2 0/101/2/1/2", "1/1"},  // two best cells
+      // One avoid cell outweighs two best cells in the same period.
+      {"1/01/1/1/0 0/101/1/1/0 2/T1/1/1/2 1/01/2/1/2", "1/2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.limits);
+    Exec("delete from LessonListtb; delete from Limittb");
+    CloseMostOf101();
+    Plan("101/01/T1/1");
+    Limit(c.limits);
+    ASSERT_TRUE(Complete());
+    EXPECT_EQ(Slots("101", "01"), c.slot);
+  }
+  // A generated lesson in an avoid cell moves to a free normal one.
+  Exec("delete from LessonListtb; delete from Limittb");
+  CloseMostOf101();
+  Limit("1/01/1/1/2 1/01/1/2/2");
+  Add("101/1/1/01/T1");
+  const auto r = Complete();
+  ASSERT_TRUE(r);
+  EXPECT_EQ(Slots("101", "01"), "2/1");
+  EXPECT_EQ(r->movedLessons, 1);
+  EXPECT_EQ(r->avoidCells, 0);
+}
+
+TEST_F(Completion, CountersStayTrueToTheLessonsAndSurplusAutomaticLessonsGo) {
+  Plan("101/01/T1/2 102/02/T2/3");
+  Exec("update ClassPlantb set BuildCount=7, IsAutoBuild=0");
+  // Chinese of 101: one by hand and two automatic, one too many.
+  Add("101/1/1/01/T1/2 101/2/1/01/T1/1 101/3/1/01/T1/1 102/3/3/02/T2/1");
+  const auto r = Complete();
+  ASSERT_TRUE(r) << r.message();
+  EXPECT_EQ(r->removedLessons, 1);
+  EXPECT_EQ(r->placedLessons, 2);
+  EXPECT_EQ(Slots("101", "01"), "1/1 2/1");
+  EXPECT_EQ(t.Count("select count(*) from ClassPlantb where BuildCount<>Count or IsAutoBuild<>1"), 0);
+  EXPECT_EQ(t.Count("select count(*) from LessonListtb where ClassCode='102' and SetFlag=1"), 3);
+}
+
+TEST_F(Completion, PlanRowsWhoseTeacherIsGoneAreReportedNotPlaced) {
+  Plan("101/01/ZZ/2 101/02/T2/1");
+  const auto r = Complete();
+  ASSERT_TRUE(r) << r.message();
+  EXPECT_EQ(r->rate, 33);
+  EXPECT_EQ(r->missingAfter, 2);
+  ASSERT_EQ(r->missing.size(), 1u);
+  EXPECT_EQ(
+      MissingLine(r->missing[0]),
+      "一（1）班 语文（教师'ZZ'）缺2节：教学计划一（1）班 语文（教师'ZZ'）：教师'ZZ'已不存在，2节课无法安排");
+  EXPECT_EQ(t.Count("select count(*) from LessonListtb where TeacherCode='ZZ'"), 0);
+}
+
+TEST_F(Completion, CancelledFailingAndRefusedRunsLeaveTheTimetableAsItWas) {
+  Plan("101/01/T1/5 102/01/T1/5 101/02/T2/4 103/02/T2/6");
+  Add("101/1/1/01/T1/1 101/1/2/01/T1/1 101/1/3/01/T1/1 102/1/1/02/T1/1");
+  const std::string before = Lessons();
+  std::atomic<bool> cancel{false};
+  std::vector<int> reported;
+  CompletionOptions options;
+  options.progress = [&](int missing) {
+    reported.push_back(missing);
+    cancel = true;
+  };
+  options.cancel = &cancel;
+  auto r = CompleteTimetable(t.db(), options);
+  // 17 lessons missing, and the third Monday Chinese lesson of 101 beyond the daily cap.
+  ASSERT_FALSE(reported.empty());
+  EXPECT_EQ(reported.front(), 18);
+  EXPECT_EQ(r.code(), kCompletionCancelled);
+  EXPECT_EQ(r.message(), "补排已取消，课表没有改动");
+  EXPECT_EQ(Lessons(), before);
+
+  // The database refuses the first new lesson, after the moves were written.
+  Exec("create trigger no_new before insert on LessonListtb begin select raise(abort, 'refused'); end");
+  r = Complete();
+  EXPECT_FALSE(r);
+  EXPECT_EQ(r.message().rfind("补排课表失败：", 0), 0u) << r.message();
+  EXPECT_EQ(Lessons(), before);
+  EXPECT_EQ(t.Count("select sum(BuildCount) from ClassPlantb"), 0);
+  Exec("drop trigger no_new");
+
+  EXPECT_EQ(Complete(8).message(), "每天课时数无效: 8");
+  Exec("delete from ClassPlantb");
+  EXPECT_EQ(Complete().message(), "教学计划为空，没有需要补排的课程");
+  EXPECT_EQ(Lessons(), before);
+}
+
+TEST(CompletionRepeats, TheSameSeedGivesTheSameTimetableAndASecondRunChangesNothing) {
+  std::string timetables[2];
+  TestDb first;
+  for (int run = 0; run < 2; ++run) {
+    TestDb fresh;
+    TestDb& t = run == 0 ? first : fresh;
+    t.db().Execute("PRAGMA synchronous=OFF");
+    ASSERT_TRUE(
+        FillDemoSchool(t.db(), DemoOptions{.lastGrade = 6, .classesPerGrade = 4, .fillPercent = 100}));
+    UniformRandom random(7);
+    ASSERT_TRUE(BuildTimetable(t.db(), 6, random).ok());
+    CompletionOptions options;
+    options.seed = 7;
+    const auto r = CompleteTimetable(t.db(), options);
+    ASSERT_TRUE(r) << r.message();
+    EXPECT_EQ(r->rate, 100);
+    EXPECT_GT(r->placedLessons, 0);
+    timetables[run] = t.db()
+                          .FirstText(
+                              "select group_concat(ClassCode||Day||LessonNo||CourseCode,' ') from"
+                              " (select * from LessonListtb order by ClassCode,Day,LessonNo)")
+                          .value_or("");
+  }
+  EXPECT_EQ(timetables[0], timetables[1]);
+
+  CompletionOptions options;
+  options.seed = 99;
+  const auto again = CompleteTimetable(first.db(), options);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->rate, 100);
+  EXPECT_EQ(again->missingBefore, 0);
+  EXPECT_EQ(again->placedLessons + again->movedLessons + again->removedLessons, 0);
+}
+
+}  // namespace
+}  // namespace orv

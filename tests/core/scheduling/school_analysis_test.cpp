@@ -1,0 +1,144 @@
+// The check before scheduling: each problem planted on its own gets the
+// finding that names it with its numbers, and a completion of a school
+// that cannot be completed ends short without breaking a rule.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/scheduling/complete_timetable.h"
+#include "core/scheduling/school_analysis.h"
+#include "core/scheduling/timetable_check.h"
+#include "school_fixture.h"
+
+namespace orv {
+namespace {
+
+using namespace test;
+
+// "Kind/code" marked "不排" at the given lessons of every day.
+std::string NeverEveryDay(const std::string& kindCode, std::initializer_list<int> lessons) {
+  std::string cells;
+  for (int day = 1; day <= 5; ++day)
+    for (int lesson : lessons)
+      cells += kindCode + "/" + std::to_string(day) + "/" + std::to_string(lesson) + "/3 ";
+  return cells;
+}
+
+class Analysis : public School {
+ protected:
+  std::string Findings() {
+    const auto findings = AnalyzeSchool(t.db(), 6);
+    EXPECT_TRUE(findings) << findings.message();
+    std::string text;
+    if (!findings) return text;
+    for (const AnalysisFinding& f : *findings) text += AnalysisLine(f) + "\n";
+    return text;
+  }
+};
+
+TEST_F(Analysis, EachPlantedProblemIsNamedWithItsNumbers) {
+  struct Case {
+    const char* what;
+    const char* plan;
+    const char* lessons;
+    std::string limits;
+    const char* special;
+    const char* findings;
+  };
+  const Case cases[] = {
+      {"nothing wrong", "101/01/T1/8 102/01/T1/8", "", "", "", ""},
+      {"a teacher with 31 lessons", "101/01/T1/8 102/01/T1/8 103/01/T1/8 104/01/T1/7", "", "", "",
+       "错误：教师王伟：每周要上31节课，除去“不排”和已固定的节次只有30个节次可排，至少缺1节\n"},
+      {"a teacher away most of the week, and tight", "101/01/T1/9 102/02/T1/2", "",
+       "2/T1/1/0/3 2/T1/2/0/3 2/T1/3/0/3", "",
+       "错误：一（1）班 "
+       "语文（王伟）：每周9节，每天最多2节，除去课程、班级和教师“不排”及已占用的节次，只有2天能排这门课，"
+       "最多只能排4节\n警告：教师王伟：每周要上11节课，可排的节次只有12个，调整的余地很小\n"},
+      {"a class with more lessons than open periods", "101/01/T1/8 101/02/T2/8 101/03/T3/8 101/06/F/2", "",
+       "0/101/5/0/3", "",
+       "错误：一（1）班：每周要排26节课，除去“不排”和已固定的节次只有24个节次可排，至少缺2节\n"},
+      {"a teacher's lessons in a class beyond the periods both have open", "101/01/T1/3 101/02/T1/3", "",
+       NeverEveryDay("2/T1", {1, 2, 3, 4}) + NeverEveryDay("0/101", {6}), "",
+       "错误：教师王伟在一（1）班每周要上6节课，但班级和教师都能上课的节次只有5个\n"},
+      {"a special course over capacity", "101/06/T1/8 102/06/T2/8 103/06/T3/8 104/06/F/8", "", "", "06",
+       "错误：专用课程体育：全校每周要排32节，同一节只能有一个班上，但可排的节次只有30个，至少缺2节\n"},
+      {"a tight special course", "101/06/T1/7 102/06/T2/7 103/06/T3/7 104/06/F/7", "", "", "06",
+       "警告：专用课程体育：全校每周要排28节，同一节只能有一个班上，可排的节次只有30个，调整的余地很小\n"},
+      {"two fixed lessons of one teacher in one period", "101/01/T1/2 102/01/T1/2",
+       "101/1/1/01/T1/0 102/1/1/01/T1/0", "", "",
+       "错误：教师王伟 星期一第1节：同时有2节固定或手工安排的课（一（1）班、一（2）班）\n"},
+      {"two lessons of one class in one period, one by hand", "101/01/T1/2 101/02/T2/2",
+       "101/3/4/01/T1/0 101/3/4/02/T2/2", "", "",
+       "错误：一（1）班 星期三第4节：有2节固定或手工安排的课（语文、数学）\n"},
+      {"a special course held by two classes at once", "101/06/T1/1 102/06/T2/1",
+       "101/2/2/06/T1/0 102/2/2/06/T2/0", "", "06",
+       "错误：专用课程体育 星期二第2节：有2个班同时上（一（1）班、一（2）班）\n"},
+      {"plan rows whose teacher or course is gone, and a repeated row",
+       "101/01/ZZ/3 101/77/T1/2 102/02/T2/2 102/02/T2/1", "", "", "",
+       "错误：教学计划一（1）班 语文（教师'ZZ'）：教师'ZZ'已不存在，3节课无法安排\n"
+       "错误：教学计划一（1）班 课程'77'（王伟）：课程'77'已不存在，2节课无法安排\n"
+       "警告：教学计划中一（2）班 数学（李芳）重复出现，只按第一行安排\n"},
+      {"a fixed lesson in a teacher's never cell", "101/01/T1/2", "101/5/6/01/T1/0", "2/T1/5/6/3", "",
+       "警告：一（1）班 星期五第6节：固定课程语文排在了教师王伟“不排”的时间\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Exec("delete from LessonListtb; delete from Limittb; delete from CourseAttrtb");
+    Plan(c.plan);
+    Add(c.lessons);
+    Limit(c.limits);
+    if (*c.special) t.AddSpecialCourse(c.special);
+    EXPECT_EQ(Findings(), c.findings);
+  }
+}
+
+// A school that cannot be completed: the completion stops as soon as only
+// the lessons the check proves impossible are missing, says why, and
+// breaks no rule on the way.
+TEST_F(Analysis, ImpossibleSchoolsEndShortWithoutBreakingARule) {
+  struct Case {
+    const char* what;
+    const char* plan;
+    const char* lessons;
+    const char* special;
+    int missing;
+    const char* reason;     // of the first missing row
+    int plantedViolations;  // the fixed clash itself
+  };
+  const Case cases[] = {
+      {"a teacher with 31 lessons", "101/01/T1/8 102/01/T1/8 103/01/T1/8 104/01/T1/7 101/02/T2/5", "", "", 1,
+       "教师王伟：每周要上31节课", 0},
+      {"a special course over capacity", "101/06/T1/8 102/06/T2/8 103/06/T3/8 104/06/F/8", "", "06", 2,
+       "专用课程体育：全校每周要排32节", 0},
+      {"two fixed lessons of one teacher in one period", "101/01/T1/8 102/01/T1/8 103/02/T2/5",
+       "101/1/1/01/T1/0 102/1/1/01/T1/0", "", 1, "教师王伟 星期一第1节：同时有2节固定或手工安排的课", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Exec("delete from LessonListtb; delete from Limittb; delete from CourseAttrtb");
+    Plan(c.plan);
+    Add(c.lessons);
+    if (*c.special) t.AddSpecialCourse(c.special);
+    CompletionOptions options;
+    const auto r = CompleteTimetable(t.db(), options);
+    ASSERT_TRUE(r) << r.message();
+    EXPECT_LT(r->rate, 100);
+    EXPECT_EQ(r->missingAfter, c.missing);
+    EXPECT_FALSE(r->timedOut);
+    ASSERT_FALSE(r->missing.empty());
+    EXPECT_NE(r->missing[0].reason.find(c.reason), std::string::npos) << r->missing[0].reason;
+    int violations = 0;
+    for (const Finding& f : CheckTimetable(t.db(), 6).value()) {
+      violations += f.severity == Severity::kViolation;
+      EXPECT_NE(f.kind, FindingKind::kCourseDayCap) << FindingLine(f);
+    }
+    EXPECT_EQ(violations, c.plantedViolations);
+    EXPECT_EQ(
+        t.Count("select count(*) from ClassPlantb where BuildCount<>(select count(*) from LessonListtb L"
+                " where L.ClassCode=ClassPlantb.ClassCode and L.CourseCode=ClassPlantb.CourseCode)"),
+        0);
+  }
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,180 @@
+// frmAnalysis (the findings with their icons, the copy button) and the
+// completion progress window (a real run, cancelling, failing) on the
+// mnuAnalyze and mnuCompleteBuild roads.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "gui/scheduling/analysis_window.h"
+#include "gui/scheduling/complete_build_window.h"
+#include "support/test_program.h"
+
+namespace orv::ui {
+namespace {
+
+// Lessons as class/day/lesson/course/flag, in table order.
+std::string Lessons(test::TestProgram& program) {
+  return program.state()
+      .db
+      ->FirstText(
+          "select group_concat(ClassCode||'/'||Day||'/'||LessonNo||'/'||CourseCode||'/'||SetFlag,' ') from"
+          " (select * from LessonListtb order by rowid)")
+      .value_or("");
+}
+
+TEST(Analysis, FindingsAreListedWithTheirSeverityAndCopiedAsText) {
+  test::TestProgram program;
+  program.AddSmallSchool();
+  QString shown, copied;
+  auto look = [&](QDialog& d) {
+    auto* list = d.findChild<QListWidget*>("lstFindings");
+    shown = d.findChild<QLabel*>("lblSummary")->text();
+    for (int i = 0; i < list->count(); ++i)
+      shown += "\n" + list->item(i)->toolTip() + "|" + list->item(i)->text() + "|" +
+               (list->item(i)->icon().isNull() ? "no icon" : "icon");
+    QApplication::clipboard()->clear();
+    QTest::mouseClick(d.findChild<QPushButton*>("cmdCopy"), Qt::LeftButton);
+    copied = QApplication::clipboard()->text();
+    QTest::mouseClick(d.findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
+  };
+  program.prompter().QueueModal(look);
+  RunAnalysis(program.ctx(), nullptr);
+  EXPECT_EQ(shown.toStdString(), "没有发现问题，可以自动生成课表。\n|没有发现问题|icon");
+
+  // T2 may teach on Mondays only, and a fixed lesson of T1 stands in one of
+  // class 11's "不排" cells.
+  for (int day = 2; day <= 5; ++day)
+    for (int lesson = 1; lesson <= 6; ++lesson)
+      program.Exec("insert into Limittb values (2,'T2',?,?,3)", day, lesson);
+  program.Exec("insert into Limittb values (0,'11',1,1,3)");
+  program.Exec("insert into LessonListtb values ('11',1,1,'01','T1',0)");
+  program.prompter().QueueModal(look);
+  RunAnalysis(program.ctx(), nullptr);
+  const std::string want =
+      "发现 2 个错误、1 个警告。有错误时课表不可能排满，请先修改教学计划、上课时间限制或固定课程。\n"
+      "错误：11 "
+      "数学（李）：每周2节，每天最多1节，除去课程、班级和教师“不排”及已占用的节次，只有1天能排这门课，"
+      "最多只能排1节|11 "
+      "数学（李）：每周2节，每天最多1节，除去课程、班级和教师“不排”及已占用的节次，只有1天能排这门课，"
+      "最多只能排1节|icon\n"
+      "错误：12 "
+      "数学（李）：每周2节，每天最多1节，除去课程、班级和教师“不排”及已占用的节次，只有1天能排这门课，"
+      "最多只能排1节|12 "
+      "数学（李）：每周2节，每天最多1节，除去课程、班级和教师“不排”及已占用的节次，只有1天能排这门课，"
+      "最多只能排1节|icon\n"
+      "警告：11 星期一第1节：固定课程语文排在了班级“不排”的时间|11 "
+      "星期一第1节：固定课程语文排在了班级“不排”的时间|icon";
+  EXPECT_EQ(shown.toStdString(), want);
+  EXPECT_EQ(copied.toStdString(),
+            "发现 2 个错误、1 个警告。有错误时课表不可能排满，请先修改教学计划、上课时间限制或固定课程。\n"
+            "错误：11 "
+            "数学（李）：每周2节，每天最多1节，除去课程、班级和教师“不排”及已占用的节次，只有1天能排这门课，"
+            "最多只能排1节\n"
+            "错误：12 "
+            "数学（李）：每周2节，每天最多1节，除去课程、班级和教师“不排”及已占用的节次，只有1天能排这门课，"
+            "最多只能排1节\n"
+            "警告：11 星期一第1节：固定课程语文排在了班级“不排”的时间\n");
+
+  program.Exec("drop table Limittb");
+  RunAnalysis(program.ctx(), nullptr);
+  EXPECT_EQ(program.Said().rfind("C|排课前检查|排课前检查失败！\n读取排课数据失败：", 0), 0u)
+      << program.Said();
+  EXPECT_TRUE(program.prompter().AllAnswersUsed());
+}
+
+TEST(CompleteBuild, ARealRunPlacesEveryLessonAndReportsTheRate) {
+  test::TestProgram program;
+  program.AddSmallSchool();
+  program.Exec("insert into LessonListtb values ('12',5,6,'02','T2',0)");
+  program.prompter().QueueModal([](QDialog& d) {
+    EXPECT_EQ(d.objectName() + d.windowTitle(), "frmCompleteBuild补排未排课程");
+    EXPECT_TRUE(test::WaitUntil([&] { return !d.isVisible(); }));
+  });
+  RunCompleteBuild(program.ctx(), nullptr);
+  EXPECT_EQ(program.Said(),
+            "I|补排未排课程|课表完成率统计:  100％\n全部课程均已排入（新排入 9 节，调整 0 节）。");
+  EXPECT_EQ(program.Count("select count(*) from LessonListtb where SetFlag=1"), 9);
+  EXPECT_EQ(program.Count("select count(*) from ClassPlantb where BuildCount<>Count"), 0);
+}
+
+// The window's outcomes with a scripted completion: the cancel button and
+// Esc stop a run that is still going, a failure and a short run are reported.
+TEST(CompleteBuild, CancelFailureAndShortRunsAreReported) {
+  enum class Ends { kCancelButton, kEscape, kCloseBox, kFails, kShort };
+  struct Case {
+    Ends ends;
+    const char* said;
+  };
+  CompletionReport shortRun;
+  shortRun.rate = 96;
+  shortRun.missingAfter = 10;
+  for (int i = 0; i < 10; ++i)
+    shortRun.missing.push_back({"11", "02", "T2", "11 数学（李）", 1, "理由" + std::to_string(i)});
+  const Case cases[] = {
+      {Ends::kCancelButton, "I|补排未排课程|已取消补排，课表没有改动。"},
+      {Ends::kEscape, "I|补排未排课程|已取消补排，课表没有改动。"},
+      {Ends::kCloseBox, "I|补排未排课程|已取消补排，课表没有改动。"},
+      {Ends::kFails, "C|补排未排课程|补排课表失败！\n磁盘已满"},
+      {Ends::kShort,
+       "I|补排未排课程|课表完成率统计:  96％\n还有 10 节课未能排入：\n11 数学（李）缺1节：理由0\n11 "
+       "数学（李）缺1节：理由1\n"
+       "11 数学（李）缺1节：理由2\n11 数学（李）缺1节：理由3\n11 数学（李）缺1节：理由4\n11 "
+       "数学（李）缺1节：理由5\n"
+       "11 数学（李）缺1节：理由6\n11 数学（李）缺1节：理由7\n……（另有 2 项）\n"
+       "可用“排课前检查”查看原因，或在“手工调整课表”中手工安排。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said);
+    test::TestProgram program;
+    QString missingShown;
+    FrmCompleteBuild* self = nullptr;
+    FrmCompleteBuild window(program.ctx(),
+                            [&](const FrmCompleteBuild::Progress& progress,
+                                const std::atomic<bool>& cancel) -> Result<CompletionReport> {
+                              if (c.ends == Ends::kFails) return Outcome::Fail("磁盘已满");
+                              if (c.ends == Ends::kShort) return shortRun;
+                              // A search that goes on until it is told to stop.
+                              for (int missing = 40; !cancel; missing = std::max(1, missing - 1)) {
+                                progress(missing);
+                                if (missing == 30 && missingShown.isEmpty()) {
+                                  missingShown = self->lblMissing->text();
+                                  if (c.ends == Ends::kCancelButton)
+                                    QTest::mouseClick(self->cmdCancel, Qt::LeftButton);
+                                  if (c.ends == Ends::kEscape) QTest::keyClick(self, Qt::Key_Escape);
+                                  if (c.ends == Ends::kCloseBox) self->close();
+                                }
+                                QTest::qWait(1);
+                              }
+                              return Outcome::Fail("stopped", kCompletionCancelled);
+                            });
+    self = &window;
+    window.show();
+    ASSERT_TRUE(test::WaitUntil([&] { return !window.isVisible(); }));
+    EXPECT_EQ(program.Said(), c.said);
+    if (c.ends < Ends::kFails) {
+      EXPECT_EQ(missingShown.toStdString(), "尚未排入：30 节");
+    }
+  }
+}
+
+TEST(CompleteBuild, ACancelledRealRunLeavesTheTimetableAsItWas) {
+  test::TestProgram program;
+  program.AddSmallSchool();
+  program.Exec("insert into LessonListtb values ('11',1,1,'01','T1',1),('12',5,6,'02','T2',0)");
+  const std::string before = Lessons(program);
+  program.prompter().QueueModal([](QDialog& d) {
+    QTest::mouseClick(d.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+    EXPECT_TRUE(test::WaitUntil([&] { return !d.isVisible(); }));
+  });
+  RunCompleteBuild(program.ctx(), nullptr);
+  EXPECT_EQ(program.Said(), "I|补排未排课程|已取消补排，课表没有改动。");
+  EXPECT_EQ(Lessons(program), before);
+}
+
+}  // namespace
+}  // namespace orv::ui
