@@ -335,14 +335,20 @@ std::vector<Finding> CheckClassTimetable(TimetableDb& db, int lessonsPerDay, std
   return Checker(db, lessonsPerDay, classCode).Run();
 }
 
-Result<FindingCounts> CountClassFindings(TimetableDb& db, int lessonsPerDay, std::string_view classCode) {
+Result<std::vector<Finding>> FindClassFindings(TimetableDb& db, int lessonsPerDay,
+                                               std::string_view classCode) {
   try {
-    const std::vector<Finding> findings = CheckClassTimetable(db, lessonsPerDay, classCode);
-    return FindingCounts{CountFindings(findings, Severity::kViolation),
-                         CountFindings(findings, Severity::kWarning)};
+    return CheckClassTimetable(db, lessonsPerDay, classCode);
   } catch (const std::exception& e) {
     return Outcome::Fail("检查课表失败：" + DatabaseErrorText(e));
   }
+}
+
+Result<FindingCounts> CountClassFindings(TimetableDb& db, int lessonsPerDay, std::string_view classCode) {
+  Result<std::vector<Finding>> findings = FindClassFindings(db, lessonsPerDay, classCode);
+  if (!findings) return findings.outcome();
+  return FindingCounts{CountFindings(*findings, Severity::kViolation),
+                       CountFindings(*findings, Severity::kWarning)};
 }
 
 std::string FindingCountsText(const FindingCounts& counts) {

@@ -62,6 +62,10 @@ struct FindingCounts {
   int warnings = 0;
 };
 
+// CheckClassTimetable for a window, which lists the findings; never throws.
+Result<std::vector<Finding>> FindClassFindings(TimetableDb& db, int lessonsPerDay,
+                                               std::string_view classCode);
+
 // The counts of CheckClassTimetable, for a status line; never throws.
 Result<FindingCounts> CountClassFindings(TimetableDb& db, int lessonsPerDay, std::string_view classCode);
 

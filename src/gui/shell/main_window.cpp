@@ -18,6 +18,7 @@
 #include "gui/shell/info_windows.h"
 #include "gui/shell/lesson_of_day_window.h"
 #include "gui/shell/shell_support.h"
+#include "gui/timetable/manual_set_lesson_window.h"
 #include "gui/timetable/set_lesson_window.h"
 
 namespace fs = std::filesystem;
@@ -123,6 +124,9 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
     if (HaveDatabase()) ShowSetLesson(ctx_, this);
   });
   connect(mnuAutoBuild, &QAction::triggered, this, &FrmMain::AutoBuild);
+  connect(mnuManualBuild, &QAction::triggered, this, [this] {
+    if (HaveDatabase()) ShowManualSetLesson(ctx_, this);
+  });
   connect(mnuUpgradeAll, &QAction::triggered, this, &FrmMain::UpgradeAll);
   connect(mnuDeleteLessonAll, &QAction::triggered, this, &FrmMain::DeleteLessonAll);
   connect(mnuSetLessonNum, &QAction::triggered, this, &FrmMain::SetLessonNum);
@@ -135,7 +139,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
 
   // Windows still being written: present in the menu, not yet usable. Each
   // is enabled (and connected, where not already) when its window lands.
-  for (QAction* pending : {mnuManualBuild, mnuPrint, mnuExport}) pending->setEnabled(false);
+  for (QAction* pending : {mnuPrint, mnuExport}) pending->setEnabled(false);
 }
 
 QMenu* FrmMain::AddMenu(const char* name, const QString& caption) {
