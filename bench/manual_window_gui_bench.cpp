@@ -40,19 +40,6 @@ constexpr int kLessonsPerDay = 7;
 constexpr int kClicks = 300;
 constexpr double kBudgetMs = 50.0;
 
-// The window asks nothing; a prompt would be a fault of the benchmark.
-class SilentPrompter : public orv::ui::Prompter {
- public:
-  void Message(QWidget*, orv::ui::MessageIcon, const QString&, const QString& text) override {
-    std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
-  }
-  bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-  QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  QAction* PopupMenu(QMenu&, const QPoint&) override { return nullptr; }
-  int RunModal(QDialog&) override { return 0; }
-};
-
 struct Timings {
   const char* name;
   std::vector<double> ms{};
@@ -188,7 +175,7 @@ int main(int argc, char** argv) {
               state.db->FirstInt("select count(*) from LessonListtb").value_or(0),
               state.db->FirstInt("select count(*) from ClassPlantb where Count<>BuildCount").value_or(0));
 
-  SilentPrompter prompter;
+  orv::ui::PrintingPrompter prompter;  // the window asks nothing
   orv::ui::UiContext ctx{state, prompter};
   std::mt19937 rng(2026);
   bool within = true;
