@@ -3,6 +3,7 @@
 // is what the tables hold, and every BuildCount counts its lessons.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 #include "core/database/demo_school.h"
@@ -10,6 +11,7 @@
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/random.h"
 #include "manual_window_driver.h"
+#include "support/test_program.h"
 
 namespace orv::test {
 namespace {
@@ -38,62 +40,40 @@ class ManualWindowProperty : public ::testing::TestWithParam<Params>, public Man
     Open(program.ctx());
   }
 
-  ui::GridLesson AnyPeriod() {
-    return {static_cast<int>(rng() % 5) + 1, static_cast<int>(rng() % GetParam().lessonsPerDay) + 1};
-  }
-  // A period of the class grid in the colour, else any period.
-  ui::GridLesson AnyIn(const QColor& colour) {
+  // A period of the class grid in the colour (any colour when none is given).
+  std::optional<ui::GridLesson> Any(const QColor& colour = {}) {
     std::vector<ui::GridLesson> cells;
     for (int day = 1; day <= 5; ++day)
       for (int lessonNo = 1; lessonNo <= GetParam().lessonsPerDay; ++lessonNo)
-        if (Grid()->Color({day, lessonNo}) == colour) cells.push_back({day, lessonNo});
-    return cells.empty() ? AnyPeriod() : cells[rng() % cells.size()];
+        if (!colour.isValid() || Grid()->Color({day, lessonNo}) == colour) cells.push_back({day, lessonNo});
+    if (cells.empty()) return std::nullopt;
+    return cells[rng() % cells.size()];
   }
-  Qt::MouseButton AnyButton() { return rng() % 2 ? Qt::LeftButton : Qt::RightButton; }
 
+  // Mostly clicks that change something: a yellow cell swapped with, a cyan
+  // one placed into, else a lesson selected or a missing one picked.
   void Step() {
-    switch (rng() % 14) {
+    const bool either = rng() % 2;
+    const ui::GridLesson any = *Any();
+    const auto yellow = Any(ui::kGridYellow), cyan = Any(ui::kGridCyan);
+    switch (rng() % 9) {
       case 0:
       case 1:
-      case 2: {
-        const ui::GridLesson at = AnyPeriod();
-        Left(at.day, at.lessonNo);
-        break;
-      }
-      case 3:
-      case 4: {
-        const ui::GridLesson at = AnyIn(ui::kGridYellow);
-        Right(at.day, at.lessonNo);
-        break;
-      }
-      case 5: {
-        const ui::GridLesson at = AnyPeriod();
-        Right(at.day, at.lessonNo);
-        break;
-      }
-      case 6:
+        return yellow ? Right(yellow->day, yellow->lessonNo) : Left(any.day, any.lessonNo);
+      case 2:
+        if (cyan) return Left(cyan->day, cyan->lessonNo);
         if (List()->topLevelItemCount() > 0) Pick(static_cast<int>(rng() % List()->topLevelItemCount()));
-        break;
+        return;
+      case 3:
+        return either ? Left(any.day, any.lessonNo) : Right(any.day, any.lessonNo);
+      case 4:
+        return ClickLesson(TeacherGrid(), either ? Qt::LeftButton : Qt::RightButton, any.day, any.lessonNo);
+      case 5:
+        return either ? Press("cmdUndo") : Key(Qt::Key_Z);
+      case 6:
+        return either ? Press("cmdRedo") : Key(Qt::Key_Y);
       case 7:
-      case 8: {
-        const ui::GridLesson at = AnyIn(ui::kGridCyan);
-        Left(at.day, at.lessonNo);
-        break;
-      }
-      case 9: {
-        const ui::GridLesson at = AnyPeriod();
-        ClickLesson(TeacherGrid(), AnyButton(), at.day, at.lessonNo);
-        break;
-      }
-      case 10:
-        rng() % 2 ? Press("cmdUndo") : Key(Qt::Key_Z);
-        break;
-      case 11:
-        rng() % 2 ? Press("cmdRedo") : Key(Qt::Key_Y);
-        break;
-      case 12:
-        Press(rng() % 2 ? "CmdPrevClass" : "CmdNextClass");
-        break;
+        return Press(either ? "CmdPrevClass" : "CmdNextClass");
       default:
         Teachers()->setCurrentIndex(static_cast<int>(rng() % Teachers()->count()));
     }

@@ -4,9 +4,11 @@
 // checked in the tables.
 #include <gtest/gtest.h>
 
+#include "core/database/manual_edit_fixture.h"
 #include "core/database/timetable_edit.h"
 #include "gui/shell/main_window.h"
 #include "manual_window_driver.h"
+#include "support/test_program.h"
 
 namespace orv::test {
 namespace {
@@ -47,37 +49,21 @@ class ManualSetLesson : public ::testing::Test, public ManualWindowDriver {
 
   // One period as "course/teacher/SetFlag", "" when empty.
   std::string At(const char* cls, int day, int lessonNo) {
-    return program.state()
-        .db
-        ->FirstText(
+    return db
+        .FirstText(
             "select group_concat(CourseCode||'/'||TeacherCode||'/'||SetFlag,' ') from LessonListtb"
             " where ClassCode=? and Day=? and LessonNo=?",
             cls, day, lessonNo)
         .value_or("");
   }
   long long Built(const char* cls, const char* course) {
-    return program.state()
-        .db->FirstInt("select BuildCount from ClassPlantb where ClassCode=? and CourseCode=?", cls, course)
-        .value_or(-1);
+    return *db.FirstInt("select BuildCount from ClassPlantb where ClassCode=? and CourseCode=?", cls, course);
   }
-  std::string Tables() {
-    return program.state()
-               .db
-               ->FirstText(
-                   "select group_concat(x,' ') from (select ClassCode||'/'||Day||'/'||LessonNo||'/'||"
-                   "CourseCode||'/'||TeacherCode||'/'||SetFlag as x from LessonListtb order by x)")
-               .value_or("") +
-           "|" +
-           program.state()
-               .db
-               ->FirstText(
-                   "select group_concat(x,' ') from (select ClassCode||'/'||CourseCode||'/'||BuildCount as x"
-                   " from ClassPlantb order by x)")
-               .value_or("");
-  }
+  std::string Tables() { return TimetableState(db); }
   QString Help() { return Panel(1)->text(); }
 
   TestProgram program;
+  TimetableDb& db = *program.state().db;
   // 一（1）班 as it is stored, lesson 1 Monday to Friday, then lesson 2 ...
   const QString kWeek11 = QStringLiteral("语语数..数英...语....") + QString(15, '.');
 };
@@ -309,7 +295,7 @@ TEST_F(ManualSetLesson, AnUndoWhosePeriodWasTakenMeanwhileIsRefused) {
   Right(5, 3);  // move 数学 away
   ASSERT_EQ(At("11", 5, 3), "02/T2/2");
   // Someone else fills the period it came from.
-  ASSERT_TRUE(PlaceLesson(*program.state().db, "11", 1, 2, "03", "T3", 6));
+  ASSERT_TRUE(PlaceLesson(db, "11", 1, 2, "03", "T3", 6));
   const std::string taken = Tables();
   Key(Qt::Key_Z);
   EXPECT_EQ(Tables(), taken);

@@ -12,7 +12,6 @@
 #include <ostream>
 
 #include "gui/timetable/manual_set_lesson_window.h"
-#include "support/test_program.h"
 #include "support/week_grid_clicks.h"
 
 // Readable texts in failure messages.
@@ -28,9 +27,9 @@ class ManualWindowDriver {
   }
 
   template <class T>
-  T* Child(const char* name) const {
+  T* Child(const QString& name) const {
     T* child = window->findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name;
+    EXPECT_NE(child, nullptr) << name.toStdString();
     return child;
   }
   ui::WeekGrid* Grid() const { return Child<ui::WeekGrid>("MSFlexGrid1"); }
@@ -38,16 +37,13 @@ class ManualWindowDriver {
   QTreeWidget* List() const { return Child<QTreeWidget>("lstCourse"); }
   QComboBox* Classes() const { return Child<QComboBox>("CmbClass"); }
   QComboBox* Teachers() const { return Child<QComboBox>("CmbTeacher"); }
-  QLabel* Panel(int n) const {
-    return Child<QLabel>(QStringLiteral("staMsgPanel%1").arg(n).toUtf8().constData());
-  }
+  QLabel* Panel(int n) const { return Child<QLabel>(QStringLiteral("staMsgPanel%1").arg(n)); }
   QPushButton* Button(const char* name) const { return Child<QPushButton>(name); }
 
   void Press(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
   void Pick(int row) {
-    QTreeWidgetItem* item = List()->topLevelItem(row);
-    ASSERT_NE(item, nullptr) << "no row " << row;
-    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, List()->visualItemRect(item).center());
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
+                      List()->visualItemRect(List()->topLevelItem(row)).center());
   }
   void Left(int day, int lessonNo) { ClickLesson(Grid(), Qt::LeftButton, day, lessonNo); }
   void Right(int day, int lessonNo) { ClickLesson(Grid(), Qt::RightButton, day, lessonNo); }
@@ -69,36 +65,27 @@ class ManualWindowDriver {
     }
     return rows;
   }
-  // A cell of the class grid by colour: its course's first character on
-  // white, upper-case R / Y for a red / yellow lesson; '.' white, 'y'
-  // yellow and 'c' cyan for an empty cell; '?' for anything else.
+  // The class grid: a lesson's first character on white, R / Y for a red /
+  // yellow lesson; an empty cell '.' white, 'y' yellow, 'c' cyan; else '?'.
   QString Week() const {
     const ui::WeekGrid* g = Grid();
     return WeekText(g->lessons(), [g](ui::GridLesson at) -> QString {
-      const QColor colour = g->Color(at);
-      const QString text = g->Text(at);
-      if (!text.isEmpty())
-        return colour == ui::kGridWhite    ? text.left(1)
-               : colour == ui::kGridRed    ? "R"
-               : colour == ui::kGridYellow ? "Y"
-                                           : "?";
-      return colour == ui::kGridWhite    ? "."
-             : colour == ui::kGridYellow ? "y"
-             : colour == ui::kGridCyan   ? "c"
-                                         : "?";
+      const QColor c = g->Color(at);
+      if (!g->Text(at).isEmpty())
+        return c == ui::kGridWhite    ? g->Text(at).left(1)
+               : c == ui::kGridRed    ? "R"
+               : c == ui::kGridYellow ? "Y"
+                                      : "?";
+      return c == ui::kGridWhite ? "." : c == ui::kGridYellow ? "y" : c == ui::kGridCyan ? "c" : "?";
     });
   }
-  // The teacher grid, each lesson as "day/lesson:course/class", space separated.
+  // The teacher grid's lessons as "day/lesson:course/class".
   QString TeacherWeek() const {
     QStringList cells;
-    const ui::WeekGrid* g = TeacherGrid();
     for (int day = 1; day <= 5; ++day)
-      for (int lessonNo = 1; lessonNo <= g->lessons(); ++lessonNo)
-        if (!g->Text({day, lessonNo}).isEmpty())
-          cells << QStringLiteral("%1/%2:%3")
-                       .arg(day)
-                       .arg(lessonNo)
-                       .arg(g->Text({day, lessonNo}).replace('\n', '/'));
+      for (int lessonNo = 1; lessonNo <= TeacherGrid()->lessons(); ++lessonNo)
+        if (const QString text = TeacherGrid()->Text({day, lessonNo}); !text.isEmpty())
+          cells << QStringLiteral("%1/%2:").arg(day).arg(lessonNo) + QString(text).replace('\n', '/');
     return cells.join(' ');
   }
 
