@@ -352,7 +352,8 @@ Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, int lessonsPer
 Result<FindingCounts> CountClassFindings(TimetableDb& db, int lessonsPerDay, std::string_view classCode) {
   const Result<std::vector<Finding>> findings = CheckClassTimetable(db, lessonsPerDay, classCode);
   if (!findings) return findings.outcome();
-  return FindingCounts{CountFindings(*findings, Severity::kViolation), CountFindings(*findings, Severity::kWarning)};
+  return FindingCounts{CountFindings(*findings, Severity::kViolation),
+                       CountFindings(*findings, Severity::kWarning)};
 }
 
 std::string FindingCountsText(const FindingCounts& counts) {

@@ -61,7 +61,7 @@ struct FindingCounts {
   int warnings = 0;
 };
 
-// The counts of CheckClassTimetable, for a status line; never throws.
+// The counts of CheckClassTimetable, for a status line.
 Result<FindingCounts> CountClassFindings(TimetableDb& db, int lessonsPerDay, std::string_view classCode);
 
 // "本班课表：违规 1 处，警告 2 处", or "本班课表未发现问题".

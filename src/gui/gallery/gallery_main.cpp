@@ -19,23 +19,6 @@
 
 namespace {
 
-// Nothing may block while the windows are rendered: every prompt is printed
-// and answered with "cancel".
-class GalleryPrompter : public orv::ui::Prompter {
- public:
-  void Message(QWidget*, orv::ui::MessageIcon, const QString& title, const QString& text) override {
-    std::fprintf(stderr, "message [%s]: %s\n", qPrintable(title), qPrintable(text));
-  }
-  bool AskYesNo(QWidget*, const QString&, const QString& text) override {
-    std::fprintf(stderr, "question: %s\n", qPrintable(text));
-    return false;
-  }
-  QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  QAction* PopupMenu(QMenu&, const QPoint&) override { return nullptr; }
-  int RunModal(QDialog&) override { return 0; }
-};
-
 int Fail(const std::string& text) {
   std::fprintf(stderr, "orvandel-gallery: %s\n", text.c_str());
   return 1;
@@ -79,7 +62,7 @@ int main(int argc, char** argv) {
   if (!built) return Fail(built.message());
   std::fprintf(stderr, "demo timetable: %d%% complete\n", built->rate);
 
-  GalleryPrompter prompter;
+  orv::ui::PrintingPrompter prompter;
   orv::ui::UiContext ctx{state, prompter};
   orv::ui::GalleryList list;
   orv::ui::AddShellGallery(list);

@@ -22,6 +22,7 @@
 #include "gui/shell/info_windows.h"
 #include "gui/shell/lesson_of_day_window.h"
 #include "gui/shell/shell_support.h"
+#include "gui/timetable/manual_set_lesson_window.h"
 #include "gui/timetable/set_lesson_window.h"
 
 namespace fs = std::filesystem;
@@ -137,6 +138,9 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   connect(mnuAnalyze, &QAction::triggered, this, [this] {
     if (HaveDatabase()) RunAnalysis(ctx_, this);
   });
+  connect(mnuManualBuild, &QAction::triggered, this, [this] {
+    if (HaveDatabase()) ShowManualSetLesson(ctx_, this);
+  });
   connect(mnuUpgradeAll, &QAction::triggered, this, &FrmMain::UpgradeAll);
   connect(mnuDeleteLessonAll, &QAction::triggered, this, &FrmMain::DeleteLessonAll);
   connect(mnuSetLessonNum, &QAction::triggered, this, &FrmMain::SetLessonNum);
@@ -146,10 +150,6 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   connect(mnuToWebsite, &QAction::triggered, this, &FrmMain::ToWebsite);
   connect(mnuForum, &QAction::triggered, this, &FrmMain::Forum);
   connect(mnuAbout, &QAction::triggered, this, &FrmMain::About);
-
-  // Windows still being written: present in the menu, not yet usable. Each
-  // is enabled (and connected, where not already) when its window lands.
-  for (QAction* pending : {mnuManualBuild}) pending->setEnabled(false);
 }
 
 QMenu* FrmMain::AddMenu(const char* name, const QString& caption) {

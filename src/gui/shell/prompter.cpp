@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <cstdio>
 
 namespace orv::ui {
 
@@ -52,5 +53,14 @@ QString QtPrompter::SaveFileName(QWidget* parent, const QString& caption, const 
 QAction* QtPrompter::PopupMenu(QMenu& menu, const QPoint& globalPos) { return menu.exec(globalPos); }
 
 int QtPrompter::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+void PrintingPrompter::Message(QWidget*, MessageIcon, const QString& title, const QString& text) {
+  std::fprintf(stderr, "message [%s]: %s\n", qPrintable(title), qPrintable(text));
+}
+
+bool PrintingPrompter::AskYesNo(QWidget*, const QString&, const QString& text) {
+  std::fprintf(stderr, "question: %s\n", qPrintable(text));
+  return false;
+}
 
 }  // namespace orv::ui

@@ -50,4 +50,17 @@ class QtPrompter : public Prompter {
   int RunModal(QDialog& dialog) override;
 };
 
+// For programs that show windows to no one (the screenshot gallery, the
+// benchmarks): nothing may block, so every prompt is printed to stderr and
+// answered with "no" or "cancel", and no modal window is run.
+class PrintingPrompter : public Prompter {
+ public:
+  void Message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
+  bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+  QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  QAction* PopupMenu(QMenu&, const QPoint&) override { return nullptr; }
+  int RunModal(QDialog&) override { return 0; }
+};
+
 }  // namespace orv::ui

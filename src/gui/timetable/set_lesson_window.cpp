@@ -14,10 +14,6 @@ namespace {
 
 constexpr int kCodeRole = Qt::UserRole;
 
-const SelectorNames kClassSelector{
-    "lblClass",     QStringLiteral("班级"),        "CmbClass", "CmdPrevClass", QStringLiteral("上一班级(&P)"),
-    "CmdNextClass", QStringLiteral("下一班级(&N)")};
-
 QString CellText(const FixedLesson& lesson) {
   // A course missing from the list still occupies the lesson and must stay visible.
   return Q(lesson.courseName.empty() ? lesson.courseCode : lesson.courseName);
@@ -30,7 +26,7 @@ FrmSetLesson::FrmSetLesson(UiContext& ctx, QWidget* parent)
   setObjectName("frmSetLesson");
   setWindowTitle(QStringLiteral("预先安排固定课程"));
 
-  selector_ = MakeEntitySelector(this, kClassSelector);
+  selector_ = MakeEntitySelector(this, ClassSelectorNames());
 
   auto* label1 =
       new QLabel(QStringLiteral("这是自动排课之前的准备工作：先在某些课时安排预先确定的课程"), this);

@@ -7,6 +7,17 @@
 
 namespace orv::ui {
 
+const SelectorNames& ClassSelectorNames() {
+  static const SelectorNames kNames{"lblClass",
+                                    QStringLiteral("班级"),
+                                    "CmbClass",
+                                    "CmdPrevClass",
+                                    QStringLiteral("上一班级(&P)"),
+                                    "CmdNextClass",
+                                    QStringLiteral("下一班级(&N)")};
+  return kNames;
+}
+
 EntitySelector MakeEntitySelector(QWidget* parent, const SelectorNames& names) {
   EntitySelector s;
   s.frame = new QGroupBox(parent);
@@ -49,10 +60,13 @@ std::string SelectedCode(const QComboBox* combo) {
   return combo->currentIndex() < 0 ? std::string() : S(combo->currentData().toString());
 }
 
-void ShowOutcome(StatusPanels* status, int panel, const QString& text, const Outcome& outcome) {
+void ShowPanel(StatusPanels* status, int panel, const QString& text, const QString& tip) {
   status->SetPanel(panel, text);
-  if (auto* label = status->findChild<QLabel*>(QString("staMsgPanel%1").arg(panel)))
-    label->setToolTip(Q(outcome.message()));
+  if (auto* label = status->findChild<QLabel*>(QString("staMsgPanel%1").arg(panel))) label->setToolTip(tip);
+}
+
+void ShowOutcome(StatusPanels* status, int panel, const QString& text, const Outcome& outcome) {
+  ShowPanel(status, panel, text, Q(outcome.message()));
 }
 
 }  // namespace orv::ui

@@ -28,6 +28,10 @@ struct SelectorNames {
   QString nextText;
 };
 
+// lblClass, CmbClass, CmdPrevClass and CmdNextClass: the class selector of
+// the timetable windows.
+const SelectorNames& ClassSelectorNames();
+
 struct EntitySelector {
   QGroupBox* frame = nullptr;  // Frame1
   QLabel* label = nullptr;
@@ -46,6 +50,8 @@ void FillEntitySelector(QComboBox* combo, const std::vector<NamedCode>& entities
 // The code of the selected entry; "" when none is selected.
 std::string SelectedCode(const QComboBox* combo);
 
+// `text` in the panel, `tip` as its tooltip.
+void ShowPanel(StatusPanels* status, int panel, const QString& text, const QString& tip);
 // `text` in the panel; a failure's reason as the panel's tooltip.
 void ShowOutcome(StatusPanels* status, int panel, const QString& text, const Outcome& outcome);
 
