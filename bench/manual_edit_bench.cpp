@@ -159,7 +159,8 @@ int main() {
   const fs::path dir = fs::temp_directory_path() / ("orvandel-bench-edit-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   const fs::path file = dir / "kb.mdb";
-  if (orv::Outcome created = orv::TimetableDb::Create(file); !created) return Fail("create", created.message()), 1;
+  if (orv::Outcome created = orv::TimetableDb::Create(file); !created)
+    return Fail("create", created.message()), 1;
   auto opened = orv::TimetableDb::Open(file);
   if (!opened) return Fail("open", opened.message()), 1;
   std::unique_ptr<orv::TimetableDb> db = std::move(opened).value();
@@ -168,7 +169,8 @@ int main() {
   options.lastGrade = 9;
   options.classesPerGrade = 8;
   options.lessonsPerDay = kLessonsPerDay;
-  if (orv::Outcome filled = orv::FillDemoSchool(*db, options); !filled) return Fail("demo school", filled.message()), 1;
+  if (orv::Outcome filled = orv::FillDemoSchool(*db, options); !filled)
+    return Fail("demo school", filled.message()), 1;
   orv::UniformRandom random(1);
   const orv::Result<orv::BuildResult> generated = orv::BuildTimetable(*db, kLessonsPerDay, random);
   if (!generated) return Fail("generation", generated.message()), 1;

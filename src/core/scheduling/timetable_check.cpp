@@ -340,7 +340,8 @@ Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, int lessonsPerDay) 
   }
 }
 
-Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, int lessonsPerDay, std::string_view classCode) {
+Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, int lessonsPerDay,
+                                                 std::string_view classCode) {
   if (classCode.empty()) return std::vector<Finding>{};
   try {
     return Checker(db, lessonsPerDay, classCode).Run();

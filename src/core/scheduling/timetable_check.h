@@ -54,7 +54,8 @@ Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, int lessonsPerDay);
 // them: its lessons, its plan rows, and every clash one of its lessons takes
 // part in. Reads only the rows the class can be involved in, so it is quick
 // enough to run after every change made by hand.
-Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, int lessonsPerDay, std::string_view classCode);
+Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, int lessonsPerDay,
+                                                 std::string_view classCode);
 
 struct FindingCounts {
   int violations = 0;

@@ -40,8 +40,7 @@ fs::path ResolveProgramDirectory(const fs::path& executableDir) {
 std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::path& relative,
                                         const fs::path& executableDir) {
   std::error_code ec;
-  for (const fs::path& dir :
-       {programDir, executableDir, InstalledDataDirectory(executableDir)}) {
+  for (const fs::path& dir : {programDir, executableDir, InstalledDataDirectory(executableDir)}) {
     if (dir.empty()) continue;
     const fs::path candidate = dir / relative;
     if (fs::is_regular_file(candidate, ec)) return candidate;

@@ -135,13 +135,7 @@ ClassPlanEditor::ClassPlanEditor(UiContext& ctx, QWidget* parent) : QDialog(pare
   resize(TwipsToPixels(10200), TwipsToPixels(7200));
 
   connect(classes_, &QComboBox::currentIndexChanged, this, [this] { ChooseClass(); });
-  connect(prev, &QPushButton::clicked, this, [this] {
-    if (classes_->currentIndex() > 0) classes_->setCurrentIndex(classes_->currentIndex() - 1);
-  });
-  connect(next, &QPushButton::clicked, this, [this] {
-    if (classes_->currentIndex() < classes_->count() - 1)
-      classes_->setCurrentIndex(classes_->currentIndex() + 1);
-  });
+  ConnectStepButtons(prev, next, classes_);
   connect(teacher2_, &QComboBox::currentIndexChanged, this, [this] { ShowTeacherLoad(); });
 
   auto* keys = new KeyRouter(this);

@@ -8,6 +8,15 @@
 
 namespace orv::ui {
 
+void ConnectStepButtons(QPushButton* prev, QPushButton* next, QComboBox* combo) {
+  QObject::connect(prev, &QPushButton::clicked, combo, [combo] {
+    if (combo->currentIndex() > 0) combo->setCurrentIndex(combo->currentIndex() - 1);
+  });
+  QObject::connect(next, &QPushButton::clicked, combo, [combo] {
+    if (combo->currentIndex() + 1 < combo->count()) combo->setCurrentIndex(combo->currentIndex() + 1);
+  });
+}
+
 void MarkInput(QWidget* input, bool invalid) {
   QPalette p = input->palette();
   const QColor c = invalid ? kInvalidColor : kValidColor;

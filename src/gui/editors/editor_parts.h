@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QObject>
@@ -31,6 +32,10 @@ inline const QColor kValidColor{255, 255, 255};
 
 // Red marks an input the user still has to fill; white clears the mark.
 void MarkInput(QWidget* input, bool invalid);
+
+// Previous / next buttons of a drop-down list: they move its selection by one
+// and do nothing at the first or last entry, so a click never wraps around.
+void ConnectStepButtons(QPushButton* prev, QPushButton* next, QComboBox* combo);
 
 inline const QString kSelectFirst = QStringLiteral("请先选择一条记录。");
 

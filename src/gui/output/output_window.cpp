@@ -9,8 +9,7 @@ namespace orv::ui {
 
 namespace {
 
-// The frame, with its previous/next buttons wired: they move the selection
-// by one and do nothing at the first or last entry.
+// The frame, with its previous/next buttons wired.
 SelectorFrame MakeSelectorFrame(QWidget* parent, const OutputSelectorNames& n) {
   SelectorFrame f;
   f.frame = new QGroupBox(n.frameCaption, parent);
@@ -36,14 +35,7 @@ SelectorFrame MakeSelectorFrame(QWidget* parent, const OutputSelectorNames& n) {
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(2, 1);
   grid->setHorizontalSpacing(10);
-
-  QComboBox* combo = f.combo;
-  QObject::connect(f.prev, &QPushButton::clicked, combo, [combo] {
-    if (combo->currentIndex() > 0) combo->setCurrentIndex(combo->currentIndex() - 1);
-  });
-  QObject::connect(f.next, &QPushButton::clicked, combo, [combo] {
-    if (combo->currentIndex() + 1 < combo->count()) combo->setCurrentIndex(combo->currentIndex() + 1);
-  });
+  ConnectStepButtons(f.prev, f.next, f.combo);
   return f;
 }
 
@@ -66,7 +58,8 @@ QPushButton* MakeCommandButton(QWidget* parent, const char* name, const QString&
 }
 
 OutputWindow::OutputWindow(UiContext& ctx, const char* name, const QString& caption,
-                           const OutputSelectorNames& classes, const OutputSelectorNames& teachers, QWidget* parent)
+                           const OutputSelectorNames& classes, const OutputSelectorNames& teachers,
+                           QWidget* parent)
     : QDialog(parent), ctx_(ctx) {
   setObjectName(name);
   setWindowTitle(caption);

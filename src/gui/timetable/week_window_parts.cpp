@@ -38,13 +38,7 @@ EntitySelector MakeEntitySelector(QWidget* parent, const SelectorNames& names) {
   line->addWidget(s.prev);
   line->addWidget(s.next);
 
-  QComboBox* combo = s.combo;
-  QObject::connect(s.prev, &QPushButton::clicked, combo, [combo] {
-    if (combo->currentIndex() > 0) combo->setCurrentIndex(combo->currentIndex() - 1);
-  });
-  QObject::connect(s.next, &QPushButton::clicked, combo, [combo] {
-    if (combo->currentIndex() < combo->count() - 1) combo->setCurrentIndex(combo->currentIndex() + 1);
-  });
+  ConnectStepButtons(s.prev, s.next, s.combo);
   for (QPushButton* b : {s.prev, s.next}) b->setAutoDefault(false);
   return s;
 }
