@@ -62,7 +62,9 @@ std::vector<Chapter> Chapters(const std::string& html) {
   return chapters;
 }
 
-std::string TextOf(const std::string& html, const Chapter& c) { return html.substr(c.begin, c.end - c.begin); }
+std::string TextOf(const std::string& html, const Chapter& c) {
+  return html.substr(c.begin, c.end - c.begin);
+}
 
 class UserManual : public ::testing::Test {
  protected:
