@@ -78,6 +78,7 @@ int RunGenerate(const Context& ctx, const std::string& path, const std::optional
               << "placed lessons: " << r.placedLessons << "\n"
               << "unplaced lessons: " << r.unplacedLessons << "\n"
               << "incomplete plan rows: " << r.incompleteRows << "\n"
+              << "lessons in class or teacher never cells: " << r.lessonsInNeverCells << "\n"
               << "elapsed: " << Elapsed(seconds) << "\n";
     if (!complete) {
       std::cout << "completion: " << r.rate << "%\n";

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "core/database/week_marks.h"
 #include "core/output/week_labels.h"
 #include "core/scheduling/generation_steps.h"
 
@@ -13,6 +14,10 @@ constexpr const char* kPlanSummary =
     "select coalesce(sum(Count),0),coalesce(sum(BuildCount),0),"
     "coalesce(sum(case when BuildCount<Count then Count-BuildCount else 0 end),0),"
     "coalesce(sum(case when BuildCount<Count then 1 else 0 end),0) from ClassPlantb";
+constexpr const char* kAutoLessonsInNeverCells =
+    "select count(*) from LessonListtb L where L.SetFlag=? and exists (select 1 from Limittb M"
+    " where M.Day=L.Day and M.LessonNo=L.LessonNo and M.Attr=?"
+    " and ((M.Kind=? and M.Code=L.ClassCode) or (M.Kind=? and M.Code=L.TeacherCode)))";
 
 // A plan row the run cannot get past. Without marking it, the driver would
 // take the same row again and again, so the run stops instead.
@@ -67,6 +72,10 @@ Result<BuildResult> BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRa
       result.unplacedLessons = static_cast<int>(c.Int64(2));
       result.incompleteRows = static_cast<int>(c.Int64(3));
     }
+    result.lessonsInNeverCells = static_cast<int>(
+        db.FirstInt(kAutoLessonsInNeverCells, DbValue(LessonOrigin::Automatic), DbValue(LimitMark::Never),
+                    DbValue(LimitKind::Class), DbValue(LimitKind::Teacher))
+            .value_or(0));
     tx.Commit();
     return result;
   } catch (const StuckRow& e) {

@@ -19,6 +19,10 @@ struct BuildResult {
   int placedLessons = 0;   // sum of BuildCount after the run (fixed lessons included)
   int unplacedLessons = 0;
   int incompleteRows = 0;  // plan rows left with BuildCount < Count
+  // Automatic lessons in a "不排" cell of their class or teacher: the
+  // generation consults only the course's marks, so these are left for the
+  // completion to move.
+  int lessonsInNeverCells = 0;
 };
 
 // Called once per pass of each generation loop, so a window can repaint. It

@@ -36,7 +36,7 @@ void FrmAutoBuild::Finish() {
   if (!result_) {
     const QString failed = QString::fromUtf8(kBuildFailedText.data(), qsizetype(kBuildFailedText.size()));
     ctx_.prompter.Message(this, MessageIcon::Critical, kCaption, FailureText(failed, result_.outcome()));
-  } else if (result_->unplacedLessons > 0) {
+  } else if (result_->unplacedLessons > 0 || result_->lessonsInNeverCells > 0) {
     completionRequested_ =
         ctx_.prompter.AskYesNo(this, kCaption, CompletionMessage(*result_) + "\n是否立即自动补排？");
   } else {
@@ -48,6 +48,10 @@ void FrmAutoBuild::Finish() {
 QString CompletionMessage(const BuildResult& result) {
   QString text = QString("课表完成率统计:  %1％").arg(result.rate);
   if (result.unplacedLessons > 0) text += QString("\n还有 %1 节课未能排入。").arg(result.unplacedLessons);
+  // A complete week can still break the class and teacher marks, which only
+  // the completion honours: the user is told, so a 100 % is not taken as done.
+  if (result.lessonsInNeverCells > 0)
+    text += QString("\n有 %1 节课排在了班级或老师“不排”的时间。").arg(result.lessonsInNeverCells);
   return text;
 }
 
