@@ -12,7 +12,6 @@ namespace {
 class FixedLessons : public ::testing::Test {
  protected:
   FixedLessons() {
-    t.db().Execute("PRAGMA synchronous=OFF");  // durability is not under test
     t.AddPlan("11", "01", "T1", 2);
     t.AddPlan("11", "02", "T2", 1);
   }

@@ -192,7 +192,6 @@ TEST_F(Completion, CancelledFailingAndRefusedRunsLeaveTheTimetableAsItWas) {
 TEST(CompletionRepeats, TheSameSeedGivesTheSameTimetableAndASecondRunChangesNothing) {
   TestDb first, second;
   for (TestDb* t : {&first, &second}) {
-    t->db().Execute("PRAGMA synchronous=OFF");
     ASSERT_TRUE(
         FillDemoSchool(t->db(), DemoOptions{.lastGrade = 6, .classesPerGrade = 4, .fillPercent = 100}));
     UniformRandom random(7);
