@@ -1,6 +1,7 @@
 // Runs orvandel-cli as a separate process and captures what it printed.
 #pragma once
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,15 @@ namespace orv::test {
 using CliRun = ProcessRun;
 
 // The tool built beside the tests, or the one named by ORVANDEL_CLI.
-CliRun RunCli(const std::vector<std::string>& args);
+inline CliRun RunCli(const std::vector<std::string>& args) {
+  const char* cli = std::getenv("ORVANDEL_CLI");
+  return RunProcess(cli && *cli ? cli : ORVANDEL_CLI_PATH, args);
+}
+
+// The last line of what a command printed.
+inline std::string LastLine(std::string text) {
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  return text.substr(text.rfind('\n') + 1);
+}
 
 }  // namespace orv::test

@@ -3,7 +3,6 @@
 // the print library.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "cli/cli_runner.h"
@@ -15,21 +14,9 @@ namespace fs = std::filesystem;
 namespace orv {
 namespace {
 
-std::string Shell(const std::string& command) {
-  std::string out;
-  if (FILE* p = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
-    ::pclose(p);
-  }
-  return out;
-}
-
-int PdfPages(const std::string& pdf) {
-  const std::string info = Shell("pdfinfo '" + pdf + "'");
-  const size_t at = info.find("Pages:");
-  return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
-}
+// What poppler's pdfinfo or pdftotext says about the file.
+std::string PdfInfo(const std::string& pdf) { return test::RunProcess("/usr/bin/pdfinfo", {pdf}).out; }
+std::string PdfText(const std::string& pdf) { return test::RunProcess("/usr/bin/pdftotext", {pdf, "-"}).out; }
 
 class OutputCli : public ::testing::Test {
  protected:
@@ -112,8 +99,9 @@ TEST_F(OutputCli, PrintWritesAPdfPerSelection) {
   auto run = Run({"print", db, "--all-classes", "--pdf", Out("classes.pdf")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.err, "") << "no toolkit chatter";
-  EXPECT_EQ(PdfPages(Out("classes.pdf")), 2);
-  EXPECT_NE(Shell("pdftotext '" + Out("classes.pdf") + "' -").find("育才实验学校"), std::string::npos);
+  const std::string info = PdfInfo(Out("classes.pdf"));
+  EXPECT_EQ(std::atoi(info.c_str() + info.find("Pages:") + 6), 2) << info;
+  EXPECT_NE(PdfText(Out("classes.pdf")).find("育才实验学校"), std::string::npos);
 
   run = Run({"print", db, "--class", "一（1）班", "--pdf", Out("t.txt")});
   EXPECT_EQ(run.exitCode, 1);
@@ -126,7 +114,7 @@ TEST_F(OutputCli, PrintWritesAPdfPerSelection) {
   test::OpenDb(db)->Execute("delete from LessonListtb");
   run = Run({"print", db, "--total", "--lessons-per-day", "7", "--pdf", Out("total.pdf")});
   ASSERT_EQ(run.exitCode, 0) << "the empty overview still prints its header: " << run.err;
-  EXPECT_NE(Shell("pdfinfo '" + Out("total.pdf") + "'").find("A3"), std::string::npos);
+  EXPECT_NE(PdfInfo(Out("total.pdf")).find("A3"), std::string::npos);
   EXPECT_EQ(Run({"print", db, "--total", "--pdf", Out("total.pdf")}).exitCode, 1) << "no --force";
 }
 #else

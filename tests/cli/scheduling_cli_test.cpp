@@ -1,22 +1,18 @@
-// generate and check, run as a user would run them.
+// generate, check, analyze and complete, run as a user would run them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/cli_runner.h"
-#include "core/database/timetable_db.h"
 #include "core/settings/settings.h"
-#include "support/temp_dir.h"
 #include "support/test_db.h"
 
 namespace orv {
 namespace {
 
-std::string LastLine(std::string text) {
-  while (!text.empty() && text.back() == '\n') text.pop_back();
-  return text.substr(text.rfind('\n') + 1);
-}
+using test::LastLine;
 
 std::string Lessons(const std::string& path) {
   return test::OpenDb(path)
@@ -24,6 +20,12 @@ std::string Lessons(const std::string& path) {
           "select group_concat(ClassCode||'/'||Day||'/'||LessonNo||'/'||TeacherCode,' ') from"
           " (select * from LessonListtb order by rowid)")
       .value_or("");
+}
+
+int Rate(const std::string& out) {
+  int rate = -1;
+  EXPECT_EQ(std::sscanf(LastLine(out).c_str(), "completion: %d%%", &rate), 1) << out;
+  return rate;
 }
 
 class SchedulingCli : public ::testing::Test {
@@ -39,16 +41,20 @@ class SchedulingCli : public ::testing::Test {
   std::string db = (dir / "kb.mdb").string();
 };
 
-TEST_F(SchedulingCli, DemoThenGenerateThenCheckAndAFreshStartGivesTheSameTimetable) {
+TEST_F(SchedulingCli, AnalyzeGenerateCheckAndCompleteTheDemoSchool) {
+  auto run = Run({"analyze", db});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "blocking: 0, warnings: 0\n");
+
   const std::string copy = (dir / "copy.mdb").string();
   std::filesystem::copy_file(db, copy);
-  auto run = Run({"generate", db});
+  run = Run({"generate", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("planned lessons: 480\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("lessons per day: 6\n"), std::string::npos) << "no settings file, no option";
-  int rate = -1;
-  ASSERT_EQ(std::sscanf(LastLine(run.out).c_str(), "completion: %d%%", &rate), 1) << run.out;
-  EXPECT_GT(rate, 50);
+  EXPECT_GT(Rate(run.out), 50);
+  ASSERT_EQ(Run({"generate", copy}).exitCode, 0);
+  EXPECT_EQ(Lessons(db), Lessons(copy)) << "a fresh start gives the same timetable";
 
   // The generation consults only the course's marks: lessons may stand in
   // the demo teachers' "不排" cells, which the check warns about.
@@ -56,8 +62,21 @@ TEST_F(SchedulingCli, DemoThenGenerateThenCheckAndAFreshStartGivesTheSameTimetab
   EXPECT_EQ(run.exitCode, 0) << run.out;
   EXPECT_EQ(LastLine(run.out).rfind("violations: 0, warnings: ", 0), 0u) << run.out;
 
-  ASSERT_EQ(Run({"generate", copy}).exitCode, 0);
-  EXPECT_EQ(Lessons(db), Lessons(copy));
+  run = Run({"generate", db, "--complete", "--seed", "5"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("completion after generation: "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("missing lessons: 0\n"), std::string::npos) << run.out;
+  EXPECT_EQ(LastLine(run.out), "completion: 100%");
+  EXPECT_EQ(LastLine(Run({"check", db}).out), "violations: 0, warnings: 0");
+
+  // Completing a complete timetable changes nothing.
+  const std::string before = Lessons(db);
+  run = Run({"complete", db});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("placed lessons: 0\nmoved lessons: 0\nremoved lessons: 0\n"), std::string::npos)
+      << run.out;
+  EXPECT_EQ(LastLine(run.out), "completion: 100%");
+  EXPECT_EQ(Lessons(db), before);
 }
 
 TEST_F(SchedulingCli, LessonsPerDayFromTheOptionElseTheSettingsFileFailuresExit1BadArgumentsExit2) {
@@ -69,16 +88,28 @@ TEST_F(SchedulingCli, LessonsPerDayFromTheOptionElseTheSettingsFileFailuresExit1
   const std::string empty = (dir / "empty.mdb").string(), missing = (dir / "missing.mdb").string();
   ASSERT_EQ(test::RunCli({"init", empty}).exitCode, 0);
   test::OpenDb(empty)->Execute("insert into LessonListtb values ('101',1,1,'01','001',2)");
-  const auto run = Run({"generate", empty});
+  auto run = Run({"generate", empty});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("生成课表失败！ 教学计划为空或总课时为0"), std::string::npos) << run.err;
+  run = Run({"complete", empty});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "补排课表失败！ 教学计划为空，没有需要补排的课程\n");
   EXPECT_EQ(Lessons(empty), "101/1/1/001") << "the empty plan keeps the timetable";
 
-  EXPECT_EQ(Run({"generate", missing}).exitCode, 1);
-  EXPECT_EQ(Run({"check", missing}).exitCode, 1);
-  EXPECT_EQ(Run({"generate"}).exitCode, 2);
-  EXPECT_EQ(Run({"generate", db, "--lessons-per-day", "5"}).exitCode, 2);
-  EXPECT_EQ(Run({"check", db, "--lessons-per-day", "8"}).exitCode, 2);
+  const std::pair<std::vector<std::string>, int> cases[] = {
+      {{"generate", missing}, 1},
+      {{"check", missing}, 1},
+      {{"complete", missing}, 1},
+      {{"analyze", missing}, 1},
+      {{"generate"}, 2},
+      {{"generate", db, "--lessons-per-day", "5"}, 2},
+      {{"check", db, "--lessons-per-day", "8"}, 2},
+      {{"analyze", db, "--lessons-per-day", "5"}, 2},
+      {{"complete", db, "--time-limit", "0"}, 2},
+      {{"complete", db, "--seed", "x"}, 2},
+  };
+  for (const auto& [args, exitCode] : cases)
+    EXPECT_EQ(Run(args).exitCode, exitCode) << args[0] << args.back();
 }
 
 TEST_F(SchedulingCli, CheckReportsEachBrokenRuleAndExits1OnViolations) {
@@ -101,28 +132,6 @@ TEST_F(SchedulingCli, CheckReportsEachBrokenRuleAndExits1OnViolations) {
   EXPECT_EQ(run.exitCode, 0);
 }
 
-TEST_F(SchedulingCli, GenerateThenCompletePlacesEveryLessonAndTheCheckFindsNothing) {
-  auto run = Run({"analyze", db});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.out, "blocking: 0, warnings: 0\n");
-
-  run = Run({"generate", db, "--complete", "--seed", "5"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("completion after generation: "), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("missing lessons: 0\n"), std::string::npos) << run.out;
-  EXPECT_EQ(LastLine(run.out), "completion: 100%");
-  EXPECT_EQ(LastLine(Run({"check", db}).out), "violations: 0, warnings: 0");
-
-  // Completing a complete timetable changes nothing.
-  const std::string before = Lessons(db);
-  run = Run({"complete", db});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("placed lessons: 0\nmoved lessons: 0\nremoved lessons: 0\n"), std::string::npos)
-      << run.out;
-  EXPECT_EQ(LastLine(run.out), "completion: 100%");
-  EXPECT_EQ(Lessons(db), before);
-}
-
 TEST_F(SchedulingCli, AnImpossibleSchoolIsNamedByAnalyzeAndCompleteEndsShortSayingWhy) {
   {
     // The first Chinese teacher is away from Monday to Thursday.
@@ -141,24 +150,8 @@ TEST_F(SchedulingCli, AnImpossibleSchoolIsNamedByAnalyzeAndCompleteEndsShortSayi
   run = Run({"complete", db, "--time-limit", "2"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("\n未排：一（1）班 语文（"), std::string::npos) << run.out;
-  int rate = 100;
-  ASSERT_EQ(std::sscanf(LastLine(run.out).c_str(), "completion: %d%%", &rate), 1) << run.out;
-  EXPECT_LT(rate, 100);
+  EXPECT_LT(Rate(run.out), 100);
   EXPECT_EQ(LastLine(Run({"check", db}).out).rfind("violations: 0, ", 0), 0u);
-}
-
-TEST_F(SchedulingCli, CompleteAndAnalyzeRefuseBadArgumentsAndMissingFiles) {
-  const std::string missing = (dir / "missing.mdb").string();
-  EXPECT_EQ(Run({"complete", missing}).exitCode, 1);
-  EXPECT_EQ(Run({"analyze", missing}).exitCode, 1);
-  EXPECT_EQ(Run({"complete", db, "--time-limit", "0"}).exitCode, 2);
-  EXPECT_EQ(Run({"complete", db, "--seed", "x"}).exitCode, 2);
-  EXPECT_EQ(Run({"analyze", db, "--lessons-per-day", "5"}).exitCode, 2);
-  const std::string empty = (dir / "empty.mdb").string();
-  ASSERT_EQ(test::RunCli({"init", empty}).exitCode, 0);
-  const auto run = Run({"complete", empty});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "补排课表失败！ 教学计划为空，没有需要补排的课程\n");
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 // Printing a document through the print library into a PDF in a temporary
-// folder, as the print window and the command-line tool do.
+// folder, as the print window and the command-line tool do, and what the PDF
+// says as poppler's pdftotext reads it with its layout kept.
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/output/timetable_rows.h"
-#include "pdf_text.h"
 #include "support/temp_dir.h"
 
 namespace orv::test {
@@ -24,5 +26,18 @@ struct Printout {
 // Writes the scope's document and prints it with the scope's template.
 Printout PrintRows(const TempDir& dir, TimetableScope scope, const std::vector<TimetableRow>& rows,
                    int lessonsPerDay, const std::string& school = "育才实验学校");
+
+// The text of one page (from 1), or of the whole file for page 0. Characters
+// that the CJK fonts draw with the glyph of a radical (一 and ⼀ share one)
+// are read back as the ideograph, as a reader of the page sees them.
+QString PdfText(const std::filesystem::path& pdf, int page = 0);
+QStringList PdfLines(const std::filesystem::path& pdf, int page = 0);
+
+// Pages and paper as pdfinfo reports them: "A4", "A3" and the like.
+int PdfPageCount(const std::filesystem::path& pdf);
+QString PdfPaper(const std::filesystem::path& pdf);
+
+// The first line holding every word, in this order; -1 when there is none.
+int LineWith(const QStringList& lines, const QStringList& words, int from = 0);
 
 }  // namespace orv::test

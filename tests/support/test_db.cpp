@@ -13,6 +13,21 @@ std::unique_ptr<TimetableDb> OpenDb(const std::filesystem::path& path) {
   return std::move(opened).value();
 }
 
+namespace {
+constexpr const char* kLessonsOfRow =
+    "(select count(*) from LessonListtb L where L.ClassCode=ClassPlantb.ClassCode and "
+    "L.CourseCode=ClassPlantb.CourseCode and L.TeacherCode=ClassPlantb.TeacherCode)";
+}  // namespace
+
+long long WrongBuildCounts(TimetableDb& db) {
+  return db.FirstInt(std::string("select count(*) from ClassPlantb where BuildCount<>") + kLessonsOfRow)
+      .value_or(-1);
+}
+
+void RecountBuildCounts(TimetableDb& db) {
+  db.Execute(std::string("update ClassPlantb set BuildCount=") + kLessonsOfRow);
+}
+
 TestDb::TestDb() : path_(dir_ / "kb.mdb") {
   if (Outcome created = TimetableDb::Create(path_); !created)
     throw std::runtime_error("create: " + created.message());
@@ -24,6 +39,7 @@ void TestDb::Reopen() {
   auto opened = TimetableDb::Open(path_);
   if (!opened) throw std::runtime_error("open: " + opened.message());
   db_ = std::move(opened).value();
+  db_->Execute("PRAGMA synchronous=OFF");  // durability is not under test
 }
 
 void TestDb::AddClass(const std::string& code, const std::string& name, const std::string& fullName,

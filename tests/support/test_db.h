@@ -15,6 +15,11 @@ namespace orv::test {
 // The database at path, or nullptr with a test failure that says why.
 std::unique_ptr<TimetableDb> OpenDb(const std::filesystem::path& path);
 
+// Plan rows whose BuildCount differs from the lessons of their class, course
+// and teacher; and those counters set to the lessons.
+long long WrongBuildCounts(TimetableDb& db);
+void RecountBuildCounts(TimetableDb& db);
+
 class TestDb {
  public:
   TestDb();

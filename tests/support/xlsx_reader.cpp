@@ -1,10 +1,10 @@
 #include "support/xlsx_reader.h"
 
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 
 #include "core/output/markup_reader.h"
+#include "support/process.h"
 
 namespace fs = std::filesystem;
 
@@ -59,14 +59,7 @@ std::string CellRef(int row, int col) {
 }
 
 std::string UnzipEntry(const fs::path& zip, const std::string& entry) {
-  const std::string command = "unzip -p '" + zip.string() + "' '" + entry + "' 2>/dev/null";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) throw std::runtime_error("cannot run unzip");
-  std::string out;
-  char buffer[65536];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  ::pclose(pipe);
-  return out;
+  return RunProcess("/usr/bin/unzip", {"-p", zip.string(), entry}).out;
 }
 
 std::string XlsxSheet::Text(const std::string& ref) const {

@@ -12,7 +12,6 @@ namespace {
 class FixedLessons : public ::testing::Test {
  protected:
   FixedLessons() {
-    t.db().Execute("PRAGMA synchronous=OFF");  // durability is not under test
     t.AddPlan("11", "01", "T1", 2);
     t.AddPlan("11", "02", "T2", 1);
   }
@@ -62,6 +61,11 @@ TEST_F(FixedLessons, RefusalsAndFailuresWriteNothing) {
   EXPECT_TRUE(DeleteFixedLesson(t.db(), "11", {1, 1}).message().starts_with("删除固定课程失败："));
   EXPECT_EQ(Snapshot(), withFixed);
   t.db().Execute("drop trigger stop");
+  ASSERT_TRUE(DeleteFixedLesson(t.db(), "11", {1, 1}).ok());
+  const int chinese = t.BuildCount("11", "01"), maths = t.BuildCount("11", "02");
+  ASSERT_TRUE(PlaceFixedLesson(t.db(), "11", "01", {5, 5}, 6).ok()) << "in place of the automatic 数学";
+  EXPECT_EQ(t.BuildCount("11", "01") - chinese, 1);
+  EXPECT_EQ(t.BuildCount("11", "02") - maths, -1);
   EXPECT_TRUE(PlaceFixedLesson(t.db(), "11", "01", {1, 7}, 7).ok()) << "lesson 7 of a seven-lesson day";
 }
 

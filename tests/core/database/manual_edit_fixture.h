@@ -23,13 +23,6 @@ inline std::string TimetableState(TimetableDb& db) {
              .value_or("");
 }
 
-// Plan rows whose BuildCount differs from the lessons of their class, course and teacher.
-inline long long WrongBuildCounts(TimetableDb& db) {
-  return *db.FirstInt(
-      "select count(*) from ClassPlantb P where BuildCount<>(select count(*) from LessonListtb L"
-      " where L.ClassCode=P.ClassCode and L.CourseCode=P.CourseCode and L.TeacherCode=P.TeacherCode)");
-}
-
 class ManualEditSchool : public School {
  protected:
   void SetUp() override {
@@ -40,10 +33,7 @@ class ManualEditSchool : public School {
   void Timetable(const std::string& lessons) {
     Exec("delete from LessonListtb");
     Add(lessons);
-    Exec(
-        "update ClassPlantb set BuildCount=(select count(*) from LessonListtb L where "
-        "L.ClassCode=ClassPlantb."
-        "ClassCode and L.CourseCode=ClassPlantb.CourseCode and L.TeacherCode=ClassPlantb.TeacherCode)");
+    RecountBuildCounts(t.db());
   }
   std::string State() { return TimetableState(t.db()); }
   // One period of a class as "course/teacher/SetFlag", "" when empty.

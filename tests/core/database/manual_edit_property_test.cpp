@@ -30,7 +30,6 @@ struct Params {
 class ManualEditProperty : public ::testing::TestWithParam<Params> {
  protected:
   void SetUp() override {
-    db.Execute("PRAGMA synchronous=OFF");
     ASSERT_TRUE(FillDemoSchool(db, GetParam().school));
     UniformRandom random(GetParam().seed);
     ASSERT_TRUE(BuildTimetable(db, lessons, random).ok());

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -37,6 +37,18 @@ class TimetableEdit : public test::ManualEditSchool {
       for (int n = 1; n <= lessonsPerDay; ++n)
         if (slots.At(d, n)) marked.emplace_back(d, n);
     return marked;
+  }
+  // "place D/L COURSE TEACHER", "delete D/L" or "swap D/L D/L" in class 101.
+  Result<LessonEdit> Do(const std::string& op) {
+    std::istringstream in(op);
+    std::string what, course, teacher;
+    int d = 0, l = 0, d2 = 0, l2 = 0;
+    char slash;
+    in >> what >> d >> slash >> l;
+    if (what == "delete") return DeleteLesson(t.db(), "101", d, l, 6);
+    if (what == "place") return in >> course >> teacher, PlaceLesson(t.db(), "101", d, l, course, teacher, 6);
+    in >> d2 >> slash >> l2;
+    return SwapLessons(t.db(), "101", d, l, d2, l2, 6);
   }
   Periods Swappable(int day, int lessonNo, int lessonsPerDay = 6) {
     Periods periods;
@@ -96,21 +108,21 @@ TEST_F(TimetableEdit, MoveMakesAManualRowSwapKeepsFlagsDeleteLowersOnlyItsOwnTea
   t.AddPlan("101", "01", "T2", 5);  // an old second row for the course
   Timetable("101/1/1/01/T1/0 101/1/4/02/T2/1 101/2/1/06/T3/2 101/3/1/01/T1/0 101/3/2/01/T2/1");
   const std::string counts = State().substr(State().find('|'));
-  Result<LessonEdit> moved = SwapLessons(t.db(), "101", 1, 1, 2, 2, 6);
+  Result<LessonEdit> moved = Do("swap 1/1 2/2");
   ASSERT_TRUE(moved.ok()) << moved.message();
   EXPECT_EQ(moved->kind, EditKind::Move);
   EXPECT_EQ(At("101", 1, 1) + "|" + At("101", 2, 2), "|01/T1/2");
-  Result<LessonEdit> swapped = SwapLessons(t.db(), "101", 1, 4, 2, 1, 6);
+  Result<LessonEdit> swapped = Do("swap 1/4 2/1");
   ASSERT_TRUE(swapped.ok()) << swapped.message();
   EXPECT_EQ(At("101", 1, 4) + "|" + At("101", 2, 1), "06/T3/1|02/T2/2");
   EXPECT_EQ(swapped->description, "交换 一（1）班 星期一第4节 数学 与 星期二第1节 体育");
   EXPECT_EQ(State().substr(State().find('|')), counts);
-  ASSERT_TRUE(DeleteLesson(t.db(), "101", 3, 1, 6).ok());  // a fixed lesson
+  ASSERT_TRUE(Do("delete 3/1").ok());  // a fixed lesson
   EXPECT_EQ(t.db().FirstText(
                 "select group_concat(BuildCount) from ClassPlantb where ClassCode='101' and CourseCode='01'"),
             "1,1");
   EXPECT_EQ(test::WrongBuildCounts(t.db()), 0);
-  Result<LessonEdit> placed = PlaceLesson(t.db(), "101", 5, 5, "01", "T1", 6);
+  Result<LessonEdit> placed = Do("place 5/5 01 T1");
   ASSERT_TRUE(placed.ok()) << placed.message();
   EXPECT_EQ(At("101", 5, 5), "01/T1/2");
   EXPECT_EQ(placed->description, "安排 一（1）班 星期五第5节 语文");
@@ -122,29 +134,21 @@ TEST_F(TimetableEdit, RefusedChangesWriteNothingAndSayWhy) {
       "101/1/1/01/T1 101/1/2/02/T2 101/1/3/01/T1 102/1/4/01/T1 101/2/1/06/T3 101/2/2/06/T3 "
       "102/2/1/03/T2");
   const std::string before = State();
-  const std::pair<std::function<Result<LessonEdit>(TimetableDb&)>, std::string> cases[] = {
-      {[](TimetableDb& db) { return PlaceLesson(db, "101", 1, 1, "01", "T1", 6); },
-       "写入失败：星期一第1节 已有其他课程"},
-      {[](TimetableDb& db) { return PlaceLesson(db, "101", 1, 4, "01", "T1", 6); },
-       "写入失败：教师王伟 星期一第4节 已在一（2）班上课"},
-      {[](TimetableDb& db) { return PlaceLesson(db, "101", 3, 1, "06", "T3", 6); },
-       "写入失败：体育的课时已全部排完"},
-      {[](TimetableDb& db) { return PlaceLesson(db, "101", 3, 1, "03", "T1", 6); },
-       "写入失败：教学计划中没有这门课"},
-      {[](TimetableDb& db) { return PlaceLesson(db, "101", 3, 7, "01", "T1", 6); },
-       "写入失败：该单元格不是上课时间"},
-      {[](TimetableDb& db) { return DeleteLesson(db, "101", 3, 1, 6); }, "删除失败：星期三第1节 没有课程"},
-      {[](TimetableDb& db) { return SwapLessons(db, "101", 1, 1, 1, 3, 6); }, "换课失败：两节课是同一门课程"},
-      {[](TimetableDb& db) { return SwapLessons(db, "101", 1, 1, 1, 1, 6); }, "换课失败：不能与自己交换"},
-      {[](TimetableDb& db) { return SwapLessons(db, "101", 3, 1, 1, 1, 6); },
-       "换课失败：星期三第1节 没有课程"},
-      {[](TimetableDb& db) { return SwapLessons(db, "101", 1, 1, 1, 4, 6); },
-       "换课失败：教师王伟 星期一第4节 已在一（2）班上课"},
-      {[](TimetableDb& db) { return SwapLessons(db, "101", 2, 1, 1, 2, 6); },
-       "换课失败：教师李芳 星期二第1节 已在一（2）班上课"},
+  const std::pair<const char*, const char*> cases[] = {
+      {"place 1/1 01 T1", "写入失败：星期一第1节 已有其他课程"},
+      {"place 1/4 01 T1", "写入失败：教师王伟 星期一第4节 已在一（2）班上课"},
+      {"place 3/1 06 T3", "写入失败：体育的课时已全部排完"},
+      {"place 3/1 03 T1", "写入失败：教学计划中没有这门课"},
+      {"place 3/7 01 T1", "写入失败：该单元格不是上课时间"},
+      {"delete 3/1", "删除失败：星期三第1节 没有课程"},
+      {"swap 1/1 1/3", "换课失败：两节课是同一门课程"},
+      {"swap 1/1 1/1", "换课失败：不能与自己交换"},
+      {"swap 3/1 1/1", "换课失败：星期三第1节 没有课程"},
+      {"swap 1/1 1/4", "换课失败：教师王伟 星期一第4节 已在一（2）班上课"},
+      {"swap 2/1 1/2", "换课失败：教师李芳 星期二第1节 已在一（2）班上课"},
   };
   for (const auto& [op, message] : cases) {
-    EXPECT_EQ(op(t.db()).message(), message);
+    EXPECT_EQ(Do(op).message(), message);
     EXPECT_EQ(State(), before) << message;
   }
 }
@@ -154,23 +158,20 @@ TEST_F(TimetableEdit, AFailureHalfwayLeavesNothingHalfDone) {
   const char* timetable = "101/1/1/01/T1/0 101/1/4/02/T2/1";
   Timetable(timetable);
   const std::string before = State();
-  const std::pair<const char*, std::function<Result<LessonEdit>(TimetableDb&)>> cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       // The source period is written first, the target second.
-      {"before update on LessonListtb when old.LessonNo=4",
-       [](TimetableDb& db) { return SwapLessons(db, "101", 1, 1, 1, 4, 6); }},
-      {"before insert on LessonListtb",
-       [](TimetableDb& db) { return SwapLessons(db, "101", 1, 1, 3, 3, 6); }},
-      {"before update on ClassPlantb",
-       [](TimetableDb& db) { return PlaceLesson(db, "101", 3, 3, "01", "T1", 6); }},
-      {"before update on ClassPlantb", [](TimetableDb& db) { return DeleteLesson(db, "101", 1, 1, 6); }},
+      {"before update on LessonListtb when old.LessonNo=4", "swap 1/1 1/4"},
+      {"before insert on LessonListtb", "swap 1/1 3/3"},
+      {"before update on ClassPlantb", "place 3/3 01 T1"},
+      {"before update on ClassPlantb", "delete 1/1"},
   };
   for (const auto& [when, op] : cases) {
     SCOPED_TRACE(when);
     Exec(std::string("create trigger fail ") + when + " begin select raise(abort,'x'); end");
-    EXPECT_NE(op(t.db()).message().find("失败："), std::string::npos);
+    EXPECT_NE(Do(op).message().find("失败："), std::string::npos);
     EXPECT_EQ(State(), before);
     Exec("drop trigger fail");
-    ASSERT_TRUE(op(t.db()).ok());  // the connection is usable at once
+    ASSERT_TRUE(Do(op).ok());  // the connection is usable at once
     Timetable(timetable);
   }
 }

@@ -68,7 +68,6 @@ TEST_F(ClassCheck, AClashCountsForEveryClassInItAndOnlyForThem) {
 TEST(ClassCheckDemo, MatchesTheSchoolCheckAfterRandomDamage) {
   for (std::uint64_t seed : {3, 11}) {
     test::TestDb t;
-    t.db().Execute("PRAGMA synchronous=OFF");
     ASSERT_TRUE(
         FillDemoSchool(t.db(), DemoOptions{.lastGrade = 4, .classesPerGrade = 3, .lessonsPerDay = 7}));
     UniformRandom random(seed);

@@ -54,7 +54,6 @@ TEST(CompletionProperty, EveryFeasibleSchoolIsCompletedWithoutBreakingARule) {
     ++seed;
     SCOPED_TRACE("seed " + std::to_string(seed) + ", " + std::to_string(shape.classes) + " classes");
     test::TestDb t;
-    t.db().Execute("PRAGMA synchronous=OFF");
     const test::FeasibleSchool school =
         test::MakeFeasibleSchool(t.db(), {shape.classes, shape.lessonsPerDay, shape.fill, seed});
     ASSERT_GT(school.neverCells, 0);

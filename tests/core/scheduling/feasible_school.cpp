@@ -54,21 +54,21 @@ class Builder {
     for (size_t k = kMainCourses; k < count.size(); ++k) count[k] = Pick(3);
     // Special courses go to a share of the classes small enough for the
     // week: one class at a time.
-    for (int k : special_) count[static_cast<size_t>(k)] = (c * 5 < week_ * 4) && Chance(0.8) ? 1 : 0;
+    for (int k : special_) count[k] = (c * 5 < week_ * 4) && Chance(0.8) ? 1 : 0;
     auto total = [&] { return std::accumulate(count.begin(), count.end(), 0); };
-    while (total() < target) ++count[static_cast<size_t>(Pick(kMainCourses + 3))];
+    while (total() < target) ++count[Pick(kMainCourses + 3)];
     while (total() > target) {
       std::vector<size_t> cuts;
       for (size_t k = kMainCourses; k < count.size(); ++k)
-        if (count[k] > 0 && !special_.count(static_cast<int>(k))) cuts.push_back(k);
+        if (count[k] > 0 && !special_.count(int(k))) cuts.push_back(k);
       if (cuts.empty())
         for (size_t k = 0; k < kMainCourses; ++k)
           if (count[k] > 1) cuts.push_back(k);
-      --count[cuts[static_cast<size_t>(Pick(static_cast<int>(cuts.size())))]];
+      --count[cuts[Pick(int(cuts.size()))]];
     }
     std::vector<std::pair<int, int>> plan;
     for (size_t k = 0; k < count.size(); ++k)
-      if (count[k] > 0) plan.emplace_back(static_cast<int>(k), count[k]);
+      if (count[k] > 0) plan.emplace_back(int(k), count[k]);
     return plan;
   }
 
@@ -89,11 +89,11 @@ class Builder {
         Row row{c, course, count};
         std::vector<int> perDay(5, 0);
         for (int i = 0; i < count && ok; ++i) {
-          int bestDay = -1, bestFree = 0;
+          int bestFree = 0;
           std::vector<int> options;
           for (int d = 0; d < days_; ++d) {
-            if (perDay[static_cast<size_t>(d)] >= cap) continue;
-            const int free = static_cast<int>(FreeLessons(grid, course, d).size());
+            if (perDay[d] >= cap) continue;
+            const int free = int(FreeLessons(grid, course, d).size());
             if (free > bestFree) {
               bestFree = free;
               options = {d};
@@ -105,12 +105,12 @@ class Builder {
             ok = false;
             break;
           }
-          bestDay = options[static_cast<size_t>(Pick(static_cast<int>(options.size())))];
+          const int bestDay = options[Pick(int(options.size()))];
           const auto free = FreeLessons(grid, course, bestDay);
-          const int p = Period(bestDay, free[static_cast<size_t>(Pick(static_cast<int>(free.size())))]);
-          grid[static_cast<size_t>(p)] = course;
+          const int p = Period(bestDay, free[Pick(int(free.size()))]);
+          grid[p] = course;
           row.periods |= std::uint64_t{1} << p;
-          ++perDay[static_cast<size_t>(bestDay)];
+          ++perDay[bestDay];
         }
         if (!ok) break;
         rows.push_back(row);
@@ -129,7 +129,7 @@ class Builder {
     std::vector<int> free;
     for (int l = 0; l < lessons_; ++l) {
       const int p = Period(day, l);
-      if (grid[static_cast<size_t>(p)] >= 0) continue;
+      if (grid[p] >= 0) continue;
       if (special_.count(course) && (specialUsed_[course] >> p & 1)) continue;
       free.push_back(l);
     }
@@ -149,15 +149,15 @@ class Builder {
         const Teacher& x = teachers_[t];
         if ((x.periods & r.periods) || x.load + r.count > x.maxLoad) continue;
         if (x.courses.size() >= 2 && !x.courses.count(r.course)) continue;
-        fits.push_back(static_cast<int>(t));
+        fits.push_back(int(t));
       }
       if (fits.empty() || Chance(0.1)) {
         teachers_.push_back({0, 0, 12 + Pick(10), {}});
-        r.teacher = static_cast<int>(teachers_.size()) - 1;
+        r.teacher = int(teachers_.size()) - 1;
       } else {
-        r.teacher = fits[static_cast<size_t>(Pick(static_cast<int>(fits.size())))];
+        r.teacher = fits[Pick(int(fits.size()))];
       }
-      Teacher& t = teachers_[static_cast<size_t>(r.teacher)];
+      Teacher& t = teachers_[r.teacher];
       t.periods |= r.periods;
       t.load += r.count;
       t.courses.insert(r.course);
@@ -173,14 +173,13 @@ class Builder {
     for (int c = 0; c < o_.classes; ++c)
       db.Execute("insert into Classtb values (?,?,?,?)", classCode(c), "班" + classCode(c), "", "");
     for (size_t k = 0; k < kCourseNames.size(); ++k)
-      db.Execute("insert into Coursetb values (?,?,?,?)", courseCode(static_cast<int>(k)), kCourseNames[k],
-                 "", "");
+      db.Execute("insert into Coursetb values (?,?,?,?)", courseCode(int(k)), kCourseNames[k], "", "");
     for (size_t t = 0; t < teachers_.size(); ++t)
-      db.Execute("insert into Teachertb values (?,?,?,?)", teacherCode(static_cast<int>(t)),
-                 "教师" + std::to_string(t), "", "");
+      db.Execute("insert into Teachertb values (?,?,?,?)", teacherCode(int(t)), "教师" + std::to_string(t),
+                 "", "");
     for (int k : special_) db.Execute("insert into CourseAttrtb values (?)", courseCode(k));
 
-    std::vector<std::uint64_t> classBusy(static_cast<size_t>(o_.classes), 0);
+    std::vector<std::uint64_t> classBusy(o_.classes, 0);
     std::map<int, std::uint64_t> courseBusy;
     for (const Row& r : rows_) {
       int fixed = 0;
@@ -198,7 +197,7 @@ class Builder {
           "insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count,BuildCount) values (?,?,?,?,?)",
           classCode(r.cls), courseCode(r.course), teacherCode(r.teacher), r.count, fixed);
       school.plannedLessons += r.count;
-      classBusy[static_cast<size_t>(r.cls)] |= r.periods;
+      classBusy[r.cls] |= r.periods;
       courseBusy[r.course] |= r.periods;
     }
     // Marks: "不排" only where the hidden timetable is free, the soft marks
@@ -220,12 +219,11 @@ class Builder {
         }
       }
     };
-    for (int c = 0; c < o_.classes; ++c)
-      mark(LimitKind::Class, classCode(c), classBusy[static_cast<size_t>(c)], 0.3);
+    for (int c = 0; c < o_.classes; ++c) mark(LimitKind::Class, classCode(c), classBusy[c], 0.3);
     for (size_t k = 0; k < kCourseNames.size(); ++k)
-      mark(LimitKind::Course, courseCode(static_cast<int>(k)), courseBusy[static_cast<int>(k)], 0.3);
+      mark(LimitKind::Course, courseCode(int(k)), courseBusy[int(k)], 0.3);
     for (size_t t = 0; t < teachers_.size(); ++t)
-      mark(LimitKind::Teacher, teacherCode(static_cast<int>(t)), teachers_[t].periods, 0.15);
+      mark(LimitKind::Teacher, teacherCode(int(t)), teachers_[t].periods, 0.15);
     tx.Commit();
     return school;
   }

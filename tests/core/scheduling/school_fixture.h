@@ -46,7 +46,6 @@ inline std::vector<std::vector<std::string>> Rows(const std::string& text) {
 class School : public ::testing::Test {
  protected:
   void SetUp() override {
-    t.db().Execute("PRAGMA synchronous=OFF");  // durability is not under test
     for (const char* c : {"101", "102", "103", "104"}) t.AddClass(c, std::string("一（") + c[2] + "）班");
     for (const auto& r : Rows("01/语文 02/数学 03/英语 06/体育 99/其他")) t.AddCourse(r[0], r[1]);
     for (const auto& r : Rows("T1/王伟 T2/李芳 T3/张敏 F/填充")) t.AddTeacher(r[0], r[1]);

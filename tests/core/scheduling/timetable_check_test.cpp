@@ -23,10 +23,7 @@ class TimetableCheck : public test::School {
     Plan("101/01/T2/6 101/02/T1/4 102/02/T1/5 101/06/T3/3 102/06/T3/3");
     Limit(limits);
     Add(lessons);
-    Exec(
-        "update ClassPlantb set BuildCount=(select count(*) from LessonListtb L where L.ClassCode="
-        "ClassPlantb.ClassCode and L.CourseCode=ClassPlantb.CourseCode and "
-        "L.TeacherCode=ClassPlantb.TeacherCode)");
+    test::RecountBuildCounts(t.db());
     Exec(sql);
     Result<std::vector<Finding>> checked = CheckTimetable(t.db(), lessonsPerDay);
     EXPECT_TRUE(checked) << checked.message();
