@@ -120,8 +120,9 @@ TEST_F(Generation, LessonWithoutSlotClosesItsRowAndTheRunGoesOn) {
 TEST_F(Generation, LessonsInClassOrTeacherNeverCellsAreCountedNotAvoided) {
   // T1 may never teach and 102 may never have lessons: the generation, which
   // reads only the course's marks, places them anyway and says how many.
-  Limit("2/T1/1/0/3 2/T1/2/0/3 2/T1/3/0/3 2/T1/4/0/3 2/T1/5/0/3 0/102/1/0/3 0/102/2/0/3 0/102/3/0/3"
-        " 0/102/4/0/3 0/102/5/0/3");
+  Limit(
+      "2/T1/1/0/3 2/T1/2/0/3 2/T1/3/0/3 2/T1/4/0/3 2/T1/5/0/3 0/102/1/0/3 0/102/2/0/3 0/102/3/0/3"
+      " 0/102/4/0/3 0/102/5/0/3");
   Plan("101/01/T1/3 102/02/T2/2 103/03/T3/4");
   Add("103/5/6/03/T3/0");  // a fixed lesson is never counted
   Limit("0/103/5/6/3");
