@@ -2,18 +2,53 @@
 // the no-row messages and a failing database, on both windows; then what
 // each does alone: the print document, the preview and the templates, the
 // save dialog, the workbook and its result codes.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QPrintPreviewWidget>
 
 #include "gui/output/export_window.h"
 #include "gui/output/print_window.h"
-#include "output_school.h"
+#include "support/test_program.h"
 #include "support/xlsx_reader.h"
 
 namespace fs = std::filesystem;
 
 namespace orv::ui {
 namespace {
+
+// Three classes (the third without lessons), three teachers (the third
+// without lessons), a named school, and the print templates where the
+// program finds them.
+class OutputSchool : public ::testing::Test {
+ protected:
+  OutputSchool() : program("[USERINFO]\nUSER=育才实验学校\n") {
+    program.Exec(
+        "insert into Classtb (Code,Name,FullName,ShortName) values "
+        "('12','一（2）班','一年级（2）班','一（2）'),"
+        "('11','一（1）班','一年级（1）班','一（1）'),('13','一（3）班','一年级（3）班','一（3）')");
+    program.Exec(
+        "insert into Coursetb (Code,Name,FullName,ShortName) values "
+        "('01','语文','语文','语'),('02','数学','数学','数')");
+    program.Exec(
+        "insert into Teachertb (Code,Name,FullName,ShortName) values ('T2','李强','李强','李'),"
+        "('T1','王芳','王芳','王'),('T3','赵六','赵六','赵')");
+    program.Exec(
+        "insert into LessonListtb values ('11',1,1,'01','T1',1),('11',2,3,'02','T2',1),"
+        "('12',1,2,'01','T1',2),('12',5,6,'02','T2',0)");
+    InstallTemplates(6);
+  }
+  void InstallTemplates(int lessons) {
+    for (std::string name : {"ClassSchd%.xml", "TeacherSchd%.xml", "TotalSchd%A3.xml"}) {
+      name.replace(name.find('%'), 1, std::to_string(lessons));
+      fs::copy_file(fs::path(ORVANDEL_TEMPLATE_DIR) / name, program.dir() / name,
+                    fs::copy_options::overwrite_existing);
+    }
+  }
+  void Click(QPushButton* button) { test::Click(button); }
+
+  test::TestProgram program;
+};
 
 struct Window {
   const char* verb;  // the middle of the command buttons' names: cmdPrintClass
@@ -29,7 +64,7 @@ std::unique_ptr<OutputWindow> Make(UiContext& ctx) {
 const Window kWindows[] = {{"Print", Make<FrmPrint>, "打印失败！"},
                            {"Export", Make<FrmExport>, "课表导出失败！"}};
 
-class OutputWindows : public test::OutputSchool, public ::testing::WithParamInterface<Window> {
+class OutputWindows : public OutputSchool, public ::testing::WithParamInterface<Window> {
  protected:
   void Open() { w = GetParam().make(program.ctx()); }
   // Runs "Class", "AllClass", "Teacher" or "AllTeacher"; an export names its file first.
@@ -110,9 +145,8 @@ TEST_P(OutputWindows, AFailingDatabaseIsReportedWithItsReasonAfterTheHourglass) 
 INSTANTIATE_TEST_SUITE_P(Both, OutputWindows, ::testing::ValuesIn(kWindows),
                          [](const auto& info) { return std::string(info.param.verb); });
 
-class PrintWindow : public test::OutputSchool {
+class PrintWindow : public OutputSchool {
  protected:
-  PrintWindow() { InstallTemplates(6); }
   // The preview comes up through the prompter: note its pages and whether
   // the pointer was normal, then print (accept) or close it.
   void QueuePreview(bool print = true) {
@@ -210,7 +244,7 @@ TEST_F(PrintWindow, AClosedPreviewIsNoFailureAndAnUnwritableDocumentIs) {
   EXPECT_EQ(program.Said(), "C|打印课表|打印失败！(ret = -1)");
 }
 
-class ExportWindow : public test::OutputSchool {
+class ExportWindow : public OutputSchool {
  protected:
   // Clicks the button with the file name queued for the save dialog.
   void ExportTo(QPushButton* button, const fs::path& file) {
