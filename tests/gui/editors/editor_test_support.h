@@ -12,25 +12,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <QTreeWidget>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
-#include "core/settings/startup.h"
-#include "gui/shell/ui_context.h"
-#include "support/scripted_prompter.h"
-#include "support/temp_dir.h"
+#include "support/test_program.h"
 
 namespace orv::test {
-
-template <class T>
-T* Child(QWidget& window, const char* name) {
-  T* w = window.findChild<T*>(name);
-  if (w == nullptr) throw std::runtime_error(std::string("no control ") + name);
-  return w;
-}
 
 // Latin text arrives as key presses, Chinese as the input method's commit.
 inline void Type(QLineEdit* box, const QString& text) {
@@ -50,8 +38,6 @@ inline void TypeAndEnter(QLineEdit* box, const QString& text) {
   Type(box, text);
   QTest::keyClick(box, Qt::Key_Return);
 }
-
-inline void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
 inline void ClickRow(QTreeWidget* list, int row) {
   QTreeWidgetItem* item = list->topLevelItem(row);
@@ -89,14 +75,6 @@ inline bool IsWhite(QWidget* w) { return w->palette().color(QPalette::Base) == Q
 
 class EditorTest : public ::testing::Test {
  protected:
-  EditorTest() {
-    const std::string path = (dir_ / "kb.mdb").string();
-    Outcome ready = TimetableDb::Create(path);
-    if (ready) ready = OpenTimetableDb(state_, path);
-    if (!ready) throw std::runtime_error("database: " + ready.message());
-    state_.programDir = dir_.Path();
-    state_.appTitle = "育才学校排课软件系统";
-  }
   template <class Window, class... Args>
   Window& Open(Args&&... args) {
     auto* w = new Window(ctx, std::forward<Args>(args)...);
@@ -111,21 +89,15 @@ class EditorTest : public ::testing::Test {
   QPushButton* Button(const char* name) { return Child<QPushButton>(*window_, name); }
   QTreeWidget* List(const char* name = "lstAllRecord") { return Child<QTreeWidget>(*window_, name); }
   QWidget* Focused() { return window_->focusWidget(); }
-  QString Panel(int n) {
-    return Child<QLabel>(*window_, ("staMsgPanel" + std::to_string(n)).c_str())->text();
-  }
+  QString Panel(int n) { return Child<QLabel>(*window_, QString("staMsgPanel%1").arg(n))->text(); }
   QString Said() { return prompter.lastMessage().text; }
-  TimetableDb& db() { return *state_.db; }
+  TimetableDb& db() { return *program.state().db; }
   void Exec(const std::string& sql) { db().Execute(sql); }
-  long long Count(const std::string& sql) { return db().FirstInt(sql).value_or(-1); }
+  long long Count(const std::string& sql) { return program.Count(sql); }
 
- private:
-  TempDir dir_;
-  AppState state_;
-
- protected:
-  ScriptedPrompter prompter;
-  ui::UiContext ctx{state_, prompter};
+  TestProgram program;
+  ScriptedPrompter& prompter = program.prompter();
+  ui::UiContext& ctx = program.ctx();
   std::unique_ptr<QDialog> window_;
 };
 

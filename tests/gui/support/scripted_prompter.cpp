@@ -31,21 +31,18 @@ bool ScriptedPrompter::AskYesNo(QWidget*, const QString& title, const QString& t
 }
 
 QString ScriptedPrompter::OpenFileName(QWidget*, const QString& caption, const QString& filter) {
-  fileDialogs_.push_back({caption, filter});
-  if (files_.empty()) {
-    ADD_FAILURE() << "unexpected open-file dialog: " << caption.toStdString();
-    return {};
-  }
-  QString f = files_.front();
-  files_.pop_front();
-  return f;
+  return NextFile(caption, filter);
 }
 
 QString ScriptedPrompter::SaveFileName(QWidget*, const QString& caption, const QString& filter,
                                        const QString&) {
+  return NextFile(caption, filter);
+}
+
+QString ScriptedPrompter::NextFile(const QString& caption, const QString& filter) {
   fileDialogs_.push_back({caption, filter});
   if (files_.empty()) {
-    ADD_FAILURE() << "unexpected save-file dialog: " << caption.toStdString();
+    ADD_FAILURE() << "unexpected file dialog: " << caption.toStdString();
     return {};
   }
   QString f = files_.front();

@@ -57,6 +57,8 @@ class ScriptedPrompter : public ui::Prompter {
   int RunModal(QDialog& dialog) override;
 
  private:
+  QString NextFile(const QString& caption, const QString& filter);
+
   std::deque<bool> yesNo_;
   std::deque<QString> files_;
   std::deque<QString> menuItems_;

@@ -10,6 +10,7 @@
 
 #include "core/settings/startup.h"
 #include "gui/shell/ui_context.h"
+#include "support/controls.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 

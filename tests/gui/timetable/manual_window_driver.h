@@ -12,6 +12,7 @@
 #include <ostream>
 
 #include "gui/timetable/manual_set_lesson_window.h"
+#include "support/controls.h"
 #include "support/week_grid_clicks.h"
 
 // Readable texts in failure messages.
@@ -26,21 +27,15 @@ class ManualWindowDriver {
     window->show();
   }
 
-  template <class T>
-  T* Child(const QString& name) const {
-    T* child = window->findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name.toStdString();
-    return child;
-  }
-  ui::WeekGrid* Grid() const { return Child<ui::WeekGrid>("MSFlexGrid1"); }
-  ui::WeekGrid* TeacherGrid() const { return Child<ui::WeekGrid>("grdTeacher"); }
-  QTreeWidget* List() const { return Child<QTreeWidget>("lstCourse"); }
-  QComboBox* Classes() const { return Child<QComboBox>("CmbClass"); }
-  QComboBox* Teachers() const { return Child<QComboBox>("CmbTeacher"); }
-  QLabel* Panel(int n) const { return Child<QLabel>(QStringLiteral("staMsgPanel%1").arg(n)); }
-  QPushButton* Button(const char* name) const { return Child<QPushButton>(name); }
+  ui::WeekGrid* Grid() const { return Child<ui::WeekGrid>(*window, "MSFlexGrid1"); }
+  ui::WeekGrid* TeacherGrid() const { return Child<ui::WeekGrid>(*window, "grdTeacher"); }
+  QTreeWidget* List() const { return Child<QTreeWidget>(*window, "lstCourse"); }
+  QComboBox* Classes() const { return Child<QComboBox>(*window, "CmbClass"); }
+  QComboBox* Teachers() const { return Child<QComboBox>(*window, "CmbTeacher"); }
+  QLabel* Panel(int n) const { return Child<QLabel>(*window, QStringLiteral("staMsgPanel%1").arg(n)); }
+  QPushButton* Button(const char* name) const { return Child<QPushButton>(*window, name); }
 
-  void Press(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
+  void Press(const char* button) { Click(Button(button)); }
   void Pick(int row) {
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
                       List()->visualItemRect(List()->topLevelItem(row)).center());

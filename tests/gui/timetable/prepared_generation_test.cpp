@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QListWidget>
-#include <QPushButton>
 
 #include "core/scheduling/build_timetable.h"
 #include "gui/shell/main_window.h"
@@ -16,10 +15,6 @@
 
 namespace orv::test {
 namespace {
-
-void Press(QDialog& d, const char* button) {
-  QTest::mouseClick(d.findChild<QPushButton*>(button), Qt::LeftButton);
-}
 
 // Classes 11..1n, each taught Chinese, maths and a third course by teachers of its own.
 void AddSchool(TestProgram& p, int classes, const char* third, int thirdCount) {

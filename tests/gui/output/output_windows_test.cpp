@@ -1,0 +1,308 @@
+// frmPrint and frmExport: the selectors, the guard of the single commands,
+// the no-row messages and a failing database, on both windows; then what
+// each does alone: the print document, the preview and the templates, the
+// save dialog, the workbook and its result codes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPrintPreviewWidget>
+
+#include "gui/output/export_window.h"
+#include "gui/output/print_window.h"
+#include "support/test_program.h"
+#include "support/xlsx_reader.h"
+
+namespace fs = std::filesystem;
+
+namespace orv::ui {
+namespace {
+
+// Three classes (the third without lessons), three teachers (the third
+// without lessons), a named school, and the print templates where the
+// program finds them.
+class OutputSchool : public ::testing::Test {
+ protected:
+  OutputSchool() : program("[USERINFO]\nUSER=育才实验学校\n") {
+    program.Exec(
+        "insert into Classtb (Code,Name,FullName,ShortName) values "
+        "('12','一（2）班','一年级（2）班','一（2）'),"
+        "('11','一（1）班','一年级（1）班','一（1）'),('13','一（3）班','一年级（3）班','一（3）')");
+    program.Exec(
+        "insert into Coursetb (Code,Name,FullName,ShortName) values "
+        "('01','语文','语文','语'),('02','数学','数学','数')");
+    program.Exec(
+        "insert into Teachertb (Code,Name,FullName,ShortName) values ('T2','李强','李强','李'),"
+        "('T1','王芳','王芳','王'),('T3','赵六','赵六','赵')");
+    program.Exec(
+        "insert into LessonListtb values ('11',1,1,'01','T1',1),('11',2,3,'02','T2',1),"
+        "('12',1,2,'01','T1',2),('12',5,6,'02','T2',0)");
+    InstallTemplates(6);
+  }
+  void InstallTemplates(int lessons) {
+    for (std::string name : {"ClassSchd%.xml", "TeacherSchd%.xml", "TotalSchd%A3.xml"}) {
+      name.replace(name.find('%'), 1, std::to_string(lessons));
+      fs::copy_file(fs::path(ORVANDEL_TEMPLATE_DIR) / name, program.dir() / name,
+                    fs::copy_options::overwrite_existing);
+    }
+  }
+  void Click(QPushButton* button) { test::Click(button); }
+
+  test::TestProgram program;
+};
+
+struct Window {
+  const char* verb;  // the middle of the command buttons' names: cmdPrintClass
+  std::unique_ptr<OutputWindow> (*make)(UiContext&);
+  const char* failed;
+};
+void PrintTo(const Window& w, std::ostream* os) { *os << w.verb; }
+
+template <class T>
+std::unique_ptr<OutputWindow> Make(UiContext& ctx) {
+  return std::make_unique<T>(ctx);
+}
+const Window kWindows[] = {{"Print", Make<FrmPrint>, "打印失败！"},
+                           {"Export", Make<FrmExport>, "课表导出失败！"}};
+
+class OutputWindows : public OutputSchool, public ::testing::WithParamInterface<Window> {
+ protected:
+  void Open() { w = GetParam().make(program.ctx()); }
+  // Runs "Class", "AllClass", "Teacher" or "AllTeacher"; an export names its file first.
+  void Run(const char* command) {
+    program.prompter().ClearRecords();
+    if (GetParam().make == Make<FrmExport>)
+      program.prompter().QueueFileName(test::Q(program.dir() / "out.xlsx"));
+    test::Press(*w, QString("cmd%1%2").arg(GetParam().verb, command));
+  }
+  bool Written() { return fs::exists(program.dir() / "out.xlsx") || fs::exists(program.dir() / "tmp.xml"); }
+  std::unique_ptr<OutputWindow> w;
+};
+
+QString Items(const QComboBox* c) {
+  QStringList s;
+  for (int i = 0; i < c->count(); ++i) s << c->itemText(i);
+  return s.join(',');
+}
+
+TEST_P(OutputWindows, ListsStepWithinTheirEndsAndWithoutSelectionTheSingleCommandsDoNothing) {
+  Open();
+  EXPECT_EQ(Items(w->CmbClass), "一（2）班,一（1）班,一（3）班") << "table order";
+  EXPECT_EQ(Items(w->CmbTeacher), "王芳,李强,赵六") << "code order";
+  for (auto [combo, prev, next] : {std::tuple{w->CmbClass, w->CmdPrevClass, w->CmdNextClass},
+                                   {w->CmbTeacher, w->CmdPrevTeacher, w->CmdNextTeacher}}) {
+    QString seen = QString::number(combo->currentIndex());
+    for (QPushButton* b : {prev, next, next, next, prev}) {
+      Click(b);
+      seen += QString::number(combo->currentIndex());
+    }
+    EXPECT_EQ(seen, "001221") << combo->objectName().toStdString();
+  }
+  EXPECT_EQ(program.Said(), "") << "moving the selection runs nothing";
+
+  program.Exec("delete from Classtb");
+  program.Exec("delete from Teachertb");
+  Open();
+  EXPECT_EQ(w->CmbClass->count() + w->CmbTeacher->count(), 0);
+  for (const char* single : {"Class", "Teacher"})
+    test::Press(*w, QString("cmd%1%2").arg(GetParam().verb, single));
+  EXPECT_EQ(program.Said(), "");
+  EXPECT_TRUE(program.prompter().fileDialogs().empty());
+  EXPECT_FALSE(Written());
+}
+
+TEST_P(OutputWindows, NoRowsSayTheirMessageAndWriteNothing) {
+  Open();
+  w->CmbClass->setCurrentIndex(2);
+  w->CmbTeacher->setCurrentIndex(2);
+  const std::string said = "I|" + w->windowTitle().toStdString() + "|";
+  Run("Class");
+  EXPECT_EQ(program.Said(), said + "该班级没有课表数据");
+  Run("Teacher");
+  EXPECT_EQ(program.Said(), said + "该教师没有课表数据");
+  program.Exec("delete from LessonListtb");
+  for (const char* all : {"AllClass", "AllTeacher"}) {
+    Run(all);
+    EXPECT_EQ(program.Said(), said + "没有课表数据") << all;
+  }
+  EXPECT_FALSE(Written());
+  EXPECT_TRUE(program.prompter().AllAnswersUsed());
+}
+
+TEST_P(OutputWindows, AFailingDatabaseIsReportedWithItsReasonAfterTheHourglass) {
+  Open();
+  program.Exec("drop table Coursetb");
+  Run("AllClass");
+  const test::RecordedMessage& m = program.prompter().lastMessage();
+  EXPECT_EQ(m.icon, MessageIcon::Critical);
+  EXPECT_TRUE(m.text.startsWith(GetParam().failed) && m.text.size() > QString(GetParam().failed).size() &&
+              !m.text.contains("ret"))
+      << m.text.toStdString();
+  EXPECT_FALSE(m.waitCursor);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_FALSE(Written());
+}
+
+INSTANTIATE_TEST_SUITE_P(Both, OutputWindows, ::testing::ValuesIn(kWindows),
+                         [](const auto& info) { return std::string(info.param.verb); });
+
+class PrintWindow : public OutputSchool {
+ protected:
+  // The preview comes up through the prompter: note its pages and whether
+  // the pointer was normal, then print (accept) or close it.
+  void QueuePreview(bool print = true) {
+    program.prompter().QueueModal([this, print](QDialog& d) {
+      previewName = d.objectName();
+      pointerWasNormal = QApplication::overrideCursor() == nullptr;
+      auto* widget = d.findChild<QPrintPreviewWidget*>();
+      if (widget) widget->updatePreview();
+      QApplication::processEvents();
+      previewPages = widget ? widget->pageCount() : -1;
+      print ? d.accept() : d.reject();
+    });
+  }
+  std::string Document() { return test::ReadFile(program.dir() / "tmp.xml"); }
+
+  FrmPrint w{program.ctx()};
+  QString previewName;
+  int previewPages = -1;
+  bool pointerWasNormal = false;
+};
+
+TEST_F(PrintWindow, EachCommandMakesOneDocumentAndOneCall) {
+  struct Case {
+    QPushButton* button;
+    int pages;
+    std::vector<std::string> titles;  // in the document, in order
+  } cases[] = {
+      {w.cmdPrintClass, 1, {"一（2）班"}},
+      {w.cmdPrintAllClass, 2, {"一（1）班", "一（2）班"}},
+      {w.cmdPrintTeacher, 1, {"王芳"}},
+      {w.cmdPrintAllTeacher, 2, {"王芳", "李强"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button->objectName().toStdString());
+    program.prompter().ClearRecords();
+    QueuePreview();
+    Click(c.button);
+    EXPECT_EQ(program.Said(), "I|打印课表|打印完成");
+    EXPECT_EQ(previewName, "dlgPrintPreview");
+    EXPECT_EQ(previewPages, c.pages);
+    EXPECT_TRUE(pointerWasNormal) << "the user works in the preview with the normal pointer";
+    EXPECT_FALSE(program.prompter().lastMessage().waitCursor) << "the hourglass is gone before the report";
+    const std::string doc = Document();
+    size_t at = 0, titles = 0;
+    for (const std::string& t : c.titles) {
+      at = doc.find("<title value=\"育才实验学校     " + t + "\">", at);
+      EXPECT_NE(at, std::string::npos) << t;
+    }
+    for (size_t i = doc.find("<title"); i != std::string::npos; i = doc.find("<title", i + 1)) ++titles;
+    EXPECT_EQ(titles, c.titles.size());
+  }
+  QueuePreview();
+  Click(w.CmdPrintTotal);
+  EXPECT_EQ(program.Said(), "I|打印课表|打印完成");
+  EXPECT_NE(Document().find("<coursenameL11 value=\"语\"></coursename>"), std::string::npos);
+  EXPECT_EQ(previewPages, 1);
+
+  // Without lessons the overview still prints its header.
+  program.Exec("delete from LessonListtb");
+  QueuePreview();
+  Click(w.CmdPrintTotal);
+  EXPECT_EQ(program.Said(), "I|打印课表|打印完成");
+  EXPECT_EQ(Document(), "<root docname=\"Orvandel排课\">\r\n<record>\r\n</record>\r\n</root>\r\n");
+  EXPECT_TRUE(program.prompter().AllAnswersUsed());
+}
+
+TEST_F(PrintWindow, TemplatesFollowTheLessonsPerDay) {
+  fs::remove(program.dir() / "TotalSchd6A3.xml");
+  Click(w.CmdPrintTotal);
+  EXPECT_EQ(program.Said(), "C|打印课表|打印失败！(ret = 1)") << "template missing: the library's code";
+  EXPECT_FALSE(program.prompter().lastMessage().waitCursor);
+
+  // With seven lessons every command names the *7 templates.
+  program.state().lessonsPerDay = 7;
+  for (const auto& entry : fs::directory_iterator(program.dir()))
+    if (entry.path().extension() == ".xml" && entry.path().filename() != "tmp.xml") fs::remove(entry.path());
+  InstallTemplates(7);
+  for (QPushButton* b :
+       {w.cmdPrintClass, w.cmdPrintAllClass, w.cmdPrintTeacher, w.cmdPrintAllTeacher, w.CmdPrintTotal}) {
+    QueuePreview();
+    Click(b);
+    EXPECT_EQ(program.Said(), "I|打印课表|打印完成") << b->objectName().toStdString();
+  }
+  EXPECT_NE(Document().find("L75"), std::string::npos);
+}
+
+TEST_F(PrintWindow, AClosedPreviewIsNoFailureAndAnUnwritableDocumentIs) {
+  QueuePreview(false);
+  Click(w.cmdPrintAllClass);
+  EXPECT_EQ(program.Said(), "") << "closing the preview is no failure to report";
+  EXPECT_TRUE(program.prompter().AllAnswersUsed());
+  fs::remove(program.dir() / "tmp.xml");
+  fs::create_directory(program.dir() / "tmp.xml");
+  Click(w.cmdPrintAllTeacher);
+  EXPECT_EQ(program.Said(), "C|打印课表|打印失败！(ret = -1)");
+}
+
+class ExportWindow : public OutputSchool {
+ protected:
+  // Clicks the button with the file name queued for the save dialog.
+  void ExportTo(QPushButton* button, const fs::path& file) {
+    program.prompter().ClearRecords();
+    program.prompter().QueueFileName(file.empty() ? QString() : test::Q(file));
+    Click(button);
+  }
+  fs::path File(const std::string& name) { return program.dir() / name; }
+  FrmExport w{program.ctx()};
+};
+
+TEST_F(ExportWindow, EachCommandAsksForTheFileAndWritesItsSheet) {
+  ExportTo(w.cmdExportClass, "");
+  ASSERT_EQ(program.prompter().fileDialogs().size(), 1u);
+  EXPECT_EQ(program.prompter().fileDialogs()[0].caption, "保存为Excel文件");
+  EXPECT_EQ(program.prompter().fileDialogs()[0].filter, "Excel(*.xlsx)");
+  EXPECT_EQ(program.Said(), "") << "a cancelled dialog ends the command quietly";
+
+  struct Case {
+    QPushButton* button;
+    const char* sheet;
+    const char* cell;
+    const char* text;
+  } cases[] = {
+      {w.cmdExportClass, "班级课表", "D1", "育才实验学校     一（2）班"},
+      {w.cmdExportAllClass, "班级课表", "D12", "育才实验学校     一（2）班"},
+      {w.cmdExportTeacher, "教师课表", "B4", "语文\n一（1）"},
+      {w.cmdExportAllTeacher, "教师课表", "D12", "育才实验学校     李强"},
+      {w.CmdExportTotal, "全校课程总表", "A1", "育才实验学校 20    -- 20   学年度第  学期总课程表"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button->objectName().toStdString());
+    const fs::path file = File(c.button->objectName().toStdString() + ".xlsx");
+    ExportTo(c.button, file);
+    EXPECT_EQ(program.Said(), "I|导出课表到Excel|课表导出成功");
+    EXPECT_FALSE(program.prompter().lastMessage().waitCursor);
+    const test::XlsxSheet s = test::ReadXlsx(file);
+    EXPECT_EQ(s.name, c.sheet);
+    EXPECT_EQ(s.Text(c.cell), c.text);
+  }
+  // The teacher who teaches two classes: each lesson names its class.
+  EXPECT_EQ(test::ReadXlsx(File("cmdExportTeacher.xlsx")).Text("B5"), "语文\n一（2）");
+  program.Exec("delete from LessonListtb");
+  ExportTo(w.CmdExportTotal, File("empty.xlsx"));
+  EXPECT_EQ(program.Said(), "I|导出课表到Excel|没有课表数据");
+  EXPECT_FALSE(fs::exists(File("empty.xlsx")));
+}
+
+TEST_F(ExportWindow, AWorkbookThatCannotBeCreatedIsReportedByCommand) {
+  const fs::path nowhere = program.dir() / "no such folder" / "x.xlsx";
+  for (QPushButton* b : {w.cmdExportClass, w.cmdExportAllClass, w.cmdExportTeacher, w.cmdExportAllTeacher}) {
+    ExportTo(b, nowhere);
+    EXPECT_EQ(program.Said(), "C|导出课表到Excel|课表导出失败！运行Excel出错,请检查本机是否安装了Office!")
+        << b->objectName().toStdString();
+  }
+  ExportTo(w.CmdExportTotal, nowhere);
+  EXPECT_EQ(program.Said(), "C|导出课表到Excel|课表导出失败！(ret = -101)");
+}
+
+}  // namespace
+}  // namespace orv::ui
