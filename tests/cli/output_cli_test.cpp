@@ -14,9 +14,11 @@ namespace fs = std::filesystem;
 namespace orv {
 namespace {
 
+#ifdef ORVANDEL_CLI_PRINTS
 // What poppler's pdfinfo or pdftotext says about the file.
 std::string PdfInfo(const std::string& pdf) { return test::RunProcess("/usr/bin/pdfinfo", {pdf}).out; }
 std::string PdfText(const std::string& pdf) { return test::RunProcess("/usr/bin/pdftotext", {pdf, "-"}).out; }
+#endif
 
 class OutputCli : public ::testing::Test {
  protected:

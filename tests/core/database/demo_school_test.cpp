@@ -88,11 +88,12 @@ TEST(DemoSchool, EveryShapeOfSchoolIsConsistent) {
     EXPECT_EQ(t.db().FirstText("select group_concat(B.Name, ',') from CourseAttrtb A join Coursetb B on "
                                "B.Code=A.CourseCode"),
               s.special);
-    if (s.away)
+    if (s.away) {
       EXPECT_EQ(
           t.db().FirstText("select group_concat(n) from (select Day||':'||count(*)||'x'||Attr as n from "
                            "Limittb where Kind=2 group by Code,Day,Attr order by Day,Attr)"),
           s.away);
+    }
     EXPECT_EQ(t.Count("select count(*) from LessonListtb L join Limittb M on M.Kind=2 and "
                       "M.Code=L.TeacherCode and M.Day=L.Day and M.LessonNo=L.LessonNo"),
               0);

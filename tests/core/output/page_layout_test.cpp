@@ -39,10 +39,12 @@ TEST(TimetablePage, NoColumnLineCrossesTheNoonBandAndEveryTextStaysInsideTheMarg
   EXPECT_GT(noon.y, Find(page, "第四节").y);
   EXPECT_LT(noon.y + noon.height, Find(page, "第五节").y + 0.01);
   for (const PageLine& l : page.lines)
-    if (l.x1 == l.x2 && l.x1 > 18.1 && l.x1 < 191.9)
+    if (l.x1 == l.x2 && l.x1 > 18.1 && l.x1 < 191.9) {
       EXPECT_FALSE(l.y1 < noon.y + 0.5 && l.y2 > noon.y + noon.height - 0.5) << "x=" << l.x1;
-  for (const PageText& t : page.texts)
+    }
+  for (const PageText& t : page.texts) {
     EXPECT_TRUE(t.x >= 18 - 0.01 && t.x + t.width <= 192 + 0.01 && t.y + t.height <= 279 + 0.01) << t.text;
+  }
 }
 
 TEST(SchoolPages, SplitOverPagesWithDoubleLinesBetweenDays) {

@@ -78,7 +78,9 @@ TEST(ProgramDirectory, ExecutableDirectoryOnlyForAWritablePortableCopy) {
   EXPECT_FALSE(fs::exists(data));
   fs::create_directory(readOnly);
   fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec);
-  if (geteuid() != 0) EXPECT_EQ(ResolveProgramDirectory(readOnly), data);
+  if (geteuid() != 0) {
+    EXPECT_EQ(ResolveProgramDirectory(readOnly), data);
+  }
   EXPECT_EQ(ResolveProgramDirectory(""), data);
   EXPECT_TRUE(fs::is_directory(data));
   fs::remove_all(data);

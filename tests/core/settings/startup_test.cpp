@@ -56,12 +56,14 @@ TEST(StartUp, OpensTheExplicitElseTheConfiguredElseTheDefaultDatabase) {
         c.explicitDb ? StartUp(dir.Path(), (dir / c.explicitDb).string()) : StartUp(dir.Path());
     ASSERT_EQ(bool(r), c.opens) << r.message();
     EXPECT_EQ(r ? GetClassName(*r->state.db, "11") : r.message(), c.opened);
-    if (c.remembered)
+    if (c.remembered) {
       EXPECT_EQ(Settings(dir.Path()).GetDatabasePath(), (dir / c.remembered).string());
-    else
+    } else
       EXPECT_FALSE(fs::exists(dir / "kbxt.ini"));
     EXPECT_FALSE(fs::exists(dir / "gone.mdb") || fs::exists(dir / "nothing.mdb")) << "never created";
-    if (std::string(c.defaultDb) == "garbage") EXPECT_EQ(test::ReadFile(dir / "kb.mdb"), "garbage");
+    if (std::string(c.defaultDb) == "garbage") {
+      EXPECT_EQ(test::ReadFile(dir / "kb.mdb"), "garbage");
+    }
   }
 }
 

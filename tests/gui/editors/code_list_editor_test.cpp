@@ -86,8 +86,12 @@ TEST_P(CodeListEditorTest, MissingBoxesTurnRedAndTheFirstIsNamedAndFocused) {
   EXPECT_TRUE(IsWhite(Box("txtName")));
   EXPECT_EQ(IsRed(Box("txtFullName")), needsAll);
   EXPECT_EQ(Rows(), needsAll ? 0 : 1);
-  if (needsAll) EXPECT_EQ(Said(), P().fullNameMissing);
-  if (needsAll) EXPECT_EQ(Focused(), Box("txtFullName"));
+  if (needsAll) {
+    EXPECT_EQ(Said(), P().fullNameMissing);
+  }
+  if (needsAll) {
+    EXPECT_EQ(Focused(), Box("txtFullName"));
+  }
 }
 
 TEST_P(CodeListEditorTest, ModifyRewritesTheClickedCodeOnlyAndDeleteAsksFirst) {
@@ -119,7 +123,9 @@ TEST_P(CodeListEditorTest, ModifyRewritesTheClickedCodeOnlyAndDeleteAsksFirst) {
   EXPECT_EQ(Rows("Code='10' and Name='算术'") + Rows("Code='1' and Name='国文'"), refused ? 1 : 2);
   EXPECT_EQ(List()->topLevelItem(1)->text(1), refused ? "数学" : "算术");
   EXPECT_EQ(IsRed(Box("txtCode")), refused);
-  if (refused) EXPECT_EQ(Focused(), Box("txtCode"));
+  if (refused) {
+    EXPECT_EQ(Focused(), Box("txtCode"));
+  }
   Box("txtCode")->setText("9");
   Click(Button("cmdModify"));
   EXPECT_EQ(Said(), refused ? P().codeChange : "修改记录失败,代码为9的记录未被修改");

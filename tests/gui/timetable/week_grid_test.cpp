@@ -22,7 +22,7 @@ class WeekGridTest : public ::testing::TestWithParam<GridCase> {
     grid.show();
     QObject::connect(&grid, &WeekGrid::lessonReleased,
                      [this](Qt::MouseButton b, GridLesson at, const QPoint&) {
-                       releases.push_back({b, at.day, at.lessonNo});
+                       releases.push_back({static_cast<int>(b), at.day, at.lessonNo});
                      });
   }
   int Lessons() const { return GetParam().lessons; }
@@ -53,7 +53,7 @@ TEST_P(WeekGridTest, OnlyLessonCellsReportAReleaseAndBecomeCurrent) {
         continue;
       }
       const int lesson = row < 5 ? row : row - 1;
-      EXPECT_EQ(releases, (std::vector<std::array<int, 3>>{{button, col, lesson}}));
+      EXPECT_EQ(releases, (std::vector<std::array<int, 3>>{{static_cast<int>(button), col, lesson}}));
       EXPECT_EQ(grid.Current(), (GridLesson{col, lesson}));
     }
 }
