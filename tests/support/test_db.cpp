@@ -47,17 +47,10 @@ void TestDb::AddClass(const std::string& code, const std::string& name, const st
   db_->Execute("insert into Classtb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, fullName,
                shortName);
 }
-void TestDb::AddCourse(const std::string& code, const std::string& name) {
-  db_->Execute("insert into Coursetb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, name,
-               name);
-}
-void TestDb::AddTeacher(const std::string& code, const std::string& name) {
-  db_->Execute("insert into Teachertb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, name,
-               name);
-}
-void TestDb::AddClassRoom(const std::string& code, const std::string& name) {
-  db_->Execute("insert into ClassRoomtb (Code,Name,FullName,ShortName) values (?,?,?,?)", code, name, name,
-               name);
+// A code whose full and short names are its name.
+void TestDb::AddCode(const char* table, const std::string& code, const std::string& name) {
+  db_->Execute(std::string("insert into ") + table + " (Code,Name,FullName,ShortName) values (?,?,?,?)", code,
+               name, name, name);
 }
 void TestDb::AddPlan(const std::string& cls, const std::string& course, const std::string& teacher,
                      int count) {

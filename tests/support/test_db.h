@@ -32,9 +32,9 @@ class TestDb {
 
   void AddClass(const std::string& code, const std::string& name, const std::string& fullName = "",
                 const std::string& shortName = "");
-  void AddCourse(const std::string& code, const std::string& name);
-  void AddTeacher(const std::string& code, const std::string& name);
-  void AddClassRoom(const std::string& code, const std::string& name);
+  void AddCourse(const std::string& code, const std::string& name) { AddCode("Coursetb", code, name); }
+  void AddTeacher(const std::string& code, const std::string& name) { AddCode("Teachertb", code, name); }
+  void AddClassRoom(const std::string& code, const std::string& name) { AddCode("ClassRoomtb", code, name); }
   void AddPlan(const std::string& cls, const std::string& course, const std::string& teacher, int count);
   void AddLesson(const std::string& cls, int day, int lessonNo, const std::string& course,
                  const std::string& teacher, int setFlag);
@@ -45,6 +45,7 @@ class TestDb {
   int BuildCount(const std::string& cls, const std::string& course);
 
  private:
+  void AddCode(const char* table, const std::string& code, const std::string& name);
   TempDir dir_;
   std::filesystem::path path_;
   std::unique_ptr<TimetableDb> db_;

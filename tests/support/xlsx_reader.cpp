@@ -50,16 +50,17 @@ std::string Text(const std::string& body) {
   return text;
 }
 
+// One file inside the zip, as text; "" when there is none.
+std::string UnzipEntry(const fs::path& zip, const std::string& entry) {
+  return RunProcess("/usr/bin/unzip", {"-p", zip.string(), entry}).out;
+}
+
 }  // namespace
 
 std::string CellRef(int row, int col) {
   std::string letters;
   for (; col > 0; col = (col - 1) / 26) letters.insert(letters.begin(), char('A' + (col - 1) % 26));
   return letters + std::to_string(row);
-}
-
-std::string UnzipEntry(const fs::path& zip, const std::string& entry) {
-  return RunProcess("/usr/bin/unzip", {"-p", zip.string(), entry}).out;
 }
 
 std::string XlsxSheet::Text(const std::string& ref) const {

@@ -36,9 +36,6 @@ struct XlsxSheet {
   const XlsxCell* Find(const std::string& ref) const;
 };
 
-// One file inside the zip, as text; "" when there is none.
-std::string UnzipEntry(const std::filesystem::path& zip, const std::string& entry);
-
 XlsxSheet ReadXlsx(const std::filesystem::path& path);
 
 // "B3" for row 3, column 2 (both from 1).

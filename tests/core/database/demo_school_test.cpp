@@ -105,8 +105,10 @@ TEST(DemoSchool, EveryShapeOfSchoolIsConsistent) {
 
 TEST(DemoSchool, BadOptionsAreRefusedAndWriteNothing) {
   TestDb t;
-  for (const DemoOptions& o : {DemoOptions{.lessonsPerDay = 8}, DemoOptions{.firstGrade = 5, .lastGrade = 3},
-                               DemoOptions{.classesPerGrade = 21}, DemoOptions{.fillPercent = 49}}) {
+  for (const DemoOptions& o :
+       {DemoOptions{.lessonsPerDay = 8}, DemoOptions{.firstGrade = 5, .lastGrade = 3},
+        DemoOptions{.firstGrade = 0}, DemoOptions{.classesPerGrade = 21}, DemoOptions{.classesPerGrade = 0},
+        DemoOptions{.fillPercent = 49}, DemoOptions{.fillPercent = 101}}) {
     const Outcome filled = FillDemoSchool(t.db(), o);
     EXPECT_FALSE(filled);
     EXPECT_EQ(filled.message(), ValidateDemoOptions(o).message());

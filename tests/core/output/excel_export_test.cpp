@@ -70,17 +70,20 @@ TEST_F(Workbook, ClassBlocksElevenRowsApart) {
   }
 }
 
+// The names keep their & < and " characters.
 TEST_F(Workbook, TeacherCellsCarryTheClassUnderTheCourse) {
-  const XlsxSheet s = Export(TimetableScope::Teacher,
-                             {{"王芳", "语文", "一（1）", 2, 1}, {"王芳", "语文", "一（2）", 2, 2}}, 6);
+  const XlsxSheet s =
+      Export(TimetableScope::Teacher,
+             {{"A&B <王> \"芳\"", "语文", "一（1）", 2, 1}, {"A&B <王> \"芳\"", "音&美", "一<2>", 2, 2}}, 6,
+             "育&才");
   EXPECT_EQ(s.name, "教师课表");
-  EXPECT_EQ(s.Text("D1"), "育才     王芳");
+  EXPECT_EQ(s.Text("D1"), "育&才     A&B <王> \"芳\"");
   EXPECT_EQ(s.Text("C4"), "语文\n一（1）");
-  EXPECT_EQ(s.Text("C5"), "语文\n一（2）");
+  EXPECT_EQ(s.Text("C5"), "音&美\n一<2>");
   EXPECT_TRUE(s.Find("C4")->wrap);
 }
 
-TEST_F(Workbook, WholeSchoolSheetWithDoubleLinesBetweenDays) {
+TEST_F(Workbook, WholeSchoolSheetWithDoubleLinesBetweenDaysOfSixOrSevenLessons) {
   const XlsxSheet s = Export(
       TimetableScope::School,
       {{"一（1）", "语", "王芳", 1, 1}, {"一（1）", "数", "李强", 2, 3}, {"一（2）", "英", "赵六", 5, 7}}, 7);
@@ -109,21 +112,12 @@ TEST_F(Workbook, WholeSchoolSheetWithDoubleLinesBetweenDays) {
   EXPECT_EQ(s.Text("A6"), "一（2）");
   EXPECT_EQ(s.Text("AJ6"), "英\n赵六");
   EXPECT_TRUE(s.Find("AJ6")->wrap && s.Find("AJ6")->centred);
-}
 
-TEST_F(Workbook, SixLessonsGiveThirtyOneColumns) {
-  const XlsxSheet s = Export(TimetableScope::School, {{"一（1）", "语", "王芳", 1, 1}}, 6);
-  EXPECT_EQ(s.widths.size(), 31u);
-  EXPECT_EQ(s.merges.front(), "A1:AE1");
-  EXPECT_EQ(Borders(s, 3, 7), kDoubleRight);
-  EXPECT_EQ(Borders(s, 3, 31), kThin);
-}
-
-TEST_F(Workbook, NamesWithMarkupCharactersSurvive) {
-  const XlsxSheet s =
-      Export(TimetableScope::Teacher, {{"A&B <老师> \"王\"", "音乐&美术", "一<1>\"班\"", 1, 1}}, 6, "育&才");
-  EXPECT_EQ(s.Text("D1"), "育&才     A&B <老师> \"王\"");
-  EXPECT_EQ(s.Text("B4"), "音乐&美术\n一<1>\"班\"");
+  const XlsxSheet six = Export(TimetableScope::School, {{"一（1）", "语", "王芳", 1, 1}}, 6);
+  EXPECT_EQ(six.widths.size(), 31u);
+  EXPECT_EQ(six.merges.front(), "A1:AE1");
+  EXPECT_EQ(Borders(six, 3, 7), kDoubleRight);
+  EXPECT_EQ(Borders(six, 3, 31), kThin);
 }
 
 TEST_F(Workbook, AnUnwritablePlaceIsMinus101AndKeepsWhatWasThere) {

@@ -117,25 +117,6 @@ INSTANTIATE_TEST_SUITE_P(
                                        {{Cell(1, 1), {"音乐&amp;美术", "&lt;一>"}}})}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
-TEST(TimetableDocumentLines, FirstAndLastCellsLiterally) {
-  const std::string text = TimetableXmlText(
-      {{"一（1）班", "语文", "", 2, 1}, {"一（1）班", "数学", "", 1, 2}, {"一（1）班", "音乐", "", 5, 6}}, "",
-      6);
-  const std::string start =
-      "<root docname=\"Orvandel排课\">\r\n<record>\r\n<tr>\r\n"
-      "<title value=\"     一（1）班\"></title>\r\n"
-      "<coursename value=\" \"></coursename>\r\n<classname value=\" \"></classname>\r\n"
-      "<totallesson value=\" 0 \"></totallesson>\r\n</tr>\r\n<tr>\r\n"
-      "<coursename value=\"语文\"></coursename>\r\n<classname value=\"\"></classname>\r\n"
-      "<totallesson value=\" 1 \"></totallesson>\r\n</tr>\r\n";
-  EXPECT_EQ(text.substr(0, start.size()), start);
-  const std::string end =
-      "<tr>\r\n<coursename value=\"音乐\"></coursename>\r\n<classname value=\"\"></classname>\r\n"
-      "<totallesson value=\" 3 \"></totallesson>\r\n</tr>\r\n</record>\r\n</root>\r\n";
-  EXPECT_EQ(text.substr(text.size() - end.size()), end);
-  EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1) << "every line ends in CR LF";
-}
-
 struct SchoolCase {
   const char* what;
   std::vector<TimetableRow> rows;

@@ -11,7 +11,7 @@
 #include "core/database/demo_school.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/timetable_check.h"
-#include "school_fixture.h"
+#include "support/test_db.h"
 
 namespace orv {
 namespace {
@@ -38,29 +38,6 @@ void ExpectClassChecksMatchSchoolCheck(TimetableDb& db, int lessonsPerDay) {
     EXPECT_EQ(counts.violations, CountFindings(expected, Severity::kViolation)) << cls;
     EXPECT_EQ(counts.warnings, CountFindings(expected, Severity::kWarning)) << cls;
   }
-}
-
-class ClassCheck : public test::School {};
-
-TEST_F(ClassCheck, AClashCountsForEveryClassInItAndOnlyForThem) {
-  // Three classes in the special course 06 at once, two of them with T2;
-  // 101's own lesson has nothing to do with T2's double booking.
-  Plan("101/06/T3/1 102/06/T2/1 103/06/T2/1");
-  t.AddSpecialCourse("06");
-  Add("101/4/4/06/T3 102/4/4/06/T2 103/4/4/06/T2");
-  Exec("update ClassPlantb set BuildCount=1");
-  auto kinds = [&](const char* cls) {
-    std::vector<K> k;
-    for (const Finding& f : CheckClassTimetable(t.db(), 6, cls).value()) k.push_back(f.kind);
-    return k;
-  };
-  EXPECT_EQ(kinds("101"), std::vector<K>{K::kSpecialCourseClash});
-  EXPECT_EQ(kinds("103"), (std::vector<K>{K::kTeacherDoubleBooked, K::kSpecialCourseClash}));
-  EXPECT_EQ(kinds("104"), std::vector<K>{});
-  const std::vector<Finding> f = CheckClassTimetable(t.db(), 6, "103").value();
-  EXPECT_EQ(f[0].classCode, "102");  // under the clash's first class, as the school check has it
-  EXPECT_EQ(f[1].classes, (std::vector<std::string>{"101", "102", "103"}));
-  ExpectClassChecksMatchSchoolCheck(t.db(), 6);
 }
 
 // A generated school, then lessons moved, retaught and duplicated at random

