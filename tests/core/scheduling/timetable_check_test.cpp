@@ -47,8 +47,8 @@ TEST_F(TimetableCheck, EachBrokenRuleIsFoundViolationsFirst) {
       std::vector<K>{});
   EXPECT_EQ(Kinds("", "101/3/4/01/T2 101/3/4/02/T1"), std::vector<K>{K::kClassDoubleBooked});
   EXPECT_EQ(Kinds("", "102/2/2/02/T1 101/2/2/02/T1"), std::vector<K>{K::kTeacherDoubleBooked});
-  // The second mark is on another course's lesson.
-  EXPECT_EQ(Kinds("1/02/3/3/3 1/02/3/4/3", "101/3/3/02/T1 101/3/4/01/T2"),
+  // Of two marks on one cell the stricter counts; the third is on another course's lesson.
+  EXPECT_EQ(Kinds("1/02/3/3/3 1/02/3/3/0 1/02/3/4/3", "101/3/3/02/T1 101/3/4/01/T2"),
             std::vector<K>{K::kCourseNeverCell});
   // Two classes in 06 at one slot, with different teachers; 02 is not special.
   EXPECT_EQ(Kinds("", "101/4/4/06/T3 102/4/4/06/T2/2 101/5/1/02/T1 102/5/1/02/T3/2", special),
