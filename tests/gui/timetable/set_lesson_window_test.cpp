@@ -17,7 +17,7 @@ namespace {
 
 class SetLesson : public ::testing::Test {
  protected:
-  explicit SetLesson(const std::string& ini = "") : program(ini) {
+  SetLesson() {
     program.Exec(
         "insert into Classtb values ('11','一（1）班','',''),('12','一（2）班','',''),('13','三班','','')");
     program.Exec(
@@ -138,12 +138,8 @@ TEST_F(SetLesson, StepsThroughTheClassesAndAClassWithoutPlanOffersNothing) {
   EXPECT_EQ(Count("ClassCode='13'"), 0);
 }
 
-class SetLessonSeven : public SetLesson {
- protected:
-  SetLessonSeven() : SetLesson("[LESSON]\nLESSON_OF_DAY=7\n") {}
-};
-
-TEST_F(SetLessonSeven, TheSeventhLessonIsRowEightAndCanBeFixed) {
+TEST_F(SetLesson, TheSeventhLessonIsRowEightAndCanBeFixed) {
+  program.state().lessonsPerDay = 7;
   Open();
   ASSERT_EQ(Grid()->rowCount(), 9);
   ClickCell(Grid(), Qt::LeftButton, 8, 5);
