@@ -6,9 +6,8 @@
 namespace orv {
 
 std::string GradeEntryText(int grade) {
-  if (grade == 0) return GradeText(grade);
   const std::string g = GradeText(grade);
-  return g.empty() ? g : g + "年级";
+  return grade == 0 || g.empty() ? g : g + "年级";
 }
 
 std::optional<ClassNames> ComposeClassNames(int grade, int number) {
