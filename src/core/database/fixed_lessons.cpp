@@ -61,11 +61,6 @@ std::vector<CourseTeacher> ReadCourseTeachers(TimetableDb& db, const char* sql, 
   return rows;
 }
 
-bool InDay(LessonSlot slot, int lessonsPerDay) {
-  return slot.day >= 1 && slot.day <= kDaysPerWeek && slot.lessonNo >= 1 && slot.lessonNo <= lessonsPerDay &&
-         lessonsPerDay <= kMaxLessonsPerDay;
-}
-
 }  // namespace
 
 Result<std::vector<FixedLesson>> LoadFixedLessons(TimetableDb& db, std::string_view classCode) {
@@ -116,7 +111,8 @@ Result<std::vector<LessonSlot>> FixedLessonTargets(TimetableDb& db, std::string_
 
 Outcome PlaceFixedLesson(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
                          LessonSlot slot, int lessonsPerDay) {
-  if (!InDay(slot, lessonsPerDay)) return Outcome::Fail("该单元格不是上课时间");
+  if (lessonsPerDay > kMaxLessonsPerDay || !InSchoolWeek(slot.day, slot.lessonNo, lessonsPerDay))
+    return Outcome::Fail("该单元格不是上课时间");
   try {
     Transaction tx(db);
     std::string teacher;

@@ -38,9 +38,7 @@ class WeekTable {
   explicit WeekTable(int lessonsPerDay = kMaxLessonsPerDay)
       : lessonsPerDay_(std::clamp(lessonsPerDay, 1, kMaxLessonsPerDay)) {}
   int LessonsPerDay() const { return lessonsPerDay_; }
-  bool InWeek(int day, int lessonNo) const {
-    return day >= 1 && day <= kDaysPerWeek && lessonNo >= 1 && lessonNo <= lessonsPerDay_;
-  }
+  bool InWeek(int day, int lessonNo) const { return InSchoolWeek(day, lessonNo, lessonsPerDay_); }
   const T& At(int day, int lessonNo) const {
     static const T kOutside{};
     return InWeek(day, lessonNo) ? cells_[static_cast<size_t>(day - 1)][static_cast<size_t>(lessonNo - 1)]

@@ -41,11 +41,6 @@ std::optional<StoredRow> FirstRow(TimetableDb& db, std::string_view classCode, i
   return StoredRow{c.Int64(0), {c.Text(1), c.Text(2), static_cast<LessonOrigin>(c.Int(3))}};
 }
 
-bool InWeek(int day, int lessonNo, int lessonsPerDay) {
-  return day >= 1 && day <= kDaysPerWeek && lessonNo >= 1 && lessonNo <= lessonsPerDay &&
-         lessonNo <= kMaxLessonsPerDay;
-}
-
 std::string OrCode(std::string name, std::string_view code) {
   return name.empty() ? std::string(code) : name;
 }
@@ -173,7 +168,7 @@ std::string_view EditDoneText(EditKind kind) {
 Result<LessonEdit> PlaceLesson(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
                                std::string_view courseCode, std::string_view teacherCode, int lessonsPerDay) {
   return RunEdit(db, "写入失败", [&]() -> Result<LessonEdit> {
-    if (!InWeek(day, lessonNo, lessonsPerDay)) return Outcome::Fail("该单元格不是上课时间");
+    if (!InSchoolWeek(day, lessonNo, lessonsPerDay)) return Outcome::Fail("该单元格不是上课时间");
     const std::optional<long long> remaining = PlanRemaining(db, classCode, courseCode, teacherCode);
     if (!remaining) return Outcome::Fail("教学计划中没有这门课");
     if (*remaining < 1) return Outcome::Fail(CourseText(db, courseCode) + "的课时已全部排完");
@@ -191,7 +186,7 @@ Result<LessonEdit> PlaceLesson(TimetableDb& db, std::string_view classCode, int 
 Result<LessonEdit> DeleteLesson(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
                                 int lessonsPerDay) {
   return RunEdit(db, "删除失败", [&]() -> Result<LessonEdit> {
-    if (!InWeek(day, lessonNo, lessonsPerDay)) return Outcome::Fail("该单元格不是上课时间");
+    if (!InSchoolWeek(day, lessonNo, lessonsPerDay)) return Outcome::Fail("该单元格不是上课时间");
     std::optional<StoredRow> row = FirstRow(db, classCode, day, lessonNo);
     if (!row) return Outcome::Fail(SlotLabel(day, lessonNo) + " 没有课程");
     return LessonEdit{
@@ -202,7 +197,8 @@ Result<LessonEdit> DeleteLesson(TimetableDb& db, std::string_view classCode, int
 Result<LessonEdit> SwapLessons(TimetableDb& db, std::string_view classCode, int sourceDay, int sourceLesson,
                                int targetDay, int targetLesson, int lessonsPerDay) {
   return RunEdit(db, "换课失败", [&]() -> Result<LessonEdit> {
-    if (!InWeek(sourceDay, sourceLesson, lessonsPerDay) || !InWeek(targetDay, targetLesson, lessonsPerDay))
+    if (!InSchoolWeek(sourceDay, sourceLesson, lessonsPerDay) ||
+        !InSchoolWeek(targetDay, targetLesson, lessonsPerDay))
       return Outcome::Fail("该单元格不是上课时间");
     if (sourceDay == targetDay && sourceLesson == targetLesson) return Outcome::Fail("不能与自己交换");
     const std::optional<StoredRow> s = FirstRow(db, classCode, sourceDay, sourceLesson);

@@ -55,6 +55,12 @@ constexpr int GridRowToLesson(int row) {
 // Header row, lessons and separator.
 constexpr int GridRowCount(int lessonsPerDay) { return lessonsPerDay + 2; }
 
+// Day 1-5 and lesson 1..lessonsPerDay, never past the seventh lesson.
+constexpr bool InSchoolWeek(int day, int lessonNo, int lessonsPerDay) {
+  return day >= 1 && day <= kDaysPerWeek && lessonNo >= 1 && lessonNo <= lessonsPerDay &&
+         lessonNo <= kMaxLessonsPerDay;
+}
+
 // The class, teacher and classroom weeks always have six lessons; only the
 // course week follows the lessons per day, because generation reads it.
 inline constexpr int kFixedWeekLessons = 6;
@@ -70,9 +76,7 @@ class WeekMarks {
   LimitMark At(int day, int lessonNo) const;
   void Set(int day, int lessonNo, LimitMark mark);
   void Fill(LimitMark mark);
-  static bool InWeek(int day, int lessonNo) {
-    return day >= 1 && day <= kDaysPerWeek && lessonNo >= 1 && lessonNo <= kMaxLessonsPerDay;
-  }
+  static bool InWeek(int day, int lessonNo) { return InSchoolWeek(day, lessonNo, kMaxLessonsPerDay); }
   bool operator==(const WeekMarks&) const = default;
 
  private:
