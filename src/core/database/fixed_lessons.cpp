@@ -45,10 +45,8 @@ constexpr const char* kDeleteClassLessonsAt =
 constexpr const char* kDeleteFixedAt =
     "delete from LessonListtb where ClassCode=? and Day=? and LessonNo=? and SetFlag=?";
 constexpr const char* kInsertLesson = "insert into LessonListtb values(?,?,?,?,?,?)";
-constexpr const char* kBuildCountUp =
-    "update ClassPlantb set BuildCount=BuildCount+1 where ClassCode=? and CourseCode=? and TeacherCode=?";
-constexpr const char* kBuildCountDown =
-    "update ClassPlantb set BuildCount=BuildCount-1 where ClassCode=? and CourseCode=? and TeacherCode=?";
+constexpr const char* kAddBuildCount =
+    "update ClassPlantb set BuildCount=BuildCount+? where ClassCode=? and CourseCode=? and TeacherCode=?";
 
 // Course and teacher of each lesson a statement returns.
 using CourseTeacher = std::pair<std::string, std::string>;
@@ -133,10 +131,10 @@ Outcome PlaceFixedLesson(TimetableDb& db, std::string_view classCode, std::strin
     // The automatic or manual lesson the fixed one replaces gives its count back.
     for (const auto& [oldCourse, oldTeacher] :
          ReadCourseTeachers(db, kSelectClassLessonsAt, classCode, slot.day, slot.lessonNo))
-      db.Execute(kBuildCountDown, classCode, oldCourse, oldTeacher);
+      db.Execute(kAddBuildCount, -1, classCode, oldCourse, oldTeacher);
     db.Execute(kDeleteClassLessonsAt, classCode, slot.day, slot.lessonNo);
     db.Execute(kInsertLesson, classCode, slot.day, slot.lessonNo, courseCode, teacher, kFixed);
-    db.Execute(kBuildCountUp, classCode, courseCode, teacher);
+    db.Execute(kAddBuildCount, 1, classCode, courseCode, teacher);
     tx.Commit();
     return Outcome::Ok();
   } catch (const std::exception& e) {
@@ -151,7 +149,7 @@ Outcome DeleteFixedLesson(TimetableDb& db, std::string_view classCode, LessonSlo
         ReadCourseTeachers(db, kSelectFixedAt, classCode, slot.day, slot.lessonNo, kFixed);
     if (removed.empty()) return Outcome::Fail("这节课没有固定课程");
     db.Execute(kDeleteFixedAt, classCode, slot.day, slot.lessonNo, kFixed);
-    for (const auto& [course, teacher] : removed) db.Execute(kBuildCountDown, classCode, course, teacher);
+    for (const auto& [course, teacher] : removed) db.Execute(kAddBuildCount, -1, classCode, course, teacher);
     tx.Commit();
     return Outcome::Ok();
   } catch (const std::exception& e) {
