@@ -163,8 +163,7 @@ void AddSelectors(CLI::App* command, OutputRequest& r) {
   which->add_flag("--all-teachers", r.allTeachers, "Every teacher");
   which->add_flag("--total", r.total, "The whole-school overview");
   which->require_option(1);
-  command->add_option("--lessons-per-day", r.lessons, "Lessons per day (default: from kbxt.ini, else 6)")
-      ->check(CLI::IsMember({6, 7}));
+  AddLessonsOption(command, r.lessons);
   command->add_flag("--force", r.force, "Replace an existing output file");
 }
 

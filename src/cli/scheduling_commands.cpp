@@ -134,12 +134,6 @@ int RunCheck(const Context& ctx, const std::string& path, const std::optional<in
   return violations > 0 ? 1 : 0;
 }
 
-// --lessons-per-day, limited to what a week can have.
-void AddLessonsOption(CLI::App* command, std::optional<int>& lessons) {
-  command->add_option("--lessons-per-day", lessons, "Lessons per day (default: from kbxt.ini, else 6)")
-      ->check(CLI::IsMember({6, 7}));
-}
-
 void AddCompleteOptions(CLI::App* command, CompleteArgs& args) {
   command->add_option("--time-limit", args.timeLimit, "Seconds the completion may search")
       ->check(CLI::Range(0.001, 3600.0))
