@@ -42,7 +42,7 @@ int Complete(TimetableDb& db, int lessonsPerDay, const CompleteArgs& args) {
   options.timeLimitSeconds = args.timeLimit;
   const auto start = std::chrono::steady_clock::now();
   const Result<CompletionReport> r = CompleteTimetable(db, options);
-  if (!r) return Fail("补排课表失败！ " + r.message());
+  if (!r) return Fail("补排课表失败！", r.outcome());
   std::cout << "missing before completion: " << r->missingBefore << "\n"
             << "placed lessons: " << r->placedLessons << "\n"
             << "moved lessons: " << r->movedLessons << "\n"
@@ -112,7 +112,7 @@ int RunAnalyze(const Context& ctx, const std::string& path, const std::optional<
   auto db = OpenOrReport(path);
   if (!db) return 1;
   const Result<std::vector<AnalysisFinding>> findings = AnalyzeSchool(*db, lessonsPerDay);
-  if (!findings) return Fail("排课前检查失败！ " + findings.message());
+  if (!findings) return Fail("排课前检查失败！", findings.outcome());
   for (const AnalysisFinding& f : *findings) std::cout << AnalysisLine(f) << "\n";
   const int blocking = CountAnalysis(*findings, AnalysisSeverity::kBlocking);
   std::cout << "blocking: " << blocking
