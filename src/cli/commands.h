@@ -23,6 +23,10 @@ struct Context {
   int LessonsPerDay(const std::optional<int>& option) const;
 };
 
+// --lessons-per-day, limited to what a week can have; Context::LessonsPerDay
+// reads it.
+void AddLessonsOption(CLI::App* command, std::optional<int>& lessons);
+
 // Opens the database exclusively, or says on stderr why not.
 std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path);
 int Fail(const std::string& message);

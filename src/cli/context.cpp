@@ -17,6 +17,11 @@ int Context::LessonsPerDay(const std::optional<int>& option) const {
   return Settings(ProgramDir()).GetLessonsPerDay();
 }
 
+void AddLessonsOption(CLI::App* command, std::optional<int>& lessons) {
+  command->add_option("--lessons-per-day", lessons, "Lessons per day (default: from kbxt.ini, else 6)")
+      ->check(CLI::IsMember({6, 7}));
+}
+
 std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path) {
   Result<std::unique_ptr<TimetableDb>> db = TimetableDb::Open(path);
   if (!db) {

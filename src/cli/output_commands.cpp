@@ -53,42 +53,35 @@ bool HasExtension(const std::string& path, std::string_view ext) {
   return e == ext;
 }
 
-// The checks both commands make before they touch the database: the output
-// name and an existing file.
-int CheckOutput(const OutputRequest& r, std::string_view ext, const char* what) {
-  if (!HasExtension(r.out, ext))
-    return Fail(std::string(what) + "文件名必须以 " + std::string(ext) + " 结尾: " + r.out);
-  std::error_code ec;
-  if (fs::exists(r.out, ec) && !r.force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out);
-  return 0;
-}
+// What both commands read before they write: the selection's rows, after
+// checking the output name and any file already there.
+struct Rows {
+  int exitCode = 0;  // not 0 when a step failed and said why
+  TimetableScope scope = TimetableScope::AllClasses;
+  std::vector<TimetableRow> rows;
+};
 
-// The selection's rows, or the exit code after saying why there are none.
-std::optional<std::vector<TimetableRow>> ReadRows(TimetableDb& db, const TimetableSelection& selection,
-                                                  const char* failed, bool emptyIsFine, int& exitCode) {
-  Result<std::vector<TimetableRow>> rows = ReadTimetableRows(db, selection);
-  if (!rows) {
-    exitCode = Fail(std::string(failed) + rows.message());
-    return std::nullopt;
-  }
-  if (rows->empty() && !emptyIsFine) {
-    exitCode = Fail(std::string(NoTimetableMessage(selection.scope)));
-    return std::nullopt;
-  }
-  return std::move(*rows);
+Rows ReadRows(const OutputRequest& r, std::string_view ext, const char* what, const char* failed,
+              bool emptyIsFine) {
+  if (!HasExtension(r.out, ext))
+    return {Fail(std::string(what) + "文件名必须以 " + std::string(ext) + " 结尾: " + r.out)};
+  std::error_code ec;
+  if (fs::exists(r.out, ec) && !r.force) return {Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out)};
+  auto db = OpenOrReport(r.db);
+  if (!db) return {1};
+  const TimetableSelection selection = r.Selection();
+  Result<std::vector<TimetableRow>> rows = ReadTimetableRows(*db, selection);
+  if (!rows) return {Fail(std::string(failed) + rows.message())};
+  if (rows->empty() && !emptyIsFine) return {Fail(std::string(NoTimetableMessage(selection.scope)))};
+  return {0, selection.scope, std::move(rows).value()};
 }
 
 int RunExport(const Context& ctx, const OutputRequest& r) {
-  if (int bad = CheckOutput(r, ".xlsx", "导出")) return bad;
-  auto db = OpenOrReport(r.db);
-  if (!db) return 1;
-  const TimetableSelection selection = r.Selection();
-  int exitCode = 0;
-  auto rows = ReadRows(*db, selection, "课表导出失败！", false, exitCode);
-  if (!rows) return exitCode;
+  const Rows in = ReadRows(r, ".xlsx", "导出", "课表导出失败！", false);
+  if (in.exitCode != 0) return in.exitCode;
   const int lessons = ctx.LessonsPerDay(r.lessons);
   const Outcome done =
-      ExportTimetable(selection.scope, r.out, *rows, Settings(ctx.ProgramDir()).GetSchoolName(), lessons);
+      ExportTimetable(in.scope, r.out, in.rows, Settings(ctx.ProgramDir()).GetSchoolName(), lessons);
   if (!done) return Fail("课表导出失败！(ret = " + std::to_string(done.code()) + ") " + done.message());
   std::cout << "课表导出成功: " << r.out << "\n";
   return 0;
@@ -118,21 +111,16 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 }
 
 int RunPrint(const Context& ctx, const OutputRequest& r) {
-  if (int bad = CheckOutput(r, ".pdf", "PDF ")) return bad;
-  auto db = OpenOrReport(r.db);
-  if (!db) return 1;
-  const TimetableSelection selection = r.Selection();
-  int exitCode = 0;
   // The overview prints its header even for an empty timetable.
-  auto rows = ReadRows(*db, selection, "打印失败！", selection.scope == TimetableScope::School, exitCode);
-  if (!rows) return exitCode;
+  const Rows in = ReadRows(r, ".pdf", "PDF ", "打印失败！", r.Selection().scope == TimetableScope::School);
+  if (in.exitCode != 0) return in.exitCode;
   const int lessons = ctx.LessonsPerDay(r.lessons);
   const fs::path programDir = ctx.ProgramDir();
   TempDocument document;
-  const Outcome written = WritePrintDocument(selection.scope, document.path(), *rows,
-                                             Settings(programDir).GetSchoolName(), lessons);
+  const Outcome written =
+      WritePrintDocument(in.scope, document.path(), in.rows, Settings(programDir).GetSchoolName(), lessons);
   if (!written) return Fail("打印失败！(ret = -1) " + written.message());
-  const std::string name = PrintTemplateName(selection.scope, lessons);
+  const std::string name = PrintTemplateName(in.scope, lessons);
   const fs::path tpl = FindProgramFile(programDir, name, ExecutableDirectory()).value_or(programDir / name);
 
   qInstallMessageHandler(QuietQtMessages);
@@ -163,8 +151,7 @@ void AddSelectors(CLI::App* command, OutputRequest& r) {
   which->add_flag("--all-teachers", r.allTeachers, "Every teacher");
   which->add_flag("--total", r.total, "The whole-school overview");
   which->require_option(1);
-  command->add_option("--lessons-per-day", r.lessons, "Lessons per day (default: from kbxt.ini, else 6)")
-      ->check(CLI::IsMember({6, 7}));
+  AddLessonsOption(command, r.lessons);
   command->add_flag("--force", r.force, "Replace an existing output file");
 }
 

@@ -42,7 +42,7 @@ int Complete(TimetableDb& db, int lessonsPerDay, const CompleteArgs& args) {
   options.timeLimitSeconds = args.timeLimit;
   const auto start = std::chrono::steady_clock::now();
   const Result<CompletionReport> r = CompleteTimetable(db, options);
-  if (!r) return Fail("补排课表失败！ " + r.message());
+  if (!r) return Fail("补排课表失败！", r.outcome());
   std::cout << "missing before completion: " << r->missingBefore << "\n"
             << "placed lessons: " << r->placedLessons << "\n"
             << "moved lessons: " << r->movedLessons << "\n"
@@ -112,7 +112,7 @@ int RunAnalyze(const Context& ctx, const std::string& path, const std::optional<
   auto db = OpenOrReport(path);
   if (!db) return 1;
   const Result<std::vector<AnalysisFinding>> findings = AnalyzeSchool(*db, lessonsPerDay);
-  if (!findings) return Fail("排课前检查失败！ " + findings.message());
+  if (!findings) return Fail("排课前检查失败！", findings.outcome());
   for (const AnalysisFinding& f : *findings) std::cout << AnalysisLine(f) << "\n";
   const int blocking = CountAnalysis(*findings, AnalysisSeverity::kBlocking);
   std::cout << "blocking: " << blocking
@@ -132,12 +132,6 @@ int RunCheck(const Context& ctx, const std::string& path, const std::optional<in
   std::cout << "violations: " << violations << ", warnings: " << CountFindings(findings, Severity::kWarning)
             << "\n";
   return violations > 0 ? 1 : 0;
-}
-
-// --lessons-per-day, limited to what a week can have.
-void AddLessonsOption(CLI::App* command, std::optional<int>& lessons) {
-  command->add_option("--lessons-per-day", lessons, "Lessons per day (default: from kbxt.ini, else 6)")
-      ->check(CLI::IsMember({6, 7}));
 }
 
 void AddCompleteOptions(CLI::App* command, CompleteArgs& args) {

@@ -12,8 +12,6 @@ namespace {
 
 constexpr std::string_view kNotADocument = "不是课表打印数据文件";
 
-bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
-
 std::string ValueOf(const MarkupElement& e) {
   const std::string* v = e.Attribute("value");
   return v ? *v : std::string();
@@ -29,7 +27,7 @@ int NumberOf(std::string_view text) {
 // "coursenameL32" with prefix "coursename": lesson 3, day 2. False when the
 // name carries no key.
 bool CellKey(std::string_view name, std::string_view prefix, int& lesson, int& day) {
-  if (!StartsWith(name, prefix) || name.size() < prefix.size() + 3 || name[prefix.size()] != 'l')
+  if (!name.starts_with(prefix) || name.size() < prefix.size() + 3 || name[prefix.size()] != 'l')
     return false;
   const std::string_view digits = name.substr(prefix.size() + 1);
   for (char c : digits)

@@ -177,7 +177,7 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
       while (c.Next()) {
         const int day = c.Int(2), lessonNo = c.Int(3);
         const auto mark = MarkFromDb(c.Int(4));
-        if (!mark || day < 1 || day > kDaysPerWeek || lessonNo < 1 || lessonNo > kMaxLessonsPerDay) continue;
+        if (!mark || !WeekMarks::InWeek(day, lessonNo)) continue;
         const int kind = c.Int(0);
         int who = -1;
         std::vector<ModelEntity>* list = nullptr;

@@ -330,24 +330,25 @@ class Checker {
   std::vector<Finding> findings_;
 };
 
-}  // namespace
-
-Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, int lessonsPerDay) {
+// The whole school without a focus; a database failure becomes the outcome.
+Result<std::vector<Finding>> RunChecker(TimetableDb& db, int lessonsPerDay, std::string_view focus) {
   try {
-    return Checker(db, lessonsPerDay, {}).Run();
+    return Checker(db, lessonsPerDay, focus).Run();
   } catch (const std::exception& e) {
     return Outcome::Fail("读取课表失败：" + DatabaseErrorText(e));
   }
 }
 
+}  // namespace
+
+Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, int lessonsPerDay) {
+  return RunChecker(db, lessonsPerDay, {});
+}
+
 Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, int lessonsPerDay,
                                                  std::string_view classCode) {
   if (classCode.empty()) return std::vector<Finding>{};
-  try {
-    return Checker(db, lessonsPerDay, classCode).Run();
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取课表失败：" + DatabaseErrorText(e));
-  }
+  return RunChecker(db, lessonsPerDay, classCode);
 }
 
 Result<FindingCounts> CountClassFindings(TimetableDb& db, int lessonsPerDay, std::string_view classCode) {

@@ -66,28 +66,24 @@ Outcome Settings::Write(const char* section, const char* key, const std::string&
   ini.SetUnicode(true);
   ini.SetSpaces(false);
   std::error_code ec;
-  const std::string where = "：" + IniPath().string();
   if (fs::exists(IniPath(), ec) && ini.LoadFile(IniPath().c_str()) < 0)
-    return Outcome::Fail("无法读取设置文件" + where);
+    return Outcome::Fail("无法读取设置文件：" + IniPath().string());
+  const Outcome notWritten = Outcome::Fail("无法写入设置文件：" + IniPath().string());
   std::string text;
-  if (ini.SetValue(section, key, value.c_str()) < 0 || ini.Save(text) < 0)
-    return Outcome::Fail("无法写入设置文件" + where);
+  if (ini.SetValue(section, key, value.c_str()) < 0 || ini.Save(text) < 0) return notWritten;
   // Written beside and renamed over, so a failed write never leaves a
   // truncated settings file behind.
   const fs::path tmp = IniPath().string() + ".tmp";
+  bool written = false;
   {
     std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return Outcome::Fail("无法写入设置文件" + where);
     out << text;
-    if (!out.flush()) {
-      fs::remove(tmp, ec);
-      return Outcome::Fail("无法写入设置文件" + where);
-    }
+    written = static_cast<bool>(out.flush());
   }
-  fs::rename(tmp, IniPath(), ec);
-  if (ec) {
+  if (written) fs::rename(tmp, IniPath(), ec);
+  if (!written || ec) {
     fs::remove(tmp, ec);
-    return Outcome::Fail("无法写入设置文件" + where);
+    return notWritten;
   }
   return Outcome::Ok();
 }
