@@ -20,12 +20,11 @@
 #include <vector>
 
 #include "gui/shell/prompter.h"
+#include "gui/shell/shell_support.h"
 
 namespace orv::ui {
 
 inline int TwipsToPixels(int twips) { return twips / 15; }
-inline QString Q(const std::string& s) { return QString::fromStdString(s); }
-inline std::string S(const QString& s) { return s.toStdString(); }
 
 inline const QColor kInvalidColor{255, 0, 0};
 inline const QColor kValidColor{255, 255, 255};

@@ -30,8 +30,6 @@ const std::array<MarkItem, 4> kMarkItems = {{
     {LimitMark::Never, "mnuBuPai", QStringLiteral("不排")},
 }};
 
-QString Utf8(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
 // Which stored rows the grid could not show, for the tooltip of "读取失败".
 Outcome StrayRows(const std::vector<StrayMark>& stray) {
   if (stray.empty()) return Outcome::Ok();
@@ -157,7 +155,7 @@ QColor LimitWindow::MarkColor(LimitMark mark) const {
 
 void LimitWindow::ShowMark(GridLesson at, LimitMark mark) {
   grid_->SetColor(at, MarkColor(mark));
-  grid_->SetText(at, Utf8(MarkText(mark)));
+  grid_->SetText(at, Q(MarkText(mark)));
 }
 
 void LimitWindow::LoadRestrictions() {

@@ -18,8 +18,6 @@ namespace {
 
 const QString kCaption = "排课前检查";
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
 QString Summary(const std::vector<AnalysisFinding>& findings) {
   const int blocking = CountAnalysis(findings, AnalysisSeverity::kBlocking);
   const int warnings = CountAnalysis(findings, AnalysisSeverity::kWarning);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/shell/shell_support.h"
 #include "gui/shell/ui_context.h"
 
 namespace orv::ui {
@@ -17,8 +18,6 @@ const QString kCaption = "补排未排课程";
 constexpr size_t kListedRows = 8;
 // Events are let through this often while the search runs.
 constexpr int kEventsEveryMs = 30;
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
