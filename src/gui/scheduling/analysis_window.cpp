@@ -90,7 +90,7 @@ void RunAnalysis(UiContext& ctx, QWidget* parent) {
   }();
   if (!findings) {
     ctx.prompter.Message(parent, MessageIcon::Critical, kCaption,
-                         "排课前检查失败！\n" + Q(findings.message()));
+                         FailureText("排课前检查失败！", findings.outcome()));
     return;
   }
   FrmAnalysis window(ctx, std::move(*findings), parent);

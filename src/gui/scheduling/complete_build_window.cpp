@@ -76,7 +76,7 @@ void FrmCompleteBuild::Finish() {
   else if (r.code() == kCompletionCancelled)
     ctx_.prompter.Message(this, MessageIcon::Information, kCaption, "已取消补排，课表没有改动。");
   else
-    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption, "补排课表失败！\n" + Q(r.message()));
+    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption, FailureText("补排课表失败！", r.outcome()));
   accept();
 }
 
