@@ -36,6 +36,10 @@ void MarkInput(QWidget* input, bool invalid);
 // and do nothing at the first or last entry, so a click never wraps around.
 void ConnectStepButtons(QPushButton* prev, QPushButton* next, QComboBox* combo);
 
+// A named button that never becomes the default button: Enter belongs to the
+// input boxes and lists.
+QPushButton* MakeCommandButton(QWidget* parent, const char* name, const QString& caption);
+
 inline const QString kSelectFirst = QStringLiteral("请先选择一条记录。");
 
 // A report-style list whose headers sort it as text: the header of the column

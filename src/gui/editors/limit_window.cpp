@@ -82,11 +82,8 @@ LimitWindow::LimitWindow(UiContext& ctx, LimitKind kind, QWidget* parent)
   frame2->setObjectName("Frame2");
   grid_ = new WeekGrid(RestrictionGridDesign(), frame2);
   grid_->Setup(lessons_);
-  auto* normalAll = new QPushButton(QStringLiteral("全部正常(&A)"), frame2);
-  normalAll->setObjectName("cmdNormalAll");
-  auto* ok = new QPushButton(QStringLiteral("退出(&Q)"), frame2);
-  ok->setObjectName("cmdOK");
-  for (QPushButton* b : {normalAll, ok}) b->setAutoDefault(false);
+  QPushButton* normalAll = MakeCommandButton(frame2, "cmdNormalAll", QStringLiteral("全部正常(&A)"));
+  QPushButton* ok = MakeCommandButton(frame2, "cmdOK", QStringLiteral("退出(&Q)"));
   auto* buttons = new QVBoxLayout;
   buttons->addStretch();
   buttons->addWidget(normalAll);

@@ -129,16 +129,10 @@ FrmManualSetLesson::FrmManualSetLesson(UiContext& ctx, QWidget* parent)
   auto* frame2 = new QGroupBox(this);
   frame2->setObjectName("Frame2");
   auto* buttons = new QHBoxLayout(frame2);
-  auto button = [&](const char* name, const QString& text) {
-    auto* b = new QPushButton(text, frame2);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    buttons->addWidget(b);
-    return b;
-  };
-  undo_ = button("cmdUndo", QStringLiteral("撤销(&Z)"));
-  redo_ = button("cmdRedo", QStringLiteral("重做(&Y)"));
-  QPushButton* ok = button("cmdOK", QStringLiteral("退出(&Q)"));
+  undo_ = MakeCommandButton(frame2, "cmdUndo", QStringLiteral("撤销(&Z)"));
+  redo_ = MakeCommandButton(frame2, "cmdRedo", QStringLiteral("重做(&Y)"));
+  QPushButton* ok = MakeCommandButton(frame2, "cmdOK", QStringLiteral("退出(&Q)"));
+  for (QPushButton* b : {undo_, redo_, ok}) buttons->addWidget(b);
   undoKey_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
   redoKey_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this);
 
