@@ -35,7 +35,8 @@ void FrmAutoBuild::Work() {
 
 void FrmAutoBuild::Finish() {
   if (!result_) {
-    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption, FailureText(Q(kBuildFailedText), result_.outcome()));
+    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption,
+                          FailureText(Q(kBuildFailedText), result_.outcome()));
   } else if (result_->unplacedLessons > 0 || result_->lessonsInNeverCells > 0) {
     completionRequested_ =
         ctx_.prompter.AskYesNo(this, kCaption, CompletionMessage(*result_) + "\n是否立即自动补排？");

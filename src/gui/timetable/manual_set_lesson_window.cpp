@@ -400,8 +400,7 @@ void FrmManualSetLesson::Report(const Result<LessonEdit>& result, const QString&
   // A failure shows the core's reason, which begins with the operation's
   // failure text ("写入失败" ...); a success names the change in its tooltip.
   if (result)
-    ShowPanel(status_, 3, done.isEmpty() ? Q(EditDoneText(result->kind)) : done,
-              Q(result->description));
+    ShowPanel(status_, 3, done.isEmpty() ? Q(EditDoneText(result->kind)) : done, Q(result->description));
   else
     ShowPanel(status_, 3, Q(result.message()), Q(result.message()));
 }
