@@ -17,6 +17,13 @@ void ConnectStepButtons(QPushButton* prev, QPushButton* next, QComboBox* combo) 
   });
 }
 
+QPushButton* MakeCommandButton(QWidget* parent, const char* name, const QString& caption) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(name);
+  b->setAutoDefault(false);
+  return b;
+}
+
 void MarkInput(QWidget* input, bool invalid) {
   QPalette p = input->palette();
   const QColor c = invalid ? kInvalidColor : kValidColor;
@@ -154,11 +161,7 @@ OpButtons MakeOpButtons(QWidget* parent) {
   b.frame->setObjectName("fraOp");
   auto* layout = new QVBoxLayout(b.frame);
   auto make = [&](const char* name, const QString& text) {
-    auto* button = new QPushButton(text, b.frame);
-    button->setObjectName(name);
-    // Enter belongs to the input boxes, never to a default button.
-    button->setAutoDefault(false);
-    button->setDefault(false);
+    QPushButton* button = MakeCommandButton(b.frame, name, text);
     layout->addWidget(button);
     return button;
   };

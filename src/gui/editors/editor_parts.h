@@ -20,12 +20,11 @@
 #include <vector>
 
 #include "gui/shell/prompter.h"
+#include "gui/shell/shell_support.h"
 
 namespace orv::ui {
 
 inline int TwipsToPixels(int twips) { return twips / 15; }
-inline QString Q(const std::string& s) { return QString::fromStdString(s); }
-inline std::string S(const QString& s) { return s.toStdString(); }
 
 inline const QColor kInvalidColor{255, 0, 0};
 inline const QColor kValidColor{255, 255, 255};
@@ -36,6 +35,10 @@ void MarkInput(QWidget* input, bool invalid);
 // Previous / next buttons of a drop-down list: they move its selection by one
 // and do nothing at the first or last entry, so a click never wraps around.
 void ConnectStepButtons(QPushButton* prev, QPushButton* next, QComboBox* combo);
+
+// A named button that never becomes the default button: Enter belongs to the
+// input boxes and lists.
+QPushButton* MakeCommandButton(QWidget* parent, const char* name, const QString& caption);
 
 inline const QString kSelectFirst = QStringLiteral("请先选择一条记录。");
 

@@ -30,8 +30,6 @@ const std::array<MarkItem, 4> kMarkItems = {{
     {LimitMark::Never, "mnuBuPai", QStringLiteral("不排")},
 }};
 
-QString Utf8(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
 // Which stored rows the grid could not show, for the tooltip of "读取失败".
 Outcome StrayRows(const std::vector<StrayMark>& stray) {
   if (stray.empty()) return Outcome::Ok();
@@ -84,11 +82,8 @@ LimitWindow::LimitWindow(UiContext& ctx, LimitKind kind, QWidget* parent)
   frame2->setObjectName("Frame2");
   grid_ = new WeekGrid(RestrictionGridDesign(), frame2);
   grid_->Setup(lessons_);
-  auto* normalAll = new QPushButton(QStringLiteral("全部正常(&A)"), frame2);
-  normalAll->setObjectName("cmdNormalAll");
-  auto* ok = new QPushButton(QStringLiteral("退出(&Q)"), frame2);
-  ok->setObjectName("cmdOK");
-  for (QPushButton* b : {normalAll, ok}) b->setAutoDefault(false);
+  QPushButton* normalAll = MakeCommandButton(frame2, "cmdNormalAll", QStringLiteral("全部正常(&A)"));
+  QPushButton* ok = MakeCommandButton(frame2, "cmdOK", QStringLiteral("退出(&Q)"));
   auto* buttons = new QVBoxLayout;
   buttons->addStretch();
   buttons->addWidget(normalAll);
@@ -157,7 +152,7 @@ QColor LimitWindow::MarkColor(LimitMark mark) const {
 
 void LimitWindow::ShowMark(GridLesson at, LimitMark mark) {
   grid_->SetColor(at, MarkColor(mark));
-  grid_->SetText(at, Utf8(MarkText(mark)));
+  grid_->SetText(at, Q(MarkText(mark)));
 }
 
 void LimitWindow::LoadRestrictions() {

@@ -77,7 +77,7 @@ void FrmExport::Execute(TimetableScope scope, const QString& name) {
   if (*result == 0)
     Say(MessageIcon::Information, "课表导出成功");
   else if (*result == kNoTimetableData)
-    Say(MessageIcon::Information, Q(std::string(NoTimetableMessage(scope))));
+    Say(MessageIcon::Information, Q(NoTimetableMessage(scope)));
   else if (*result == kWorkbookNotCreated && scope != TimetableScope::School)
     Say(MessageIcon::Critical, "课表导出失败！运行Excel出错,请检查本机是否安装了Office!");
   else

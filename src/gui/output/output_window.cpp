@@ -50,13 +50,6 @@ void Fill(QComboBox* combo, const Result<std::vector<std::string>>& names) {
 
 }  // namespace
 
-QPushButton* MakeCommandButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
-  b->setAutoDefault(false);
-  return b;
-}
-
 OutputWindow::OutputWindow(UiContext& ctx, const char* name, const QString& caption,
                            const OutputSelectorNames& classes, const OutputSelectorNames& teachers,
                            QWidget* parent)

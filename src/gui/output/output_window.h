@@ -48,9 +48,6 @@ struct SelectorFrame {
   QPushButton* all = nullptr;
 };
 
-// A button of the command rows: no default-button behaviour.
-QPushButton* MakeCommandButton(QWidget* parent, const char* name, const QString& caption);
-
 class OutputWindow : public QDialog {
   Q_OBJECT
  public:

@@ -81,7 +81,7 @@ void FrmPrint::Execute(TimetableScope scope, const QString& name) {
   if (*result == 0)
     Say(MessageIcon::Information, "打印完成");
   else if (*result == kNoTimetableData)
-    Say(MessageIcon::Information, Q(std::string(NoTimetableMessage(scope))));
+    Say(MessageIcon::Information, Q(NoTimetableMessage(scope)));
   else
     Say(MessageIcon::Critical, "打印失败！(ret = " + QString::number(*result) + ")");
 }

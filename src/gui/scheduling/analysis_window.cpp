@@ -18,8 +18,6 @@ namespace {
 
 const QString kCaption = "排课前检查";
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
 QString Summary(const std::vector<AnalysisFinding>& findings) {
   const int blocking = CountAnalysis(findings, AnalysisSeverity::kBlocking);
   const int warnings = CountAnalysis(findings, AnalysisSeverity::kWarning);
@@ -92,7 +90,7 @@ void RunAnalysis(UiContext& ctx, QWidget* parent) {
   }();
   if (!findings) {
     ctx.prompter.Message(parent, MessageIcon::Critical, kCaption,
-                         "排课前检查失败！\n" + Q(findings.message()));
+                         FailureText("排课前检查失败！", findings.outcome()));
     return;
   }
   FrmAnalysis window(ctx, std::move(*findings), parent);

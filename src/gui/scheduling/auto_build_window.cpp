@@ -4,6 +4,7 @@
 
 #include "gui/scheduling/complete_build_window.h"
 #include "gui/scheduling/confirm_window.h"
+#include "gui/shell/shell_support.h"
 #include "gui/shell/ui_context.h"
 
 namespace orv::ui {
@@ -34,8 +35,8 @@ void FrmAutoBuild::Work() {
 
 void FrmAutoBuild::Finish() {
   if (!result_) {
-    const QString failed = QString::fromUtf8(kBuildFailedText.data(), qsizetype(kBuildFailedText.size()));
-    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption, FailureText(failed, result_.outcome()));
+    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption,
+                          FailureText(Q(kBuildFailedText), result_.outcome()));
   } else if (result_->unplacedLessons > 0 || result_->lessonsInNeverCells > 0) {
     completionRequested_ =
         ctx_.prompter.AskYesNo(this, kCaption, CompletionMessage(*result_) + "\n是否立即自动补排？");

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/shell/shell_support.h"
 #include "gui/shell/ui_context.h"
 
 namespace orv::ui {
@@ -17,8 +18,6 @@ const QString kCaption = "补排未排课程";
 constexpr size_t kListedRows = 8;
 // Events are let through this often while the search runs.
 constexpr int kEventsEveryMs = 30;
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
@@ -77,7 +76,7 @@ void FrmCompleteBuild::Finish() {
   else if (r.code() == kCompletionCancelled)
     ctx_.prompter.Message(this, MessageIcon::Information, kCaption, "已取消补排，课表没有改动。");
   else
-    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption, "补排课表失败！\n" + Q(r.message()));
+    ctx_.prompter.Message(this, MessageIcon::Critical, kCaption, FailureText("补排课表失败！", r.outcome()));
   accept();
 }
 

@@ -31,10 +31,7 @@ namespace orv::ui {
 
 namespace {
 const QString kTimetableTitle = "课表系统";
-const QString kOpenFailed = QString::fromUtf8(kOpenDatabaseFailed.data(), int(kOpenDatabaseFailed.size()));
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-std::string S(const QString& s) { return s.toStdString(); }
+const QString kOpenFailed = Q(kOpenDatabaseFailed);
 }  // namespace
 
 ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {

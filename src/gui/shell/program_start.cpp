@@ -1,5 +1,7 @@
 #include "gui/shell/program_start.h"
 
+#include "gui/shell/shell_support.h"
+
 namespace orv::ui {
 
 std::unique_ptr<Program> StartProgram(Prompter& prompter, const std::filesystem::path& programDir,
@@ -7,10 +9,8 @@ std::unique_ptr<Program> StartProgram(Prompter& prompter, const std::filesystem:
   Result<StartedProgram> started = StartUp(programDir, explicitDatabase);
   if (!started) {
     const std::string title = AppTitle(Settings(programDir).GetSchoolName());
-    const QString failed =
-        QString::fromUtf8(kOpenDatabaseFailed.data(), qsizetype(kOpenDatabaseFailed.size()));
-    prompter.Message(nullptr, MessageIcon::Critical, QString::fromStdString(title),
-                     FailureText(failed, started.outcome()));
+    prompter.Message(nullptr, MessageIcon::Critical, Q(title),
+                     FailureText(Q(kOpenDatabaseFailed), started.outcome()));
     return nullptr;
   }
   auto program = std::make_unique<Program>(Program{std::move(started->state), nullptr, nullptr});
@@ -18,7 +18,7 @@ std::unique_ptr<Program> StartProgram(Prompter& prompter, const std::filesystem:
   program->window = std::make_unique<FrmMain>(*program->ctx);
   const std::string caption =
       started->windowTitle.empty() ? std::string(kFallbackWindowTitle) : started->windowTitle;
-  program->window->setWindowTitle(QString::fromStdString(caption));
+  program->window->setWindowTitle(Q(caption));
   return program;
 }
 

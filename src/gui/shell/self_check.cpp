@@ -1,9 +1,9 @@
 #include "gui/shell/self_check.h"
 
-#include <QDialog>
 #include <ostream>
 
 #include "gui/shell/program_start.h"
+#include "gui/shell/prompter.h"
 #include "gui/shell/shell_support.h"
 
 namespace fs = std::filesystem;
@@ -11,9 +11,9 @@ namespace fs = std::filesystem;
 namespace orv::ui {
 namespace {
 
-// Nobody is there to answer: messages go to the error stream, questions
-// are answered No and dialogs cancelled.
-class ReportingPrompter : public Prompter {
+// Nobody is there to answer: messages go to the given error stream,
+// questions are answered No (quietly) and dialogs cancelled.
+class ReportingPrompter : public PrintingPrompter {
  public:
   explicit ReportingPrompter(std::ostream& err) : err_(err) {}
 
@@ -21,10 +21,6 @@ class ReportingPrompter : public Prompter {
     err_ << title.toStdString() << "：" << text.toStdString() << '\n';
   }
   bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-  QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  QAction* PopupMenu(QMenu&, const QPoint&) override { return nullptr; }
-  int RunModal(QDialog&) override { return QDialog::Rejected; }
 
  private:
   std::ostream& err_;

@@ -4,7 +4,6 @@
 #include <QDesktopServices>
 #include <QFont>
 
-#include "core/settings/program_dir.h"
 #include "printing/print_fonts.h"
 
 namespace fs = std::filesystem;
@@ -20,11 +19,6 @@ void ApplyProgramFont() {
 
 std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::path& relative) {
   return FindProgramFile(programDir, relative, ExecutableDirectory());
-}
-
-std::optional<fs::path> FindProgramFile(const fs::path& programDir, const fs::path& relative,
-                                        const fs::path& exeDir) {
-  return orv::FindProgramFile(programDir, relative, exeDir);
 }
 
 std::optional<fs::path> FindManual(const fs::path& programDir) {

@@ -1,25 +1,31 @@
-// Small pieces the shell windows share: the program font, the files that
-// ship beside the program, opening documents and the hourglass pointer.
+// Small pieces the windows share: text between the core and Qt, the program
+// font, the files that ship beside the program, opening documents and the
+// hourglass pointer.
 #pragma once
 
 #include <QString>
 #include <QUrl>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/settings/program_dir.h"
 
 namespace orv::ui {
 
 struct UiContext;
 
+// The core's texts are UTF-8.
+inline QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+inline std::string S(const QString& s) { return s.toStdString(); }
+
 // Maps "宋体" (and "黑体") to installed CJK fonts and makes 宋体 the program font.
 void ApplyProgramFont();
 
-// A file shipped with the program, looked up in the program directory, beside
-// the executable and in the installed data directory (../share/orvandel).
-// The program directory wins, so an installation can replace a shipped file.
-std::optional<std::filesystem::path> FindProgramFile(const std::filesystem::path& programDir,
-                                                     const std::filesystem::path& relative,
-                                                     const std::filesystem::path& executableDir);
+// A file shipped with the program (see the core's FindProgramFile); the
+// windows' form searches beside the running program.
+using orv::FindProgramFile;
 std::optional<std::filesystem::path> FindProgramFile(const std::filesystem::path& programDir,
                                                      const std::filesystem::path& relative);
 

@@ -129,16 +129,10 @@ FrmManualSetLesson::FrmManualSetLesson(UiContext& ctx, QWidget* parent)
   auto* frame2 = new QGroupBox(this);
   frame2->setObjectName("Frame2");
   auto* buttons = new QHBoxLayout(frame2);
-  auto button = [&](const char* name, const QString& text) {
-    auto* b = new QPushButton(text, frame2);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    buttons->addWidget(b);
-    return b;
-  };
-  undo_ = button("cmdUndo", QStringLiteral("撤销(&Z)"));
-  redo_ = button("cmdRedo", QStringLiteral("重做(&Y)"));
-  QPushButton* ok = button("cmdOK", QStringLiteral("退出(&Q)"));
+  undo_ = MakeCommandButton(frame2, "cmdUndo", QStringLiteral("撤销(&Z)"));
+  redo_ = MakeCommandButton(frame2, "cmdRedo", QStringLiteral("重做(&Y)"));
+  QPushButton* ok = MakeCommandButton(frame2, "cmdOK", QStringLiteral("退出(&Q)"));
+  for (QPushButton* b : {undo_, redo_, ok}) buttons->addWidget(b);
   undoKey_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
   redoKey_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this);
 
@@ -406,8 +400,7 @@ void FrmManualSetLesson::Report(const Result<LessonEdit>& result, const QString&
   // A failure shows the core's reason, which begins with the operation's
   // failure text ("写入失败" ...); a success names the change in its tooltip.
   if (result)
-    ShowPanel(status_, 3, done.isEmpty() ? Q(std::string(EditDoneText(result->kind))) : done,
-              Q(result->description));
+    ShowPanel(status_, 3, done.isEmpty() ? Q(EditDoneText(result->kind)) : done, Q(result->description));
   else
     ShowPanel(status_, 3, Q(result.message()), Q(result.message()));
 }

@@ -45,9 +45,7 @@ FrmSetLesson::FrmSetLesson(UiContext& ctx, QWidget* parent)
   frame2->setObjectName("Frame2");
   grid_ = new WeekGrid(RestrictionGridDesign(), frame2);
   grid_->Setup(lessons_);
-  auto* ok = new QPushButton(QStringLiteral("退出(&Q)"), frame2);
-  ok->setObjectName("cmdOK");
-  ok->setAutoDefault(false);
+  QPushButton* ok = MakeCommandButton(frame2, "cmdOK", QStringLiteral("退出(&Q)"));
   auto* gridLayout = new QVBoxLayout(frame2);
   gridLayout->addWidget(grid_);
   gridLayout->addWidget(ok, 0, Qt::AlignRight);

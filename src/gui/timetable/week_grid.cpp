@@ -7,6 +7,7 @@
 
 #include "core/database/week_marks.h"
 #include "core/output/week_labels.h"
+#include "gui/shell/shell_support.h"
 
 namespace orv::ui {
 
@@ -15,8 +16,6 @@ namespace {
 constexpr int kColumns = kDaysPerWeek + 1;
 
 int Pixels(int twips) { return twips / 15; }
-
-QString Utf8(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
 
@@ -73,9 +72,9 @@ void WeekGrid::Setup(int lessons) {
       item->setFlags(Qt::ItemIsEnabled);
       item->setBackground(r == kGridSeparatorRow ? palette().color(QPalette::Mid) : header);
       if (r == kGridHeaderRow)
-        item->setText(c == 0 ? QStringLiteral("※") : Utf8(kDayNames[static_cast<size_t>(c - 1)]));
+        item->setText(c == 0 ? QStringLiteral("※") : Q(kDayNames[static_cast<size_t>(c - 1)]));
       else if (c == 0 && r != kGridSeparatorRow)
-        item->setText(Utf8(kLessonNumerals[static_cast<size_t>(GridRowToLesson(r) - 1)]));
+        item->setText(Q(kLessonNumerals[static_cast<size_t>(GridRowToLesson(r) - 1)]));
     }
   }
   const int frame = 2 * frameWidth();

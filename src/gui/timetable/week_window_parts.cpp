@@ -28,10 +28,8 @@ EntitySelector MakeEntitySelector(QWidget* parent, const SelectorNames& names) {
   s.combo->setObjectName(names.combo);
   s.combo->setMinimumWidth(TwipsToPixels(2400));
   s.label->setBuddy(s.combo);
-  s.prev = new QPushButton(names.prevText, s.frame);
-  s.prev->setObjectName(names.prev);
-  s.next = new QPushButton(names.nextText, s.frame);
-  s.next->setObjectName(names.next);
+  s.prev = MakeCommandButton(s.frame, names.prev, names.prevText);
+  s.next = MakeCommandButton(s.frame, names.next, names.nextText);
   auto* line = new QHBoxLayout(s.frame);
   line->addWidget(s.label);
   line->addWidget(s.combo, 1);
@@ -39,7 +37,6 @@ EntitySelector MakeEntitySelector(QWidget* parent, const SelectorNames& names) {
   line->addWidget(s.next);
 
   ConnectStepButtons(s.prev, s.next, s.combo);
-  for (QPushButton* b : {s.prev, s.next}) b->setAutoDefault(false);
   return s;
 }
 
