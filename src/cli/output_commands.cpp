@@ -61,19 +61,29 @@ struct Rows {
   std::vector<TimetableRow> rows;
 };
 
+Rows Failed(int exitCode) {
+  Rows failed;
+  failed.exitCode = exitCode;
+  return failed;
+}
+
 Rows ReadRows(const OutputRequest& r, std::string_view ext, const char* what, const char* failed,
               bool emptyIsFine) {
   if (!HasExtension(r.out, ext))
-    return {Fail(std::string(what) + "文件名必须以 " + std::string(ext) + " 结尾: " + r.out)};
+    return Failed(Fail(std::string(what) + "文件名必须以 " + std::string(ext) + " 结尾: " + r.out));
   std::error_code ec;
-  if (fs::exists(r.out, ec) && !r.force) return {Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out)};
+  if (fs::exists(r.out, ec) && !r.force)
+    return Failed(Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out));
   auto db = OpenOrReport(r.db);
-  if (!db) return {1};
+  if (!db) return Failed(1);
   const TimetableSelection selection = r.Selection();
   Result<std::vector<TimetableRow>> rows = ReadTimetableRows(*db, selection);
-  if (!rows) return {Fail(std::string(failed) + rows.message())};
-  if (rows->empty() && !emptyIsFine) return {Fail(std::string(NoTimetableMessage(selection.scope)))};
-  return {0, selection.scope, std::move(rows).value()};
+  if (!rows) return Failed(Fail(std::string(failed) + rows.message()));
+  if (rows->empty() && !emptyIsFine) return Failed(Fail(std::string(NoTimetableMessage(selection.scope))));
+  Rows read;
+  read.scope = selection.scope;
+  read.rows = std::move(rows).value();
+  return read;
 }
 
 int RunExport(const Context& ctx, const OutputRequest& r) {
