@@ -19,8 +19,9 @@ struct Context {
   int exitCode = 0;
   std::string programDir;  // where kbxt.ini is read; empty means the default
   std::filesystem::path ProgramDir() const;
-  // The option when given, else LESSON_OF_DAY of kbxt.ini (6 when unset).
-  int LessonsPerDay(const std::optional<int>& option) const;
+  // The option when given, else the database's own lessons per day (for a
+  // file that records none: the larger of kbxt.ini's and its highest lesson).
+  int LessonsPerDay(const std::optional<int>& option, TimetableDb& db) const;
 };
 
 // --lessons-per-day, limited to what a week can have; Context::LessonsPerDay

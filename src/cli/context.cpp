@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "core/database/lessons_per_day.h"
 #include "core/settings/program_dir.h"
 #include "core/settings/settings.h"
 #include "core/settings/startup.h"
@@ -12,13 +13,15 @@ std::filesystem::path Context::ProgramDir() const {
   return ResolveProgramDirectory(ExecutableDirectory());
 }
 
-int Context::LessonsPerDay(const std::optional<int>& option) const {
+int Context::LessonsPerDay(const std::optional<int>& option, TimetableDb& db) const {
   if (option) return *option;
-  return Settings(ProgramDir()).GetLessonsPerDay();
+  const int setting = Settings(ProgramDir()).GetLessonsPerDay();
+  const Result<int> own = DatabaseLessonsPerDay(db, setting);
+  return own ? *own : setting;
 }
 
 void AddLessonsOption(CLI::App* command, std::optional<int>& lessons) {
-  command->add_option("--lessons-per-day", lessons, "Lessons per day (default: from kbxt.ini, else 6)")
+  command->add_option("--lessons-per-day", lessons, "Lessons per day (default: the database's own)")
       ->check(CLI::IsMember({6, 7}));
 }
 

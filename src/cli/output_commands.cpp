@@ -59,6 +59,7 @@ struct Rows {
   int exitCode = 0;  // not 0 when a step failed and said why
   TimetableScope scope = TimetableScope::AllClasses;
   std::vector<TimetableRow> rows;
+  int lessonsPerDay = 6;
 };
 
 Rows Failed(int exitCode) {
@@ -67,8 +68,8 @@ Rows Failed(int exitCode) {
   return failed;
 }
 
-Rows ReadRows(const OutputRequest& r, std::string_view ext, const char* what, const char* failed,
-              bool emptyIsFine) {
+Rows ReadRows(const Context& ctx, const OutputRequest& r, std::string_view ext, const char* what,
+              const char* failed, bool emptyIsFine) {
   if (!HasExtension(r.out, ext))
     return Failed(Fail(std::string(what) + "文件名必须以 " + std::string(ext) + " 结尾: " + r.out));
   std::error_code ec;
@@ -83,13 +84,14 @@ Rows ReadRows(const OutputRequest& r, std::string_view ext, const char* what, co
   Rows read;
   read.scope = selection.scope;
   read.rows = std::move(rows).value();
+  read.lessonsPerDay = ctx.LessonsPerDay(r.lessons, *db);
   return read;
 }
 
 int RunExport(const Context& ctx, const OutputRequest& r) {
-  const Rows in = ReadRows(r, ".xlsx", "导出", "课表导出失败！", false);
+  const Rows in = ReadRows(ctx, r, ".xlsx", "导出", "课表导出失败！", false);
   if (in.exitCode != 0) return in.exitCode;
-  const int lessons = ctx.LessonsPerDay(r.lessons);
+  const int lessons = in.lessonsPerDay;
   const Outcome done =
       ExportTimetable(in.scope, r.out, in.rows, Settings(ctx.ProgramDir()).GetSchoolName(), lessons);
   if (!done) return Fail("课表导出失败！(ret = " + std::to_string(done.code()) + ") " + done.message());
@@ -122,9 +124,10 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int RunPrint(const Context& ctx, const OutputRequest& r) {
   // The overview prints its header even for an empty timetable.
-  const Rows in = ReadRows(r, ".pdf", "PDF ", "打印失败！", r.Selection().scope == TimetableScope::School);
+  const Rows in =
+      ReadRows(ctx, r, ".pdf", "PDF ", "打印失败！", r.Selection().scope == TimetableScope::School);
   if (in.exitCode != 0) return in.exitCode;
-  const int lessons = ctx.LessonsPerDay(r.lessons);
+  const int lessons = in.lessonsPerDay;
   const fs::path programDir = ctx.ProgramDir();
   TempDocument document;
   const Outcome written =

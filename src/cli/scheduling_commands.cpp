@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cli/commands.h"
+#include "core/database/lessons_per_day.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/complete_timetable.h"
 #include "core/scheduling/random.h"
@@ -59,9 +60,14 @@ int Complete(TimetableDb& db, int lessonsPerDay, const CompleteArgs& args) {
 
 int RunGenerate(const Context& ctx, const std::string& path, const std::optional<std::uint64_t>& seed,
                 const std::optional<int>& lessonsOption, const std::optional<CompleteArgs>& complete) {
-  const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption);
   auto db = OpenOrReport(path);
   if (!db) return 1;
+  const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption, *db);
+  // What is scheduled must stay inside the week the database says it has.
+  if (lessonsOption) {
+    if (Outcome adopted = AdoptLessonsPerDay(*db, *lessonsOption); !adopted)
+      return Fail(kBuildFailedText, adopted);
+  }
   UniformRandom& random = ProgramRandom();
   if (seed) random.Seed(*seed);
   const auto start = std::chrono::steady_clock::now();
@@ -100,17 +106,22 @@ int RunGenerate(const Context& ctx, const std::string& path, const std::optional
 
 int RunComplete(const Context& ctx, const std::string& path, const std::optional<int>& lessonsOption,
                 const CompleteArgs& args) {
-  const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption);
   auto db = OpenOrReport(path);
   if (!db) return 1;
+  const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption, *db);
+  // What is scheduled must stay inside the week the database says it has.
+  if (lessonsOption) {
+    if (Outcome adopted = AdoptLessonsPerDay(*db, *lessonsOption); !adopted)
+      return Fail("补排课表失败！", adopted);
+  }
   std::cout << "lessons per day: " << lessonsPerDay << "\n";
   return Complete(*db, lessonsPerDay, args);
 }
 
 int RunAnalyze(const Context& ctx, const std::string& path, const std::optional<int>& lessonsOption) {
-  const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption);
   auto db = OpenOrReport(path);
   if (!db) return 1;
+  const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption, *db);
   const Result<std::vector<AnalysisFinding>> findings = AnalyzeSchool(*db, lessonsPerDay);
   if (!findings) return Fail("排课前检查失败！", findings.outcome());
   for (const AnalysisFinding& f : *findings) std::cout << AnalysisLine(f) << "\n";
@@ -121,9 +132,9 @@ int RunAnalyze(const Context& ctx, const std::string& path, const std::optional<
 }
 
 int RunCheck(const Context& ctx, const std::string& path, const std::optional<int>& lessonsOption) {
-  const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption);
   auto db = OpenOrReport(path);
   if (!db) return 1;
+  const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption, *db);
   const Result<std::vector<Finding>> checked = CheckTimetable(*db, lessonsPerDay);
   if (!checked) return Fail("检查课表失败！", checked.outcome());
   const std::vector<Finding>& findings = *checked;

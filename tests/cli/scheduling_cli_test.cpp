@@ -79,11 +79,28 @@ TEST_F(SchedulingCli, AnalyzeGenerateCheckAndCompleteTheDemoSchool) {
   EXPECT_EQ(Lessons(db), before);
 }
 
-TEST_F(SchedulingCli, LessonsPerDayFromTheOptionElseTheSettingsFileFailuresExit1BadArgumentsExit2) {
+TEST_F(SchedulingCli, LessonsPerDayFromTheOptionElseTheDatabaseFailuresExit1BadArgumentsExit2) {
   ASSERT_TRUE(Settings(dir.Path()).SetLessonsPerDay(7));
-  EXPECT_NE(Run({"generate", db}).out.find("lessons per day: 7\n"), std::string::npos);
-  EXPECT_NE(Run({"generate", db, "--lessons-per-day", "6"}).out.find("lessons per day: 6\n"),
+  EXPECT_NE(Run({"generate", db}).out.find("lessons per day: 6\n"), std::string::npos)
+      << "the school's own day, not the computer's";
+  // A 7-lesson school made without settings is scheduled and checked with its 7 lessons.
+  const std::string seven = (dir / "seven.mdb").string();
+  ASSERT_EQ(test::RunCli({"demo", seven, "--lessons-per-day", "7"}).exitCode, 0);
+  ASSERT_TRUE(Settings(dir.Path()).SetLessonsPerDay(6));
+  auto generated = Run({"generate", seven, "--complete"});
+  EXPECT_NE(generated.out.find("lessons per day: 7\n"), std::string::npos) << generated.out;
+  EXPECT_EQ(LastLine(generated.out), "completion: 100%");
+  EXPECT_EQ(LastLine(Run({"check", seven}).out), "violations: 0, warnings: 0");
+
+  // An explicit longer day is recorded; a shorter one that would strand lessons is refused.
+  EXPECT_NE(Run({"generate", db, "--lessons-per-day", "7"}).out.find("lessons per day: 7\n"),
             std::string::npos);
+  EXPECT_NE(Run({"generate", db}).out.find("lessons per day: 7\n"), std::string::npos);
+  const std::string before = Lessons(db);
+  generated = Run({"generate", db, "--lessons-per-day", "6"});
+  EXPECT_EQ(generated.exitCode, 1);
+  EXPECT_NE(generated.err.find("不能按每天6节排课"), std::string::npos) << generated.err;
+  EXPECT_EQ(Lessons(db), before);
 
   const std::string empty = (dir / "empty.mdb").string(), missing = (dir / "missing.mdb").string();
   ASSERT_EQ(test::RunCli({"init", empty}).exitCode, 0);

@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "core/database/lessons_per_day.h"
 #include "core/database/week_marks.h"
 
 namespace orv {
@@ -295,6 +296,8 @@ Outcome FillDemoSchool(TimetableDb& db, const DemoOptions& o) {
       for (int day = 1; day <= 5; ++day)
         mark(english, day, o.lessonsPerDay, o.lessonsPerDay, LimitMark::Avoid);
     }
+    // The school's day goes with its file, whatever the computer's setting.
+    if (Outcome recorded = RecordLessonsPerDay(db, o.lessonsPerDay); !recorded) return recorded;
     tx.Commit();
     return Outcome::Ok();
   } catch (const std::exception& e) {

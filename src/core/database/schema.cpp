@@ -29,6 +29,18 @@ const std::array<TableShape, 8> kTables = {{
     {"CourseAttrtb", "CREATE TABLE CourseAttrtb (CourseCode TEXT)", {"CourseCode"}},
 }};
 
+namespace {
+
+constexpr std::string_view kVersion2[] = {
+    "CREATE TABLE IF NOT EXISTS SchoolSettingtb (Name TEXT PRIMARY KEY, Value TEXT)",
+};
+
+}  // namespace
+
+const std::array<Migration, 1> kMigrations = {{
+    {2, kVersion2},
+}};
+
 const std::array<std::string_view, 7> kIndexSql = {
     "CREATE INDEX IF NOT EXISTS ix_lesson_class_slot ON LessonListtb (ClassCode, Day, LessonNo)",
     "CREATE INDEX IF NOT EXISTS ix_lesson_teacher_slot ON LessonListtb (TeacherCode, Day, LessonNo)",

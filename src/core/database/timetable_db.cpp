@@ -109,6 +109,19 @@ std::string MissingTimetableParts(SQLite::Database& db) {
   return {};
 }
 
+// Brings the file up to kSchemaVersion inside the caller's transaction, so an
+// upgrade is whole or not at all. A file from a newer program keeps its number.
+void ApplyMigrations(SQLite::Database& db) {
+  const int version = db.execAndGet("PRAGMA user_version").getInt();
+  int reached = version;
+  for (const Migration& m : kMigrations) {
+    if (m.toVersion <= version) continue;
+    for (std::string_view sql : m.statements) db.exec(std::string(sql));
+    reached = m.toVersion;
+  }
+  if (reached != version) db.exec("PRAGMA user_version=" + std::to_string(reached));
+}
+
 }  // namespace
 
 TimetableDb::TimetableDb(fs::path path, std::unique_ptr<SQLite::Database> db)
@@ -136,6 +149,7 @@ Result<std::unique_ptr<TimetableDb>> TimetableDb::Open(const fs::path& path) {
         db->exec("ROLLBACK");
         return Outcome::Fail(missing);
       }
+      ApplyMigrations(*db);
       for (std::string_view sql : kIndexSql) db->exec(std::string(sql));
       db->exec("COMMIT");
     } catch (...) {
@@ -163,8 +177,8 @@ Outcome TimetableDb::Create(const fs::path& path) {
     SQLite::Database db(path.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
     SQLite::Transaction tx(db);
     for (const TableShape& table : kTables) db.exec(std::string(table.createSql));
+    ApplyMigrations(db);
     for (std::string_view sql : kIndexSql) db.exec(std::string(sql));
-    db.exec("PRAGMA user_version=" + std::to_string(kSchemaVersion));
     tx.commit();
     return Outcome::Ok();
   } catch (const std::exception& e) {

@@ -1,8 +1,29 @@
 #include "core/settings/startup.h"
 
+#include <algorithm>
+
+#include "core/database/lessons_per_day.h"
+
 namespace fs = std::filesystem;
 
 namespace orv {
+
+namespace {
+
+// A database without a record of its own gets one now, so that it keeps its
+// meaning on a computer with another setting. Failing to record or to bring
+// kbxt.ini in step costs nothing stored: the next open computes the same.
+void TakeLessonsPerDay(AppState& state) {
+  const Settings settings = state.settings();
+  const int setting = settings.GetLessonsPerDay();
+  const Result<int> lessons = DatabaseLessonsPerDay(*state.db, setting);
+  state.lessonsPerDay = lessons ? *lessons : std::max(setting, 6);
+  const Result<std::optional<int>> stored = StoredLessonsPerDay(*state.db);
+  if (lessons && stored && !*stored) (void)RecordLessonsPerDay(*state.db, state.lessonsPerDay);
+  if (setting != state.lessonsPerDay) (void)settings.SetLessonsPerDay(state.lessonsPerDay);
+}
+
+}  // namespace
 
 Outcome OpenTimetableDb(AppState& state, const std::string& path) {
   // The open file is locked against every other connection, ours included:
@@ -16,19 +37,11 @@ Outcome OpenTimetableDb(AppState& state, const std::string& path) {
   if (!db) return db.outcome();
   state.db = std::move(db).value();
   state.databasePath = path;
+  TakeLessonsPerDay(state);
   return Outcome::Ok();
 }
 
 void CloseTimetableDb(AppState& state) { state.db.reset(); }
-
-Outcome TrimLessonsBeyondDay(TimetableDb& db, int lessonsPerDay) {
-  try {
-    db.Execute("Delete from LessonListtb where LessonNo>?", lessonsPerDay);
-    return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail("删除多余课时的课失败：" + DatabaseErrorText(e));
-  }
-}
 
 Result<StartedProgram> StartUp(const fs::path& programDir,
                                const std::optional<std::string>& explicitDatabase) {
@@ -56,9 +69,6 @@ Result<StartedProgram> StartUp(const fs::path& programDir,
     }
   }
 
-  state.lessonsPerDay = settings.GetLessonsPerDay();
-  // A failed trim leaves lessons the windows do not show; start-up goes on.
-  (void)TrimLessonsBeyondDay(*state.db, state.lessonsPerDay);
   started.windowTitle = GetWindowTitle(state.appTitle, state.databasePath);
   return started;
 }

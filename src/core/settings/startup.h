@@ -27,13 +27,12 @@ struct AppState {
 };
 
 // Opens the file as the program's database, closing the one open before only
-// once the new one is open. On failure the old database stays open and the
-// message says why the file did not open (shown under kOpenDatabaseFailed).
+// once the new one is open, and takes its lessons per day: the database's own
+// record wins over the setting, which is brought in step. Nothing stored is
+// deleted. On failure the old database stays open and the message says why
+// the file did not open (shown under kOpenDatabaseFailed).
 Outcome OpenTimetableDb(AppState& state, const std::string& path);
 void CloseTimetableDb(AppState& state);
-
-// Deletes lessons numbered beyond the lessons per day.
-Outcome TrimLessonsBeyondDay(TimetableDb& db, int lessonsPerDay);
 
 struct StartedProgram {
   AppState state;
@@ -41,11 +40,9 @@ struct StartedProgram {
 };
 
 // Reads the settings, opens the configured database (falling back to the
-// default one and remembering it), loads the lessons per day and drops the
-// lessons beyond them. A new installation, where neither database exists,
-// gets an empty default database. `explicitDatabase` (the desktop's "open
-// with") is opened instead of the configured file and changes no setting.
-// On failure the message says why the database did not open.
+// default one and remembering it) and takes its lessons per day. A new installation, where neither database
+// exists, gets an empty default database. `explicitDatabase` (the desktop's "open with") is opened instead of
+// the configured file and changes no setting. On failure the message says why the database did not open.
 Result<StartedProgram> StartUp(const std::filesystem::path& programDir,
                                const std::optional<std::string>& explicitDatabase = std::nullopt);
 

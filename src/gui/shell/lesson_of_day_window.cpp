@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "core/database/lessons_per_day.h"
 #include "gui/shell/ui_context.h"
 
 namespace orv::ui {
@@ -54,11 +55,30 @@ FrmSetLessonOfDay::FrmSetLessonOfDay(UiContext& ctx, QWidget* parent) : QDialog(
 void FrmSetLessonOfDay::OnOk() {
   const int lessons = Opt6->isChecked() ? 6 : 7;
   const Settings settings = ctx_.state.settings();
-  if (Outcome saved = settings.SetLessonsPerDay(lessons); !saved) {
-    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), FailureText("存盘失败！", saved));
-    return;
+  const auto saveSetting = [&] { return settings.SetLessonsPerDay(lessons); };
+  const auto failed = [&](const Outcome& why) {
+    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), FailureText("存盘失败！", why));
+  };
+  if (!ctx_.state.db) {
+    if (Outcome saved = saveSetting(); !saved) return failed(saved);
+  } else {
+    // A shorter day takes lessons with it: only after the user has seen how many.
+    const Result<LessonsBeyondDay> beyond = CountLessonsBeyondDay(*ctx_.state.db, lessons);
+    if (!beyond) return failed(beyond.outcome());
+    if (beyond->lessons > 0 &&
+        !ctx_.prompter.AskYesNo(
+            this, windowTitle(),
+            QString("改为每天%1节后，将删除第%2节的 %3 节课（其中固定课程 %4 节）。\n确定要修改吗？")
+                .arg(lessons)
+                .arg(lessons + 1)
+                .arg(beyond->lessons)
+                .arg(beyond->fixed)))
+      return;
+    // The database and kbxt.ini change together or not at all.
+    if (Outcome changed = ChangeLessonsPerDay(*ctx_.state.db, lessons, saveSetting); !changed)
+      return failed(changed);
   }
-  ctx_.state.lessonsPerDay = settings.GetLessonsPerDay();
+  ctx_.state.lessonsPerDay = lessons;
   accept();
 }
 

@@ -80,21 +80,46 @@ TEST(StartUp, TitlesNameTheSchoolAndTheDatabase) {
   EXPECT_EQ(r->windowTitle, "第一中学排课软件系统 -- " + (dir / "kb.mdb").string());
 }
 
-TEST(StartUp, LessonsBeyondTheDayAreTrimmedAndOthersKept) {
-  TempDir dir;
-  MakeDatabase(dir / "kb.mdb", "默认");
-  {
-    auto db = TimetableDb::Open(dir / "kb.mdb");
-    for (int lesson = 1; lesson <= 7; ++lesson)
-      (*db)->Execute("insert into LessonListtb values ('11',1,?,'01','001',0)", lesson);
-  }
-  for (const char* lessons : {"7", "0", "abc", ""}) {
-    WriteFile(dir / "kbxt.ini", std::string("[LESSON]\nLESSON_OF_DAY=") + lessons + "\n");
+// The school day is the database's: a file is never cut to the computer's
+// setting, and kbxt.ini follows the file that opened.
+TEST(StartUp, TheDatabasesOwnLessonsPerDayWinsAndNothingIsDeleted) {
+  struct Case {
+    const char* what;
+    const char* recorded;  // SchoolSettingtb's value; nullptr: an older file without the table
+    int highestLesson;
+    const char* ini;
+    int taken;
+  } cases[] = {
+      {"older 7-lesson file on a computer set to 6", nullptr, 7, "6", 7},
+      {"older file, unsafe setting", nullptr, 7, "abc", 7},
+      {"older 6-lesson file takes the setting", nullptr, 6, "7", 7},
+      {"older file, no setting", nullptr, 6, "", 6},
+      {"the record wins over a longer setting", "6", 6, "7", 6},
+      {"the record wins over a shorter setting", "7", 7, "6", 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    MakeDatabase(dir / "kb.mdb", "默认");
+    {
+      auto db = TimetableDb::Open(dir / "kb.mdb");
+      for (int lesson = 1; lesson <= c.highestLesson; ++lesson)
+        (*db)->Execute("insert into LessonListtb values ('11',1,?,'01','001',?)", lesson, lesson % 2);
+      if (c.recorded)
+        (*db)->Execute("insert into SchoolSettingtb values ('LessonsPerDay',?)", c.recorded);
+      else {
+        (*db)->Execute("drop table SchoolSettingtb");
+        (*db)->Execute("pragma user_version=1");
+      }
+    }
+    WriteFile(dir / "kbxt.ini", std::string("[LESSON]\nLESSON_OF_DAY=") + c.ini + "\n");
     Result<StartedProgram> r = StartUp(dir.Path());
-    ASSERT_TRUE(r);
-    const int kept = *lessons == '7' ? 7 : 6;  // an unsafe setting must never wipe the timetable
-    EXPECT_EQ(r->state.lessonsPerDay, kept) << lessons;
-    EXPECT_EQ(r->state.db->FirstInt("select count(*) from LessonListtb").value_or(-1), kept) << lessons;
+    ASSERT_TRUE(r) << r.message();
+    EXPECT_EQ(r->state.lessonsPerDay, c.taken);
+    EXPECT_EQ(r->state.db->FirstInt("select count(*) from LessonListtb"), c.highestLesson);
+    EXPECT_EQ(r->state.db->FirstText("select Value from SchoolSettingtb where Name='LessonsPerDay'"),
+              std::to_string(c.taken));
+    EXPECT_EQ(Settings(dir.Path()).GetLessonsPerDay(), c.taken);
   }
 }
 

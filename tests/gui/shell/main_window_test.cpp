@@ -95,6 +95,34 @@ TEST_F(Shell, OpeningAnotherDatabaseSwitchesCaptionAndSetting) {
   EXPECT_EQ(program.state().db->Path(), program.DefaultDb());
 }
 
+// A school's file means the same on every computer: opening a 7-lesson school
+// from an older version on a computer set to 6 keeps all 22 lessons, fixed
+// ones too, and the program takes the file's day.
+TEST_F(Shell, OpeningASevenLessonSchoolOnASixLessonComputerKeepsEveryLesson) {
+  const fs::path other = program.dir() / "seven.mdb";
+  ASSERT_TRUE(TimetableDb::Create(other));
+  {
+    auto db = test::OpenDb(other);
+    for (int n = 0; n < 22; ++n)
+      db->Execute("insert into LessonListtb values ('11',?,?,'01','T1',?)", n % 5 + 1, n / 5 + 3,
+                  n < 6 ? 0 : 1);
+    db->Execute("drop table SchoolSettingtb");
+    db->Execute("pragma user_version=1");
+  }
+  ASSERT_EQ(program.state().lessonsPerDay, 6);
+  Choose(window.mnuOpenDb, other);
+  EXPECT_EQ(program.Said(), "");
+  EXPECT_EQ(program.state().lessonsPerDay, 7);
+  EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 22);
+  EXPECT_EQ(program.Count("select count(*) from LessonListtb where SetFlag=0 and LessonNo=7"), 2);
+  EXPECT_EQ(Settings(program.dir()).GetLessonsPerDay(), 7);
+
+  Choose(window.mnuOpenDb, program.DefaultDb());  // and back: the first file's own day again
+  EXPECT_EQ(program.state().lessonsPerDay, 6);
+  EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 3);
+  EXPECT_EQ(test::OpenDb(other)->FirstInt("select count(*) from LessonListtb"), 22);
+}
+
 TEST_F(Shell, SaveAsWritesASnapshotAndKeepsWorkingOnTheOriginal) {
   const std::string ini = program.Ini();
   const fs::path copy = program.dir() / "copy.mdb";

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "core/database/lessons_per_day.h"
 #include "gui/shell/lesson_of_day_window.h"
 #include "gui/shell/program_start.h"
 #include "gui/shell/shell_support.h"
@@ -65,7 +66,7 @@ TEST(ProgramFiles, ProgramDirectoryThenBesideTheProgramThenInstalledData) {
 
 std::string IniFor(const char* lessons) { return std::string("[LESSON]\nLESSON_OF_DAY=") + lessons + "\n"; }
 
-TEST(LessonOfDay, ShowsTheStoredValueAndSavesTheChoiceWithoutTouchingTheLessons) {
+TEST(LessonOfDay, ShowsTheDatabasesValueAndSavesTheChoiceInTheDatabaseAndTheSettings) {
   struct Case {
     const char *stored, *click, *shown;  // stored "": no settings file; click "": none
     int saved;
@@ -74,17 +75,46 @@ TEST(LessonOfDay, ShowsTheStoredValueAndSavesTheChoiceWithoutTouchingTheLessons)
                         Case{"6", "7", "6节", 7}}) {
     SCOPED_TRACE(std::string(c.stored) + "->" + c.click);
     test::TestProgram program(*c.stored ? "[USERINFO]\nUSER=一中\n" + IniFor(c.stored) : "");
-    program.Exec("insert into LessonListtb values ('11',1,7,'01','T1',1),('11',1,6,'01','T1',1)");
+    program.Exec("insert into LessonListtb values ('11',1,6,'01','T1',1)");
     FrmSetLessonOfDay window(program.ctx());
     window.show();
     EXPECT_EQ((window.Opt6->isChecked() ? window.Opt6 : window.Opt7)->text(), c.shown);
     if (*c.click) QTest::mouseClick(*c.click == '6' ? window.Opt6 : window.Opt7, Qt::LeftButton);
     QTest::mouseClick(window.cmdOk, Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(program.prompter().questions().empty()) << "nothing to remove, nothing to ask";
     EXPECT_EQ(program.state().lessonsPerDay, c.saved);
     EXPECT_NE(program.Ini().find("LESSON_OF_DAY=" + std::to_string(c.saved) + "\n"), std::string::npos);
+    EXPECT_EQ(*StoredLessonsPerDay(*program.state().db), c.saved);
     EXPECT_EQ(Settings(program.dir()).GetSchoolName(), *c.stored ? "一中" : "");
-    EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 2) << "trimmed at the next start only";
+    EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 1);
+  }
+}
+
+// Lessons go only here, after the user has read how many, and together with
+// the change itself.
+TEST(LessonOfDay, AShorterDayAsksNamingTheLessonsItRemovesAndRemovesThemOnlyOnYes) {
+  test::TestProgram program(IniFor("7"));
+  program.AddSmallSchool();
+  program.Exec(
+      "insert into LessonListtb values ('11',1,7,'01','T1',0),('11',2,7,'01','T1',1),('12',3,7,'02','T2',2),"
+      "('11',1,6,'01','T1',1)");
+  program.Exec("update ClassPlantb set BuildCount=3 where ClassCode='11' and CourseCode='01'");
+  FrmSetLessonOfDay window(program.ctx());
+  window.show();
+  QTest::mouseClick(window.Opt6, Qt::LeftButton);
+  for (bool yes : {false, true}) {
+    program.prompter().QueueYesNo(yes);
+    QTest::mouseClick(window.cmdOk, Qt::LeftButton);
+    EXPECT_EQ(program.prompter().questions().back(),
+              "改为每天6节后，将删除第7节的 3 节课（其中固定课程 1 节）。\n确定要修改吗？");
+    EXPECT_EQ(window.isVisible(), !yes);
+    EXPECT_EQ(program.Count("select count(*) from LessonListtb"), yes ? 1 : 4);
+    EXPECT_EQ(program.Count("select BuildCount from ClassPlantb where ClassCode='11' and CourseCode='01'"),
+              yes ? 1 : 3);
+    EXPECT_EQ(*StoredLessonsPerDay(*program.state().db), yes ? 6 : 7);
+    EXPECT_EQ(program.state().lessonsPerDay, yes ? 6 : 7);
+    EXPECT_NE(program.Ini().find(yes ? "LESSON_OF_DAY=6" : "LESSON_OF_DAY=7"), std::string::npos);
   }
 }
 
