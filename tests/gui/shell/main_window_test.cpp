@@ -105,7 +105,7 @@ TEST_F(Shell, OpeningASevenLessonSchoolOnASixLessonComputerKeepsEveryLesson) {
     auto db = test::OpenDb(other);
     for (int n = 0; n < 22; ++n)
       db->Execute("insert into LessonListtb values ('11',?,?,'01','T1',?)", n % 5 + 1, n / 5 + 3,
-                  n < 6 ? 0 : 1);
+                  n >= 16 ? 0 : 1);
     db->Execute("drop table SchoolSettingtb");
     db->Execute("pragma user_version=1");
   }
