@@ -13,6 +13,7 @@
 
 #include "core/output/page_layout.h"
 #include "printing/page_painter.h"
+#include "printing/pdf_text_layer.h"
 #include "printing/print_fonts.h"
 
 namespace fs = std::filesystem;
@@ -68,6 +69,13 @@ int ToPdf(const PageDocument& doc, const std::string& output) {
   if (!PaintPages(printer, doc)) {
     fs::remove(part, ec);
     return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
+  }
+  // Searching and copying from the PDF must give the names as printed.
+  if (const Outcome text =
+          CorrectPdfText(part.string(), PdfTextCorrections(PageFonts(doc), PrintedText(doc)));
+      !text) {
+    fs::remove(part, ec);
+    return Fail(kPrinterError, text.message());
   }
   fs::rename(part, target, ec);
   if (ec) {
