@@ -3,9 +3,15 @@
 // rewriting of a font's ToUnicode map behind it.
 #include <gtest/gtest.h>
 
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+
+#include "core/output/print_document.h"
 #include "print_test_support.h"
 #include "printing/pdf_text_layer.h"
 #include "printing/print_fonts.h"
+#include "printing/print_one_custom_xml.h"
 
 namespace orv {
 namespace {
@@ -46,6 +52,26 @@ TEST(PdfTextLayer, ReadsBackEveryNameAsPrinted) {
     EXPECT_TRUE(text.contains("黄马一中")) << text.toStdString();
     EXPECT_EQ(RadicalIn(text), 0u) << text.toStdString();
   }
+}
+
+TEST(PdfTextLayer, APdfPrintedFromThePreviewIsCorrectedToo) {
+  test::TempDir dir;
+  ASSERT_TRUE(WriteTimetableXml(dir / "tmp.xml", {{"一（1）班", "语文", "", 1, 1}}, "黄马一中", 6));
+  const auto pdf = dir / "预览.pdf";
+  ScopedPreviewRunner runner([&](QDialog& dialog) {
+    QPrinter* printer = static_cast<QPrintPreviewDialog&>(dialog).printer();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(QString::fromStdString(pdf.string()));
+    dialog.findChild<QPrintPreviewWidget*>()->print();
+    return int(QDialog::Accepted);
+  });
+  ASSERT_EQ(PrintOneCustomXml((dir / "tmp.xml").string(), "", test::TemplatePath("ClassSchd6.xml").string(),
+                              0, 0, 0, "", 'T'),
+            kPrinted)
+      << LastPrintProblem();
+  const QString text = test::PdfText(pdf);
+  EXPECT_TRUE(text.contains("黄马一中") && text.contains("一（1）班")) << text.toStdString();
+  EXPECT_EQ(RadicalIn(text), 0u) << text.toStdString();
 }
 
 // As Qt writes them: a run of single mappings, a range counting up, and one
