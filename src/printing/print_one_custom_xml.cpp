@@ -75,9 +75,9 @@ int ToPdf(const PageDocument& doc, const std::string& output) {
     fs::remove(part, ec);
     return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
   }
-  if (const Outcome text = CorrectText(part.string(), doc); !text) {
+  if (!CorrectText(part.string(), doc)) {
     fs::remove(part, ec);
-    return Fail(kPrinterError, text.message());
+    return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
   }
   fs::rename(part, target, ec);
   if (ec) {

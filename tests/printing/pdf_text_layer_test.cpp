@@ -102,6 +102,16 @@ TEST(PdfTextLayer, RewritesOnlyTheMappingsThatStandForAnotherCharacter) {
   EXPECT_FALSE(CorrectToUnicodeCMap(odd, {{0x2F00, 0x4E00}})) << "a map it does not fully read stays";
 }
 
+TEST(PdfTextLayer, AFileThatIsNoPdfIsRefusedAndLeftAsItIs) {
+  test::TempDir dir;
+  const auto file = dir / "课表.pdf";
+  test::WriteFile(file, "%PDF-1.4 cut short");
+  const Outcome fixed = CorrectPdfText(file.string(), {{0x2F00, 0x4E00}});
+  EXPECT_FALSE(fixed);
+  EXPECT_NE(fixed.message().find("课表.pdf"), std::string::npos) << fixed.message();
+  EXPECT_EQ(test::ReadFile(file), "%PDF-1.4 cut short");
+}
+
 TEST(PdfTextLayer, CorrectsOnlyCharactersTheTextHolds) {
   InstallFontSubstitutions();
   const QList<QFont> fonts{QFont("宋体")};
