@@ -11,7 +11,7 @@ core_pkgs=(
 )
 gui_pkgs=(
   qt6-base-dev qt6-tools-dev qt6-base-dev-tools libgl-dev
-  qt6-qpa-plugins fonts-noto-cjk poppler-utils xauth
+  qt6-qpa-plugins fonts-noto-cjk poppler-utils libqpdf-dev xauth
   dpkg-dev file
 )
 

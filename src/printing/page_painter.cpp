@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QSet>
 
 namespace orv {
 
@@ -18,6 +19,14 @@ QPageSize::PageSizeId PageSizeOf(const std::string& paper) {
   if (paper == "B5") return QPageSize::B5;
   if (paper == "Letter") return QPageSize::Letter;
   return QPageSize::A4;
+}
+
+QFont TextFont(const TextStyle& style, double size) {
+  QFont font(QString::fromStdString(style.family));
+  font.setPointSizeF(size);
+  font.setBold(style.bold);
+  font.setStyleHint(style.family == "黑体" ? QFont::SansSerif : QFont::Serif);
+  return font;
 }
 
 class PagePainter {
@@ -54,11 +63,7 @@ class PagePainter {
                         (style.bold ? QStringLiteral("|b") : QString());
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return *it;
-    QFont font(QString::fromStdString(style.family));
-    font.setPointSizeF(size);
-    font.setBold(style.bold);
-    font.setStyleHint(style.family == "黑体" ? QFont::SansSerif : QFont::Serif);
-    return *fonts_.insert(key, font);
+    return *fonts_.insert(key, TextFont(style, size));
   }
 
   QPainter& painter_;
@@ -86,6 +91,25 @@ bool PaintPages(QPrinter& printer, const PageDocument& doc) {
     pages.Paint(doc.pages[i]);
   }
   return painter.end() && printer.printerState() != QPrinter::Error;
+}
+
+QList<QFont> PageFonts(const PageDocument& doc) {
+  QList<QFont> fonts;
+  QSet<QString> seen;
+  for (const Page& page : doc.pages)
+    for (const PageText& t : page.texts) {
+      // Glyph lookups do not depend on the size.
+      const QFont font = TextFont(t.style, 12);
+      if (!seen.contains(font.key())) seen.insert(font.key()), fonts << font;
+    }
+  return fonts;
+}
+
+QString PrintedText(const PageDocument& doc) {
+  QString text;
+  for (const Page& page : doc.pages)
+    for (const PageText& t : page.texts) text += QString::fromStdString(t.text);
+  return text;
 }
 
 }  // namespace orv

@@ -3,6 +3,10 @@
 // than its box.
 #pragma once
 
+#include <QFont>
+#include <QList>
+#include <QString>
+
 #include "core/output/page_layout.h"
 
 class QPrinter;
@@ -15,5 +19,10 @@ void SetUpPrinter(QPrinter& printer, const PageDocument& doc);
 
 // False when the printer could not be started.
 bool PaintPages(QPrinter& printer, const PageDocument& doc);
+
+// The fonts the pages are painted with (one of each family and weight) and
+// every text on them, for setting the PDF's text layer right.
+QList<QFont> PageFonts(const PageDocument& doc);
+QString PrintedText(const PageDocument& doc);
 
 }  // namespace orv

@@ -13,6 +13,7 @@
 
 #include "core/output/page_layout.h"
 #include "printing/page_painter.h"
+#include "printing/pdf_text_layer.h"
 #include "printing/print_fonts.h"
 
 namespace fs = std::filesystem;
@@ -53,6 +54,11 @@ bool IsPdfPath(const std::string& output) {
   return ext == ".pdf";
 }
 
+// Searching and copying from a PDF must give the names as printed.
+Outcome CorrectText(const std::string& pdf, const PageDocument& doc) {
+  return CorrectPdfText(pdf, PdfTextCorrections(PageFonts(doc), PrintedText(doc)));
+}
+
 int ToPdf(const PageDocument& doc, const std::string& output) {
   // Written beside and moved over the target only when complete, so a
   // failure never leaves half a file where a good one was.
@@ -66,6 +72,10 @@ int ToPdf(const PageDocument& doc, const std::string& output) {
   SetUpPrinter(printer, doc);
   std::error_code ec;
   if (!PaintPages(printer, doc)) {
+    fs::remove(part, ec);
+    return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
+  }
+  if (!CorrectText(part.string(), doc)) {
     fs::remove(part, ec);
     return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
   }
@@ -101,6 +111,10 @@ int ToPreview(const PageDocument& doc) {
   const int result = Runner() ? Runner()(preview) : preview.exec();
   if (result != QDialog::Accepted) return Fail(kPrintCancelled, "打印已取消");
   if (!painted) return Fail(kPrinterError, "打印机出错");
+  // Printed from the preview into a PDF file: Qt wrote it straight there.
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+    if (const Outcome text = CorrectText(printer.outputFileName().toStdString(), doc); !text)
+      return Fail(kPrinterError, text.message());
   return kPrinted;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "cli/cli_runner.h"
+#include "core/output/timetable_rows.h"
 #include "support/test_db.h"
 #include "support/xlsx_reader.h"
 
@@ -18,6 +19,16 @@ namespace {
 // What poppler's pdfinfo or pdftotext says about the file.
 std::string PdfInfo(const std::string& pdf) { return test::RunProcess("/usr/bin/pdfinfo", {pdf}).out; }
 std::string PdfText(const std::string& pdf) { return test::RunProcess("/usr/bin/pdftotext", {pdf, "-"}).out; }
+
+// Whether UTF-8 text holds a character of the radical blocks, U+2E80 to U+2FDF.
+bool HoldsRadical(const std::string& text) {
+  for (size_t i = 0; i + 2 < text.size(); ++i) {
+    const auto b = [&](size_t k) { return static_cast<unsigned char>(text[i + k]); };
+    const unsigned c = ((b(0) & 0x0Fu) << 12) | ((b(1) & 0x3Fu) << 6) | (b(2) & 0x3Fu);
+    if ((b(0) & 0xF0) == 0xE0 && c >= 0x2E80 && c <= 0x2FDF) return true;
+  }
+  return false;
+}
 #endif
 
 class OutputCli : public ::testing::Test {
@@ -118,6 +129,41 @@ TEST_F(OutputCli, PrintWritesAPdfPerSelection) {
   ASSERT_EQ(run.exitCode, 0) << "the empty overview still prints its header: " << run.err;
   EXPECT_NE(PdfInfo(Out("total.pdf")).find("A3"), std::string::npos);
   EXPECT_EQ(Run({"print", db, "--total", "--pdf", Out("total.pdf")}).exitCode, 1) << "no --force";
+}
+
+// The demo school printed as a school prints it, two teachers renamed to
+// have 黄 and 马: every name of every timetable is in the PDF's text as it
+// stands in the database, and no radical (一, 黄 and 马 share their glyphs
+// with the radicals ⼀, ⻩ and ⻢).
+TEST(DemoPrintout, PdfTextHoldsEveryNameAsPrinted) {
+  test::TempDir dir;
+  const std::string db = (dir / "kb.mdb").string();
+  ASSERT_EQ(
+      test::RunCli({"demo", db, "--grades", "1-2", "--classes-per-grade", "2", "--write-settings"}).exitCode,
+      0);
+  auto run = test::RunCli({"generate", db, "--lessons-per-day", "6", "--complete"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  test::OpenDb(db)->Execute("update Teachertb set Name = '黄' || Name where rowid = 1");
+  test::OpenDb(db)->Execute("update Teachertb set Name = '马' || Name where rowid = 2");
+  const struct {
+    const char* selector;
+    TimetableScope scope;
+  } printouts[] = {{"--all-classes", TimetableScope::AllClasses},
+                   {"--all-teachers", TimetableScope::AllTeachers},
+                   {"--total", TimetableScope::School}};
+  for (const auto& p : printouts) {
+    const std::string pdf = (dir / "out.pdf").string();
+    run = test::RunCli(
+        {"--program-dir", dir.Path().string(), "print", db, p.selector, "--pdf", pdf, "--force"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string text = PdfText(pdf);
+    const auto rows = ReadTimetableRows(*test::OpenDb(db), {p.scope, ""});
+    ASSERT_TRUE(rows && !rows->empty()) << p.selector;
+    for (const TimetableRow& r : *rows)
+      for (const std::string& name : {r.name, r.courseName, r.classShortName})
+        EXPECT_NE(text.find(name), std::string::npos) << p.selector << " " << name;
+    EXPECT_FALSE(HoldsRadical(text)) << p.selector << "\n" << text;
+  }
 }
 #else
 TEST_F(OutputCli, PrintNeedsTheDesktopBuild) {

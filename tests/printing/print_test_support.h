@@ -27,9 +27,8 @@ struct Printout {
 Printout PrintRows(const TempDir& dir, TimetableScope scope, const std::vector<TimetableRow>& rows,
                    int lessonsPerDay, const std::string& school = "育才实验学校");
 
-// The text of one page (from 1), or of the whole file for page 0. Characters
-// that the CJK fonts draw with the glyph of a radical (一 and ⼀ share one)
-// are read back as the ideograph, as a reader of the page sees them.
+// The text of one page (from 1), or of the whole file for page 0, as a
+// reader searching or copying from the PDF gets it.
 QString PdfText(const std::filesystem::path& pdf, int page = 0);
 QStringList PdfLines(const std::filesystem::path& pdf, int page = 0);
 
