@@ -84,6 +84,14 @@ Result<std::vector<NamedRecord>> RecordsCoded(TimetableDb& db, CodeTable table, 
   return RecordsWhere(db, table, "Code", code);
 }
 
+Result<std::vector<NamedRecord>> OtherRecordsNamed(TimetableDb& db, CodeTable table, std::string_view name,
+                                                   std::string_view code) {
+  if (Blank(name)) return std::vector<NamedRecord>{};
+  Result<std::vector<NamedRecord>> records = RecordsNamed(db, table, name);
+  if (records) std::erase_if(*records, [&](const NamedRecord& r) { return r.code == code; });
+  return records;
+}
+
 Result<std::vector<NameClash>> FindNameClashes(TimetableDb& db) {
   std::vector<NameClash> clashes;
   for (CodeTable table : {CodeTable::Class, CodeTable::Course, CodeTable::Teacher, CodeTable::ClassRoom}) {

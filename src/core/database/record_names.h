@@ -50,6 +50,12 @@ Result<std::vector<NamedRecord>> RecordsNamed(TimetableDb& db, CodeTable table, 
 // The record with this code: none or one.
 Result<std::vector<NamedRecord>> RecordsCoded(TimetableDb& db, CodeTable table, std::string_view code);
 
+// The other records that already carry `name` (all but the one with `code`):
+// what an editor asks about before it stores the name. Empty for a blank
+// name, which the editors refuse on their own.
+Result<std::vector<NamedRecord>> OtherRecordsNamed(TimetableDb& db, CodeTable table, std::string_view name,
+                                                   std::string_view code);
+
 // One name that does not identify a record: every record that carries it
 // (two or more, or any number of records with a blank name).
 struct NameClash {
