@@ -135,6 +135,12 @@ TEST_F(OutputCli, ASharedNameIsRefusedAndACodeSelectsOne) {
   sheet = test::ReadXlsx(Out("z.xlsx"));
   EXPECT_EQ(sheet.Text("D1") + "|" + sheet.Text("D12") + "|" + sheet.Text("D23"),
             "育才实验学校     王芳|育才实验学校     张伟（T3）|育才实验学校     张伟（T4）");
+#ifdef ORVANDEL_CLI_PRINTS
+  run = Run({"print", db, "--all-teachers", "--pdf", Out("z.pdf")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string info = PdfInfo(Out("z.pdf"));
+  EXPECT_EQ(std::atoi(info.c_str() + info.find("Pages:") + 6), 3) << "a page for each 张伟: " << info;
+#endif
 }
 
 #ifdef ORVANDEL_CLI_PRINTS
