@@ -30,14 +30,14 @@ struct TimetableRow {
         lessonNo(lessonNo),
         owner(std::move(owner)) {}
 
-  std::string name;        // class name, teacher name, or class short name in the overview,
-                           // followed by the code when another owner shares it or it is blank
-  std::string courseName;  // course name, or course short name in the overview
-  std::string
-      classShortName;  // second line: class short name (teachers), teacher name (overview), "" (classes)
-  int day = 0;         // 1-5
-  int lessonNo = 0;    // 1 to the lessons per day
-  std::string owner;   // the class or teacher code: what tells one owner's rows from the next
+  std::string name;            // class name, teacher name, or class short name in the overview,
+                               // followed by the code when another owner shares it or it is blank
+  std::string courseName;      // course name, or course short name in the overview
+  std::string classShortName;  // second line: class short name (teachers), teacher name (overview), ""
+                               // (classes), with the code like the name above
+  int day = 0;        // 1-5
+  int lessonNo = 0;   // 1 to the lessons per day
+  std::string owner;  // the class or teacher code: what tells one owner's rows from the next
 
   bool operator==(const TimetableRow&) const = default;
 };

@@ -74,6 +74,14 @@ TEST_F(SameNames, ThirtyTeachersTwoOfThemZhangWeiGiveThirtyPagesAndThirtyBlocks)
   EXPECT_EQ(blocks[11], "育才     张伟（T012）");
   EXPECT_EQ(blocks[12], "育才     张伟（T013）");
 
+  // In the overview's row of the class, each lesson says which 张伟 teaches it.
+  auto school = ParsePrintData(SchoolTimetableXmlText(Read(TimetableScope::School), "育才", kLessons));
+  ASSERT_TRUE(school) << school.message();
+  ASSERT_EQ(school->subjects.size(), 1u);
+  EXPECT_EQ(school->subjects[0].cells[11].second, "张伟（T012）");
+  EXPECT_EQ(school->subjects[0].cells[12].second, "张伟（T013）");
+  EXPECT_EQ(school->subjects[0].cells[10].second, "教师11");
+
   // One of them alone, by code: only their own lesson, under their own title.
   const std::vector<TimetableRow> one = Read(TimetableScope::Teacher, "T013");
   ASSERT_EQ(one.size(), 1u);
