@@ -35,9 +35,9 @@ struct TimetableRow {
   std::string courseName;      // course name, or course short name in the overview
   std::string classShortName;  // second line: class short name (teachers), teacher name (overview), ""
                                // (classes), with the code like the name above
-  int day = 0;        // 1-5
-  int lessonNo = 0;   // 1 to the lessons per day
-  std::string owner;  // the class or teacher code: what tells one owner's rows from the next
+  int day = 0;                 // 1-5
+  int lessonNo = 0;            // 1 to the lessons per day
+  std::string owner;           // the class or teacher code: what tells one owner's rows from the next
 
   bool operator==(const TimetableRow&) const = default;
 };
