@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "core/database/record_names.h"
 #include "core/output/excel_export.h"
 #include "core/output/print_document.h"
 #include "core/output/timetable_rows.h"
@@ -30,7 +31,9 @@ namespace {
 struct OutputRequest {
   std::string db;
   std::string className;
+  std::string classCode;
   std::string teacherName;
+  std::string teacherCode;
   bool allClasses = false;
   bool allTeachers = false;
   bool total = false;
@@ -38,14 +41,47 @@ struct OutputRequest {
   bool force = false;
   std::optional<int> lessons;
 
-  TimetableSelection Selection() const {
-    if (!className.empty()) return {TimetableScope::Class, className};
-    if (!teacherName.empty()) return {TimetableScope::Teacher, teacherName};
-    if (allTeachers) return {TimetableScope::AllTeachers, ""};
-    if (total) return {TimetableScope::School, ""};
-    return {TimetableScope::AllClasses, ""};
+  TimetableScope Scope() const {
+    if (!className.empty() || !classCode.empty()) return TimetableScope::Class;
+    if (!teacherName.empty() || !teacherCode.empty()) return TimetableScope::Teacher;
+    if (allTeachers) return TimetableScope::AllTeachers;
+    if (total) return TimetableScope::School;
+    return TimetableScope::AllClasses;
   }
 };
+
+// The one class or teacher a name or a code stands for. A name that two
+// records share stands for neither: printing one of them would be a guess,
+// so the user is shown both with their codes and picks one by code.
+Result<std::string> OneRecord(TimetableDb& db, CodeTable table, const std::string& name,
+                              const std::string& code, const char* codeOption) {
+  const std::string noun(RecordNoun(table));
+  if (!code.empty()) {
+    Result<std::vector<NamedRecord>> found = RecordsCoded(db, table, code);
+    if (!found) return found.outcome();
+    if (found->empty()) return Outcome::Fail("没有代码为“" + code + "”的" + noun);
+    return code;
+  }
+  Result<std::vector<NamedRecord>> found = RecordsNamed(db, table, name);
+  if (!found) return found.outcome();
+  if (found->empty())
+    return Outcome::Fail("没有名为“" + name + "”的" + noun + "（按代码选定请用 " + codeOption + "）");
+  if (found->size() > 1)
+    return Outcome::Fail(std::to_string(found->size()) + "个" + noun + "同名“" + name + "”：" +
+                         RecordLabels(*found) + "；请用 " + codeOption + " 加代码选定其中一个");
+  return found->front().code;
+}
+
+Result<TimetableSelection> Resolve(TimetableDb& db, const OutputRequest& r) {
+  const TimetableScope scope = r.Scope();
+  Result<std::string> code = std::string();
+  if (scope == TimetableScope::Class)
+    code = OneRecord(db, CodeTable::Class, r.className, r.classCode, "--class-code");
+  if (scope == TimetableScope::Teacher)
+    code = OneRecord(db, CodeTable::Teacher, r.teacherName, r.teacherCode, "--teacher-code");
+  if (!code) return code.outcome();
+  return TimetableSelection{scope, *code};
+}
 
 bool HasExtension(const std::string& path, std::string_view ext) {
   std::string e = fs::path(path).extension().string();
@@ -77,12 +113,13 @@ Rows ReadRows(const Context& ctx, const OutputRequest& r, std::string_view ext, 
     return Failed(Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out));
   auto db = OpenOrReport(r.db);
   if (!db) return Failed(1);
-  const TimetableSelection selection = r.Selection();
-  Result<std::vector<TimetableRow>> rows = ReadTimetableRows(*db, selection);
+  const Result<TimetableSelection> selection = Resolve(*db, r);
+  if (!selection) return Failed(Fail(std::string(failed) + selection.message()));
+  Result<std::vector<TimetableRow>> rows = ReadTimetableRows(*db, *selection);
   if (!rows) return Failed(Fail(std::string(failed) + rows.message()));
-  if (rows->empty() && !emptyIsFine) return Failed(Fail(std::string(NoTimetableMessage(selection.scope))));
+  if (rows->empty() && !emptyIsFine) return Failed(Fail(std::string(NoTimetableMessage(selection->scope))));
   Rows read;
-  read.scope = selection.scope;
+  read.scope = selection->scope;
   read.rows = std::move(rows).value();
   read.lessonsPerDay = ctx.LessonsPerDay(r.lessons, *db);
   return read;
@@ -124,8 +161,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int RunPrint(const Context& ctx, const OutputRequest& r) {
   // The overview prints its header even for an empty timetable.
-  const Rows in =
-      ReadRows(ctx, r, ".pdf", "PDF ", "打印失败！", r.Selection().scope == TimetableScope::School);
+  const Rows in = ReadRows(ctx, r, ".pdf", "PDF ", "打印失败！", r.Scope() == TimetableScope::School);
   if (in.exitCode != 0) return in.exitCode;
   const int lessons = in.lessonsPerDay;
   const fs::path programDir = ctx.ProgramDir();
@@ -158,9 +194,11 @@ int RunPrint(const Context&, const OutputRequest&) {
 void AddSelectors(CLI::App* command, OutputRequest& r) {
   command->add_option("DB", r.db, "Database file")->required();
   CLI::Option_group* which = command->add_option_group("selection", "What to output (exactly one)");
-  which->add_option("--class", r.className, "One class, by name");
+  which->add_option("--class", r.className, "One class, by name (refused when two classes share it)");
+  which->add_option("--class-code", r.classCode, "One class, by code");
   which->add_flag("--all-classes", r.allClasses, "Every class");
-  which->add_option("--teacher", r.teacherName, "One teacher, by name");
+  which->add_option("--teacher", r.teacherName, "One teacher, by name (refused when two teachers share it)");
+  which->add_option("--teacher-code", r.teacherCode, "One teacher, by code");
   which->add_flag("--all-teachers", r.allTeachers, "Every teacher");
   which->add_flag("--total", r.total, "The whole-school overview");
   which->require_option(1);

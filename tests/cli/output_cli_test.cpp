@@ -82,7 +82,9 @@ TEST_F(OutputCli, RefusalsExitWithOneOrTwoAndWriteNothing) {
     const char* says;
   } cases[] = {
       {{"export", db, "--teacher", "李强", "--out", Out("a.xlsx")}, 1, "该教师没有课表数据"},
-      {{"export", db, "--class", "三（1）班", "--out", Out("a.xlsx")}, 1, "该班级没有课表数据"},
+      {{"export", db, "--class", "三（1）班", "--out", Out("a.xlsx")}, 1, "没有名为“三（1）班”的班级"},
+      {{"export", db, "--class-code", "31", "--out", Out("a.xlsx")}, 1, "没有代码为“31”的班级"},
+      {{"export", db, "--class", "一（1）班", "--class-code", "11", "--out", Out("a.xlsx")}, 2, ""},
       {{"export", db, "--all-classes", "--out", Out("a.xls")}, 1, ".xlsx"},
       {{"export", db, "--all-classes", "--out", Out("no such folder/a.xlsx")}, 1, "-101"},
       {{"export", Out("missing.mdb"), "--all-classes", "--out", Out("a.xlsx")}, 1, "打开数据库失败"},
@@ -104,6 +106,52 @@ TEST_F(OutputCli, RefusalsExitWithOneOrTwoAndWriteNothing) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("--force"), std::string::npos);
   EXPECT_EQ(test::ReadFile(Out("kept.xlsx")), "an older export");
+}
+
+// Two teachers called 张伟: a name that picks neither is refused with both
+// codes, a code picks one, and "all" gives each a block of their own.
+TEST_F(OutputCli, ASharedNameIsRefusedAndACodeSelectsOne) {
+  const std::string db = t.path().string();
+  {
+    auto opened = test::OpenDb(db);
+    opened->Execute(
+        "insert into Teachertb (Code,Name,FullName,ShortName) values ('T3','张伟','',''),"
+        "('T4','张伟','','')");
+    opened->Execute("insert into LessonListtb values ('11',3,1,'01','T3',1),('12',4,2,'01','T4',1)");
+  }
+  std::vector<std::vector<std::string>> refused = {
+      {"export", db, "--teacher", "张伟", "--out", Out("z.xlsx")}};
+#ifdef ORVANDEL_CLI_PRINTS
+  refused.push_back({"print", db, "--teacher", "张伟", "--pdf", Out("z.pdf")});
+#endif
+  for (const auto& args : refused) {
+    const auto run = Run(args);
+    const std::string& command = args[0];
+    EXPECT_EQ(run.exitCode, 1) << command;
+    EXPECT_NE(run.err.find("2个教师同名“张伟”：张伟（T3）、张伟（T4）"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("--teacher-code"), std::string::npos) << run.err;
+  }
+  EXPECT_FALSE(fs::exists(Out("z.xlsx")));
+  EXPECT_FALSE(fs::exists(Out("z.pdf")));
+
+  auto run = Run({"export", db, "--teacher-code", "T4", "--out", Out("z.xlsx")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  test::XlsxSheet sheet = test::ReadXlsx(Out("z.xlsx"));
+  EXPECT_EQ(sheet.Text("D1"), "育才实验学校     张伟（T4）");
+  EXPECT_EQ(sheet.Text("E5"), "语文\n一（2）") << "T4's own lesson: Thursday, second";
+  EXPECT_EQ(sheet.Text("D12"), "") << "one block only";
+
+  run = Run({"export", db, "--all-teachers", "--out", Out("z.xlsx"), "--force"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  sheet = test::ReadXlsx(Out("z.xlsx"));
+  EXPECT_EQ(sheet.Text("D1") + "|" + sheet.Text("D12") + "|" + sheet.Text("D23"),
+            "育才实验学校     王芳|育才实验学校     张伟（T3）|育才实验学校     张伟（T4）");
+#ifdef ORVANDEL_CLI_PRINTS
+  run = Run({"print", db, "--all-teachers", "--pdf", Out("z.pdf")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string info = PdfInfo(Out("z.pdf"));
+  EXPECT_EQ(std::atoi(info.c_str() + info.find("Pages:") + 6), 3) << "a page for each 张伟: " << info;
+#endif
 }
 
 #ifdef ORVANDEL_CLI_PRINTS

@@ -41,6 +41,15 @@ class SchedulingCli : public ::testing::Test {
   std::string db = (dir / "kb.mdb").string();
 };
 
+TEST_F(SchedulingCli, AnalyzeWarnsAboutASharedNameWithoutBlocking) {
+  test::OpenDb(db)->Execute("update Teachertb set Name='张伟' where Code in ('001','002')");
+  const auto run = Run({"analyze", db});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out,
+            "警告：2个教师同名“张伟”：张伟（001）、张伟（002），打印和导出时在名称后加代码区分；"
+            "如是同一教师重复录入，请删去多余的一条\nblocking: 0, warnings: 1\n");
+}
+
 TEST_F(SchedulingCli, AnalyzeGenerateCheckAndCompleteTheDemoSchool) {
   auto run = Run({"analyze", db});
   EXPECT_EQ(run.exitCode, 0);

@@ -76,9 +76,12 @@ std::vector<SubjectWeek> GroupSubjects(const std::vector<TimetableRow>& rows, in
   std::vector<SubjectWeek> subjects;
   const size_t cellCount = size_t(kDaysPerWeek) * size_t(lessonsPerDay);
   for (const TimetableRow& row : rows) {
-    // Consecutive rows with the same name are one subject, even when they
-    // came from two records that share a name.
-    if (subjects.empty() || subjects.back().first->name != row.name)
+    // A subject is one owner: two teachers who share a name stay two
+    // subjects (and two pages) however their rows follow each other.
+    const auto same = [&row](const TimetableRow* first) {
+      return first->owner == row.owner && first->name == row.name;
+    };
+    if (subjects.empty() || !same(subjects.back().first))
       subjects.push_back({&row, std::vector<const TimetableRow*>(cellCount, nullptr)});
     if (row.day < 1 || row.day > kDaysPerWeek || row.lessonNo < 1 || row.lessonNo > lessonsPerDay) continue;
     const TimetableRow*& cell =

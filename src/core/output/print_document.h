@@ -32,7 +32,7 @@ std::string PrintTemplateName(TimetableScope scope, int lessonsPerDay);
 std::string EscapeMarkup(std::string_view text);
 
 // The document texts. `rows` as ReadTimetableRows gives them: one subject is
-// a run of rows with the same name, and every subject gets all 5 x
+// a run of rows of the same owner (code and name), and every subject gets all 5 x
 // lessonsPerDay cells. A row outside the week (day not 1-5, lesson not 1 to
 // lessonsPerDay) has no cell and is left out; of two rows for the same cell
 // the first is kept.

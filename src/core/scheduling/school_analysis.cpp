@@ -5,6 +5,8 @@
 #include <numeric>
 #include <set>
 
+#include "core/database/record_names.h"
+
 namespace orv {
 
 namespace {
@@ -230,7 +232,17 @@ class Analyzer {
 Result<std::vector<AnalysisFinding>> AnalyzeSchool(TimetableDb& db, int lessonsPerDay) {
   Result<SchoolModel> model = LoadSchoolModel(db, lessonsPerDay);
   if (!model) return model.outcome();
-  return AnalyzeModel(*model);
+  std::vector<AnalysisFinding> findings = AnalyzeModel(*model);
+  Result<std::vector<NameClash>> clashes = FindNameClashes(db);
+  if (!clashes) return clashes.outcome();
+  for (const NameClash& clash : *clashes) {
+    AnalysisFinding f;
+    f.severity = AnalysisSeverity::kWarning;
+    f.kind = clash.name.empty() ? Kind::kBlankName : Kind::kSharedName;
+    f.text = NameClashText(clash);
+    findings.push_back(std::move(f));
+  }
+  return findings;
 }
 
 std::vector<AnalysisFinding> AnalyzeModel(const SchoolModel& model) { return Analyzer(model).Run(); }

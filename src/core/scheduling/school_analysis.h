@@ -28,6 +28,8 @@ enum class AnalysisKind {
   kSpecialTight,
   kWallInNeverCell,  // a fixed or hand-placed lesson in a "不排" cell
   kDuplicatePlanRow,
+  kSharedName,  // two or more classes, courses, teachers or classrooms of one name
+  kBlankName,   // a record without a name
 };
 
 struct AnalysisFinding {
@@ -39,7 +41,9 @@ struct AnalysisFinding {
   int shortfall = 0;  // lessons it keeps out of every timetable
 };
 
-// The findings for the school in the database, blocking ones first.
+// The findings for the school in the database, blocking ones first. Names
+// that do not tell records apart are warned about last: scheduling works by
+// code, but the people who read the windows and printouts go by name.
 Result<std::vector<AnalysisFinding>> AnalyzeSchool(TimetableDb& db, int lessonsPerDay);
 std::vector<AnalysisFinding> AnalyzeModel(const SchoolModel& model);
 

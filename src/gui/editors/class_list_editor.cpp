@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 
 #include "core/database/code_lists.h"
+#include "core/database/record_names.h"
 
 namespace orv::ui {
 namespace {
@@ -168,11 +169,28 @@ void ClassListEditor::ClearInput() {
   shortName_->clear();
 }
 
+// Unlike a teacher's, a class's name is refused when another class has it:
+// the editor composes names from grade and number, so a name that repeats
+// is a slip in editing one by hand, and every class selector of the program
+// lists classes by name alone.
+bool ClassListEditor::NameTaken(const CodeRecord& trimmed) {
+  const Result<std::vector<NamedRecord>> others =
+      OtherRecordsNamed(*ctx_.state.db, CodeTable::Class, trimmed.name, trimmed.code);
+  if (!others || others->empty()) return false;
+  MarkInput(name_, true);
+  name_->setFocus(Qt::OtherFocusReason);
+  ctx_.prompter.Message(
+      this, MessageIcon::Warning, kCheckTitle,
+      QStringLiteral("已有同名的班级：%1。班级名称不能重复，请修改班级名称。").arg(Q(RecordLabels(*others))));
+  return true;
+}
+
 bool ClassListEditor::AppendRecord() {
   if (CheckInput()) return true;
   const ClassNames typed = Typed();
   const std::string code = S(CurrentCode());
   const CodeRecord record{code, typed.name, typed.fullName, typed.shortName};
+  if (NameTaken(TrimmedRecord(record))) return true;
   if (Outcome added = AppendCodeRecord(*ctx_.state.db, CodeTable::Class, record); !added) {
     if (added.code() == kDuplicateCode)
       ctx_.prompter.Message(this, MessageIcon::Information, Q(ctx_.state.appTitle), Q(added.message()));
@@ -202,6 +220,7 @@ bool ClassListEditor::ModifyRecord() {
   const ClassNames t = Typed();
   const CodeRecord r = TrimmedRecord({S(CurrentCode()), t.name, t.fullName, t.shortName});
   QTreeWidgetItem* row = list_->FindRow(Q(r.code));
+  if (row != nullptr && row->text(1) != Q(r.name) && NameTaken(r)) return true;
   const Outcome modified = row == nullptr ? Outcome::Fail({}, kRecordNotFound)
                                           : ModifyCodeRecord(*ctx_.state.db, CodeTable::Class, r);
   if (!modified) {

@@ -27,6 +27,8 @@ class ClassListEditor : public QDialog {
   void ComposeNames();
   void FillFromSelected();
   bool CheckInput();
+  // True (and said, with the name box marked) when another class has the name.
+  bool NameTaken(const CodeRecord& trimmed);
   void ClearInput();
   QString CurrentCode() const;
   ClassNames Typed() const;

@@ -171,6 +171,9 @@ void CodeListEditor::ClearInput() {
 bool CodeListEditor::AppendRecord() {
   if (CheckInput()) return true;
   const CodeRecord typed = Typed();
+  if (!ConfirmSharedName(ctx_.prompter, this, design_.caption, *ctx_.state.db, design_.table,
+                         TrimmedRecord(typed)))
+    return true;
   if (Outcome added = AppendCodeRecord(*ctx_.state.db, design_.table, typed); !added) {
     if (added.code() == kDuplicateCode)
       ctx_.prompter.Message(this, MessageIcon::Information, Q(ctx_.state.appTitle), Q(added.message()));
@@ -199,6 +202,10 @@ bool CodeListEditor::ModifyRecord() {
   if (CheckInput()) return true;
   const CodeRecord r = TrimmedRecord(Typed());
   QTreeWidgetItem* row = list_->FindRow(Q(r.code));
+  // Only a new name is asked about: one the record already has was accepted.
+  if (row != nullptr && row->text(1) != Q(r.name) &&
+      !ConfirmSharedName(ctx_.prompter, this, design_.caption, *ctx_.state.db, design_.table, r))
+    return true;
   // A code that is not listed is not stored either: nothing to rewrite.
   const Outcome modified = row == nullptr ? Outcome::Fail({}, kRecordNotFound)
                                           : ModifyCodeRecord(*ctx_.state.db, design_.table, r);

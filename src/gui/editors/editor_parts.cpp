@@ -6,6 +6,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/database/record_names.h"
+
 namespace orv::ui {
 
 void ConnectStepButtons(QPushButton* prev, QPushButton* next, QComboBox* combo) {
@@ -193,6 +195,18 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QObject::eventFilter(watched, event);
+}
+
+bool ConfirmSharedName(Prompter& prompter, QWidget* editor, const QString& title, TimetableDb& db,
+                       CodeTable table, const CodeRecord& trimmed) {
+  const Result<std::vector<NamedRecord>> others = OtherRecordsNamed(db, table, trimmed.name, trimmed.code);
+  if (!others || others->empty()) return true;
+  const QString noun = Q(std::string(RecordNoun(table)));
+  return prompter.AskYesNo(
+      editor, title,
+      QStringLiteral("已有同名的%1：%2。\n保存后，打印和导出时在名称后加代码区分。\n"
+                     "确定要保存 %3 吗？(Y/N)？")
+          .arg(noun, Q(RecordLabels(*others)), Q(RecordLabel(trimmed.name, trimmed.code))));
 }
 
 }  // namespace orv::ui

@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/database/code_lists.h"
 #include "gui/shell/prompter.h"
 #include "gui/shell/shell_support.h"
 
@@ -109,6 +110,14 @@ void ReportDeleteFailed(StatusPanels* status, Prompter& prompter, QWidget* edito
 
 // The list editors' common arrangement: the input frame and the buttons side
 // by side above the record list, the status bar below.
+// Before a course, teacher or classroom name is stored that other records
+// already carry: the user is asked, naming them with their codes, and may go
+// ahead, since a large school really has two teachers called 张伟 (the
+// printouts then tell them apart by code). True when the name may be stored;
+// a failing lookup does not stand in the way of the save, which reports it.
+bool ConfirmSharedName(Prompter& prompter, QWidget* editor, const QString& title, TimetableDb& db,
+                       CodeTable table, const CodeRecord& trimmed);
+
 void LayOutListEditor(QWidget* editor, QWidget* dataFrame, QWidget* buttons, RecordList* list,
                       StatusPanels* status);
 

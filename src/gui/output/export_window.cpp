@@ -69,10 +69,10 @@ QString FrmExport::AskExportFileName(TimetableScope scope, const QString& name) 
   return ctx_.prompter.SaveFileName(this, "保存为Excel文件", kExcelFilter, suggested);
 }
 
-void FrmExport::Execute(TimetableScope scope, const QString& name) {
-  const QString path = AskExportFileName(scope, name);
+void FrmExport::Execute(TimetableScope scope, const OutputChoice& choice) {
+  const QString path = AskExportFileName(scope, choice.label);
   if (path.isEmpty()) return;
-  const std::optional<int> result = Run(scope, name, path);
+  const std::optional<int> result = Run(scope, choice.code, path);
   if (!result) return;
   if (*result == 0)
     Say(MessageIcon::Information, "课表导出成功");
@@ -84,10 +84,10 @@ void FrmExport::Execute(TimetableScope scope, const QString& name) {
     Say(MessageIcon::Critical, "课表导出失败！(ret = " + QString::number(*result) + ")");
 }
 
-std::optional<int> FrmExport::Run(TimetableScope scope, const QString& name, const QString& path) {
+std::optional<int> FrmExport::Run(TimetableScope scope, const QString& code, const QString& path) {
   std::optional<WaitCursor> wait(std::in_place);
   const AppState& state = ctx_.state;
-  const std::optional<std::vector<TimetableRow>> rows = ReadRows(scope, name, "课表导出失败！", wait);
+  const std::optional<std::vector<TimetableRow>> rows = ReadRows(scope, code, "课表导出失败！", wait);
   if (!rows) return std::nullopt;
   if (rows->empty()) return kNoTimetableData;
   return ExportTimetable(scope, S(path), *rows, state.settings().GetSchoolName(), state.lessonsPerDay).code();

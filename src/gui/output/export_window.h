@@ -24,14 +24,14 @@ class FrmExport : public OutputWindow {
 
   // One export command: the file name, the rows, the workbook and the
   // report.
-  void Execute(TimetableScope scope, const QString& name) override;
+  void Execute(TimetableScope scope, const OutputChoice& choice) override;
 
  private:
   // The chosen path, "" when the user cancelled.
   QString AskExportFileName(TimetableScope scope, const QString& name);
   // The export result: 0 written, -102 no rows, -101 or -1 the workbook
   // failed. Empty after a database failure, which has been reported already.
-  std::optional<int> Run(TimetableScope scope, const QString& name, const QString& path);
+  std::optional<int> Run(TimetableScope scope, const QString& code, const QString& path);
 };
 
 }  // namespace orv::ui

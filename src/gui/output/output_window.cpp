@@ -40,11 +40,12 @@ SelectorFrame MakeSelectorFrame(QWidget* parent, const OutputSelectorNames& n) {
 }
 
 // A failing read leaves the list empty, so the commands that need a
-// selection do nothing.
-void Fill(QComboBox* combo, const Result<std::vector<std::string>>& names) {
+// selection do nothing. Each entry carries its code: that, not the text, is
+// what a command prints, since two entries may read alike but for the code.
+void Fill(QComboBox* combo, const Result<std::vector<TimetableChoice>>& choices) {
   combo->clear();
-  if (names)
-    for (const std::string& name : *names) combo->addItem(Q(name));
+  if (choices)
+    for (const TimetableChoice& c : *choices) combo->addItem(Q(c.label), Q(c.code));
   combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
 }
 
@@ -79,23 +80,26 @@ void OutputWindow::Connect(QPushButton* total, QPushButton* ok) {
   connect(teachers_.all, &QPushButton::clicked, this, [this] { Command(TimetableScope::AllTeachers); });
   connect(total, &QPushButton::clicked, this, [this] { Command(TimetableScope::School); });
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  Fill(classes_.combo, ReadClassNames(*ctx_.state.db));
-  Fill(teachers_.combo, ReadTeacherNames(*ctx_.state.db));
+  Fill(classes_.combo, ReadClassChoices(*ctx_.state.db));
+  Fill(teachers_.combo, ReadTeacherChoices(*ctx_.state.db));
 }
 
 void OutputWindow::Command(TimetableScope scope) {
-  QString name;
-  if (scope == TimetableScope::Class) name = classes_.combo->currentText();
-  if (scope == TimetableScope::Teacher) name = teachers_.combo->currentText();
-  const bool single = scope == TimetableScope::Class || scope == TimetableScope::Teacher;
-  if (single && name.isEmpty()) return;
-  Execute(scope, name);
+  OutputChoice choice;
+  const QComboBox* combo = scope == TimetableScope::Class     ? classes_.combo
+                           : scope == TimetableScope::Teacher ? teachers_.combo
+                                                              : nullptr;
+  if (combo != nullptr) {
+    if (combo->currentIndex() < 0) return;
+    choice = {combo->currentData().toString(), combo->currentText()};
+  }
+  Execute(scope, choice);
 }
 
-std::optional<std::vector<TimetableRow>> OutputWindow::ReadRows(TimetableScope scope, const QString& name,
+std::optional<std::vector<TimetableRow>> OutputWindow::ReadRows(TimetableScope scope, const QString& code,
                                                                 const QString& failed,
                                                                 std::optional<WaitCursor>& wait) {
-  Result<std::vector<TimetableRow>> rows = ReadTimetableRows(*ctx_.state.db, {scope, S(name)});
+  Result<std::vector<TimetableRow>> rows = ReadTimetableRows(*ctx_.state.db, {scope, S(code)});
   if (rows) return std::move(*rows);
   wait.reset();
   Say(MessageIcon::Critical, failed + Q(rows.message()));

@@ -48,6 +48,13 @@ struct SelectorFrame {
   QPushButton* all = nullptr;
 };
 
+// The one class or teacher a command is for (empty for the others): the
+// code it reads by and the text the list shows for it.
+struct OutputChoice {
+  QString code;
+  QString label;
+};
+
 class OutputWindow : public QDialog {
   Q_OBJECT
  public:
@@ -71,16 +78,17 @@ class OutputWindow : public QDialog {
   OutputWindow(UiContext& ctx, const char* name, const QString& caption, const OutputSelectorNames& classes,
                const OutputSelectorNames& teachers, QWidget* parent);
 
-  // Wires the selector buttons, `total` and `ok`, and fills the lists: class
-  // names in table order, teacher names in code order, the first selected.
+  // Wires the selector buttons, `total` and `ok`, and fills the lists: classes
+  // in table order, teachers in code order, the first selected; a name that
+  // two records share shows with its code.
   void Connect(QPushButton* total, QPushButton* ok);
 
-  virtual void Execute(TimetableScope scope, const QString& name) = 0;
+  virtual void Execute(TimetableScope scope, const OutputChoice& choice) = 0;
 
   // The selection's rows, read under the hourglass that `wait` holds. A
   // database failure is reported (`failed` and the reason, once the
   // hourglass is gone) and gives nothing.
-  std::optional<std::vector<TimetableRow>> ReadRows(TimetableScope scope, const QString& name,
+  std::optional<std::vector<TimetableRow>> ReadRows(TimetableScope scope, const QString& code,
                                                     const QString& failed, std::optional<WaitCursor>& wait);
 
   // A message titled with the window's caption.

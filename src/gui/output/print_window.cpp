@@ -75,8 +75,8 @@ FrmPrint::FrmPrint(UiContext& ctx, QWidget* parent)
   Connect(CmdPrintTotal, cmdOK);
 }
 
-void FrmPrint::Execute(TimetableScope scope, const QString& name) {
-  const std::optional<int> result = Run(scope, name);
+void FrmPrint::Execute(TimetableScope scope, const OutputChoice& choice) {
+  const std::optional<int> result = Run(scope, choice.code);
   if (!result || *result == kPrintCancelled) return;  // reported, or the user closed the preview
   if (*result == 0)
     Say(MessageIcon::Information, "打印完成");
@@ -86,10 +86,10 @@ void FrmPrint::Execute(TimetableScope scope, const QString& name) {
     Say(MessageIcon::Critical, "打印失败！(ret = " + QString::number(*result) + ")");
 }
 
-std::optional<int> FrmPrint::Run(TimetableScope scope, const QString& name) {
+std::optional<int> FrmPrint::Run(TimetableScope scope, const QString& code) {
   std::optional<WaitCursor> wait(std::in_place);
   const AppState& state = ctx_.state;
-  const std::optional<std::vector<TimetableRow>> rows = ReadRows(scope, name, "打印失败！", wait);
+  const std::optional<std::vector<TimetableRow>> rows = ReadRows(scope, code, "打印失败！", wait);
   if (!rows) return std::nullopt;
   // The overview prints its header even for an empty timetable.
   if (rows->empty() && scope != TimetableScope::School) return kNoTimetableData;

@@ -26,13 +26,13 @@ class FrmPrint : public OutputWindow {
 
   // One print command: the rows, the document, the library call and the
   // report.
-  void Execute(TimetableScope scope, const QString& name) override;
+  void Execute(TimetableScope scope, const OutputChoice& choice) override;
 
  private:
   // The print result: 0 printed, -102 no rows, -1 the document could not be
   // written, else the library's code. Empty after a database failure, which
   // has been reported already.
-  std::optional<int> Run(TimetableScope scope, const QString& name);
+  std::optional<int> Run(TimetableScope scope, const QString& code);
 };
 
 }  // namespace orv::ui

@@ -24,7 +24,7 @@ QString Summary(const std::vector<AnalysisFinding>& findings) {
   if (blocking == 0 && warnings == 0) return "没有发现问题，可以自动生成课表。";
   QString text = QString("发现 %1 个错误、%2 个警告。").arg(blocking).arg(warnings);
   text += blocking > 0 ? "有错误时课表不可能排满，请先修改教学计划、上课时间限制或固定课程。"
-                       : "警告不妨碍排课，但排课的余地较小。";
+                       : "警告不妨碍排课，但值得逐条看一看。";
   return text;
 }
 

@@ -98,11 +98,16 @@ INSTANTIATE_TEST_SUITE_P(
                       TimetableSubject(kSchool + "     一（1）班", 6, {{Cell(1, 1), {"语文", ""}}}) +
                           TimetableSubject(kSchool + "     一（2）班", 6, {{Cell(2, 2), {"数学", ""}}})},
         TimetableCase{
-            "two runs with the same name merge into one subject",
-            {{"王芳", "语文", "一（1）", 1, 2}, {"王芳", "语文", "一（2）", 1, 1}},
+            "two runs of one owner merge into one subject",
+            {{"王芳", "语文", "一（1）", 1, 2, "T1"}, {"王芳", "语文", "一（2）", 1, 1, "T1"}},
             6,
             TimetableSubject(kSchool + "     王芳", 6,
                              {{Cell(1, 1), {"语文", "一（2）"}}, {Cell(2, 1), {"语文", "一（1）"}}})},
+        TimetableCase{"two owners of one name stay two subjects",
+                      {{"张伟", "语文", "一（1）", 1, 1, "T12"}, {"张伟", "数学", "一（2）", 2, 1, "T13"}},
+                      6,
+                      TimetableSubject(kSchool + "     张伟", 6, {{Cell(1, 1), {"语文", "一（1）"}}}) +
+                          TimetableSubject(kSchool + "     张伟", 6, {{Cell(1, 2), {"数学", "一（2）"}}})},
         TimetableCase{"a row outside the week is left out; of two rows for one cell the first stays",
                       {{"王芳", "语文", "一（1）", 1, 1},
                        {"王芳", "数学", "一（2）", 1, 1},

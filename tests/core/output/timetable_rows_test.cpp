@@ -27,8 +27,8 @@ class TimetableRows : public ::testing::Test {
     t.AddLesson("11", 2, 1, "02", "T2", 2);
     t.AddLesson("11", 1, 1, "01", "T1", 1);
   }
-  std::vector<TimetableRow> Read(TimetableScope scope, const std::string& name = "") {
-    auto rows = ReadTimetableRows(t.db(), {scope, name});
+  std::vector<TimetableRow> Read(TimetableScope scope, const std::string& code = "") {
+    auto rows = ReadTimetableRows(t.db(), {scope, code});
     EXPECT_TRUE(rows) << rows.message();
     return rows ? *rows : std::vector<TimetableRow>{};
   }
@@ -37,52 +37,58 @@ class TimetableRows : public ::testing::Test {
 
 TEST_F(TimetableRows, EachScopeGivesItsOwnersLinesAndOrder) {
   using R = TimetableRow;
-  EXPECT_EQ(Read(TimetableScope::Class, "一（2）班"),
-            (std::vector<R>{{"一（2）班", "语文", "", 1, 2}, {"一（2）班", "数学", "", 3, 2}}))
+  EXPECT_EQ(Read(TimetableScope::Class, "12"),
+            (std::vector<R>{{"一（2）班", "语文", "", 1, 2, "12"}, {"一（2）班", "数学", "", 3, 2, "12"}}))
       << "by lesson, then day";
-  EXPECT_EQ(Read(TimetableScope::AllClasses), (std::vector<R>{{"一（1）班", "语文", "", 1, 1},
-                                                              {"一（1）班", "数学", "", 2, 1},
-                                                              {"一（2）班", "语文", "", 1, 2},
-                                                              {"一（2）班", "数学", "", 3, 2},
-                                                              {"一（10）班", "语文", "", 4, 1}}))
+  EXPECT_EQ(Read(TimetableScope::AllClasses), (std::vector<R>{{"一（1）班", "语文", "", 1, 1, "11"},
+                                                              {"一（1）班", "数学", "", 2, 1, "11"},
+                                                              {"一（2）班", "语文", "", 1, 2, "12"},
+                                                              {"一（2）班", "数学", "", 3, 2, "12"},
+                                                              {"一（10）班", "语文", "", 4, 1, "110"}}))
       << "class 10 after class 2; a class without lessons has no rows";
-  EXPECT_EQ(Read(TimetableScope::Teacher, "王芳"), (std::vector<R>{{"王芳", "语文", "一（1）", 1, 1},
-                                                                   {"王芳", "语文", "一（10）", 4, 1},
-                                                                   {"王芳", "语文", "一（2）", 1, 2}}));
-  EXPECT_EQ(Read(TimetableScope::AllTeachers), (std::vector<R>{{"王芳", "语文", "一（1）", 1, 1},
-                                                               {"王芳", "语文", "一（10）", 4, 1},
-                                                               {"王芳", "语文", "一（2）", 1, 2},
-                                                               {"李强", "数学", "一（1）", 2, 1},
-                                                               {"李强", "数学", "一（2）", 3, 2}}))
+  EXPECT_EQ(Read(TimetableScope::Teacher, "T1"), (std::vector<R>{{"王芳", "语文", "一（1）", 1, 1, "T1"},
+                                                                 {"王芳", "语文", "一（10）", 4, 1, "T1"},
+                                                                 {"王芳", "语文", "一（2）", 1, 2, "T1"}}));
+  EXPECT_EQ(Read(TimetableScope::AllTeachers), (std::vector<R>{{"王芳", "语文", "一（1）", 1, 1, "T1"},
+                                                               {"王芳", "语文", "一（10）", 4, 1, "T1"},
+                                                               {"王芳", "语文", "一（2）", 1, 2, "T1"},
+                                                               {"李强", "数学", "一（1）", 2, 1, "T2"},
+                                                               {"李强", "数学", "一（2）", 3, 2, "T2"}}))
       << "by teacher code";
-  EXPECT_EQ(Read(TimetableScope::School), (std::vector<R>{{"一（1）", "语", "王芳", 1, 1},
-                                                          {"一（1）", "数", "李强", 2, 1},
-                                                          {"一（2）", "语", "王芳", 1, 2},
-                                                          {"一（2）", "数", "李强", 3, 2},
-                                                          {"一（10）", "语", "王芳", 4, 1}}))
+  EXPECT_EQ(Read(TimetableScope::School), (std::vector<R>{{"一（1）", "语", "王芳", 1, 1, "11"},
+                                                          {"一（1）", "数", "李强", 2, 1, "11"},
+                                                          {"一（2）", "语", "王芳", 1, 2, "12"},
+                                                          {"一（2）", "数", "李强", 3, 2, "12"},
+                                                          {"一（10）", "语", "王芳", 4, 1, "110"}}))
       << "class short name, course short name, teacher name";
 }
 
-TEST_F(TimetableRows, UnknownOrOddNamesGiveNoRowsAndAreNeverSql) {
-  EXPECT_TRUE(Read(TimetableScope::Class, "二（1）班").empty()) << "a class without lessons";
-  EXPECT_TRUE(Read(TimetableScope::Class, "三（1）班").empty());
+TEST_F(TimetableRows, UnknownOrOddCodesGiveNoRowsAndAreNeverSql) {
+  EXPECT_TRUE(Read(TimetableScope::Class, "21").empty()) << "a class without lessons";
+  EXPECT_TRUE(Read(TimetableScope::Class, "31").empty());
+  EXPECT_TRUE(Read(TimetableScope::Class, "一（1）班").empty()) << "a name is not a code";
   EXPECT_TRUE(Read(TimetableScope::Teacher, "' or ''='").empty());
-  t.AddTeacher("T3", "O'Neil \"老师\"");
-  t.AddLesson("21", 5, 6, "01", "T3", 2);
-  EXPECT_EQ(Read(TimetableScope::Teacher, "O'Neil \"老师\""),
-            (std::vector<TimetableRow>{{"O'Neil \"老师\"", "语文", "二（1）", 5, 6}}));
+  t.AddTeacher("O'N", "O'Neil \"老师\"");
+  t.AddLesson("21", 5, 6, "01", "O'N", 2);
+  EXPECT_EQ(Read(TimetableScope::Teacher, "O'N"),
+            (std::vector<TimetableRow>{{"O'Neil \"老师\"", "语文", "二（1）", 5, 6, "O'N"}}));
 }
 
-TEST_F(TimetableRows, NameListsAndADatabaseFailureIsMinusOneWithTheReason) {
-  EXPECT_EQ(*ReadClassNames(t.db()),
-            (std::vector<std::string>{"一（2）班", "一（10）班", "一（1）班", "二（1）班"}))
+TEST_F(TimetableRows, SelectorListsAndADatabaseFailureIsMinusOneWithTheReason) {
+  using C = TimetableChoice;
+  EXPECT_EQ(
+      *ReadClassChoices(t.db()),
+      (std::vector<C>{{"12", "一（2）班"}, {"110", "一（10）班"}, {"11", "一（1）班"}, {"21", "二（1）班"}}))
       << "in table order";
-  EXPECT_EQ(*ReadTeacherNames(t.db()), (std::vector<std::string>{"王芳", "李强"})) << "in code order";
+  t.AddTeacher("T0", "李强");
+  EXPECT_EQ(*ReadTeacherChoices(t.db()),
+            (std::vector<C>{{"T0", "李强（T0）"}, {"T1", "王芳"}, {"T2", "李强（T2）"}}))
+      << "in code order, a shared name with its code";
   t.db().Execute("drop table Teachertb");
   auto rows = ReadTimetableRows(t.db(), {TimetableScope::School, ""});
   EXPECT_EQ(rows.code(), -1);
   EXPECT_FALSE(rows.message().empty());
-  EXPECT_EQ(ReadTeacherNames(t.db()).code(), -1);
+  EXPECT_EQ(ReadTeacherChoices(t.db()).code(), -1);
 }
 
 }  // namespace

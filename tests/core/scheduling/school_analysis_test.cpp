@@ -97,6 +97,26 @@ TEST_F(Analysis, EachPlantedProblemIsNamedWithItsNumbers) {
 // A school that cannot be completed: the completion stops as soon as only
 // the lessons the check proves impossible are missing, says why, and
 // breaks no rule on the way.
+TEST_F(Analysis, NamesThatDoNotTellRecordsApartAreWarnedAboutWithTheirCodes) {
+  Exec("update Teachertb set Name='王伟' where Code='T3'");
+  Exec("update Classtb set Name='' where Code in ('103','104')");
+  t.AddCourse("07", "数学");
+  t.AddClassRoom("R1", "音乐室");
+  t.AddClassRoom("R2", "音乐室");
+  const std::string findings = Findings();
+  EXPECT_EQ(findings,
+            "警告：班级没有名称：（103）、（104），打印、导出和各窗口中只能靠代码区分，请补上名称\n"
+            "警告：2个课程同名“数学”：数学（02）、数学（07），打印和导出时在名称后加代码区分；"
+            "如是同一课程重复录入，请删去多余的一条\n"
+            "警告：2个教师同名“王伟”：王伟（T1）、王伟（T3），打印和导出时在名称后加代码区分；"
+            "如是同一教师重复录入，请删去多余的一条\n"
+            "警告：2个教室同名“音乐室”：音乐室（R1）、音乐室（R2），打印和导出时在名称后加代码区分；"
+            "如是同一教室重复录入，请删去多余的一条\n");
+  const auto counted = AnalyzeSchool(t.db(), 6);
+  ASSERT_TRUE(counted);
+  EXPECT_EQ(CountAnalysis(*counted, AnalysisSeverity::kBlocking), 0) << "a warning, never blocking";
+}
+
 TEST_F(Analysis, ImpossibleSchoolsEndShortWithoutBreakingARule) {
   struct Case {
     const char* what;

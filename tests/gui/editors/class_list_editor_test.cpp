@@ -64,6 +64,32 @@ TEST_F(ClassListEditorTest, GradeAndNumberComposeTheClassAndItsRowChoosesThemAga
   EXPECT_EQ(Box("txtName")->text(), "学前一班");
 }
 
+// Class names are composed, so one that another class has is a slip: refused,
+// naming that class by code, and nothing is stored.
+TEST_F(ClassListEditorTest, ANameAnotherClassHasIsRefusedNamingIt) {
+  Exec(
+      "insert into Classtb values ('11','一（1）班','一年级（1）班','一（1）'),"
+      "('12','一（2）班','一年级（2）班','一（2）')");
+  Open<ClassListEditor>();
+  Choose(Combo("cmbGrade"), "一年级");
+  Choose(Combo("cmbClass"), "3");
+  Box("txtName")->setText("一（1）班");
+  Click(Button("cmdAppend"));
+  EXPECT_EQ(Said(), "已有同名的班级：一（1）班（11）。班级名称不能重复，请修改班级名称。");
+  EXPECT_EQ(prompter.lastMessage().icon, ui::MessageIcon::Warning);
+  EXPECT_TRUE(IsRed(Box("txtName")));
+  EXPECT_EQ(Focused(), Box("txtName"));
+  EXPECT_EQ(Classes(), 2);
+
+  ClickRow(List(), 1);
+  ASSERT_EQ(Chosen(), "一年级2");
+  Box("txtName")->setText(" 一（1）班");
+  Click(Button("cmdModify"));
+  EXPECT_EQ(Said(), "已有同名的班级：一（1）班（11）。班级名称不能重复，请修改班级名称。");
+  EXPECT_EQ(Classes("Code='12' and Name='一（2）班'"), 1);
+  EXPECT_TRUE(prompter.questions().empty());
+}
+
 TEST_F(ClassListEditorTest, ModifyAndDeleteWorkOnTheClickedClassOnlyAndNeverChangeItsCode) {
   Exec("insert into Classtb values ('11','一（1）班','一年级（1）班','一（1）'),('110','一（10）班','','')");
   Open<ClassListEditor>();

@@ -144,6 +144,46 @@ TEST_P(CodeListEditorTest, ModifyRewritesTheClickedCodeOnlyAndDeleteAsksFirst) {
   EXPECT_EQ(Rows(), 1);
 }
 
+// A name another record carries is asked about, naming that record by code;
+// No stores nothing, Yes stores the second 张伟. Keeping a name never asks.
+TEST_P(CodeListEditorTest, ANameAnotherRecordHasIsAskedAboutAndMayStillBeStored) {
+  const QString noun = P().table == std::string("Coursetb")    ? "课程"
+                       : P().table == std::string("Teachertb") ? "教师"
+                                                               : "教室";
+  Open("('A12','张伟','张伟','张'),('A20','李强','李强','李')");
+  Fill({"张伟", "张伟", "张", "A13"});
+  prompter.QueueYesNo(false);
+  Click(Button("cmdAppend"));
+  ASSERT_EQ(prompter.questions().size(), 1u);
+  EXPECT_EQ(prompter.questions().back(), "已有同名的" + noun +
+                                             "：张伟（A12）。\n保存后，打印和导出时在名称后加代码区分。\n"
+                                             "确定要保存 张伟（A13） 吗？(Y/N)？");
+  EXPECT_EQ(Rows(), 2) << "No stores nothing";
+  EXPECT_EQ(Box("txtCode")->text(), "A13") << "and keeps what was typed";
+
+  prompter.QueueYesNo(true);
+  Click(Button("cmdAppend"));
+  EXPECT_EQ(Rows("Name='张伟'"), 2);
+  EXPECT_EQ(Panel(1), "添加记录成功！添加了1条记录");
+
+  // Renaming 李强 to 张伟 names both holders; keeping a name asks nothing.
+  ClickRow(List(), 1);
+  ASSERT_EQ(Box("txtCode")->text(), "A20");
+  Box("txtName")->setText("张伟");
+  prompter.QueueYesNo(false);
+  Click(Button("cmdModify"));
+  EXPECT_TRUE(prompter.questions().back().contains("：张伟（A12）、张伟（A13）。"))
+      << prompter.questions().back().toStdString();
+  EXPECT_EQ(Rows("Code='A20' and Name='李强'"), 1);
+  const size_t asked = prompter.questions().size();
+  ClickRow(List(), 0);
+  Box("txtShortName")->setText("伟");
+  Click(Button("cmdModify"));
+  EXPECT_EQ(prompter.questions().size(), asked);
+  EXPECT_EQ(Rows("Code='A12' and ShortName='伟'"), 1);
+  EXPECT_TRUE(prompter.AllAnswersUsed());
+}
+
 TEST_P(CodeListEditorTest, AWriteTheDatabaseRefusesIsReportedWithItsReasonAndChangesNothing) {
   Open("('1','语文','语文','语')");
   for (const char* op : {"insert", "update", "delete"})

@@ -293,6 +293,26 @@ TEST_F(ExportWindow, EachCommandAsksForTheFileAndWritesItsSheet) {
   EXPECT_FALSE(fs::exists(File("empty.xlsx")));
 }
 
+// Two teachers called 王芳: the list tells them apart by code, the one chosen
+// is the one exported, and "all" gives each a block under its own title.
+TEST_F(ExportWindow, TwoTeachersOfOneNameAreListedAndExportedByCode) {
+  program.Exec("insert into Teachertb (Code,Name,FullName,ShortName) values ('T0','王芳','王芳','王')");
+  program.Exec("insert into LessonListtb values ('13',4,4,'02','T0',1)");
+  FrmExport two{program.ctx()};
+  EXPECT_EQ(Items(two.CmbTeacher), "王芳（T0）,王芳（T1）,李强,赵六");
+  two.CmbTeacher->setCurrentIndex(1);
+  ExportTo(two.cmdExportTeacher, File("one.xlsx"));
+  test::XlsxSheet s = test::ReadXlsx(File("one.xlsx"));
+  EXPECT_EQ(s.Text("D1"), "育才实验学校     王芳（T1）");
+  EXPECT_EQ(s.Text("B4"), "语文\n一（1）") << "T1's own lesson";
+  EXPECT_EQ(s.Text("D12"), "") << "and no other teacher's";
+
+  ExportTo(two.cmdExportAllTeacher, File("all.xlsx"));
+  s = test::ReadXlsx(File("all.xlsx"));
+  EXPECT_EQ(s.Text("D1") + "|" + s.Text("D12") + "|" + s.Text("D23"),
+            "育才实验学校     王芳（T0）|育才实验学校     王芳（T1）|育才实验学校     李强");
+}
+
 TEST_F(ExportWindow, AWorkbookThatCannotBeCreatedIsReportedByCommand) {
   const fs::path nowhere = program.dir() / "no such folder" / "x.xlsx";
   for (QPushButton* b : {w.cmdExportClass, w.cmdExportAllClass, w.cmdExportTeacher, w.cmdExportAllTeacher}) {

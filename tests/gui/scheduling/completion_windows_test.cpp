@@ -68,6 +68,25 @@ TEST(Analysis, FindingsAreListedWithTheirSeverityAndCopiedAsText) {
   EXPECT_TRUE(program.prompter().AllAnswersUsed());
 }
 
+// Two teachers of one name are a warning, listed with both codes.
+TEST(Analysis, ASharedNameIsAWarningThatNamesBothCodes) {
+  test::TestProgram program;
+  program.AddSmallSchool();
+  program.Exec("update Teachertb set Name=(select Name from Teachertb where Code='T1') where Code='T2'");
+  QString summary, item;
+  program.prompter().QueueModal([&](QDialog& d) {
+    auto* list = d.findChild<QListWidget*>("lstFindings");
+    summary = d.findChild<QLabel*>("lblSummary")->text();
+    if (list->count() == 1) item = list->item(0)->toolTip();
+    d.reject();
+  });
+  RunAnalysis(program.ctx(), nullptr);
+  EXPECT_EQ(summary.toStdString(), "发现 0 个错误、1 个警告。警告不妨碍排课，但值得逐条看一看。");
+  EXPECT_TRUE(item.startsWith("警告：2个教师同名“") && item.contains("（T1）、") && item.contains("（T2），"))
+      << item.toStdString();
+  EXPECT_TRUE(program.prompter().AllAnswersUsed());
+}
+
 // A cancelled run leaves the timetable as it was; a run to the end places
 // every lesson.
 TEST(CompleteBuild, ARealRunCancelledChangesNothingAndOtherwisePlacesEveryLesson) {
