@@ -3,7 +3,6 @@
 // cleared without touching anyone else's files, links are replaced rather
 // than followed, and the longest file names work.
 #include <gtest/gtest.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 
 #include <climits>
@@ -58,9 +57,8 @@ TEST(OutputFile, ReplacesTheTargetOnlyWhenCompleteAndLeavesNothingBehindOnFailur
   EXPECT_EQ(fs::status(target).permissions(), fs::perms(0644)) << "the mode of any new file";
   EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"课表.xlsx"});
 
-  const Outcome nowhere =
-      WriteOutputFile(dir / "无此文件夹" / "a.pdf", [](const fs::path& t) { return WriteText(t, "x"); });
-  EXPECT_NE(nowhere.message().find("文件夹不存在"), std::string::npos) << nowhere.message();
+  OutputFile nowhere;
+  EXPECT_NE(nowhere.Begin(dir / "无此文件夹" / "a.pdf").message().find("文件夹不存在"), std::string::npos);
 }
 
 // What a killed run leaves is removed by the next run for the same target;
@@ -91,15 +89,11 @@ TEST(OutputFile, RemovesOnlyThisTargetsLeftoversOfRunsThatAreGone) {
   EXPECT_EQ(ReadFile(target), "first");
 }
 
-TEST(OutputFile, ALinkAtTheTargetIsTakenAndReplacedNotFollowed) {
+TEST(OutputFile, ALinkAtTheTargetIsReplacedNotFollowed) {
   test::TempDir dir;
-  const fs::path victim = dir / "victim.txt", link = dir / "out.pdf", dangling = dir / "dangling.pdf";
+  const fs::path victim = dir / "victim.txt", link = dir / "out.pdf";
   WriteFile(victim, "keep me");
   fs::create_symlink(victim, link);
-  fs::create_symlink(dir / "nothing-here", dangling);
-  EXPECT_TRUE(PathIsTaken(dangling));
-  EXPECT_TRUE(PathIsTaken(link));
-  EXPECT_FALSE(PathIsTaken(dir / "free.pdf"));
 
   ASSERT_TRUE(WriteOutputFile(link, [](const fs::path& t) { return WriteText(t, "pdf"); }));
   EXPECT_EQ(ReadFile(victim), "keep me");
@@ -116,23 +110,17 @@ TEST(OutputFile, ALinkAtTheTargetIsTakenAndReplacedNotFollowed) {
   EXPECT_EQ(ReadFile(victim), "keep me");
 }
 
-TEST(OutputFile, TargetNamesUpTo255BytesWorkAndTheHiddenNameStaysValidUtf8) {
-  test::TempDir dir;
-  std::string longest = "xx";
-  for (int i = 0; i < 83; ++i) longest += "课";
-  longest += ".pdf";
-  ASSERT_EQ(longest.size(), size_t(NAME_MAX));
-  ASSERT_TRUE(WriteOutputFile(dir / longest, [](const fs::path& t) { return WriteText(t, "x"); }));
-  EXPECT_EQ(ReadFile(dir / longest), "x");
-
-  for (size_t cut = 230; cut < 245; ++cut) {
-    const std::string name = longest.substr(0, cut) + ".pdf";
-    const std::string hidden = HiddenOutputName(name, "XXXXXX");
-    EXPECT_LE(hidden.size(), size_t(NAME_MAX));
-    // The stem is the name cut between two characters, never inside one.
+// A 255-byte target (the CLI test writes one) needs a shorter stem; it is
+// cut between characters, never inside one.
+TEST(OutputFile, TheHiddenNameFitsNameMaxAndStaysValidUtf8) {
+  std::string name = "x";
+  for (int i = 0; i < 83; ++i) name += "课";
+  for (const std::string& n : {name + ".pdf", name.substr(0, 240) + ".pdf"}) {
+    const std::string hidden = HiddenOutputName(n, "XXXXXX");
     const std::string stem = hidden.substr(1, hidden.rfind(".orvandel-") - 1);
-    ASSERT_EQ(name.compare(0, stem.size(), stem), 0);
-    EXPECT_NE(static_cast<unsigned char>(name[stem.size()]) & 0xC0, 0x80) << cut;
+    EXPECT_LE(hidden.size(), size_t(NAME_MAX));
+    EXPECT_EQ(n.compare(0, stem.size(), stem), 0);
+    EXPECT_NE(static_cast<unsigned char>(n[stem.size()]) & 0xC0, 0x80) << n.size();
   }
 }
 
