@@ -35,7 +35,8 @@ struct Context {
 // reads it.
 void AddLessonsOption(CLI::App* command, std::optional<int>& lessons);
 
-// Opens the database exclusively, or says on stderr why not.
+// Opens the database exclusively (read-only: shared with other readers, see
+// TimetableDb::Open), or says on stderr why not.
 std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path, DbAccess access = DbAccess::kReadWrite);
 int Fail(const std::string& message);
 // The headline, then the reason the core gave.

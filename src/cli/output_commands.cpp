@@ -76,7 +76,7 @@ Rows ReadRows(const OutputRequest& r, std::string_view ext, const char* what, co
     return Failed(Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out));
   // Output only reads, so a database marked read-only will do.
   auto db = OpenOrReport(r.db, DbAccess::kReadOnly);
-  if (!db) return Failed(1);
+  if (!db) return Failed(kExitFailed);
   const TimetableSelection selection = r.Selection();
   Result<std::vector<TimetableRow>> rows = ReadTimetableRows(*db, selection);
   if (!rows) return Failed(Fail(std::string(failed) + rows.message()));
