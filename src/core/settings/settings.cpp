@@ -6,9 +6,8 @@
 #include <SimpleIni.h>
 
 #include <cctype>
+#include <fstream>
 #include <system_error>
-
-#include "core/output/output_file.h"
 
 namespace fs = std::filesystem;
 
@@ -74,8 +73,18 @@ Outcome Settings::Write(const char* section, const char* key, const std::string&
   if (ini.SetValue(section, key, value.c_str()) < 0 || ini.Save(text) < 0) return notWritten;
   // Written beside and renamed over, so a failed write never leaves a
   // truncated settings file behind.
-  OutputFile file;
-  if (!file.Begin(IniPath()) || !file.Write(text) || !file.Commit()) return notWritten;
+  const fs::path tmp = IniPath().string() + ".tmp";
+  bool written = false;
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    out << text;
+    written = static_cast<bool>(out.flush());
+  }
+  if (written) fs::rename(tmp, IniPath(), ec);
+  if (!written || ec) {
+    fs::remove(tmp, ec);
+    return notWritten;
+  }
   return Outcome::Ok();
 }
 
