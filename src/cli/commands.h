@@ -1,5 +1,5 @@
 // The subcommands of orvandel-cli. Each Add* registers its commands; the
-// callback stores the exit code: 0 done, 1 refused or failed, 2 bad usage.
+// callback stores the exit status (below).
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -15,6 +15,14 @@
 
 namespace orv::cli {
 
+// Exit statuses. check and analyze tell "problems found" (1) from "could not
+// look" (3), so a script never takes an unreadable or busy database for a
+// timetable with violations.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitFailed = 1;  // refused or failed; check and analyze: problems found
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitCouldNotRun = 3;  // check and analyze only
+
 struct Context {
   int exitCode = 0;
   std::string programDir;  // where kbxt.ini is read; empty means the default
@@ -28,8 +36,9 @@ struct Context {
 // reads it.
 void AddLessonsOption(CLI::App* command, std::optional<int>& lessons);
 
-// Opens the database exclusively, or says on stderr why not.
-std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path);
+// Opens the database exclusively (read-only: shared with other readers, see
+// TimetableDb::Open), or says on stderr why not.
+std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path, DbAccess access = DbAccess::kReadWrite);
 int Fail(const std::string& message);
 // The headline, then the reason the core gave.
 int Fail(std::string_view headline, const Outcome& why);

@@ -25,8 +25,8 @@ void AddLessonsOption(CLI::App* command, std::optional<int>& lessons) {
       ->check(CLI::IsMember({6, 7}));
 }
 
-std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path) {
-  Result<std::unique_ptr<TimetableDb>> db = TimetableDb::Open(path);
+std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path, DbAccess access) {
+  Result<std::unique_ptr<TimetableDb>> db = TimetableDb::Open(path, access);
   if (!db) {
     std::cerr << kOpenDatabaseFailed << " " << path << ": " << db.message() << "\n";
     return nullptr;
@@ -40,7 +40,7 @@ int Fail(std::string_view headline, const Outcome& why) {
 
 int Fail(const std::string& message) {
   std::cerr << message << "\n";
-  return 1;
+  return kExitFailed;
 }
 
 }  // namespace orv::cli

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);
-    return 2;
+    return orv::cli::kExitUsage;
   }
   return ctx.exitCode;
 }

@@ -3,14 +3,13 @@
 //
 // print needs the print library, which is Qt; the command-line tool of the
 // build without Qt keeps the command and says that it needs the desktop build.
-#include <unistd.h>
-
 #include <cctype>
 #include <iostream>
 
 #include "cli/commands.h"
 #include "core/database/record_names.h"
 #include "core/output/excel_export.h"
+#include "core/output/output_file.h"
 #include "core/output/print_document.h"
 #include "core/output/timetable_rows.h"
 #include "core/settings/program_dir.h"
@@ -108,11 +107,13 @@ Rows ReadRows(const Context& ctx, const OutputRequest& r, std::string_view ext, 
               const char* failed, bool emptyIsFine) {
   if (!HasExtension(r.out, ext))
     return Failed(Fail(std::string(what) + "文件名必须以 " + std::string(ext) + " 结尾: " + r.out));
-  std::error_code ec;
-  if (fs::exists(r.out, ec) && !r.force)
+  // A symbolic link counts even when it leads nowhere: the new file would
+  // take its place.
+  if (PathIsTaken(r.out) && !r.force)
     return Failed(Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out));
-  auto db = OpenOrReport(r.db);
-  if (!db) return Failed(1);
+  // Output only reads, so a database marked read-only will do.
+  auto db = OpenOrReport(r.db, DbAccess::kReadOnly);
+  if (!db) return Failed(kExitFailed);
   const Result<TimetableSelection> selection = Resolve(*db, r);
   if (!selection) return Failed(Fail(std::string(failed) + selection.message()));
   Result<std::vector<TimetableRow>> rows = ReadTimetableRows(*db, *selection);
@@ -137,22 +138,6 @@ int RunExport(const Context& ctx, const OutputRequest& r) {
 }
 
 #ifdef ORVANDEL_WITH_PRINT
-// The document goes to a file of its own, so two printouts at once never
-// share one; it is removed afterwards.
-class TempDocument {
- public:
-  TempDocument()
-      : path_(fs::temp_directory_path() / ("orvandel-print-" + std::to_string(::getpid()) + ".xml")) {}
-  ~TempDocument() {
-    std::error_code ec;
-    fs::remove(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
 // The toolkit's own warnings (no runtime directory, no window system) mean
 // nothing to someone printing to a file; its errors still show.
 void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -165,10 +150,10 @@ int RunPrint(const Context& ctx, const OutputRequest& r) {
   if (in.exitCode != 0) return in.exitCode;
   const int lessons = in.lessonsPerDay;
   const fs::path programDir = ctx.ProgramDir();
-  TempDocument document;
-  const Outcome written =
-      WritePrintDocument(in.scope, document.path(), in.rows, Settings(programDir).GetSchoolName(), lessons);
-  if (!written) return Fail("打印失败！(ret = -1) " + written.message());
+  // The document is handed to the print library in memory: no temporary
+  // file that someone else could read, replace or point elsewhere.
+  const std::string document =
+      PrintDocumentOf(in.scope, in.rows, Settings(programDir).GetSchoolName(), lessons);
   const std::string name = PrintTemplateName(in.scope, lessons);
   const fs::path tpl = FindProgramFile(programDir, name, ExecutableDirectory()).value_or(programDir / name);
 
@@ -178,7 +163,7 @@ int RunPrint(const Context& ctx, const OutputRequest& r) {
   char arg0[] = "orvandel-cli";
   char* argv[] = {arg0, nullptr};
   QGuiApplication app(argc, argv);
-  const int ret = PrintOneCustomXml(document.path().string(), r.out, tpl.string(), 0, 0, 0, "", 'T');
+  const int ret = PrintDocumentText(document, r.out, tpl.string());
   if (ret != 0) return Fail("打印失败！(ret = " + std::to_string(ret) + ") " + LastPrintProblem());
   std::cout << "打印完成: " << r.out << "\n";
   return 0;

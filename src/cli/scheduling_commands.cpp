@@ -120,29 +120,35 @@ int RunComplete(const Context& ctx, const std::string& path, const std::optional
 
 int RunAnalyze(const Context& ctx, const std::string& path, const std::optional<int>& lessonsOption) {
   auto db = OpenOrReport(path);
-  if (!db) return 1;
+  if (!db) return kExitCouldNotRun;
   const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption, *db);
   const Result<std::vector<AnalysisFinding>> findings = AnalyzeSchool(*db, lessonsPerDay);
-  if (!findings) return Fail("排课前检查失败！", findings.outcome());
+  if (!findings) {
+    Fail("排课前检查失败！", findings.outcome());
+    return kExitCouldNotRun;
+  }
   for (const AnalysisFinding& f : *findings) std::cout << AnalysisLine(f) << "\n";
   const int blocking = CountAnalysis(*findings, AnalysisSeverity::kBlocking);
   std::cout << "blocking: " << blocking
             << ", warnings: " << CountAnalysis(*findings, AnalysisSeverity::kWarning) << "\n";
-  return blocking > 0 ? 1 : 0;
+  return blocking > 0 ? kExitFailed : kExitDone;
 }
 
 int RunCheck(const Context& ctx, const std::string& path, const std::optional<int>& lessonsOption) {
   auto db = OpenOrReport(path);
-  if (!db) return 1;
+  if (!db) return kExitCouldNotRun;
   const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption, *db);
   const Result<std::vector<Finding>> checked = CheckTimetable(*db, lessonsPerDay);
-  if (!checked) return Fail("检查课表失败！", checked.outcome());
+  if (!checked) {
+    Fail("检查课表失败！", checked.outcome());
+    return kExitCouldNotRun;
+  }
   const std::vector<Finding>& findings = *checked;
   for (const Finding& f : findings) std::cout << FindingLine(f) << "\n";
   const int violations = CountFindings(findings, Severity::kViolation);
   std::cout << "violations: " << violations << ", warnings: " << CountFindings(findings, Severity::kWarning)
             << "\n";
-  return violations > 0 ? 1 : 0;
+  return violations > 0 ? kExitFailed : kExitDone;
 }
 
 void AddCompleteOptions(CLI::App* command, CompleteArgs& args) {

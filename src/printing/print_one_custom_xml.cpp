@@ -1,7 +1,5 @@
 #include "printing/print_one_custom_xml.h"
 
-#include <unistd.h>
-
 #include <QApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -11,6 +9,7 @@
 #include <optional>
 #include <sstream>
 
+#include "core/output/output_file.h"
 #include "core/output/page_layout.h"
 #include "printing/page_painter.h"
 #include "printing/pdf_text_layer.h"
@@ -62,28 +61,17 @@ Outcome CorrectText(const std::string& pdf, const PageDocument& doc) {
 int ToPdf(const PageDocument& doc, const std::string& output) {
   // Written beside and moved over the target only when complete, so a
   // failure never leaves half a file where a good one was.
-  const fs::path target(output);
-  const fs::path part =
-      target.parent_path() / ("." + target.filename().string() + "." + std::to_string(::getpid()));
+  OutputFile file;
+  if (const Outcome begun = file.Begin(output); !begun) return Fail(kPrinterError, begun.message());
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(part.string()));
+  printer.setOutputFileName(QString::fromStdString(file.TempPath().string()));
   printer.setCreator("Orvandel排课软件");
   SetUpPrinter(printer, doc);
-  std::error_code ec;
-  if (!PaintPages(printer, doc)) {
-    fs::remove(part, ec);
-    return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
-  }
-  if (!CorrectText(part.string(), doc)) {
-    fs::remove(part, ec);
-    return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
-  }
-  fs::rename(part, target, ec);
-  if (ec) {
-    fs::remove(part, ec);
-    return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
-  }
+  if (!PaintPages(printer, doc)) return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
+  // The text layer is put right on the hidden file, before anyone can see it.
+  if (!CorrectText(file.TempPath().string(), doc)) return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
+  if (const Outcome committed = file.Commit(); !committed) return Fail(kPrinterError, committed.message());
   return kPrinted;
 }
 
@@ -118,19 +106,19 @@ int ToPreview(const PageDocument& doc) {
   return kPrinted;
 }
 
-}  // namespace
-
-int PrintOneCustomXml(const std::string& dataPath, const std::string& output, const std::string& templatePath,
-                      std::int32_t, std::int32_t, std::int32_t, const std::string&, char) {
+// The template is checked before the document, so a missing or broken
+// template is what the user hears about first; no document text means the
+// document could not be read.
+int Print(const std::optional<std::string>& documentText, const std::string& output,
+          const std::string& templatePath, const std::string& documentName) {
   Problem().clear();
   const std::optional<std::string> templateText = ReadWhole(templatePath);
   if (!templateText) return Fail(kTemplateMissing, "找不到打印模板文件：" + templatePath);
   const Result<PrintTemplate> tpl = ParsePrintTemplate(*templateText);
   if (!tpl) return Fail(kTemplateInvalid, templatePath + "：" + tpl.message());
-  const std::optional<std::string> dataText = ReadWhole(dataPath);
-  if (!dataText) return Fail(kDocumentUnreadable, "无法读取打印数据文件：" + dataPath);
-  const Result<PrintData> data = ParsePrintData(*dataText);
-  if (!data) return Fail(kDocumentUnreadable, dataPath + "：" + data.message());
+  if (!documentText) return Fail(kDocumentUnreadable, "无法读取打印数据文件：" + documentName);
+  const Result<PrintData> data = ParsePrintData(*documentText);
+  if (!data) return Fail(kDocumentUnreadable, documentName + "：" + data.message());
   const Result<PageDocument> pages = LayOutPages(*data, *tpl);
   if (!pages) return Fail(kDocumentDoesNotFit, pages.message());
 
@@ -139,6 +127,18 @@ int PrintOneCustomXml(const std::string& dataPath, const std::string& output, co
   if (output.empty()) return ToPreview(*pages);
   if (IsPdfPath(output)) return ToPdf(*pages, output);
   return ToPrinter(*pages, output);
+}
+
+}  // namespace
+
+int PrintOneCustomXml(const std::string& dataPath, const std::string& output, const std::string& templatePath,
+                      std::int32_t, std::int32_t, std::int32_t, const std::string&, char) {
+  return Print(ReadWhole(dataPath), output, templatePath, dataPath);
+}
+
+int PrintDocumentText(const std::string& documentText, const std::string& output,
+                      const std::string& templatePath, const std::string& documentName) {
+  return Print(documentText, output, templatePath, documentName);
 }
 
 std::string LastPrintProblem() { return Problem(); }

@@ -1,5 +1,6 @@
-// Orvandel's print library. One entry, PrintOneCustomXml, takes a print data
-// document (tmp.xml) and a layout template and prints: to a print preview
+// Orvandel's print library. PrintOneCustomXml takes a print data document
+// file (tmp.xml) and a layout template, PrintDocumentText the document's text
+// in memory, and each prints: to a print preview
 // from which the user prints or saves a PDF, straight to a named printer, or
 // to a PDF file with no dialog at all.
 #pragma once
@@ -35,6 +36,11 @@ enum PrintCode : int {
 int PrintOneCustomXml(const std::string& dataPath, const std::string& output, const std::string& templatePath,
                       std::int32_t reserved4, std::int32_t reserved5, std::int32_t reserved6,
                       const std::string& reserved7, char kind);
+
+// The same with the document's text itself, so that no file has to be
+// written for it; `documentName` names it in messages.
+int PrintDocumentText(const std::string& documentText, const std::string& output,
+                      const std::string& templatePath, const std::string& documentName = "打印数据");
 
 // The reason behind the last non-zero result, in Chinese; "" after success.
 std::string LastPrintProblem();

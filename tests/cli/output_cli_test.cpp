@@ -3,6 +3,7 @@
 // the print library.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "cli/cli_runner.h"
@@ -154,6 +155,65 @@ TEST_F(OutputCli, ASharedNameIsRefusedAndACodeSelectsOne) {
 #endif
 }
 
+// Root could write to the 0444 file anyway, so this shows the commands open
+// it for reading only: they no longer refuse it, and its bytes and time
+// stamp are unchanged afterwards.
+TEST_F(OutputCli, ExportAndPrintReadADatabaseMarkedReadOnlyAndLeaveItAsItWas) {
+  const fs::path db = t.path();
+  fs::permissions(db, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::string bytes = test::ReadFile(db);
+  const auto stamp = fs::last_write_time(db);
+  std::vector<std::vector<std::string>> runs = {{"export", db.string(), "--total", "--out", Out("ro.xlsx")}};
+#ifdef ORVANDEL_CLI_PRINTS
+  runs.push_back({"print", db.string(), "--all-classes", "--pdf", Out("ro.pdf")});
+#endif
+  for (const auto& args : runs) {
+    const auto run = Run(args);
+    EXPECT_EQ(run.exitCode, 0) << args[0] << " " << run.err;
+    EXPECT_TRUE(fs::is_regular_file(args.back())) << args[0];
+  }
+  EXPECT_EQ(test::ReadFile(db), bytes);
+  EXPECT_EQ(fs::last_write_time(db), stamp);
+}
+
+// The target is taken by a link even when the link leads nowhere; a killed
+// run's hidden file is cleared; the longest file name works; and a folder
+// that cannot be written gives one line on stderr.
+TEST_F(OutputCli, TheWorkbookTakesItsPlaceSafely) {
+  const std::string db = t.path().string();
+  const std::string target = Out("课表.xlsx");
+  fs::create_symlink(Out("nowhere.xlsx"), target);
+  auto run = Run({"export", db, "--total", "--out", target});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("--force"), std::string::npos) << run.err;
+  EXPECT_TRUE(fs::is_symlink(target));
+  EXPECT_FALSE(fs::exists(Out("nowhere.xlsx")));
+
+  const std::string leftover = Out(".课表.xlsx.orvandel-k1LLed");
+  test::WriteFile(leftover, "half a workbook");
+  run = Run({"export", db, "--total", "--out", target, "--force"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_FALSE(fs::is_symlink(target));
+  EXPECT_EQ(test::ReadXlsx(target).Text("A6"), "一（2）");
+  EXPECT_FALSE(fs::exists(leftover)) << "a killed run's hidden file";
+
+  std::string longest = "x";  // 255 bytes: the most a file name may have
+  for (int i = 0; i < 83; ++i) longest += "课";
+  longest += ".xlsx";
+  ASSERT_EQ(longest.size(), 255u);
+  run = Run({"export", db, "--class", "一（1）班", "--out", Out(longest)});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(fs::is_regular_file(Out(longest)));
+
+  test::WriteFile(Out("a file"), "");
+  for (const std::string& out : {Out("no such folder/a.xlsx"), Out("a file/a.xlsx")}) {
+    run = Run({"export", db, "--total", "--out", out});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.err.rfind("课表导出失败！", 0), 0u) << run.err;
+  }
+}
+
 #ifdef ORVANDEL_CLI_PRINTS
 TEST_F(OutputCli, PrintWritesAPdfPerSelection) {
   const std::string db = t.path().string();
@@ -212,6 +272,30 @@ TEST(DemoPrintout, PdfTextHoldsEveryNameAsPrinted) {
         EXPECT_NE(text.find(name), std::string::npos) << p.selector << " " << name;
     EXPECT_FALSE(HoldsRadical(text)) << p.selector << "\n" << text;
   }
+}
+
+// The document used to go to /tmp/orvandel-print-<pid>.xml, following a link
+// planted there. The shell plants one under the pid the tool will have.
+TEST_F(OutputCli, PrintWritesNoDocumentThatALinkCouldRedirect) {
+  const fs::path tmp = t.dir() / "tmp", runtime = t.dir() / "runtime";
+  fs::create_directory(tmp);
+  fs::create_directory(runtime);
+  fs::permissions(runtime, fs::perms::owner_all);
+  test::WriteFile(Out("victim.txt"), "keep me");
+  const auto run = test::RunProcess(
+      "/bin/sh",
+      {"-c",
+       "ln -s \"$1\" \"$TMPDIR/orvandel-print-$$.xml\" && exec \"$0\" --program-dir \"$2\" print \"$3\" "
+       "--all-classes --pdf \"$4\"",
+       getenv("ORVANDEL_CLI") && *getenv("ORVANDEL_CLI") ? getenv("ORVANDEL_CLI") : ORVANDEL_CLI_PATH,
+       Out("victim.txt"), t.dir().Path().string(), t.path().string(), Out("linked.pdf")},
+      {{"TMPDIR", tmp.string()}, {"XDG_RUNTIME_DIR", runtime.string()}});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(test::ReadFile(Out("victim.txt")) == "keep me");
+  size_t entries = 0;
+  for (const auto& e : fs::directory_iterator(tmp)) entries += fs::is_symlink(e.symlink_status()) ? 0 : 1;
+  EXPECT_EQ(entries, 0u) << "nothing but the planted link";
+  EXPECT_NE(PdfText(Out("linked.pdf")).find("育才实验学校"), std::string::npos);
 }
 #else
 TEST_F(OutputCli, PrintNeedsTheDesktopBuild) {

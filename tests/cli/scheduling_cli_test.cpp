@@ -7,6 +7,7 @@
 
 #include "cli/cli_runner.h"
 #include "core/settings/settings.h"
+#include "support/temp_dir.h"
 #include "support/test_db.h"
 
 namespace orv {
@@ -124,9 +125,9 @@ TEST_F(SchedulingCli, LessonsPerDayFromTheOptionElseTheDatabaseFailuresExit1BadA
 
   const std::pair<std::vector<std::string>, int> cases[] = {
       {{"generate", missing}, 1},
-      {{"check", missing}, 1},
+      {{"check", missing}, 3},  // could not look, unlike violations found (1)
       {{"complete", missing}, 1},
-      {{"analyze", missing}, 1},
+      {{"analyze", missing}, 3},
       {{"generate"}, 2},
       {{"generate", db, "--lessons-per-day", "5"}, 2},
       {{"check", db, "--lessons-per-day", "8"}, 2},
@@ -156,6 +157,24 @@ TEST_F(SchedulingCli, CheckReportsEachBrokenRuleAndExits1OnViolations) {
   run = Run({"check", db, "--lessons-per-day", "7"});
   EXPECT_EQ(LastLine(run.out).rfind("violations: 0, warnings: ", 0), 0u) << run.out;
   EXPECT_EQ(run.exitCode, 0);
+}
+
+// A script must tell "the timetable has violations" (1) from "there was
+// nothing to look at" (3): a busy database, or a file that is none.
+TEST_F(SchedulingCli, CheckAndAnalyzeExit3WhenTheyCannotRun) {
+  const std::string notes = (dir / "notes.mdb").string();
+  test::WriteFile(notes, std::string(4096, 'x'));
+  auto held = test::OpenDb(db);
+  for (const char* command : {"check", "analyze"}) {
+    for (const auto& [path, why] : {std::pair{db, "数据库已被其他程序打开"}, {notes, "不是课表数据库文件"}}) {
+      const auto run = Run({command, path});
+      EXPECT_EQ(run.exitCode, 3) << command << " " << path << run.err;
+      EXPECT_NE(run.err.find(why), std::string::npos) << run.err;
+      EXPECT_EQ(run.out, "") << "no verdict";
+    }
+  }
+  held.reset();
+  EXPECT_EQ(Run({"check", db}).exitCode, 0) << "nothing placed, nothing broken";
 }
 
 TEST_F(SchedulingCli, AnImpossibleSchoolIsNamedByAnalyzeAndCompleteEndsShortSayingWhy) {

@@ -1,6 +1,6 @@
 #include "core/database/database_copy.h"
 
-#include <unistd.h>
+#include "core/output/output_file.h"
 
 namespace fs = std::filesystem;
 
@@ -15,21 +15,17 @@ Outcome SaveDatabaseCopy(TimetableDb& db, const fs::path& target) {
   const fs::path folder = fs::absolute(target, ec).parent_path();
   if (!fs::is_directory(folder, ec)) return Outcome::Fail("文件夹不存在：" + folder.string());
 
-  // VACUUM INTO refuses an existing file; writing beside and renaming keeps
-  // the old target intact until the snapshot is complete.
-  const fs::path tmp = target.string() + ".part" + std::to_string(::getpid());
-  fs::remove(tmp, ec);
+  // VACUUM INTO takes an existing file only when it is empty, as the new
+  // hidden file beside the target is; the old target stays intact until the
+  // snapshot is complete and on disk.
+  OutputFile file;
+  if (Outcome begun = file.Begin(target); !begun) return begun;
   try {
-    db.Execute("vacuum into ?", tmp.string());
+    db.Execute("vacuum into ?", file.TempPath().string());
   } catch (const std::exception& e) {
-    fs::remove(tmp, ec);
     return Outcome::Fail("写入副本失败：" + DatabaseErrorText(e));
   }
-  fs::rename(tmp, target, ec);
-  if (ec) {
-    fs::remove(tmp, ec);
-    return Outcome::Fail("无法替换文件：" + target.string());
-  }
+  if (Outcome committed = file.Commit(); !committed) return committed;
   return Outcome::Ok();
 }
 

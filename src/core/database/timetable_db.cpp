@@ -132,25 +132,31 @@ TimetableDb::~TimetableDb() {
   cache_.clear();
 }
 
-Result<std::unique_ptr<TimetableDb>> TimetableDb::Open(const fs::path& path) {
+Result<std::unique_ptr<TimetableDb>> TimetableDb::Open(const fs::path& path, DbAccess access) {
   std::error_code ec;
   if (path.empty() || !fs::exists(path, ec)) return Outcome::Fail("文件不存在");
   if (!fs::is_regular_file(path, ec)) return Outcome::Fail("不是数据库文件");
-  if (!IsWritableFile(path)) return Outcome::Fail("文件是只读的");
+  const bool readOnly = access == DbAccess::kReadOnly;
+  if (!readOnly && !IsWritableFile(path)) return Outcome::Fail("文件是只读的");
   try {
-    auto db = std::make_unique<SQLite::Database>(path.string(), SQLite::OPEN_READWRITE);
-    if (sqlite3_db_readonly(db->getHandle(), "main") == 1) return Outcome::Fail("文件是只读的");
+    auto db = std::make_unique<SQLite::Database>(path.string(),
+                                                 readOnly ? SQLite::OPEN_READONLY : SQLite::OPEN_READWRITE);
+    if (!readOnly && sqlite3_db_readonly(db->getHandle(), "main") == 1) return Outcome::Fail("文件是只读的");
     // Exclusive mode keeps every lock until the connection closes, so a second
     // copy of the program or the command-line tool cannot open the same file.
     db->exec("PRAGMA locking_mode=EXCLUSIVE");
-    db->exec("BEGIN EXCLUSIVE");
+    db->exec(readOnly ? "BEGIN" : "BEGIN EXCLUSIVE");
     try {
       if (std::string missing = MissingTimetableParts(*db); !missing.empty()) {
         db->exec("ROLLBACK");
         return Outcome::Fail(missing);
       }
-      ApplyMigrations(*db);
-      for (std::string_view sql : kIndexSql) db->exec(std::string(sql));
+      // A read-only reader leaves an older file as it is: what it reads of
+      // the later tables, it reads as absent.
+      if (!readOnly) {
+        ApplyMigrations(*db);
+        for (std::string_view sql : kIndexSql) db->exec(std::string(sql));
+      }
       db->exec("COMMIT");
     } catch (...) {
       try {

@@ -74,6 +74,11 @@ struct SqlHash {
 // SQLite's own texts are English, so the error code is translated instead.
 std::string DatabaseErrorText(const std::exception& error);
 
+// How a database is opened: for the work of the windows and most commands,
+// or only to be read (the output commands), which also works on a file
+// marked read-only.
+enum class DbAccess { kReadWrite, kReadOnly };
+
 class TimetableDb {
  public:
   // Opens an existing timetable database exclusively: while this object
@@ -81,7 +86,13 @@ class TimetableDb {
   // the file. On failure the message says why, and the file is untouched
   // unless it is a valid timetable database (then only the lookup indexes
   // are added).
-  static Result<std::unique_ptr<TimetableDb>> Open(const std::filesystem::path& path);
+  //
+  // kReadOnly never writes to the file, not even the indexes, and any write
+  // statement fails. A file opened only for reading cannot be locked for
+  // writing, so the lock held is the shared one: no one can open the file
+  // for writing meanwhile, but another reader can read it too.
+  static Result<std::unique_ptr<TimetableDb>> Open(const std::filesystem::path& path,
+                                                   DbAccess access = DbAccess::kReadWrite);
 
   // Creates a new, empty timetable database. Refuses an existing file.
   static Outcome Create(const std::filesystem::path& path);

@@ -1,5 +1,6 @@
 #include "core/output/excel_export.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
@@ -8,6 +9,7 @@
 #include <string>
 #include <tuple>
 
+#include "core/output/output_file.h"
 #include "core/output/print_document.h"
 #include "core/output/week_labels.h"
 
@@ -66,6 +68,8 @@ class Sheet {
   Outcome Save(const fs::path& path, const char* sheetName) const;
 
  private:
+  Outcome Fill(lxw_workbook* wb, const char* sheetName) const;
+
   struct Width {
     int first, last;
     double width;
@@ -96,14 +100,29 @@ lxw_format* MakeFormat(lxw_workbook* wb, const CellStyle& s) {
   return f;
 }
 
-Outcome Sheet::Save(const fs::path& path, const char* sheetName) const {
-  // Written beside the target and moved over it only when complete.
-  const fs::path part =
-      path.parent_path() / ("." + path.filename().string() + "." + std::to_string(::getpid()));
-  const Outcome notCreated = Outcome::Fail("无法创建文件：" + path.string(), kWorkbookNotCreated);
-  lxw_workbook* wb = workbook_new(part.c_str());
-  if (!wb) return notCreated;
-  std::unique_ptr<lxw_workbook, WorkbookCloser> guard(wb);
+// libxlsxwriter reports its failures on stderr as well as in its return
+// codes; the codes become this module's messages, so the library's own lines
+// are kept off the terminal while it runs.
+class QuietStderr {
+ public:
+  QuietStderr() : saved_(::dup(STDERR_FILENO)) {
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
+    if (null >= 0) ::close(null);
+  }
+  ~QuietStderr() {
+    if (saved_ < 0) return;
+    ::dup2(saved_, STDERR_FILENO);
+    ::close(saved_);
+  }
+  QuietStderr(const QuietStderr&) = delete;
+  QuietStderr& operator=(const QuietStderr&) = delete;
+
+ private:
+  int saved_;
+};
+
+Outcome Sheet::Fill(lxw_workbook* wb, const char* sheetName) const {
   lxw_worksheet* ws = workbook_add_worksheet(wb, sheetName);
   if (!ws) return Outcome::Fail("无法添加工作表");
 
@@ -147,19 +166,25 @@ Outcome Sheet::Save(const fs::path& path, const char* sheetName) const {
         if (r != m.firstRow || c != m.firstCol) write(r, c, Cell{"", false, cellAt(r, c).style});
   }
   if (error != LXW_NO_ERROR) return Outcome::Fail(std::string("写入工作表出错：") + lxw_strerror(error));
+  return Outcome::Ok();
+}
 
-  const lxw_error closed = workbook_close(guard.release());
-  std::error_code ec;
-  if (closed != LXW_NO_ERROR) {
-    fs::remove(part, ec);
+Outcome Sheet::Save(const fs::path& path, const char* sheetName) const {
+  OutputFile file;
+  if (Outcome begun = file.Begin(path); !begun) return Outcome::Fail(begun.message(), kWorkbookNotCreated);
+  const Outcome notCreated = Outcome::Fail("无法创建文件：" + path.string(), kWorkbookNotCreated);
+  {
+    const QuietStderr quiet;
+    lxw_workbook* wb = workbook_new(file.TempPath().c_str());
+    if (!wb) return notCreated;
+    std::unique_ptr<lxw_workbook, WorkbookCloser> guard(wb);
+    if (Outcome filled = Fill(wb, sheetName); !filled) return filled;
+    const lxw_error closed = workbook_close(guard.release());
     if (closed == LXW_ERROR_CREATING_XLSX_FILE || closed == LXW_ERROR_CREATING_TMPFILE) return notCreated;
-    return Outcome::Fail(std::string("保存工作簿出错：") + lxw_strerror(closed));
+    if (closed != LXW_NO_ERROR) return Outcome::Fail(std::string("保存工作簿出错：") + lxw_strerror(closed));
   }
-  fs::rename(part, path, ec);
-  if (ec) {
-    fs::remove(part, ec);
-    return notCreated;
-  }
+  if (Outcome committed = file.Commit(); !committed)
+    return Outcome::Fail(committed.message(), kWorkbookNotCreated);
   return Outcome::Ok();
 }
 

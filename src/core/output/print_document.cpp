@@ -1,7 +1,6 @@
 #include "core/output/print_document.h"
 
-#include <fstream>
-
+#include "core/output/output_file.h"
 #include "core/output/week_labels.h"
 
 namespace fs = std::filesystem;
@@ -27,10 +26,9 @@ void Tail(std::string& out) {
 }
 
 Outcome WriteText(const fs::path& path, const std::string& text) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (file) file.write(text.data(), std::streamsize(text.size()));
-  if (file) file.close();
-  if (!file) return Outcome::Fail("无法写入打印数据文件：" + path.string());
+  OutputFile file;
+  const Outcome written = file.Begin(path) ? file.Write(text) : Outcome::Fail("");
+  if (!written || !file.Commit()) return Outcome::Fail("无法写入打印数据文件：" + path.string());
   return Outcome::Ok();
 }
 
@@ -158,10 +156,15 @@ Outcome WriteSchoolTimetableXml(const fs::path& path, const std::vector<Timetabl
   return WriteText(path, SchoolTimetableXmlText(rows, school, lessonsPerDay));
 }
 
+std::string PrintDocumentOf(TimetableScope scope, const std::vector<TimetableRow>& rows,
+                            std::string_view school, int lessonsPerDay) {
+  if (scope == TimetableScope::School) return SchoolTimetableXmlText(rows, school, lessonsPerDay);
+  return TimetableXmlText(rows, school, lessonsPerDay);
+}
+
 Outcome WritePrintDocument(TimetableScope scope, const fs::path& path, const std::vector<TimetableRow>& rows,
                            std::string_view school, int lessonsPerDay) {
-  if (scope == TimetableScope::School) return WriteSchoolTimetableXml(path, rows, school, lessonsPerDay);
-  return WriteTimetableXml(path, rows, school, lessonsPerDay);
+  return WriteText(path, PrintDocumentOf(scope, rows, school, lessonsPerDay));
 }
 
 }  // namespace orv

@@ -17,9 +17,6 @@
 
 namespace orv {
 
-// The document's name in the program directory, rewritten by every printout.
-inline constexpr std::string_view kPrintDocumentName = "tmp.xml";
-
 // The overview's title after the school name; the blanks are left for the
 // school year and the term to be written in by hand.
 inline constexpr std::string_view kSchoolTitleTail = " 20    -- 20   学年度第  学期总课程表";
@@ -43,6 +40,8 @@ std::string SchoolTimetableXmlText(const std::vector<TimetableRow>& rows, std::s
 
 // The document of the scope: the school document for the overview, the
 // timetable document otherwise.
+std::string PrintDocumentOf(TimetableScope scope, const std::vector<TimetableRow>& rows,
+                            std::string_view school, int lessonsPerDay);
 Outcome WritePrintDocument(TimetableScope scope, const std::filesystem::path& path,
                            const std::vector<TimetableRow>& rows, std::string_view school, int lessonsPerDay);
 

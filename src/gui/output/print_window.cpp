@@ -93,10 +93,10 @@ std::optional<int> FrmPrint::Run(TimetableScope scope, const QString& code) {
   if (!rows) return std::nullopt;
   // The overview prints its header even for an empty timetable.
   if (rows->empty() && scope != TimetableScope::School) return kNoTimetableData;
-  const fs::path document = state.programDir / kPrintDocumentName;
-  const Outcome written =
-      WritePrintDocument(scope, document, *rows, state.settings().GetSchoolName(), state.lessonsPerDay);
-  if (!written) return written.code();
+  // The document goes to the print library in memory: no file is written
+  // that another program could read, replace or point elsewhere meanwhile.
+  const std::string document =
+      PrintDocumentOf(scope, *rows, state.settings().GetSchoolName(), state.lessonsPerDay);
   const std::string templateName = PrintTemplateName(scope, state.lessonsPerDay);
   const fs::path tpl =
       FindProgramFile(state.programDir, templateName).value_or(state.programDir / templateName);
@@ -104,7 +104,7 @@ std::optional<int> FrmPrint::Run(TimetableScope scope, const QString& code) {
     PointerWhileModal pointer;
     return ctx_.prompter.RunModal(dialog);
   });
-  return PrintOneCustomXml(document.string(), "", tpl.string(), 0, 0, 0, "", 'T');
+  return PrintDocumentText(document, "", tpl.string());
 }
 
 }  // namespace orv::ui

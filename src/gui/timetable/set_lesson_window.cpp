@@ -126,6 +126,7 @@ void FrmSetLesson::LoadFixedLessons(bool report) {
 
 void FrmSetLesson::FillCourseList() {
   const int kept = courses_->currentRow();
+  const QString keptCode = kept >= 0 ? courses_->item(kept)->data(kCodeRole).toString() : QString();
   {
     const QSignalBlocker block(courses_);
     courses_->clear();
@@ -138,7 +139,15 @@ void FrmSetLesson::FillCourseList() {
         item->setToolTip(QStringLiteral("还可以预排 %1 节").arg(c.remaining));
       }
     }
-    if (kept >= 0 && courses_->count() > 0) courses_->setCurrentRow(std::min(kept, courses_->count() - 1));
+    // Fixing a lesson re-sorts the list: the selection follows the course, so
+    // the next click fixes the same one. Only a course that has left the list
+    // (all its lessons fixed) hands the selection to the entry now at its place.
+    if (kept >= 0 && courses_->count() > 0) {
+      int row = std::min(kept, courses_->count() - 1);
+      for (int i = 0; i < courses_->count(); ++i)
+        if (courses_->item(i)->data(kCodeRole).toString() == keptCode) row = i;
+      courses_->setCurrentRow(row);
+    }
   }
   if (kept >= 0) ChooseCourse();
 }

@@ -109,6 +109,37 @@ TEST(OpenDatabase, IsExclusiveAgainstOtherProcessesAndConnections) {
   EXPECT_TRUE(OpensInOtherProcess(t.path())) << "closing releases the file";
 }
 
+// Root may write to a 0444 file, so what is shown here is SQLite's read-only
+// connection: the mode bits are not what keeps the file unchanged, the open
+// is. Its bytes and time stamp stay as they were, and the shared lock keeps
+// writers out while the reader has it open.
+TEST(OpenDatabase, ReadOnlyReadsAFileMarkedReadOnlyAndNeverWritesIt) {
+  TestDb t;
+  t.AddClass("11", "一（1）班");
+  t.Close();
+  const fs::path path = t.path();
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::string bytes = ReadFile(path);
+  const auto stamp = fs::last_write_time(path);
+  EXPECT_EQ(TimetableDb::Open(path).message(), "文件是只读的") << "writing use still refuses it";
+  {
+    auto db = TimetableDb::Open(path, DbAccess::kReadOnly);
+    ASSERT_TRUE(db) << db.message();
+    EXPECT_EQ(GetClassName(**db, "11"), "一（1）班");
+    EXPECT_THROW((*db)->Execute("delete from Classtb"), std::exception);
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_FALSE(OpensInOtherProcess(path)) << "no writer while it is read";
+    EXPECT_EQ(TimetableDb::Open(path).message(), "数据库已被其他程序打开");
+  }
+  EXPECT_EQ(ReadFile(path), bytes);
+  EXPECT_EQ(fs::last_write_time(path), stamp);
+  EXPECT_FALSE(fs::exists(path.string() + "-journal"));
+
+  auto writer = TimetableDb::Open(path);
+  ASSERT_TRUE(writer) << "closing the reader releases the file";
+  EXPECT_EQ(TimetableDb::Open(path, DbAccess::kReadOnly).message(), "数据库已被其他程序打开");
+}
+
 TEST(Statements, ValuesWithQuotesAndSqlAreStoredAndFoundAsTyped) {
   TestDb t;
   const std::vector<std::string> names = {"O'Brien", "say \"hi\"", "100%",
