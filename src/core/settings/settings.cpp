@@ -1,5 +1,8 @@
 #include "core/settings/settings.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 // UTF-8 passes through untouched; no converter library is needed.
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION
@@ -72,14 +75,21 @@ Outcome Settings::Write(const char* section, const char* key, const std::string&
   std::string text;
   if (ini.SetValue(section, key, value.c_str()) < 0 || ini.Save(text) < 0) return notWritten;
   // Written beside and renamed over, so a failed write never leaves a
-  // truncated settings file behind.
+  // truncated settings file behind. The name beside is fixed, so whatever
+  // stands there is unlinked first (a planted link goes, never what it points
+  // to) and the file is created anew, refusing to follow a link.
   const fs::path tmp = IniPath().string() + ".tmp";
-  bool written = false;
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    out << text;
-    written = static_cast<bool>(out.flush());
+  ::unlink(tmp.c_str());
+  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) return notWritten;
+  bool written = true;
+  for (size_t done = 0; written && done < text.size();) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    written = n > 0;
+    if (written) done += static_cast<size_t>(n);
   }
+  written = ::fsync(fd) == 0 && written;
+  written = ::close(fd) == 0 && written;
   if (written) fs::rename(tmp, IniPath(), ec);
   if (!written || ec) {
     fs::remove(tmp, ec);

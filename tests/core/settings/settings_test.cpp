@@ -63,6 +63,12 @@ TEST(Settings, WritesKeepOtherSectionsAndReadBack) {
   EXPECT_NE(text.find("KEY=value"), std::string::npos) << text;
   EXPECT_NE(text.find("LESSON_OF_DAY=7"), std::string::npos) << "KEY=VALUE without spaces: " << text;
   EXPECT_FALSE(fs::exists(s.IniPath().string() + ".tmp"));
+  // A link planted at the name beside is replaced, never written through.
+  WriteFile(dir / "victim.txt", "keep me");
+  fs::create_symlink(dir / "victim.txt", s.IniPath().string() + ".tmp");
+  ASSERT_TRUE(s.SetSchoolName("第二中学"));
+  EXPECT_EQ(test::ReadFile(dir / "victim.txt"), "keep me");
+  EXPECT_EQ(s.GetSchoolName(), "第二中学");
   const Settings nowhere(dir / "no" / "such" / "dir");
   EXPECT_EQ(nowhere.SetLessonsPerDay(7).message(), "无法写入设置文件：" + nowhere.IniPath().string());
 }
