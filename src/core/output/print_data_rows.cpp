@@ -1,0 +1,67 @@
+#include "core/output/print_data_rows.h"
+
+#include "core/output/print_document.h"
+#include "core/output/week_labels.h"
+
+namespace orv {
+
+namespace {
+
+// Empty cells print as a blank, as the document has always written them.
+const PrintCell kBlankCell{" ", " "};
+
+PrintCell CellOf(const TimetableRow* row) {
+  return row ? PrintCell{row->courseName, row->classShortName} : kBlankCell;
+}
+
+PrintData TimetableData(const std::vector<TimetableRow>& rows, std::string_view school, int lessonsPerDay) {
+  PrintData data{PrintDataKind::Timetable, 0, {}};
+  for (const SubjectWeek& week : GroupSubjects(rows, lessonsPerDay)) {
+    PrintSubject subject{std::string(school) + "     " + week.first->name, "", {}, 0};
+    subject.cells.reserve(week.cells.size());
+    for (const TimetableRow* row : week.cells) {
+      subject.cells.push_back(CellOf(row));
+      if (row) ++subject.total;
+    }
+    data.subjects.push_back(std::move(subject));
+  }
+  if (!data.subjects.empty()) data.lessonsPerDay = lessonsPerDay;
+  return data;
+}
+
+PrintData SchoolData(const std::vector<TimetableRow>& rows, std::string_view school, int lessonsPerDay) {
+  PrintData data{PrintDataKind::School, 0, {}};
+  const std::string title = std::string(school) + std::string(kSchoolTitleTail);
+  for (const SubjectWeek& week : GroupSubjects(rows, lessonsPerDay)) {
+    PrintSubject subject{title, week.first->name, {}, 0};
+    subject.cells.reserve(week.cells.size());
+    for (const TimetableRow* row : week.cells) {
+      subject.cells.push_back(CellOf(row));
+      // The overview counts what it shows: a lesson without a course name
+      // leaves its cell blank.
+      if (row && !TrimmedValue(row->courseName).empty()) ++subject.total;
+    }
+    data.subjects.push_back(std::move(subject));
+  }
+  if (!data.subjects.empty()) data.lessonsPerDay = lessonsPerDay;
+  return data;
+}
+
+}  // namespace
+
+PrintData PrintDataOf(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
+                      int lessonsPerDay) {
+  if (scope == TimetableScope::School) return SchoolData(rows, school, lessonsPerDay);
+  return TimetableData(rows, school, lessonsPerDay);
+}
+
+std::string PrintTemplateNameOf(const PrintData& data, int lessonsPerDay) {
+  const int lessons = data.lessonsPerDay > 0 ? data.lessonsPerDay : lessonsPerDay;
+  if (data.kind == PrintDataKind::School) return PrintTemplateName(TimetableScope::School, lessons);
+  for (const PrintSubject& subject : data.subjects)
+    for (const PrintCell& cell : subject.cells)
+      if (!TrimmedValue(cell.second).empty()) return PrintTemplateName(TimetableScope::Teacher, lessons);
+  return PrintTemplateName(TimetableScope::Class, lessons);
+}
+
+}  // namespace orv
