@@ -5,20 +5,21 @@
 // build without Qt keeps the command and says that it needs the desktop build.
 #include <cctype>
 #include <iostream>
+#include <optional>
 
 #include "cli/commands.h"
 #include "core/database/record_names.h"
 #include "core/output/excel_export.h"
 #include "core/output/output_file.h"
-#include "core/output/print_document.h"
 #include "core/output/timetable_rows.h"
-#include "core/settings/program_dir.h"
 #include "core/settings/settings.h"
 
 #ifdef ORVANDEL_WITH_PRINT
 #include <QGuiApplication>
 
-#include "printing/print_one_custom_xml.h"
+#include "core/output/print_data_rows.h"
+#include "printing/print_pages.h"
+#include "printing/print_timetable.h"
 #endif
 
 namespace fs = std::filesystem;
@@ -39,6 +40,8 @@ struct OutputRequest {
   std::string out;
   bool force = false;
   std::optional<int> lessons;
+  std::string document;      // print: a data document file instead of a database
+  std::string templateFile;  // print --document: the template, else the document's own
 
   TimetableScope Scope() const {
     if (!className.empty() || !classCode.empty()) return TimetableScope::Class;
@@ -103,14 +106,19 @@ Rows Failed(int exitCode) {
   return failed;
 }
 
-Rows ReadRows(const Context& ctx, const OutputRequest& r, std::string_view ext, const char* what,
-              const char* failed, bool emptyIsFine) {
+// The output file's name, and any file already there; the exit status.
+int CheckOutput(const OutputRequest& r, std::string_view ext, const char* what) {
   if (!HasExtension(r.out, ext))
-    return Failed(Fail(std::string(what) + "文件名必须以 " + std::string(ext) + " 结尾: " + r.out));
+    return Fail(std::string(what) + "文件名必须以 " + std::string(ext) + " 结尾: " + r.out);
   // A symbolic link counts even when it leads nowhere: the new file would
   // take its place.
-  if (PathIsTaken(r.out) && !r.force)
-    return Failed(Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out));
+  if (PathIsTaken(r.out) && !r.force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out);
+  return kExitDone;
+}
+
+Rows ReadRows(const Context& ctx, const OutputRequest& r, std::string_view ext, const char* what,
+              const char* failed, bool emptyIsFine) {
+  if (const int refused = CheckOutput(r, ext, what); refused != kExitDone) return Failed(refused);
   // Output only reads, so a database marked read-only will do.
   auto db = OpenOrReport(r.db, DbAccess::kReadOnly);
   if (!db) return Failed(kExitFailed);
@@ -144,29 +152,63 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
   if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
 }
 
-int RunPrint(const Context& ctx, const OutputRequest& r) {
-  // The overview prints its header even for an empty timetable.
-  const Rows in = ReadRows(ctx, r, ".pdf", "PDF ", "打印失败！", r.Scope() == TimetableScope::School);
-  if (in.exitCode != 0) return in.exitCode;
-  const int lessons = in.lessonsPerDay;
-  const fs::path programDir = ctx.ProgramDir();
-  // The document is handed to the print library in memory: no temporary
-  // file that someone else could read, replace or point elsewhere.
-  const std::string document =
-      PrintDocumentOf(in.scope, in.rows, Settings(programDir).GetSchoolName(), lessons);
-  const std::string name = PrintTemplateName(in.scope, lessons);
-  const fs::path tpl = FindProgramFile(programDir, name, ExecutableDirectory()).value_or(programDir / name);
+// The print library needs Qt's application object; printing to a file needs
+// no window system.
+class PrintApplication {
+ public:
+  PrintApplication() {
+    qInstallMessageHandler(QuietQtMessages);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_.emplace(argc_, argv_);
+  }
 
-  qInstallMessageHandler(QuietQtMessages);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char arg0[] = "orvandel-cli";
-  char* argv[] = {arg0, nullptr};
-  QGuiApplication app(argc, argv);
-  const int ret = PrintDocumentText(document, r.out, tpl.string());
-  if (ret != 0) return Fail("打印失败！(ret = " + std::to_string(ret) + ") " + LastPrintProblem());
+ private:
+  int argc_ = 1;  // Qt keeps a reference to it
+  char arg0_[13] = "orvandel-cli";
+  char* argv_[2] = {arg0_, nullptr};
+  std::optional<QGuiApplication> app_;
+};
+
+int Report(const Outcome& printed, const OutputRequest& r) {
+  if (printed.code() == kNoTimetableData) return Fail(printed.message());
+  if (!printed) return Fail("打印失败！(ret = " + std::to_string(printed.code()) + ") " + printed.message());
   std::cout << "打印完成: " << r.out << "\n";
-  return 0;
+  return kExitDone;
+}
+
+// A data document file printed as the documented file interface prints it.
+// Without --template the document's kind and lessons a day choose one.
+int RunPrintDocument(const Context& ctx, const OutputRequest& r) {
+  if (const int refused = CheckOutput(r, ".pdf", "PDF "); refused != kExitDone) return refused;
+  const PrintTarget target = PrintTarget::Pdf(r.out);
+  if (!r.templateFile.empty()) {
+    PrintApplication qt;
+    return Report(PrintDocumentFile(r.document, target, r.templateFile), r);
+  }
+  const Result<PrintData> data = ReadPrintDocument(r.document);
+  if (!data) return Report(data.outcome(), r);
+  const fs::path programDir = ctx.ProgramDir();
+  // An overview without classes does not say its lessons a day.
+  const int lessons = r.lessons.value_or(Settings(programDir).GetLessonsPerDay());
+  const fs::path tpl = PrintTemplatePath(programDir, PrintTemplateNameOf(*data, lessons));
+  PrintApplication qt;
+  return Report(PrintPages(*data, target, tpl), r);
+}
+
+int RunPrint(const Context& ctx, const OutputRequest& r) {
+  if (!r.document.empty()) return RunPrintDocument(ctx, r);
+  if (r.db.empty()) throw CLI::RequiredError("DB");
+  // The overview prints its header even for an empty timetable, which the
+  // print step decides.
+  const Rows in = ReadRows(ctx, r, ".pdf", "PDF ", "打印失败！", true);
+  if (in.exitCode != 0) return in.exitCode;
+  const fs::path programDir = ctx.ProgramDir();
+  PrintApplication qt;
+  // The rows go to the print library in memory: no temporary file that
+  // someone else could read, replace or point elsewhere.
+  return Report(PrintTimetable(in.scope, in.rows, Settings(programDir).GetSchoolName(), in.lessonsPerDay,
+                               programDir, PrintTarget::Pdf(r.out)),
+                r);
 }
 #else
 int RunPrint(const Context&, const OutputRequest&) {
@@ -176,7 +218,7 @@ int RunPrint(const Context&, const OutputRequest&) {
 }
 #endif
 
-void AddSelectors(CLI::App* command, OutputRequest& r) {
+CLI::Option_group* AddSelectors(CLI::App* command, OutputRequest& r) {
   command->add_option("DB", r.db, "Database file")->required();
   CLI::Option_group* which = command->add_option_group("selection", "What to output (exactly one)");
   which->add_option("--class", r.className, "One class, by name (refused when two classes share it)");
@@ -189,6 +231,7 @@ void AddSelectors(CLI::App* command, OutputRequest& r) {
   which->require_option(1);
   AddLessonsOption(command, r.lessons);
   command->add_flag("--force", r.force, "Replace an existing output file");
+  return which;
 }
 
 }  // namespace
@@ -202,7 +245,17 @@ void AddOutputCommands(CLI::App& app, Context& ctx) {
 
   static OutputRequest printRequest;
   auto* print = app.add_subcommand("print", "Print timetables to a PDF file (needs the desktop build)");
-  AddSelectors(print, printRequest);
+  CLI::Option_group* which = AddSelectors(print, printRequest);
+  // A data document file stands in for the database and the selection.
+  CLI::Option* db = print->get_option("DB");
+  db->required(false);
+  CLI::Option* document =
+      which->add_option("--document", printRequest.document, "Print data document file to print (no DB)");
+  db->excludes(document);
+  print
+      ->add_option("--template", printRequest.templateFile,
+                   "Template for --document (default: by the document's kind and lessons per day)")
+      ->needs(document);
   print->add_option("--pdf", printRequest.out, "PDF file to write")->required();
   print->callback([&ctx] { ctx.exitCode = RunPrint(ctx, printRequest); });
 }

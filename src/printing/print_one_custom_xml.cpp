@@ -1,173 +1,31 @@
 #include "printing/print_one_custom_xml.h"
 
-#include <QApplication>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <optional>
-#include <sstream>
-
-#include "core/output/output_file.h"
-#include "core/output/page_layout.h"
-#include "printing/page_painter.h"
-#include "printing/pdf_text_layer.h"
-#include "printing/print_fonts.h"
-
-namespace fs = std::filesystem;
 
 namespace orv {
 
-namespace {
-
-std::string& Problem() {
-  static std::string problem;
-  return problem;
-}
-
-PreviewRunner& Runner() {
-  static PreviewRunner runner;
-  return runner;
-}
-
-int Fail(int code, std::string why) {
-  Problem() = std::move(why);
-  return code;
-}
-
-std::optional<std::string> ReadWhole(const std::string& path) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (!in && !in.eof()) return std::nullopt;
-  return text.str();
-}
-
-bool IsPdfPath(const std::string& output) {
-  if (output.size() < 4) return false;
-  std::string ext = output.substr(output.size() - 4);
+PrintTarget PrintTargetOf(const std::string& output) {
+  if (output.empty()) return PrintTarget::Preview();
+  std::string ext = output.size() < 4 ? std::string() : output.substr(output.size() - 4);
   for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".pdf";
+  if (ext == ".pdf") return PrintTarget::Pdf(output);
+  return PrintTarget::Printer(output);
 }
-
-// Searching and copying from a PDF must give the names as printed.
-Outcome CorrectText(const std::string& pdf, const PageDocument& doc) {
-  return CorrectPdfText(pdf, PdfTextCorrections(PageFonts(doc), PrintedText(doc)));
-}
-
-int ToPdf(const PageDocument& doc, const std::string& output) {
-  // Written beside and moved over the target only when complete, so a
-  // failure never leaves half a file where a good one was.
-  OutputFile file;
-  if (const Outcome begun = file.Begin(output); !begun) return Fail(kPrinterError, begun.message());
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(file.TempPath().string()));
-  printer.setCreator("Orvandel排课软件");
-  SetUpPrinter(printer, doc);
-  if (!PaintPages(printer, doc)) return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
-  // The text layer is put right on the hidden file, before anyone can see it.
-  if (!CorrectText(file.TempPath().string(), doc)) return Fail(kPrinterError, "无法写入 PDF 文件：" + output);
-  if (const Outcome committed = file.Commit(); !committed) return Fail(kPrinterError, committed.message());
-  return kPrinted;
-}
-
-int ToPrinter(const PageDocument& doc, const std::string& name) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setPrinterName(QString::fromStdString(name));
-  if (!printer.isValid() || printer.printerName() != QString::fromStdString(name))
-    return Fail(kPrinterError, "找不到打印机：" + name);
-  SetUpPrinter(printer, doc);
-  if (!PaintPages(printer, doc)) return Fail(kPrinterError, "打印机出错：" + name);
-  return kPrinted;
-}
-
-int ToPreview(const PageDocument& doc) {
-  if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-    return Fail(kPrinterError, "打印预览需要桌面程序");
-  QPrinter printer(QPrinter::HighResolution);
-  SetUpPrinter(printer, doc);
-  QPrintPreviewDialog preview(&printer);
-  preview.setObjectName("dlgPrintPreview");
-  preview.setWindowTitle("打印预览");
-  bool painted = true;
-  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                   [&](QPrinter* p) { painted = PaintPages(*p, doc) && painted; });
-  const int result = Runner() ? Runner()(preview) : preview.exec();
-  if (result != QDialog::Accepted) return Fail(kPrintCancelled, "打印已取消");
-  if (!painted) return Fail(kPrinterError, "打印机出错");
-  // Printed from the preview into a PDF file: Qt wrote it straight there.
-  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-    if (const Outcome text = CorrectText(printer.outputFileName().toStdString(), doc); !text)
-      return Fail(kPrinterError, text.message());
-  return kPrinted;
-}
-
-// The template is checked before the document, so a missing or broken
-// template is what the user hears about first; no document text means the
-// document could not be read.
-int Print(const std::optional<std::string>& documentText, const std::string& output,
-          const std::string& templatePath, const std::string& documentName) {
-  Problem().clear();
-  const std::optional<std::string> templateText = ReadWhole(templatePath);
-  if (!templateText) return Fail(kTemplateMissing, "找不到打印模板文件：" + templatePath);
-  const Result<PrintTemplate> tpl = ParsePrintTemplate(*templateText);
-  if (!tpl) return Fail(kTemplateInvalid, templatePath + "：" + tpl.message());
-  if (!documentText) return Fail(kDocumentUnreadable, "无法读取打印数据文件：" + documentName);
-  const Result<PrintData> data = ParsePrintData(*documentText);
-  if (!data) return Fail(kDocumentUnreadable, documentName + "：" + data.message());
-  const Result<PageDocument> pages = LayOutPages(*data, *tpl);
-  if (!pages) return Fail(kDocumentDoesNotFit, pages.message());
-
-  if (!QGuiApplication::instance()) return Fail(kPrinterError, "打印需要图形界面库（Qt）的应用程序对象");
-  InstallFontSubstitutions();
-  if (output.empty()) return ToPreview(*pages);
-  if (IsPdfPath(output)) return ToPdf(*pages, output);
-  return ToPrinter(*pages, output);
-}
-
-}  // namespace
 
 int PrintOneCustomXml(const std::string& dataPath, const std::string& output, const std::string& templatePath,
                       std::int32_t, std::int32_t, std::int32_t, const std::string&, char) {
-  return Print(ReadWhole(dataPath), output, templatePath, dataPath);
+  return PrintDocumentFile(dataPath, PrintTargetOf(output), templatePath).code();
 }
 
 int PrintDocumentText(const std::string& documentText, const std::string& output,
-                      const std::string& templatePath, const std::string& documentName) {
-  return Print(documentText, output, templatePath, documentName);
+                      const std::string& templatePath) {
+  // The template first, as for a file: its problems are heard of before the
+  // document's.
+  const Result<PrintTemplate> tpl = ReadPrintTemplate(templatePath);
+  if (!tpl) return tpl.code();
+  const Result<PrintData> data = ParsePrintData(documentText);
+  if (!data) return kDocumentUnreadable;
+  return PrintPages(*data, *tpl, PrintTargetOf(output)).code();
 }
-
-std::string LastPrintProblem() { return Problem(); }
-
-std::string PrintCodeText(int code) {
-  switch (code) {
-    case kPrinted:
-      return "打印完成";
-    case kTemplateMissing:
-      return "找不到打印模板文件";
-    case kTemplateInvalid:
-      return "打印模板文件有误";
-    case kDocumentUnreadable:
-      return "无法读取打印数据文件";
-    case kDocumentDoesNotFit:
-      return "打印数据与模板不符";
-    case kPrinterError:
-      return "打印机或 PDF 文件出错";
-    case kPrintCancelled:
-      return "打印已取消";
-    default:
-      return "打印失败";
-  }
-}
-
-ScopedPreviewRunner::ScopedPreviewRunner(PreviewRunner runner) : previous_(std::move(Runner())) {
-  Runner() = std::move(runner);
-}
-
-ScopedPreviewRunner::~ScopedPreviewRunner() { Runner() = std::move(previous_); }
 
 }  // namespace orv

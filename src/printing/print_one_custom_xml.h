@@ -1,29 +1,14 @@
-// Orvandel's print library. PrintOneCustomXml takes a print data document
-// file (tmp.xml) and a layout template, PrintDocumentText the document's text
-// in memory, and each prints: to a print preview
-// from which the user prints or saves a PDF, straight to a named printer, or
-// to a PDF file with no dialog at all.
+// The print library's file interface: a print data document as text, from a
+// file (tmp.xml) or in memory, printed with a layout template. The numbers it
+// returns are the PrintCode values of print_pages.h, on which it is built.
 #pragma once
 
-#include <QtGlobal>
 #include <cstdint>
-#include <functional>
 #include <string>
 
-class QDialog;
+#include "printing/print_pages.h"
 
 namespace orv {
-
-// What PrintOneCustomXml returns.
-enum PrintCode : int {
-  kPrinted = 0,
-  kTemplateMissing = 1,     // the template file does not exist or cannot be read
-  kTemplateInvalid = 2,     // the template file is no template, or asks for the impossible
-  kDocumentUnreadable = 3,  // the data document does not exist, cannot be read or is no document
-  kDocumentDoesNotFit = 4,  // the document is of the other kind or has other lessons a day than the template
-  kPrinterError = 5,        // the printer or the PDF file refused the pages
-  kPrintCancelled = 6,      // the user closed the preview without printing
-};
 
 // The data document at `dataPath` laid out with the template at
 // `templatePath`. `output` says where the pages go:
@@ -37,31 +22,12 @@ int PrintOneCustomXml(const std::string& dataPath, const std::string& output, co
                       std::int32_t reserved4, std::int32_t reserved5, std::int32_t reserved6,
                       const std::string& reserved7, char kind);
 
-// The same with the document's text itself, so that no file has to be
-// written for it; `documentName` names it in messages.
+// The same with the document's text itself. The reasons behind the codes
+// come with the typed interface (PrintDocumentFile, PrintPages).
 int PrintDocumentText(const std::string& documentText, const std::string& output,
-                      const std::string& templatePath, const std::string& documentName = "打印数据");
+                      const std::string& templatePath);
 
-// The reason behind the last non-zero result, in Chinese; "" after success.
-std::string LastPrintProblem();
-
-// What a result code means, in Chinese.
-std::string PrintCodeText(int code);
-
-// How the preview runs modally: the runner returns the dialog's result
-// (QDialog::Accepted once the user printed). The desktop program routes it
-// through its prompter, so tests never block; without one, exec() runs it.
-using PreviewRunner = std::function<int(QDialog&)>;
-
-class ScopedPreviewRunner {
- public:
-  explicit ScopedPreviewRunner(PreviewRunner runner);
-  ~ScopedPreviewRunner();
-  ScopedPreviewRunner(const ScopedPreviewRunner&) = delete;
-  ScopedPreviewRunner& operator=(const ScopedPreviewRunner&) = delete;
-
- private:
-  PreviewRunner previous_;
-};
+// The target an `output` argument above names.
+PrintTarget PrintTargetOf(const std::string& output);
 
 }  // namespace orv

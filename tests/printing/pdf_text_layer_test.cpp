@@ -11,7 +11,7 @@
 #include "print_test_support.h"
 #include "printing/pdf_text_layer.h"
 #include "printing/print_fonts.h"
-#include "printing/print_one_custom_xml.h"
+#include "printing/print_pages.h"
 
 namespace orv {
 namespace {
@@ -65,10 +65,9 @@ TEST(PdfTextLayer, APdfPrintedFromThePreviewIsCorrectedToo) {
     dialog.findChild<QPrintPreviewWidget*>()->print();
     return int(QDialog::Accepted);
   });
-  ASSERT_EQ(PrintOneCustomXml((dir / "tmp.xml").string(), "", test::TemplatePath("ClassSchd6.xml").string(),
-                              0, 0, 0, "", 'T'),
-            kPrinted)
-      << LastPrintProblem();
+  const Outcome printed =
+      PrintDocumentFile(dir / "tmp.xml", PrintTarget::Preview(), test::TemplatePath("ClassSchd6.xml"));
+  ASSERT_EQ(printed.code(), kPrinted) << printed.message();
   const QString text = test::PdfText(pdf);
   EXPECT_TRUE(text.contains("黄马一中") && text.contains("一（1）班")) << text.toStdString();
   EXPECT_EQ(RadicalIn(text), 0u) << text.toStdString();

@@ -23,8 +23,13 @@ class PrintEntry : public ::testing::Test {
     ASSERT_TRUE(WriteTimetableXml(doc, {{"一（1）班", "语文", "", 1, 1}, {"一（2）班", "数学", "", 2, 2}},
                                   "育才", 6));
   }
-  int Print(const fs::path& data, const std::string& output, const fs::path& tpl) {
-    return PrintOneCustomXml(data.string(), output, tpl.string(), 0, 0, 0, "", 'T');
+  // The typed file entry, with its reason; the numbered one must agree.
+  Outcome Print(const fs::path& data, const std::string& output, const fs::path& tpl) {
+    const Outcome printed = PrintDocumentFile(data, PrintTargetOf(output), tpl);
+    if (printed.code() != kPrintCancelled) {  // the numbered call would ask the preview again
+      EXPECT_EQ(PrintOneCustomXml(data.string(), output, tpl.string(), 0, 0, 0, "", 'T'), printed.code());
+    }
+    return printed;
   }
   test::TempDir dir;
   fs::path doc = dir / "tmp.xml";
@@ -55,8 +60,9 @@ TEST_F(PrintEntry, EachFailureHasItsCodeAndReason) {
       {doc, "没有这台打印机", classTemplate, kPrinterError, "没有这台打印机"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Print(c.data, c.output, c.tpl), c.code) << c.tpl << " " << c.data;
-    EXPECT_NE(LastPrintProblem().find(c.reason), std::string::npos) << LastPrintProblem();
+    const Outcome printed = Print(c.data, c.output, c.tpl);
+    EXPECT_EQ(printed.code(), c.code) << c.tpl << " " << c.data;
+    EXPECT_NE(printed.message().find(c.reason), std::string::npos) << printed.message();
     EXPECT_FALSE(fs::exists(pdf));
   }
   EXPECT_EQ(PrintCodeText(kTemplateMissing), "找不到打印模板文件");
@@ -64,13 +70,14 @@ TEST_F(PrintEntry, EachFailureHasItsCodeAndReason) {
 
 TEST_F(PrintEntry, APdfReplacesTheFileOnlyWhenComplete) {
   test::WriteFile(pdf, "an older printout");
-  ASSERT_EQ(Print(doc, pdf.string(), classTemplate), kPrinted) << LastPrintProblem();
-  EXPECT_EQ(LastPrintProblem(), "");
+  const Outcome printed = Print(doc, pdf.string(), classTemplate);
+  ASSERT_TRUE(printed) << printed.message();
+  EXPECT_EQ(printed.message(), "");
   EXPECT_EQ(test::PdfPageCount(pdf), 2);
   EXPECT_EQ(test::ReadFile(pdf).substr(0, 5), "%PDF-");
 
   fs::create_directory(dir / "taken.pdf");
-  EXPECT_EQ(Print(doc, (dir / "taken.pdf").string(), classTemplate), kPrinterError);
+  EXPECT_EQ(Print(doc, (dir / "taken.pdf").string(), classTemplate).code(), kPrinterError);
   EXPECT_TRUE(fs::is_directory(dir / "taken.pdf"));
   size_t files = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path())) ++files;
@@ -94,11 +101,11 @@ TEST_F(PrintEntry, PreviewRunsThroughTheRunnerAndReportsCancel) {
       dialog.reject();
     return dialog.result();
   });
-  EXPECT_EQ(Print(doc, "", classTemplate), kPrinted);
+  EXPECT_EQ(Print(doc, "", classTemplate).code(), kPrinted);
   EXPECT_EQ(shownName, "dlgPrintPreview");
   EXPECT_EQ(shownPages, 2);
   accept = false;
-  EXPECT_EQ(Print(doc, "", classTemplate), kPrintCancelled);
+  EXPECT_EQ(Print(doc, "", classTemplate).code(), kPrintCancelled);
   EXPECT_EQ(PrintCodeText(kPrintCancelled), "打印已取消");
 }
 

@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 
 #include "core/output/print_document.h"
-#include "printing/print_one_custom_xml.h"
+#include "printing/print_pages.h"
 
 namespace orv::test {
 
@@ -27,10 +27,10 @@ Printout PrintRows(const TempDir& dir, TimetableScope scope, const std::vector<T
   const Outcome written = WritePrintDocument(scope, doc, rows, school, lessonsPerDay);
   EXPECT_TRUE(written) << written.message();
   Printout out{-1, dir / "out.pdf"};
-  out.code =
-      PrintOneCustomXml(doc.string(), out.pdf.string(),
-                        TemplatePath(PrintTemplateName(scope, lessonsPerDay)).string(), 0, 0, 0, "", 'T');
-  EXPECT_EQ(out.code, 0) << LastPrintProblem();
+  const Outcome printed = PrintDocumentFile(doc, PrintTarget::Pdf(out.pdf),
+                                            TemplatePath(PrintTemplateName(scope, lessonsPerDay)));
+  out.code = printed.code();
+  EXPECT_EQ(out.code, 0) << printed.message();
   return out;
 }
 

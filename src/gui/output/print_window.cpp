@@ -6,12 +6,9 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "core/output/print_document.h"
 #include "gui/editors/editor_parts.h"
 #include "gui/shell/ui_context.h"
-#include "printing/print_one_custom_xml.h"
-
-namespace fs = std::filesystem;
+#include "printing/print_timetable.h"
 
 namespace orv::ui {
 
@@ -76,35 +73,29 @@ FrmPrint::FrmPrint(UiContext& ctx, QWidget* parent)
 }
 
 void FrmPrint::Execute(TimetableScope scope, const OutputChoice& choice) {
-  const std::optional<int> result = Run(scope, choice.code);
-  if (!result || *result == kPrintCancelled) return;  // reported, or the user closed the preview
-  if (*result == 0)
+  const std::optional<Outcome> result = Run(scope, choice.code);
+  if (!result || result->code() == kPrintCancelled) return;  // reported, or the user closed the preview
+  if (result->ok())
     Say(MessageIcon::Information, "打印完成");
-  else if (*result == kNoTimetableData)
-    Say(MessageIcon::Information, Q(NoTimetableMessage(scope)));
+  else if (result->code() == kNoTimetableData)
+    Say(MessageIcon::Information, Q(result->message()));
   else
-    Say(MessageIcon::Critical, "打印失败！(ret = " + QString::number(*result) + ")");
+    Say(MessageIcon::Critical, "打印失败！(ret = " + QString::number(result->code()) + ")");
 }
 
-std::optional<int> FrmPrint::Run(TimetableScope scope, const QString& code) {
+std::optional<Outcome> FrmPrint::Run(TimetableScope scope, const QString& code) {
   std::optional<WaitCursor> wait(std::in_place);
   const AppState& state = ctx_.state;
   const std::optional<std::vector<TimetableRow>> rows = ReadRows(scope, code, "打印失败！", wait);
   if (!rows) return std::nullopt;
-  // The overview prints its header even for an empty timetable.
-  if (rows->empty() && scope != TimetableScope::School) return kNoTimetableData;
-  // The document goes to the print library in memory: no file is written
-  // that another program could read, replace or point elsewhere meanwhile.
-  const std::string document =
-      PrintDocumentOf(scope, *rows, state.settings().GetSchoolName(), state.lessonsPerDay);
-  const std::string templateName = PrintTemplateName(scope, state.lessonsPerDay);
-  const fs::path tpl =
-      FindProgramFile(state.programDir, templateName).value_or(state.programDir / templateName);
   ScopedPreviewRunner preview([this](QDialog& dialog) {
     PointerWhileModal pointer;
     return ctx_.prompter.RunModal(dialog);
   });
-  return PrintDocumentText(document, "", tpl.string());
+  // The rows go to the print library in memory: no file is written that
+  // another program could read, replace or point elsewhere meanwhile.
+  return PrintTimetable(scope, *rows, state.settings().GetSchoolName(), state.lessonsPerDay, state.programDir,
+                        PrintTarget::Preview());
 }
 
 }  // namespace orv::ui

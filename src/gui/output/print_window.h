@@ -24,15 +24,14 @@ class FrmPrint : public OutputWindow {
   QLabel* Label4;
   QPushButton* cmdOK;
 
-  // One print command: the rows, the document, the library call and the
-  // report.
+  // One print command: the rows, the print step and the report.
   void Execute(TimetableScope scope, const OutputChoice& choice) override;
 
  private:
-  // The print result: 0 printed, -102 no rows, -1 the document could not be
-  // written, else the library's code. Empty after a database failure, which
-  // has been reported already.
-  std::optional<int> Run(TimetableScope scope, const QString& code);
+  // What the print step reports: kNoTimetableData without rows, else the
+  // library's PrintCode. Empty after a database failure, which has been
+  // reported already.
+  std::optional<Outcome> Run(TimetableScope scope, const QString& code);
 };
 
 }  // namespace orv::ui

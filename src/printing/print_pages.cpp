@@ -1,0 +1,168 @@
+#include "printing/print_pages.h"
+
+#include <QApplication>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "core/output/output_file.h"
+#include "core/output/page_layout.h"
+#include "printing/page_painter.h"
+#include "printing/pdf_text_layer.h"
+#include "printing/print_fonts.h"
+
+namespace fs = std::filesystem;
+
+namespace orv {
+
+namespace {
+
+PreviewRunner& Runner() {
+  static PreviewRunner runner;
+  return runner;
+}
+
+Outcome Fail(PrintCode code, std::string why) { return Outcome::Fail(std::move(why), code); }
+
+std::optional<std::string> ReadWhole(const fs::path& path) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (!in && !in.eof()) return std::nullopt;
+  return text.str();
+}
+
+// Searching and copying from a PDF must give the names as printed.
+Outcome CorrectText(const std::string& pdf, const PageDocument& doc) {
+  return CorrectPdfText(pdf, PdfTextCorrections(PageFonts(doc), PrintedText(doc)));
+}
+
+Outcome ToPdf(const PageDocument& doc, const fs::path& output) {
+  // Written beside and moved over the target only when complete, so a
+  // failure never leaves half a file where a good one was.
+  OutputFile file;
+  if (const Outcome begun = file.Begin(output); !begun) return Fail(kPrinterError, begun.message());
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(file.TempPath().string()));
+  printer.setCreator("Orvandel排课软件");
+  SetUpPrinter(printer, doc);
+  if (!PaintPages(printer, doc)) return Fail(kPrinterError, "无法写入 PDF 文件：" + output.string());
+  // The text layer is put right on the hidden file, before anyone can see it.
+  if (!CorrectText(file.TempPath().string(), doc))
+    return Fail(kPrinterError, "无法写入 PDF 文件：" + output.string());
+  if (const Outcome committed = file.Commit(); !committed) return Fail(kPrinterError, committed.message());
+  return Outcome::Ok();
+}
+
+Outcome ToPrinter(const PageDocument& doc, const std::string& name) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPrinterName(QString::fromStdString(name));
+  if (!printer.isValid() || printer.printerName() != QString::fromStdString(name))
+    return Fail(kPrinterError, "找不到打印机：" + name);
+  SetUpPrinter(printer, doc);
+  if (!PaintPages(printer, doc)) return Fail(kPrinterError, "打印机出错：" + name);
+  return Outcome::Ok();
+}
+
+Outcome ToPreview(const PageDocument& doc) {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+    return Fail(kPrinterError, "打印预览需要桌面程序");
+  QPrinter printer(QPrinter::HighResolution);
+  SetUpPrinter(printer, doc);
+  QPrintPreviewDialog preview(&printer);
+  preview.setObjectName("dlgPrintPreview");
+  preview.setWindowTitle("打印预览");
+  bool painted = true;
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                   [&](QPrinter* p) { painted = PaintPages(*p, doc) && painted; });
+  const int result = Runner() ? Runner()(preview) : preview.exec();
+  if (result != QDialog::Accepted) return Fail(kPrintCancelled, "打印已取消");
+  if (!painted) return Fail(kPrinterError, "打印机出错");
+  // Printed from the preview into a PDF file: Qt wrote it straight there.
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+    if (const Outcome text = CorrectText(printer.outputFileName().toStdString(), doc); !text)
+      return Fail(kPrinterError, text.message());
+  return Outcome::Ok();
+}
+
+}  // namespace
+
+Outcome PrintPages(const PrintData& data, const PrintTemplate& tpl, const PrintTarget& target) {
+  const Result<PageDocument> pages = LayOutPages(data, tpl);
+  if (!pages) return Fail(kDocumentDoesNotFit, pages.message());
+  if (!QGuiApplication::instance()) return Fail(kPrinterError, "打印需要图形界面库（Qt）的应用程序对象");
+  InstallFontSubstitutions();
+  switch (target.kind) {
+    case PrintTarget::Kind::Preview:
+      return ToPreview(*pages);
+    case PrintTarget::Kind::Printer:
+      return ToPrinter(*pages, target.printer);
+    case PrintTarget::Kind::Pdf:
+      break;
+  }
+  return ToPdf(*pages, target.pdf);
+}
+
+Result<PrintTemplate> ReadPrintTemplate(const fs::path& path) {
+  const std::optional<std::string> text = ReadWhole(path);
+  if (!text) return Fail(kTemplateMissing, "找不到打印模板文件：" + path.string());
+  Result<PrintTemplate> tpl = ParsePrintTemplate(*text);
+  if (!tpl) return Fail(kTemplateInvalid, path.string() + "：" + tpl.message());
+  return tpl;
+}
+
+Outcome PrintPages(const PrintData& data, const PrintTarget& target, const fs::path& templatePath) {
+  const Result<PrintTemplate> tpl = ReadPrintTemplate(templatePath);
+  if (!tpl) return tpl.outcome();
+  return PrintPages(data, *tpl, target);
+}
+
+Result<PrintData> ReadPrintDocument(const fs::path& path) {
+  const std::optional<std::string> text = ReadWhole(path);
+  if (!text) return Fail(kDocumentUnreadable, "无法读取打印数据文件：" + path.string());
+  Result<PrintData> data = ParsePrintData(*text);
+  if (!data) return Fail(kDocumentUnreadable, path.string() + "：" + data.message());
+  return data;
+}
+
+Outcome PrintDocumentFile(const fs::path& dataPath, const PrintTarget& target, const fs::path& templatePath) {
+  const Result<PrintTemplate> tpl = ReadPrintTemplate(templatePath);
+  if (!tpl) return tpl.outcome();
+  const Result<PrintData> data = ReadPrintDocument(dataPath);
+  if (!data) return data.outcome();
+  return PrintPages(*data, *tpl, target);
+}
+
+std::string PrintCodeText(int code) {
+  switch (code) {
+    case kPrinted:
+      return "打印完成";
+    case kTemplateMissing:
+      return "找不到打印模板文件";
+    case kTemplateInvalid:
+      return "打印模板文件有误";
+    case kDocumentUnreadable:
+      return "无法读取打印数据文件";
+    case kDocumentDoesNotFit:
+      return "打印数据与模板不符";
+    case kPrinterError:
+      return "打印机或 PDF 文件出错";
+    case kPrintCancelled:
+      return "打印已取消";
+    default:
+      return "打印失败";
+  }
+}
+
+ScopedPreviewRunner::ScopedPreviewRunner(PreviewRunner runner) : previous_(std::move(Runner())) {
+  Runner() = std::move(runner);
+}
+
+ScopedPreviewRunner::~ScopedPreviewRunner() { Runner() = std::move(previous_); }
+
+}  // namespace orv

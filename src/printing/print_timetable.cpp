@@ -1,0 +1,23 @@
+#include "printing/print_timetable.h"
+
+#include "core/output/print_data_rows.h"
+#include "core/output/print_document.h"
+#include "core/settings/program_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace orv {
+
+fs::path PrintTemplatePath(const fs::path& programDir, const std::string& name) {
+  return FindProgramFile(programDir, name, ExecutableDirectory()).value_or(programDir / name);
+}
+
+Outcome PrintTimetable(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
+                       int lessonsPerDay, const fs::path& programDir, const PrintTarget& target) {
+  if (rows.empty() && scope != TimetableScope::School)
+    return Outcome::Fail(std::string(NoTimetableMessage(scope)), kNoTimetableData);
+  const fs::path tpl = PrintTemplatePath(programDir, PrintTemplateName(scope, lessonsPerDay));
+  return PrintPages(PrintDataOf(scope, rows, school, lessonsPerDay), target, tpl);
+}
+
+}  // namespace orv

@@ -1,0 +1,29 @@
+// The one print step of the print window and the command-line tool: the
+// selection's rows made into print data in memory, laid out with the
+// template of the scope and the lessons a day, and sent to the target. No
+// document text and no file is written, only the PDF when that is the target.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/outcome.h"
+#include "core/output/timetable_rows.h"
+#include "printing/print_pages.h"
+
+namespace orv {
+
+// The template called `name`, as FindProgramFile looks for it; the path in
+// the program directory when it is nowhere, so that the message names where
+// a school puts its own.
+std::filesystem::path PrintTemplatePath(const std::filesystem::path& programDir, const std::string& name);
+
+// kNoTimetableData with NoTimetableMessage when a class or teacher selection
+// has no lesson (the overview prints its header even then); otherwise what
+// PrintPages reports.
+Outcome PrintTimetable(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
+                       int lessonsPerDay, const std::filesystem::path& programDir, const PrintTarget& target);
+
+}  // namespace orv
