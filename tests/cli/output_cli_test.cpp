@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "cli/cli_runner.h"
+#include "core/output/print_document.h"
 #include "core/output/timetable_rows.h"
 #include "support/test_db.h"
 #include "support/xlsx_reader.h"
@@ -297,11 +298,66 @@ TEST_F(OutputCli, PrintWritesNoDocumentThatALinkCouldRedirect) {
   EXPECT_EQ(entries, 0u) << "nothing but the planted link";
   EXPECT_NE(PdfText(Out("linked.pdf")).find("育才实验学校"), std::string::npos);
 }
+
+// A data document file printed with no database: the template follows the
+// document's kind and lessons a day unless --template names one.
+TEST_F(OutputCli, PrintsADataDocumentFile) {
+  const std::vector<TimetableRow> rows{{"王芳", "语文", "一（1）", 1, 1, "T1"},
+                                       {"李强", "数学", "二（3）", 5, 7, "T2"}};
+  ASSERT_TRUE(WritePrintDocument(TimetableScope::AllTeachers, Out("教师.xml"), rows, "育才", 7));
+  ASSERT_TRUE(WritePrintDocument(TimetableScope::School, Out("总表.xml"), rows, "育才", 7));
+  auto run = Run({"print", "--document", Out("教师.xml"), "--pdf", Out("教师.pdf")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("打印完成"), std::string::npos);
+  const std::string info = PdfInfo(Out("教师.pdf"));
+  EXPECT_EQ(std::atoi(info.c_str() + info.find("Pages:") + 6), 2) << info;
+  EXPECT_NE(PdfText(Out("教师.pdf")).find("二（3）"), std::string::npos)
+      << "the teacher template's second line";
+  run = Run({"print", "--document", Out("总表.xml"), "--pdf", Out("总表.pdf")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(PdfInfo(Out("总表.pdf")).find("A3"), std::string::npos);
+
+  test::WriteFile(Out("notes.txt"), "just some notes");
+  test::WriteFile(Out("taken.pdf"), "keep me");
+  const std::string tpl6 = (fs::path(ORVANDEL_CLI_PATH).parent_path() / "TeacherSchd6.xml").string();
+  struct Case {
+    std::vector<std::string> args;
+    int exitCode;
+    const char* says;
+  } refused[] = {
+      {{"--document", Out("notes.txt")}, 1, "(ret = 3)"},
+      {{"--document", Out("notes.txt")}, 1, "不是课表打印数据文件"},
+      {{"--document", Out("none.xml")}, 1, "无法读取打印数据文件"},
+      {{"--document", Out("教师.xml"), "--template", Out("notes.txt")}, 1, "(ret = 2)"},
+      {{"--document", Out("教师.xml"), "--template", Out("none.xml")}, 1, "(ret = 1)"},
+      {{"--document", Out("教师.xml"), "--template", tpl6}, 1, "(ret = 4)"},
+      {{t.path().string(), "--document", Out("教师.xml")}, 2, "excludes"},
+      {{"--all-classes"}, 2, "DB"},
+      {{t.path().string(), "--all-classes", "--template", tpl6}, 2, "--template"},
+  };
+  for (const Case& c : refused) {
+    std::vector<std::string> args{"print"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.insert(args.end(), {"--pdf", Out("refused.pdf")});
+    run = Run(args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.args[0] << " " << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(Out("refused.pdf")));
+  }
+  run = Run({"print", "--document", Out("教师.xml"), "--pdf", Out("taken.pdf")});
+  EXPECT_EQ(run.exitCode, 1) << "no --force";
+  EXPECT_EQ(test::ReadFile(Out("taken.pdf")), "keep me");
+}
 #else
 TEST_F(OutputCli, PrintNeedsTheDesktopBuild) {
   const auto run = Run({"print", t.path().string(), "--all-classes", "--pdf", Out("classes.pdf")});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("打印需要桌面版"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(Out("classes.pdf")));
+  test::WriteFile(Out("tmp.xml"), "<root></root>");
+  const auto document = Run({"print", "--document", Out("tmp.xml"), "--pdf", Out("classes.pdf")});
+  EXPECT_EQ(document.exitCode, 1);
+  EXPECT_NE(document.err.find("打印需要桌面版"), std::string::npos) << document.err;
   EXPECT_FALSE(fs::exists(Out("classes.pdf")));
 }
 #endif
