@@ -70,6 +70,19 @@ TEST(PrintDataRows, GivesWhatTheDocumentTextReadsBackAs) {
   }
 }
 
+// A class whose lessons all lie beyond the lessons a day printed (a seventh
+// lesson on a six-lesson overview) used to come back from the document text
+// without its name: its row of the overview had a blank name cell.
+TEST(PrintDataRows, AnOverviewRowKeepsItsClassNameWithoutALessonInTheWeek) {
+  const std::vector<TimetableRow> rows{{"一（1）", "语", "王芳", 1, 1, "11"},
+                                       {"一（2）", "数", "李强", 2, 7, "12"}};
+  const PrintData data = PrintDataOf(TimetableScope::School, rows, "育才", 6);
+  ASSERT_EQ(data.subjects.size(), 2u);
+  EXPECT_EQ(data.subjects[0].name, "一（1）");
+  EXPECT_EQ(data.subjects[1].name, "一（2）");
+  EXPECT_EQ(data.subjects[1].total, 0);
+}
+
 TEST(PrintDataRows, ChoosesTheTemplateFromTheData) {
   const std::vector<TimetableRow> classRows{{"一（1）班", "语文", "", 1, 1}};
   const std::vector<TimetableRow> teacherRows{{"张伟", "语文", "一（1）", 1, 1}};
