@@ -197,7 +197,6 @@ int RunPrintDocument(const Context& ctx, const OutputRequest& r) {
 
 int RunPrint(const Context& ctx, const OutputRequest& r) {
   if (!r.document.empty()) return RunPrintDocument(ctx, r);
-  if (r.db.empty()) throw CLI::RequiredError("DB");
   // The overview prints its header even for an empty timetable, which the
   // print step decides.
   const Rows in = ReadRows(ctx, r, ".pdf", "PDF ", "打印失败！", true);
@@ -257,7 +256,11 @@ void AddOutputCommands(CLI::App& app, Context& ctx) {
                    "Template for --document (default: by the document's kind and lessons per day)")
       ->needs(document);
   print->add_option("--pdf", printRequest.out, "PDF file to write")->required();
-  print->callback([&ctx] { ctx.exitCode = RunPrint(ctx, printRequest); });
+  print->callback([&ctx] {
+    // Without a document the database is required, as for export.
+    if (printRequest.db.empty() && printRequest.document.empty()) throw CLI::RequiredError("DB");
+    ctx.exitCode = RunPrint(ctx, printRequest);
+  });
 }
 
 }  // namespace orv::cli
