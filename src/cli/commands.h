@@ -27,7 +27,11 @@ struct Context {
 // reads it.
 void AddLessonsOption(CLI::App* command, std::optional<int>& lessons);
 
-// Opens the database exclusively, or says on stderr why not.
+inline constexpr const char* kInvalidTextWarning =
+    "警告：数据库中有文字不是有效的UTF-8编码，无法识别的字节已替换为“\uFFFD”";
+
+// Opens the database exclusively, or says on stderr why not. Text that is
+// not valid UTF-8 is reported once on stderr when first read.
 std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path);
 int Fail(const std::string& message);
 // The headline, then the reason the core gave.
