@@ -89,19 +89,18 @@ std::vector<PlanInput> MissingPlanInputs(std::string_view className, std::string
   if (TrimBlanks(className).empty()) missing.push_back(PlanInput::Class);
   if (TrimBlanks(courseName).empty()) missing.push_back(PlanInput::Course);
   if (TrimBlanks(teacherName).empty()) missing.push_back(PlanInput::Teacher);
-  switch (ParseLessonCount(countText).kind) {
+  const LessonCountText count = ParseLessonCount(countText);
+  switch (count.kind) {
     case LessonCountText::Kind::Empty:
       missing.push_back(PlanInput::CountMissing);
       break;
     case LessonCountText::Kind::NotNumber:
       missing.push_back(PlanInput::CountNotNumber);
       break;
-    case LessonCountText::Kind::Number: {
-      const LessonCountText count = ParseLessonCount(countText);
+    case LessonCountText::Kind::Number:
       if (!count.whole || count.value < kMinWeeklyLessons || count.value > kMaxWeeklyLessons)
         missing.push_back(PlanInput::CountOutOfRange);
       break;
-    }
   }
   return missing;
 }

@@ -60,9 +60,8 @@ Result<MaintenanceReport> MaintainData(TimetableDb& db) {
                    lessonsOfRow + ") where " + kUnusableCount + " and " + lessonsOfRow + " > 0");
     report.planRowsWithoutCount = db.Execute(std::string("Delete from ClassPlantb where ") + kUnusableCount);
     report.planCountsCapped = db.Execute(
-        "Update ClassPlantb set Count = min(?, cast(Count as integer)) where Count > ? or Count <> "
-        "cast(Count as "
-        "integer)",
+        "Update ClassPlantb set Count = min(?, cast(Count as integer))"
+        " where Count > ? or Count <> cast(Count as integer)",
         kMaxWeeklyLessons, kMaxWeeklyLessons);
     report.recountedPlanRows = db.Execute("Update ClassPlantb set BuildCount = " + lessonsOfRow +
                                           " where BuildCount is not " + lessonsOfRow);

@@ -23,6 +23,7 @@ inline constexpr int kMaxWeeklyLessons = 35;  // five days of seven lessons
   " as integer))) "                                                                    \
   "else 0 end)"
 #define ORV_PLAN_COUNT ORV_PLAN_COUNT_OF("Count")
+static_assert(kMaxWeeklyLessons == 35, "the bound written out in ORV_PLAN_COUNT_OF");
 
 enum class PlanCountFault { kNone, kMissing, kNotWhole, kTooSmall, kTooLarge };
 
