@@ -58,8 +58,9 @@ package: build
 
 # The fuzz targets of the template and print-document readers, built with
 # clang, ASan and UBSan into $(BUILD_FUZZ) (not part of `make test`). With
-# FUZZ_SECONDS=N each then runs N seconds from the seeds in fuzz/corpus (new
-# inputs go to $(BUILD_FUZZ)/corpus, crashes to $(BUILD_FUZZ)/crashes).
+# FUZZ_SECONDS=N each then runs N seconds from the seeds in fuzz/corpus, with
+# the words of its format from fuzz/<target>.dict (new inputs go to
+# $(BUILD_FUZZ)/corpus, crashes to $(BUILD_FUZZ)/crashes).
 fuzz:
 	cmake -S fuzz -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
@@ -67,7 +68,7 @@ fuzz:
 	  for t in template document; do \
 	    mkdir -p $(BUILD_FUZZ)/corpus/$$t $(BUILD_FUZZ)/crashes; \
 	    echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
-	    $(BUILD_FUZZ)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=16384 -timeout=10 \
+	    $(BUILD_FUZZ)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=16384 -timeout=10 -dict=fuzz/$$t.dict \
 	      -artifact_prefix=$(BUILD_FUZZ)/crashes/$$t- $(BUILD_FUZZ)/corpus/$$t fuzz/corpus/$$t || exit 1; \
 	  done; \
 	fi
