@@ -5,7 +5,10 @@ CMAKE_ARGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(shell command -v
 JOBS       ?= 2
 DEMO_DIR   ?= demo
 
-.PHONY: all deps deps-core configure configure-core build build-core demo test test-core test-gui run bench package format clean
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 0
+
+.PHONY: all deps deps-core configure configure-core build build-core demo test test-core test-gui run bench package format fuzz clean
 
 all: build
 
@@ -53,8 +56,25 @@ bench: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 
+# The fuzz targets of the template and print-document readers, built with
+# clang, ASan and UBSan into $(BUILD_FUZZ) (not part of `make test`). With
+# FUZZ_SECONDS=N each then runs N seconds from the seeds in fuzz/corpus, with
+# the words of its format from fuzz/<target>.dict (new inputs go to
+# $(BUILD_FUZZ)/corpus, crashes to $(BUILD_FUZZ)/crashes).
+fuzz:
+	cmake -S fuzz -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+	@if [ "$(FUZZ_SECONDS)" -gt 0 ]; then \
+	  for t in template document; do \
+	    mkdir -p $(BUILD_FUZZ)/corpus/$$t $(BUILD_FUZZ)/crashes; \
+	    echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+	    $(BUILD_FUZZ)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=16384 -timeout=10 -dict=fuzz/$$t.dict \
+	      -artifact_prefix=$(BUILD_FUZZ)/crashes/$$t- $(BUILD_FUZZ)/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	  done; \
+	fi
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_CORE)
+	rm -rf $(BUILD) $(BUILD_CORE) $(BUILD_FUZZ)

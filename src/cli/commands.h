@@ -36,8 +36,12 @@ struct Context {
 // reads it.
 void AddLessonsOption(CLI::App* command, std::optional<int>& lessons);
 
+inline constexpr const char* kInvalidTextWarning =
+    "警告：数据库中有文字不是有效的UTF-8编码，无法识别的字节已替换为“\uFFFD”";
+
 // Opens the database exclusively (read-only: shared with other readers, see
-// TimetableDb::Open), or says on stderr why not.
+// TimetableDb::Open), or says on stderr why not. Text that is not valid UTF-8
+// is reported once on stderr when first read.
 std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path, DbAccess access = DbAccess::kReadWrite);
 int Fail(const std::string& message);
 // The headline, then the reason the core gave.

@@ -31,7 +31,11 @@ std::unique_ptr<TimetableDb> OpenOrReport(const std::string& path, DbAccess acce
     std::cerr << kOpenDatabaseFailed << " " << path << ": " << db.message() << "\n";
     return nullptr;
   }
-  return std::move(db).value();
+  std::unique_ptr<TimetableDb> opened = std::move(db).value();
+  // Once per run: the command goes on with the replaced characters, and the
+  // user learns why some names show "\uFFFD".
+  opened->OnInvalidText([] { std::cerr << kInvalidTextWarning << "\n"; });
+  return opened;
 }
 
 int Fail(std::string_view headline, const Outcome& why) {

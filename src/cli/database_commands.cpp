@@ -71,16 +71,18 @@ int RunInfo(const std::string& path) {
 int RunMaintain(const std::string& path) {
   auto db = OpenOrReport(path);
   if (!db) return 1;
-  const Result<DatabaseTotals> before = ReadDatabaseTotals(*db);
-  if (!before) return Fail(before.message());
-  if (Outcome maintained = MaintainData(*db); !maintained) return Fail("数据维护失败！", maintained);
-  const Result<DatabaseTotals> after = ReadDatabaseTotals(*db);
-  if (!after) return Fail(after.message());
-  std::cout << "removed lessons: " << before->lessons - after->lessons << "\n"
-            << "removed plan rows: " << before->planRows - after->planRows << "\n"
-            << "removed restrictions: " << before->restrictions - after->restrictions << "\n"
-            << "recounted plan rows: " << before->wrongBuildCounts << "\n"
-            << "数据维护完成\n";
+  const Result<MaintenanceReport> r = MaintainData(*db);
+  if (!r) return Fail("数据维护失败！", r.outcome());
+  std::cout << "removed lessons: " << r->lessonsOutsideWeek + r->orphanLessons << "\n"
+            << "removed lessons outside the week: " << r->lessonsOutsideWeek << "\n"
+            << "removed plan rows: " << r->orphanPlanRows + r->planRowsWithoutCount << "\n"
+            << "removed plan rows without a weekly count: " << r->planRowsWithoutCount << "\n"
+            << "repaired plan counts: " << r->planCountsFromLessons + r->planCountsCapped << "\n"
+            << "removed restrictions: " << r->restrictions << "\n"
+            << "removed special-course marks: " << r->specialCourses << "\n"
+            << "recounted plan rows: " << r->recountedPlanRows << "\n";
+  for (const std::string& line : MaintenanceLines(*r)) std::cout << line << "\n";
+  std::cout << "数据维护完成\n";
   return 0;
 }
 

@@ -138,8 +138,10 @@ int RunExport(const Context& ctx, const OutputRequest& r) {
   const Rows in = ReadRows(ctx, r, ".xlsx", "导出", "课表导出失败！", false);
   if (in.exitCode != 0) return in.exitCode;
   const int lessons = in.lessonsPerDay;
-  const Outcome done =
-      ExportTimetable(in.scope, r.out, in.rows, Settings(ctx.ProgramDir()).GetSchoolName(), lessons);
+  std::vector<std::string> warnings;
+  const Outcome done = ExportTimetable(in.scope, r.out, in.rows, Settings(ctx.ProgramDir()).GetSchoolName(),
+                                       lessons, &warnings);
+  for (const std::string& warning : warnings) std::cerr << warning << "\n";
   if (!done) return Fail("课表导出失败！(ret = " + std::to_string(done.code()) + ") " + done.message());
   std::cout << "课表导出成功: " << r.out << "\n";
   return 0;

@@ -112,5 +112,56 @@ TEST(CliDatabase, ClearUpgradeAndMaintainReportWhatTheyChanged) {
             0);
 }
 
+// Weekly counts another program wrote: a huge one no longer overflows the
+// totals, analyze names every bad row as blocking, and maintain removes the
+// lessons outside any week and the unusable counts it says it repaired.
+TEST(CliDatabase, CountsAWeekCannotHoldAreReadClampedNamedAndRepaired) {
+  test::TempDir dir;
+  const std::string db = (dir / "kb.mdb").string();
+  ASSERT_EQ(RunCli({"demo", db, "--grades", "1-1", "--classes-per-grade", "1"}).exitCode, 0);
+  long long planned = 0;
+  {
+    auto opened = test::OpenDb(db);
+    planned = opened->FirstInt("select sum(Count) from ClassPlantb where rowid>3").value_or(-1);
+    opened->Execute("update ClassPlantb set Count=2147483647 where rowid=1");
+    opened->Execute("update ClassPlantb set Count=-9 where rowid=2");
+    opened->Execute("update ClassPlantb set Count=null where rowid=3");
+    opened->Execute(
+        "delete from LessonListtb where ClassCode||CourseCode||TeacherCode in (select "
+        "ClassCode||CourseCode||TeacherCode from ClassPlantb where rowid in (2,3))");
+    opened->Execute(
+        "insert into LessonListtb select ClassCode,99,1,CourseCode,TeacherCode,1 from LessonListtb "
+        "limit 1");
+    opened->Execute(
+        "insert into LessonListtb select ClassCode,1,null,CourseCode,TeacherCode,1 from LessonListtb "
+        "limit 1");
+  }
+  auto run = RunCli({"info", db});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("planned lessons: " + std::to_string(planned + 35) + "\n"), std::string::npos)
+      << run.out;
+
+  run = RunCli({"analyze", db});
+  EXPECT_EQ(run.exitCode, 1) << run.out;
+  for (const char* why : {"每周节数超过35", "每周节数小于1", "没有填写每周节数"})
+    EXPECT_NE(run.out.find(std::string("：") + why + "，请在教学计划中改为1到35之间的整数"),
+              std::string::npos)
+        << why << "\n"
+        << run.out;
+
+  run = RunCli({"maintain", db});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("removed lessons outside the week: 2\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("removed plan rows without a weekly count: 2\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("repaired plan counts: 1\n"), std::string::npos) << run.out;
+  auto opened = test::OpenDb(db);
+  EXPECT_EQ(
+      opened->FirstInt("select count(*) from LessonListtb where Day not between 1 and 5 or LessonNo is null"),
+      0);
+  EXPECT_EQ(
+      opened->FirstInt("select count(*) from ClassPlantb where Count not between 1 and 35 or Count is null"),
+      0);
+}
+
 }  // namespace
 }  // namespace orv

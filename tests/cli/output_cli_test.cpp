@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "cli/cli_runner.h"
+#include "core/database/valid_text.h"
 #include "core/output/print_document.h"
 #include "core/output/timetable_rows.h"
 #include "support/test_db.h"
@@ -361,6 +362,34 @@ TEST_F(OutputCli, PrintNeedsTheDesktopBuild) {
   EXPECT_FALSE(fs::exists(Out("classes.pdf")));
 }
 #endif
+
+// Text the database holds as bytes that are not UTF-8 is replaced where it
+// is read, with one warning, so the workbook stays readable; a name longer
+// than a cell holds is cut with a warning instead of failing the export.
+TEST_F(OutputCli, InvalidTextAndOverlongNamesStillGiveAReadableWorkbook) {
+  {
+    auto db = test::OpenDb(t.path());
+    db->Execute("update Classtb set Name=cast(X'E4B8C0FF31' as text) where Code='11'");
+    db->Execute("update Coursetb set Name=cast(X'C0AF' as text)");
+  }
+  const std::string db = t.path().string();
+  auto run = Run({"export", db, "--all-classes", "--out", Out("bad.xlsx")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string strings =
+      test::RunProcess("/usr/bin/unzip", {"-p", Out("bad.xlsx"), "xl/sharedStrings.xml"}).out;
+  EXPECT_EQ(ValidUtf8Prefix(strings), strings.size()) << "an XML reader refuses the file";
+  const std::string warning = "不是有效的UTF-8编码";
+  EXPECT_NE(run.err.find(warning), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find(warning), run.err.rfind(warning)) << "once: " << run.err;
+  EXPECT_EQ(test::ReadXlsx(Out("bad.xlsx")).Text("D1"), "育才实验学校     \uFFFD\uFFFD\uFFFD\uFFFD1");
+
+  const std::string overlong(40000, 'x');
+  test::OpenDb(t.path())->Execute("update Classtb set Name=? where Code='11'", overlong);
+  run = Run({"export", db, "--class", overlong, "--out", Out("long.xlsx")});
+  ASSERT_EQ(run.exitCode, 0) << run.err.substr(0, 200);
+  EXPECT_NE(run.err.find("已截断"), std::string::npos) << run.err.substr(0, 200);
+  EXPECT_EQ(Utf8Length(test::ReadXlsx(Out("long.xlsx")).Text("D1")), 32767u);
+}
 
 }  // namespace
 }  // namespace orv

@@ -1,10 +1,12 @@
 #include "core/database/class_plan.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
 #include "core/database/code_lists.h"
 #include "core/database/lookups.h"
+#include "core/database/plan_count.h"
 
 namespace orv {
 
@@ -16,7 +18,7 @@ std::vector<PlanListRow> LoadClassPlan(TimetableDb& db, std::string_view classCo
       Cursor c =
           db.Query("select CourseCode,TeacherCode,Count from ClassPlantb where ClassCode = ? order by rowid",
                    classCode);
-      while (c.Next()) raw.push_back({c.Text(0), c.Text(1), {}, {}, c.Int(2)});
+      while (c.Next()) raw.push_back({c.Text(0), c.Text(1), {}, {}, ReadPlanCount(c, 2).lessons});
     }
     for (PlanListRow& r : raw) {
       r.courseName = GetCourseName(db, r.courseCode);
@@ -40,7 +42,7 @@ TeacherLoad LoadTeacherLoad(TimetableDb& db, std::string_view teacherCode) {
       Cursor c =
           db.Query("select ClassCode,CourseCode,Count from ClassPlantb where TeacherCode = ? order by rowid",
                    teacherCode);
-      while (c.Next()) raw.push_back({c.Text(0), c.Text(1), c.Int(2)});
+      while (c.Next()) raw.push_back({c.Text(0), c.Text(1), ReadPlanCount(c, 2).lessons});
     }
     for (const Raw& r : raw) {
       load.rows.push_back({GetClassName(db, r.cls), GetCourseName(db, r.course), r.count});
@@ -74,7 +76,11 @@ LessonCountText ParseLessonCount(std::string_view text) {
   }
   if (digits == 0 || i != t.size()) return {LessonCountText::Kind::NotNumber, 0};
   if (negative) value = -value;
-  return {LessonCountText::Kind::Number, static_cast<int>(std::floor(value))};
+  // Held inside the int range before converting: "99999999999" must not
+  // become an undefined value that might happen to pass the range check.
+  constexpr double kEnd = 1e9;
+  const bool whole = std::floor(value) == value;
+  return {LessonCountText::Kind::Number, static_cast<int>(std::floor(std::clamp(value, -kEnd, kEnd))), whole};
 }
 
 std::vector<PlanInput> MissingPlanInputs(std::string_view className, std::string_view courseName,
@@ -83,7 +89,8 @@ std::vector<PlanInput> MissingPlanInputs(std::string_view className, std::string
   if (TrimBlanks(className).empty()) missing.push_back(PlanInput::Class);
   if (TrimBlanks(courseName).empty()) missing.push_back(PlanInput::Course);
   if (TrimBlanks(teacherName).empty()) missing.push_back(PlanInput::Teacher);
-  switch (ParseLessonCount(countText).kind) {
+  const LessonCountText count = ParseLessonCount(countText);
+  switch (count.kind) {
     case LessonCountText::Kind::Empty:
       missing.push_back(PlanInput::CountMissing);
       break;
@@ -91,6 +98,8 @@ std::vector<PlanInput> MissingPlanInputs(std::string_view className, std::string
       missing.push_back(PlanInput::CountNotNumber);
       break;
     case LessonCountText::Kind::Number:
+      if (!count.whole || count.value < kMinWeeklyLessons || count.value > kMaxWeeklyLessons)
+        missing.push_back(PlanInput::CountOutOfRange);
       break;
   }
   return missing;
@@ -98,25 +107,33 @@ std::vector<PlanInput> MissingPlanInputs(std::string_view className, std::string
 
 namespace {
 Outcome OtherTeacher() { return Outcome::Fail("不允许一门课多个老师", kPlanOtherTeacher); }
-Outcome NegativeCount() { return Outcome::Fail("每周节数不能小于0", kPlanNegativeCount); }
+Outcome CountOutOfRange() {
+  return Outcome::Fail("每周节数必须是" + std::to_string(kMinWeeklyLessons) + "到" +
+                           std::to_string(kMaxWeeklyLessons) + "之间的整数",
+                       kPlanCountOutOfRange);
+}
+Outcome TotalOutOfRange() {
+  return Outcome::Fail("每周节数合计不能超过" + std::to_string(kMaxWeeklyLessons), kPlanCountOutOfRange);
+}
 Outcome RowNotFound() { return Outcome::Fail("教学计划中没有这一行", kPlanRowNotFound); }
-// Count is a 16-bit column.
-constexpr long long kMaxCount = 32767;
+bool InRange(int count) { return count >= kMinWeeklyLessons && count <= kMaxWeeklyLessons; }
 }  // namespace
 
 Outcome AppendPlanLessons(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
                           std::string_view teacherCode, int count) {
+  if (!InRange(count)) return CountOutOfRange();
   try {
     Transaction tx(db);
     if (db.Exists("select CourseCode from ClassPlantb where ClassCode=? and CourseCode=? and TeacherCode<>?",
                   classCode, courseCode, teacherCode))
       return OtherTeacher();
-    const std::optional<long long> stored =
-        db.FirstInt("select Count from ClassPlantb where ClassCode=? and CourseCode=? and TeacherCode=?",
-                    classCode, courseCode, teacherCode);
+    // A stored count outside 1..35 (from another program) counts as what
+    // every reader takes it for, so the sum cannot overflow either.
+    const std::optional<long long> stored = db.FirstInt(
+        "select " ORV_PLAN_COUNT " from ClassPlantb where ClassCode=? and CourseCode=? and TeacherCode=?",
+        classCode, courseCode, teacherCode);
     const long long total = stored.value_or(0) + count;
-    if (total < 0) return NegativeCount();
-    if (total > kMaxCount) return Outcome::Fail("每周节数不能超过" + std::to_string(kMaxCount));
+    if (total > kMaxWeeklyLessons) return TotalOutOfRange();
     if (stored) {
       db.Execute("update ClassPlantb set Count=? where ClassCode=? and CourseCode=? and TeacherCode=?", total,
                  classCode, courseCode, teacherCode);
@@ -134,12 +151,14 @@ Outcome AppendPlanLessons(TimetableDb& db, std::string_view classCode, std::stri
 Outcome ModifyPlanRow(TimetableDb& db, std::string_view classCode, const PlanRowKey& selected,
                       std::string_view courseCode, std::string_view teacherCode, int count) {
   if (courseCode != selected.courseCode) return Outcome::Fail("只允许修改老师和节数", kPlanCourseChanged);
-  if (count < 0) return NegativeCount();
+  if (!InRange(count)) return CountOutOfRange();
   try {
     Transaction tx(db);
     const int changed = db.Execute(
         "update ClassPlantb set CourseCode=?,TeacherCode=?,Count=? "
-        "where ClassCode=? and CourseCode=? and TeacherCode=? and Count=?",
+        // The row as the list shows it: a damaged count (shown clamped) can be
+        // corrected here.
+        "where ClassCode=? and CourseCode=? and TeacherCode=? and " ORV_PLAN_COUNT "=?",
         courseCode, teacherCode, count, classCode, selected.courseCode, selected.teacherCode, selected.count);
     if (changed == 0) return RowNotFound();
     tx.Commit();

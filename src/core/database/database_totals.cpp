@@ -1,4 +1,5 @@
 #include "core/database/database_totals.h"
+#include "core/database/plan_count.h"
 
 namespace orv {
 
@@ -14,7 +15,7 @@ Result<DatabaseTotals> ReadDatabaseTotals(TimetableDb& db) {
     t.teachers = CountOf(db, "select count(*) from Teachertb");
     t.classRooms = CountOf(db, "select count(*) from ClassRoomtb");
     t.planRows = CountOf(db, "select count(*) from ClassPlantb");
-    t.plannedLessons = CountOf(db, "select coalesce(sum(Count),0) from ClassPlantb");
+    t.plannedLessons = CountOf(db, "select coalesce(sum(" ORV_PLAN_COUNT "),0) from ClassPlantb");
     t.placedLessons = CountOf(db, "select coalesce(sum(BuildCount),0) from ClassPlantb");
     t.lessons = CountOf(db, "select count(*) from LessonListtb");
     t.restrictions = CountOf(db, "select count(*) from Limittb");

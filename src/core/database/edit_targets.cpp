@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "core/database/plan_count.h"
 #include "core/database/timetable_edit.h"
 #include "core/database/week_marks.h"
 #include "core/output/week_labels.h"
@@ -29,7 +30,7 @@ constexpr const char* kMarkedSlots = "select Day,LessonNo from Limittb where Kin
 constexpr const char* kMarkedCodesAt =
     "select Code from Limittb where Kind=? and Day=? and LessonNo=? and Attr=?";
 constexpr const char* kPlanCounts =
-    "select CourseCode,Count from ClassPlantb where ClassCode=? order by rowid";
+    "select CourseCode," ORV_PLAN_COUNT " from ClassPlantb where ClassCode=? order by rowid";
 
 template <class... Args>
 WeekSlots ReadSlots(TimetableDb& db, int lessonsPerDay, const char* sql, const Args&... args) {

@@ -1,4 +1,5 @@
 #include "core/database/lesson_weeks.h"
+#include "core/database/plan_count.h"
 
 #include <exception>
 
@@ -25,10 +26,10 @@ constexpr const char* kTeacherLessons =
 // two teachers must not hand its lesson to the other row's teacher.
 constexpr const char* kUnplacedRows =
     "select P.ClassCode,C.Name,P.CourseCode,K.Name,P.TeacherCode,T.Name,"
-    " coalesce(P.Count,0)-coalesce(P.BuildCount,0) from ClassPlantb P"
+    " " ORV_PLAN_COUNT_OF("P.Count") "-coalesce(P.BuildCount,0) from ClassPlantb P"
     " left join Classtb C on C.Code=P.ClassCode left join Coursetb K on K.Code=P.CourseCode"
     " left join Teachertb T on T.Code=P.TeacherCode"
-    " where coalesce(P.Count,0)<>coalesce(P.BuildCount,0) order by P.ClassCode,P.CourseCode,P.rowid";
+    " where " ORV_PLAN_COUNT_OF("P.Count") "<>coalesce(P.BuildCount,0) order by P.ClassCode,P.CourseCode,P.rowid";
 
 Result<WeekCells> LoadWeek(TimetableDb& db, const char* sql, std::string_view code, int lessonsPerDay) {
   try {

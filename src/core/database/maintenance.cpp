@@ -4,30 +4,68 @@
 #include <utility>
 #include <vector>
 
+#include "core/database/plan_count.h"
 #include "core/database/week_marks.h"
+#include "core/output/week_labels.h"
 
 namespace orv {
 
-Outcome MaintainData(TimetableDb& db) {
+long long MaintenanceReport::Repairs() const {
+  return lessonsOutsideWeek + orphanLessons + orphanPlanRows + planRowsWithoutCount + planCountsFromLessons +
+         planCountsCapped + restrictions + specialCourses + recountedPlanRows;
+}
+
+namespace {
+
+// A stored day or lesson number that no week has: missing, not a whole
+// number, or out of range. Text in an integer column compares above every
+// number, so "between" rejects it too.
+#define ORV_OUTSIDE_WEEK(day, lesson)                                            \
+  day " is null or " lesson " is null or " day " not between 1 and 5 or " lesson \
+      " not between 1 and 7 or " day "<>cast(" day " as integer) or " lesson "<>cast(" lesson " as integer)"
+static_assert(kDaysPerWeek == 5 && kMaxLessonsPerDay == 7, "the week of ORV_OUTSIDE_WEEK");
+
+// A stored weekly count that is no number at all, or below one.
+constexpr const char* kUnusableCount =
+    "(Count is null or typeof(Count) not in ('integer','real') or Count < 1)";
+
+}  // namespace
+
+Result<MaintenanceReport> MaintainData(TimetableDb& db) {
   try {
+    MaintenanceReport report;
     Transaction tx(db);
+    report.lessonsOutsideWeek =
+        db.Execute("Delete from LessonListtb where " ORV_OUTSIDE_WEEK("Day", "LessonNo"));
     // "IS NULL" catches rows whose reference was never filled in: NOT IN
     // alone would keep them, since a comparison with NULL is never true.
-    db.Execute(
+    report.orphanLessons = db.Execute(
         "Delete from LessonListtb where ClassCode is null or CourseCode is null or TeacherCode is null"
         " or ClassCode not in (Select Code from Classtb where Code is not null)"
         " or CourseCode not in (Select Code from Coursetb where Code is not null)"
         " or TeacherCode not in (Select Code from Teachertb where Code is not null)");
-    db.Execute(
+    report.orphanPlanRows = db.Execute(
         "Delete from ClassPlantb where ClassCode is null or CourseCode is null or TeacherCode is null"
         " or ClassCode not in (Select Code from Classtb where Code is not null)"
         " or CourseCode not in (Select Code from Coursetb where Code is not null)"
         " or TeacherCode not in (Select Code from Teachertb where Code is not null)");
-    db.Execute(
-        "Update ClassPlantb set BuildCount = (Select Count(*) from LessonListtb L"
-        " where L.ClassCode = ClassPlantb.ClassCode and L.CourseCode = ClassPlantb.CourseCode"
-        " and L.TeacherCode = ClassPlantb.TeacherCode)");
-    db.Execute(
+    // A row without a usable count whose lessons stand in the timetable keeps
+    // them: the lessons say what the plan was. Without lessons nothing says
+    // it, and the row goes.
+    const std::string lessonsOfRow =
+        "(Select Count(*) from LessonListtb L where L.ClassCode = ClassPlantb.ClassCode"
+        " and L.CourseCode = ClassPlantb.CourseCode and L.TeacherCode = ClassPlantb.TeacherCode)";
+    report.planCountsFromLessons =
+        db.Execute("Update ClassPlantb set Count = min(" + std::to_string(kMaxWeeklyLessons) + "," +
+                   lessonsOfRow + ") where " + kUnusableCount + " and " + lessonsOfRow + " > 0");
+    report.planRowsWithoutCount = db.Execute(std::string("Delete from ClassPlantb where ") + kUnusableCount);
+    report.planCountsCapped = db.Execute(
+        "Update ClassPlantb set Count = min(?, cast(Count as integer))"
+        " where Count > ? or Count <> cast(Count as integer)",
+        kMaxWeeklyLessons, kMaxWeeklyLessons);
+    report.recountedPlanRows = db.Execute("Update ClassPlantb set BuildCount = " + lessonsOfRow +
+                                          " where BuildCount is not " + lessonsOfRow);
+    report.restrictions = db.Execute(
         "Delete from Limittb where Code is null"
         " or (Kind = ? and Code not in (Select Code from Classtb where Code is not null))"
         " or (Kind = ? and Code not in (Select Code from Coursetb where Code is not null))"
@@ -35,14 +73,32 @@ Outcome MaintainData(TimetableDb& db) {
         " or (Kind = ? and Code not in (Select Code from ClassRoomtb where Code is not null))",
         DbValue(LimitKind::Class), DbValue(LimitKind::Course), DbValue(LimitKind::Teacher),
         DbValue(LimitKind::ClassRoom));
-    db.Execute(
+    report.specialCourses = db.Execute(
         "Delete from CourseAttrtb where CourseCode is null"
         " or CourseCode not in (Select Code from Coursetb where Code is not null)");
     tx.Commit();
-    return Outcome::Ok();
+    return report;
   } catch (const std::exception& e) {
     return Outcome::Fail(DatabaseErrorText(e));
   }
+}
+
+std::vector<std::string> MaintenanceLines(const MaintenanceReport& r) {
+  std::vector<std::string> lines;
+  auto line = [&](long long n, const char* what) {
+    if (n > 0) lines.push_back(std::string(what) + "：" + std::to_string(n));
+  };
+  line(r.lessonsOutsideWeek, "删除星期或节次无效的课");
+  line(r.orphanLessons, "删除班级、课程或教师已不存在的课");
+  line(r.orphanPlanRows, "删除班级、课程或教师已不存在的教学计划");
+  line(r.planRowsWithoutCount, "删除每周节数无效且未排课的教学计划");
+  line(r.planCountsFromLessons, "每周节数无效、按已排的课重设节数的教学计划");
+  line(r.planCountsCapped, "每周节数超过35或不是整数、已改为1到35之间整数的教学计划");
+  line(r.restrictions, "删除对象已不存在的限制");
+  line(r.specialCourses, "删除课程已不存在的专用课程标记");
+  line(r.recountedPlanRows, "重新计算已排节数的教学计划");
+  if (lines.empty()) lines.push_back("没有发现需要修复的数据");
+  return lines;
 }
 
 Outcome DeleteAllLessons(TimetableDb& db) {

@@ -5,16 +5,39 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/database/timetable_db.h"
 #include "core/outcome.h"
 
 namespace orv {
 
-// Removes lessons, plan rows, restrictions and special-course marks whose class, course, teacher or
-// classroom no longer exists, and recounts every plan row's BuildCount from
-// the lessons. On failure nothing is changed.
-Outcome MaintainData(TimetableDb& db);
+// What a maintenance removed and repaired, row by row.
+struct MaintenanceReport {
+  long long lessonsOutsideWeek = 0;     // day not 1..5, lesson not 1..7, or either missing
+  long long orphanLessons = 0;          // class, course or teacher missing or gone
+  long long orphanPlanRows = 0;         // likewise for plan rows
+  long long planRowsWithoutCount = 0;   // no usable weekly count and no lesson placed: removed
+  long long planCountsFromLessons = 0;  // no usable count but lessons placed: set to those lessons
+  long long planCountsCapped = 0;       // above 35 (a week) or with a fraction: cut to a whole 1..35
+  long long restrictions = 0;           // removed restriction marks
+  long long specialCourses = 0;         // removed special-course marks
+  long long recountedPlanRows = 0;      // plan rows whose BuildCount was wrong
+
+  long long Repairs() const;  // every row counted above
+};
+
+// Removes lessons that lie outside any possible week (a week has at most
+// seven lessons a day: lessons beyond today's setting stay), and lessons,
+// plan rows, restrictions and special-course marks whose class, course,
+// teacher or classroom no longer exists; makes every plan row's weekly count
+// a whole number from 1 to 35; recounts every plan row's BuildCount from the
+// lessons. On failure nothing is changed.
+Result<MaintenanceReport> MaintainData(TimetableDb& db);
+
+// The report as lines for a user: one per kind of repair done, or a line
+// saying that nothing needed repair.
+std::vector<std::string> MaintenanceLines(const MaintenanceReport& report);
 
 // Deletes every lesson, fixed ones included, and zeroes the plan counters.
 // Fails with code -1 on a database error; nothing is changed then.

@@ -11,6 +11,7 @@
 #include <SQLiteCpp/Transaction.h>
 
 #include "core/database/schema.h"
+#include "core/database/valid_text.h"
 
 namespace fs = std::filesystem;
 
@@ -40,7 +41,18 @@ Cursor::~Cursor() {
 std::string Cursor::Text(int col) const {
   const SQLite::Column c = st_->getColumn(col);
   if (c.isNull()) return {};
-  return std::string(static_cast<const char*>(c.getBlob()), static_cast<size_t>(c.getBytes()));
+  // Every text of the program comes through here, so this is the one place
+  // where bytes from a foreign or damaged file are made safe to write out.
+  const std::string_view raw(static_cast<const char*>(c.getBlob()), static_cast<size_t>(c.getBytes()));
+  bool replaced = false;
+  std::string text = ToValidUtf8(raw, replaced);
+  if (replaced) db_->NoteInvalidText();
+  return text;
+}
+
+bool Cursor::IsNumber(int col) const {
+  const SQLite::Column c = st_->getColumn(col);
+  return c.isInteger() || c.isFloat();
 }
 
 std::string DatabaseErrorText(const std::exception& error) {
@@ -202,15 +214,19 @@ Cursor TimetableDb::Prepared(std::string_view sql) {
   } else if (it->second.taken) {
     // The same text is still being read further out: resetting it would
     // silently restart that loop, so this reading gets its own statement.
-    return Cursor(std::make_unique<SQLite::Statement>(*db_, std::string(sql)));
+    return Cursor(*this, std::make_unique<SQLite::Statement>(*db_, std::string(sql)));
   } else {
     it->second.statement->reset();
     it->second.statement->clearBindings();
   }
-  return Cursor(*it->second.statement, it->second.taken);
+  return Cursor(*this, *it->second.statement, it->second.taken);
 }
 
 int TimetableDb::changes() { return sqlite3_changes(db_->getHandle()); }
+
+void TimetableDb::NoteInvalidText() {
+  if (invalidTextsRead_++ == 0 && invalidTextNotice_) invalidTextNotice_();
+}
 
 Transaction::Transaction(TimetableDb& db) : db_(db), depth_(db.transactionDepth_) {
   if (depth_ == 0)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +31,8 @@ inline void BindValue(SQLite::Statement& st, int index, const char* value) {
   BindValue(st, index, std::string_view(value));
 }
 
+class TimetableDb;
+
 // A reading of a statement. Resets the statement when it goes out of scope,
 // so a half-read query never keeps a cursor open into the next one. While a
 // cursor lives, its cached statement is taken: a second query with the same
@@ -38,29 +41,38 @@ class Cursor {
  public:
   Cursor(const Cursor&) = delete;
   Cursor& operator=(const Cursor&) = delete;
-  Cursor(Cursor&& other) noexcept : st_(other.st_), taken_(other.taken_), own_(std::move(other.own_)) {
+  Cursor(Cursor&& other) noexcept
+      : st_(other.st_), taken_(other.taken_), own_(std::move(other.own_)), db_(other.db_) {
     other.st_ = nullptr;
     other.taken_ = nullptr;
   }
   ~Cursor();
 
   bool Next() { return st_->executeStep(); }
+  // The column's text, always valid UTF-8: bytes that are not are replaced
+  // with U+FFFD and the database is told (see TimetableDb::OnInvalidText).
   std::string Text(int col) const;
   int Int(int col) const { return st_->getColumn(col).getInt(); }
   long long Int64(int col) const { return st_->getColumn(col).getInt64(); }
   double Double(int col) const { return st_->getColumn(col).getDouble(); }
   bool IsNull(int col) const { return st_->getColumn(col).isNull(); }
+  // An INTEGER or REAL value (not NULL, text or a blob).
+  bool IsNumber(int col) const;
 
  private:
   friend class TimetableDb;
   // A cached statement, marked taken until the cursor ends.
-  Cursor(SQLite::Statement& st, bool& taken) : st_(&st), taken_(&taken) { taken = true; }
+  Cursor(TimetableDb& db, SQLite::Statement& st, bool& taken) : st_(&st), taken_(&taken), db_(&db) {
+    taken = true;
+  }
   // A statement prepared for this cursor alone.
-  explicit Cursor(std::unique_ptr<SQLite::Statement> own) : st_(own.get()), own_(std::move(own)) {}
+  Cursor(TimetableDb& db, std::unique_ptr<SQLite::Statement> own)
+      : st_(own.get()), own_(std::move(own)), db_(&db) {}
 
   SQLite::Statement* st_;
   bool* taken_ = nullptr;
   std::unique_ptr<SQLite::Statement> own_;
+  TimetableDb* db_;
 };
 
 // Lets the statement cache be searched with a string_view, so a cache hit
@@ -145,8 +157,15 @@ class TimetableDb {
   // Statements run since the database was opened (for the benchmarks).
   std::uint64_t StatementsRun() const { return statementsRun_; }
 
+  // Called once, the first time a text read from the file was not valid
+  // UTF-8 and had bytes replaced; a caller that shows warnings sets it.
+  void OnInvalidText(std::function<void()> notice) { invalidTextNotice_ = std::move(notice); }
+  // Texts read so far that had bytes replaced.
+  std::uint64_t InvalidTextsRead() const { return invalidTextsRead_; }
+
  private:
   friend class Transaction;
+  friend class Cursor;
   struct CachedStatement {
     std::unique_ptr<SQLite::Statement> statement;
     bool taken = false;  // a live Cursor reads it
@@ -155,12 +174,15 @@ class TimetableDb {
   TimetableDb(std::filesystem::path path, std::unique_ptr<SQLite::Database> db);
   Cursor Prepared(std::string_view sql);
   int changes();
+  void NoteInvalidText();
 
   std::filesystem::path path_;
   std::unique_ptr<SQLite::Database> db_;
   // Node-based: a Cursor keeps a pointer to its entry's flag.
   std::unordered_map<std::string, CachedStatement, SqlHash, std::equal_to<>> cache_;
   std::uint64_t statementsRun_ = 0;
+  std::uint64_t invalidTextsRead_ = 0;
+  std::function<void()> invalidTextNotice_;
   int transactionDepth_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/database/lookups.h"
+#include "core/database/plan_count.h"
 #include "core/output/week_labels.h"
 
 namespace orv {
@@ -27,7 +28,8 @@ constexpr const char* kDeleteLesson = "delete from LessonListtb where rowid=?";
 constexpr const char* kAddBuildCount =
     "update ClassPlantb set BuildCount=BuildCount+? where ClassCode=? and CourseCode=? and TeacherCode=?";
 constexpr const char* kPlanRemaining =
-    "select coalesce(Count,0)-coalesce(BuildCount,0) from ClassPlantb where ClassCode=? and CourseCode=?"
+    "select " ORV_PLAN_COUNT
+    "-coalesce(BuildCount,0) from ClassPlantb where ClassCode=? and CourseCode=?"
     " and TeacherCode=? order by rowid limit 1";
 
 struct StoredRow {

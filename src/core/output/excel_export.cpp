@@ -4,11 +4,13 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
 #include <tuple>
 
+#include "core/database/valid_text.h"
 #include "core/output/output_file.h"
 #include "core/output/print_document.h"
 #include "core/output/week_labels.h"
@@ -21,6 +23,9 @@ namespace {
 
 constexpr const char* kFont = "宋体";
 constexpr int kBlockRows = 11;  // rows from one class or teacher block to the next
+// The most characters a cell holds; the library refuses a longer text, which
+// would fail the whole workbook for one overlong name.
+constexpr std::size_t kCellCharacters = 32767;
 
 struct CellStyle {
   bool border = false;       // thin on all sides
@@ -44,8 +49,9 @@ struct Merge {
 // its borders come from different steps of the layout.
 class Sheet {
  public:
+  explicit Sheet(std::vector<std::string>* warnings) : warnings_(warnings) {}
   Cell& At(int row, int col) { return cells_[{row, col}]; }
-  void Text(int row, int col, std::string text) { At(row, col).text = std::move(text); }
+  void Text(int row, int col, std::string text) { At(row, col).text = Fit(std::move(text)); }
   void Number(int row, int col, int n) {
     Cell& c = At(row, col);
     c.text = std::to_string(n);
@@ -70,6 +76,17 @@ class Sheet {
  private:
   Outcome Fill(lxw_workbook* wb, const char* sheetName) const;
 
+  // The text cut to what a cell holds, with a warning (once per text).
+  std::string Fit(std::string text) {
+    if (text.size() <= kCellCharacters || Utf8Length(text) <= kCellCharacters) return text;
+    std::string cut(Utf8Prefix(text, kCellCharacters));
+    const std::string warning = "警告：文字超过Excel单元格上限" + std::to_string(kCellCharacters) +
+                                "个字符，已截断：" + std::string(Utf8Prefix(text, 20)) + "…";
+    if (warnings_ && std::find(warnings_->begin(), warnings_->end(), warning) == warnings_->end())
+      warnings_->push_back(warning);
+    return cut;
+  }
+  std::vector<std::string>* warnings_;
   struct Width {
     int first, last;
     double width;
@@ -190,8 +207,9 @@ Outcome Sheet::Save(const fs::path& path, const char* sheetName) const {
 
 // One block per class or teacher; teachers' cells add the class under the course.
 Outcome ExportBlocks(const fs::path& path, const std::vector<TimetableRow>& rows, std::string_view school,
-                     int lessonsPerDay, const char* sheetName, bool withClass) {
-  Sheet sheet;
+                     int lessonsPerDay, const char* sheetName, bool withClass,
+                     std::vector<std::string>* warnings) {
+  Sheet sheet(warnings);
   sheet.ColumnWidth(1, 1, 6);
   sheet.ColumnWidth(2, 6, 14);
   sheet.DefaultRowHeight(30);
@@ -223,24 +241,24 @@ Outcome ExportBlocks(const fs::path& path, const std::vector<TimetableRow>& rows
 }  // namespace
 
 Outcome ExportClassSheets(const fs::path& path, const std::vector<TimetableRow>& rows,
-                          std::string_view school, int lessonsPerDay) {
-  return ExportBlocks(path, rows, school, lessonsPerDay, "班级课表", false);
+                          std::string_view school, int lessonsPerDay, std::vector<std::string>* warnings) {
+  return ExportBlocks(path, rows, school, lessonsPerDay, "班级课表", false, warnings);
 }
 
 Outcome ExportTeacherSheets(const fs::path& path, const std::vector<TimetableRow>& rows,
-                            std::string_view school, int lessonsPerDay) {
-  return ExportBlocks(path, rows, school, lessonsPerDay, "教师课表", true);
+                            std::string_view school, int lessonsPerDay, std::vector<std::string>* warnings) {
+  return ExportBlocks(path, rows, school, lessonsPerDay, "教师课表", true, warnings);
 }
 
 Outcome ExportTotalSheet(const fs::path& path, const std::vector<TimetableRow>& rows, std::string_view school,
-                         int lessonsPerDay) {
+                         int lessonsPerDay, std::vector<std::string>* warnings) {
   const int n = lessonsPerDay;
   const int lastCol = kDaysPerWeek * n + 1;
   auto isDayEnd = [n](int col) { return col > 1 && col < kDaysPerWeek * n + 1 && (col - 1) % n == 0; };
   auto borderRow = [&](Sheet& s, int row) {
     for (int c = 1; c <= lastCol; ++c) s.Border(row, c, isDayEnd(c));
   };
-  Sheet sheet;
+  Sheet sheet(warnings);
   sheet.ColumnWidth(1, 1, 10);
   sheet.ColumnWidth(2, lastCol, 6);
   sheet.RowHeight(1, 50);
@@ -274,16 +292,16 @@ Outcome ExportTotalSheet(const fs::path& path, const std::vector<TimetableRow>& 
 }
 
 Outcome ExportTimetable(TimetableScope scope, const fs::path& path, const std::vector<TimetableRow>& rows,
-                        std::string_view school, int lessonsPerDay) {
+                        std::string_view school, int lessonsPerDay, std::vector<std::string>* warnings) {
   switch (scope) {
     case TimetableScope::Class:
     case TimetableScope::AllClasses:
-      return ExportClassSheets(path, rows, school, lessonsPerDay);
+      return ExportClassSheets(path, rows, school, lessonsPerDay, warnings);
     case TimetableScope::Teacher:
     case TimetableScope::AllTeachers:
-      return ExportTeacherSheets(path, rows, school, lessonsPerDay);
+      return ExportTeacherSheets(path, rows, school, lessonsPerDay, warnings);
     case TimetableScope::School:
-      return ExportTotalSheet(path, rows, school, lessonsPerDay);
+      return ExportTotalSheet(path, rows, school, lessonsPerDay, warnings);
   }
   return Outcome::Fail("未知的课表范围");
 }

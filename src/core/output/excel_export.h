@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,17 +20,23 @@ inline constexpr int kWorkbookNotCreated = -101;
 // Write `rows` (as ReadTimetableRows gives them for the matching scope) to a
 // new workbook at `path`. The file appears only complete: it is written beside
 // and moved into place, so a failure leaves any file that was there. Fails
-// with kWorkbookNotCreated or -1, each with the Chinese reason.
+// with kWorkbookNotCreated or -1, each with the Chinese reason. A text longer
+// than a cell holds (32,767 characters) is cut, and `warnings` (when given)
+// gets one Chinese line for it.
 Outcome ExportClassSheets(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
-                          std::string_view school, int lessonsPerDay);
+                          std::string_view school, int lessonsPerDay,
+                          std::vector<std::string>* warnings = nullptr);
 Outcome ExportTeacherSheets(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
-                            std::string_view school, int lessonsPerDay);
+                            std::string_view school, int lessonsPerDay,
+                            std::vector<std::string>* warnings = nullptr);
 Outcome ExportTotalSheet(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
-                         std::string_view school, int lessonsPerDay);
+                         std::string_view school, int lessonsPerDay,
+                         std::vector<std::string>* warnings = nullptr);
 
 // The writer that fits the scope: class sheets for classes, teacher sheets
 // for teachers, the whole-school sheet for the overview.
 Outcome ExportTimetable(TimetableScope scope, const std::filesystem::path& path,
-                        const std::vector<TimetableRow>& rows, std::string_view school, int lessonsPerDay);
+                        const std::vector<TimetableRow>& rows, std::string_view school, int lessonsPerDay,
+                        std::vector<std::string>* warnings = nullptr);
 
 }  // namespace orv

@@ -6,6 +6,10 @@ namespace orv {
 
 namespace {
 
+// Characters between '&' and ';' of the longest entity read ("#x10FFFF" and
+// the like, with leading zeros allowed up to this length).
+constexpr size_t kLongestEntity = 9;
+
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 std::string Lower(std::string_view s) {
@@ -65,10 +69,12 @@ std::string UnescapeMarkup(std::string_view text) {
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '&') {
-      const size_t semi = text.find(';', i + 1);
-      if (semi != std::string_view::npos && semi - i <= 10 &&
-          DecodeEntity(text.substr(i + 1, semi - i - 1), out)) {
-        i = semi;
+      // The longest entity is a handful of characters: searching for its ';'
+      // any further would make a text of many '&' quadratic.
+      const std::string_view window = text.substr(i + 1, kLongestEntity + 1);
+      const size_t semi = window.find(';');
+      if (semi != std::string_view::npos && DecodeEntity(window.substr(0, semi), out)) {
+        i += semi + 1;
         continue;
       }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 #include "core/output/markup_reader.h"
 #include "core/output/week_labels.h"
@@ -17,10 +18,15 @@ std::string ValueOf(const MarkupElement& e) {
   return v ? *v : std::string();
 }
 
-int NumberOf(std::string_view text) {
+// The week's running total of lessons: a whole number no week exceeds, or
+// nothing (a number out of int's range used to be read as 0, and a negative
+// one was printed as it stood).
+std::optional<int> LessonTotalOf(std::string_view text) {
   text = TrimmedValue(text);
   int n = 0;
-  std::from_chars(text.data(), text.data() + text.size(), n);
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (ec != std::errc() || end != text.data() + text.size() || n < 0 || n > kDaysPerWeek * kMaxLessonsPerDay)
+    return std::nullopt;
   return n;
 }
 
@@ -49,7 +55,9 @@ Result<PrintData> ReadTimetable(const std::vector<MarkupElement>& elements) {
     } else if (e.name == "classname" && !data.subjects.empty() && !data.subjects.back().cells.empty()) {
       data.subjects.back().cells.back().second = ValueOf(e);
     } else if (e.name == "totallesson" && !data.subjects.empty()) {
-      data.subjects.back().total = NumberOf(ValueOf(e));
+      const std::optional<int> total = LessonTotalOf(ValueOf(e));
+      if (!total) return Outcome::Fail("课表打印数据的课时总数无效");
+      data.subjects.back().total = *total;
     }
   }
   for (const PrintSubject& s : data.subjects) {

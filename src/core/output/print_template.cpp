@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <utility>
 
 #include "core/output/markup_reader.h"
@@ -33,7 +34,10 @@ class Reader {
     if (!v) return;
     double value = 0;
     auto [end, ec] = std::from_chars(v->data(), v->data() + v->size(), value);
-    if (ec != std::errc() || end != v->data() + v->size() || value < low || value > high)
+    // from_chars reads "nan" and "inf" too; NaN compares false both ways, so
+    // only a positive range test keeps it out (a NaN margin made a blank page).
+    if (ec != std::errc() || end != v->data() + v->size() || !std::isfinite(value) ||
+        !(value >= low && value <= high))
       Problem("<" + e.name + "> 的 " + std::string(key) + " 不是 " + Format(low) + " 到 " + Format(high) +
               " 之间的数：" + *v);
     else
@@ -96,9 +100,19 @@ void ReadPage(Reader& r, const MarkupElement& e, PrintTemplate& t) {
 
 std::string FillPattern(std::string pattern, std::string_view key, std::string_view value) {
   const std::string token = "{" + std::string(key) + "}";
-  for (size_t at = pattern.find(token); at != std::string::npos; at = pattern.find(token, at + value.size()))
-    pattern.replace(at, token.size(), value);
-  return pattern;
+  size_t at = pattern.find(token);
+  if (at == std::string::npos) return pattern;
+  // Built afresh rather than replaced in place: a text with many tokens would
+  // otherwise move its tail once per token.
+  std::string out;
+  out.reserve(pattern.size());
+  size_t from = 0;
+  for (; at != std::string::npos; at = pattern.find(token, from)) {
+    out.append(pattern, from, at - from).append(value);
+    from = at + token.size();
+  }
+  out.append(pattern, from, std::string::npos);
+  return out;
 }
 
 std::string LessonLabel(std::string_view pattern, int lessonNo) {

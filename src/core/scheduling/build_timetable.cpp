@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "core/database/plan_count.h"
 #include "core/database/week_marks.h"
 #include "core/output/week_labels.h"
 #include "core/scheduling/generation_steps.h"
@@ -11,9 +12,11 @@ namespace orv {
 namespace {
 
 constexpr const char* kPlanSummary =
-    "select coalesce(sum(Count),0),coalesce(sum(BuildCount),0),"
-    "coalesce(sum(case when BuildCount<Count then Count-BuildCount else 0 end),0),"
-    "coalesce(sum(case when BuildCount<Count then 1 else 0 end),0) from ClassPlantb";
+    "select coalesce(sum(" ORV_PLAN_COUNT
+    "),0),coalesce(sum(BuildCount),0),"
+    "coalesce(sum(case when BuildCount<" ORV_PLAN_COUNT " then " ORV_PLAN_COUNT
+    "-BuildCount else 0 end),0),"
+    "coalesce(sum(case when BuildCount<" ORV_PLAN_COUNT " then 1 else 0 end),0) from ClassPlantb";
 constexpr const char* kAutoLessonsInNeverCells =
     "select count(*) from LessonListtb L where L.SetFlag=? and exists (select 1 from Limittb M"
     " where M.Day=L.Day and M.LessonNo=L.LessonNo and M.Attr=?"

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/database/plan_count.h"
 #include "core/database/week_marks.h"
 
 namespace orv {
@@ -29,7 +30,8 @@ constexpr const char* kTeacherClassCounts =
     " group by TeacherCode order by TeacherCode";
 constexpr const char* kTeacherCourseCounts =
     "select count(CourseCode) as ClassCount,CourseCode,sum(SumCount) as SumSumCount from"
-    " (select ClassCode,CourseCode,sum(Count) as SumCount from ClassPlantb"
+    " (select ClassCode,CourseCode,sum(" ORV_PLAN_COUNT
+    ") as SumCount from ClassPlantb"
     " where TeacherCode=? and IsAutoBuild=0 group by CourseCode,ClassCode) as Temptb"
     " group by CourseCode order by CourseCode";
 // Plan rows in the order they were entered.
@@ -40,8 +42,9 @@ constexpr const char* kNextClassOfCourse =
     "select ClassCode,TeacherCode from ClassPlantb where IsAutoBuild=0 and CourseCode=? order by rowid";
 
 constexpr const char* kRowCounts =
-    "select Count,BuildCount from ClassPlantb where ClassCode=? and CourseCode=? order by rowid";
-constexpr const char* kTeacherLoad = "select sum(Count) as SumCount from ClassPlantb where TeacherCode=?";
+    "select " ORV_PLAN_COUNT ",BuildCount from ClassPlantb where ClassCode=? and CourseCode=? order by rowid";
+constexpr const char* kTeacherLoad =
+    "select sum(" ORV_PLAN_COUNT ") as SumCount from ClassPlantb where TeacherCode=?";
 constexpr const char* kInsertLesson = "insert into LessonListtb values(?,?,?,?,?,?)";
 constexpr const char* kSetBuildCount =
     "update ClassPlantb Set BuildCount=? where ClassCode=? and CourseCode=?";
@@ -49,8 +52,8 @@ constexpr const char* kMarkBuilt =
     "update ClassPlantb Set IsAutoBuild=1 where ClassCode=? and CourseCode=? and TeacherCode=?";
 constexpr const char* kTeacherDayLessons = "select count(*) from LessonListtb where TeacherCode=? and Day=?";
 constexpr const char* kPlanTotals =
-    "select sum(Count) as SumCount,sum(BuildCount) as SumBuildCount from ClassPlantb";
-constexpr const char* kRowsMissing = "select count(*) from ClassPlantb where BuildCount<Count";
+    "select sum(" ORV_PLAN_COUNT ") as SumCount,sum(BuildCount) as SumBuildCount from ClassPlantb";
+constexpr const char* kRowsMissing = "select count(*) from ClassPlantb where BuildCount<" ORV_PLAN_COUNT;
 
 constexpr const char* kRestrictedLessons =
     "select tbA.LessonNo from Limittb tbA where tbA.Kind=? and tbA.Code=? and tbA.Attr<>? and tbA.Day=?"

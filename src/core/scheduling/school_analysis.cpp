@@ -55,6 +55,13 @@ class Analyzer {
 
   void CheckPlanRows() {
     for (const PlanNeed& n : m_.needs) {
+      if (n.countFault != PlanCountFault::kNone) {
+        // Read as 0 (or 35) so that nothing overflows, but the plan the user
+        // meant is unknown: no timetable built from it can be trusted.
+        Add(AnalysisSeverity::kBlocking, Kind::kBadPlanCount, n.cls, n.course, n.teacher,
+            "教学计划" + m_.NeedLabel(n) + "：" + PlanCountFaultText(n.countFault) + "，请在教学计划中改为" +
+                N(kMinWeeklyLessons) + "到" + N(kMaxWeeklyLessons) + "之间的整数");
+      }
       if (n.duplicate) {
         Add(AnalysisSeverity::kWarning, Kind::kDuplicatePlanRow, n.cls, n.course, n.teacher,
             "教学计划中" + m_.NeedLabel(n) + "重复出现，只按第一行安排");

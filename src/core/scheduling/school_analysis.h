@@ -17,6 +17,7 @@ enum class AnalysisSeverity { kBlocking, kWarning };
 enum class AnalysisKind {
   // Blocking.
   kUnknownInPlan,         // a plan row's class, course or teacher no longer exists
+  kBadPlanCount,          // a plan row's weekly count is missing or no whole number from 1 to 35
   kClassOverloaded,       // more lessons than the class's open periods
   kTeacherOverloaded,     // more lessons than the teacher's open periods
   kClassTeacherOverload,  // a teacher's lessons in a class exceed the periods both have open

@@ -6,6 +6,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "core/database/plan_count.h"
 #include "core/scheduling/generation_steps.h"
 
 namespace orv {
@@ -133,7 +134,9 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
         n.cls = classes.Of(c.Text(1));
         n.course = courses.Of(c.Text(2));
         n.teacher = teachers.Of(c.Text(3));
-        n.count = c.IsNull(4) ? 0 : c.Int(4);
+        const StoredPlanCount count = ReadPlanCount(c, 4);
+        n.count = count.lessons;
+        n.countFault = count.fault;
         n.storedBuildCount = c.IsNull(5) ? 0 : c.Int64(5);
         n.autoBuilt = !c.IsNull(6) && c.Int(6) != 0;
         const int index = static_cast<int>(m.needs.size());

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/database/plan_count.h"
 #include "core/database/timetable_db.h"
 #include "core/database/week_marks.h"
 #include "core/outcome.h"
@@ -50,8 +51,9 @@ struct ModelEntity {
 // A row of the teaching plan.
 struct PlanNeed {
   long long rowid = 0;
-  int cls = 0, course = 0, teacher = 0;  // indices into the model's lists
-  int count = 0;                         // lessons a week
+  int cls = 0, course = 0, teacher = 0;               // indices into the model's lists
+  int count = 0;                                      // lessons a week, 0..35 as read (see plan_count.h)
+  PlanCountFault countFault = PlanCountFault::kNone;  // what was wrong with the stored count
   long long storedBuildCount = 0;
   bool autoBuilt = false;  // IsAutoBuild
   int capGroup = 0;        // the (class, course) whose daily cap it shares

@@ -6,6 +6,7 @@
 #include <set>
 #include <tuple>
 
+#include "core/database/plan_count.h"
 #include "core/database/week_marks.h"
 #include "core/output/week_labels.h"
 #include "core/scheduling/generation_steps.h"
@@ -50,7 +51,8 @@ struct CheckQueries {
 constexpr CheckQueries kSchoolQueries = {
     "select ClassCode,Day,LessonNo,CourseCode,TeacherCode from LessonListtb"
     " order by ClassCode,Day,LessonNo,rowid",
-    "select ClassCode,CourseCode,TeacherCode,Count,BuildCount from ClassPlantb"
+    "select ClassCode,CourseCode,TeacherCode," ORV_PLAN_COUNT
+    ",BuildCount from ClassPlantb"
     " order by ClassCode,CourseCode,rowid",
     "select Kind,Code,Day,LessonNo,Attr from Limittb where Kind in (?,?,?)",
 };
@@ -64,7 +66,8 @@ constexpr CheckQueries kClassQueries = {
     "  and O.Day=M.Day and O.LessonNo=M.LessonNo where M.ClassCode=?"
     "  and M.CourseCode in (select CourseCode from CourseAttrtb))"
     " order by ClassCode,Day,LessonNo,r",
-    "select ClassCode,CourseCode,TeacherCode,Count,BuildCount from ClassPlantb where ClassCode=?"
+    "select ClassCode,CourseCode,TeacherCode," ORV_PLAN_COUNT
+    ",BuildCount from ClassPlantb where ClassCode=?"
     " order by ClassCode,CourseCode,rowid",
     "select Kind,Code,Day,LessonNo,Attr from Limittb where (Kind=? and Code=?)"
     " or (Kind=? and Code in (select CourseCode from LessonListtb where ClassCode=?))"

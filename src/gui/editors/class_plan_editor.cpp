@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "core/database/code_lists.h"
+#include "core/database/plan_count.h"
 
 namespace orv::ui {
 namespace {
@@ -25,6 +26,8 @@ QString MissingMessage(PlanInput input) {
       return QStringLiteral("请输入节数。");
     case PlanInput::CountNotNumber:
       return QStringLiteral("节数必须是数字。");
+    case PlanInput::CountOutOfRange:
+      return QStringLiteral("节数必须是%1到%2之间的整数。").arg(kMinWeeklyLessons).arg(kMaxWeeklyLessons);
   }
   return {};
 }
@@ -232,12 +235,13 @@ bool ClassPlanEditor::CheckInput() {
   const std::vector<PlanInput> missing = MissingPlanInputs(
       S(classes_->currentText()), S(course_->currentText()), S(teacher_->currentText()), S(count_->text()));
   auto has = [&](PlanInput p) { return std::find(missing.begin(), missing.end(), p) != missing.end(); };
-  MarkInput(count_, has(PlanInput::CountMissing) || has(PlanInput::CountNotNumber));
+  MarkInput(count_, has(PlanInput::CountMissing) || has(PlanInput::CountNotNumber) ||
+                        has(PlanInput::CountOutOfRange));
   MarkInput(teacher_, has(PlanInput::Teacher));
   MarkInput(course_, has(PlanInput::Course));
   MarkInput(classes_, has(PlanInput::Class));
   if (missing.empty()) return false;
-  QWidget* const widgets[] = {classes_, course_, teacher_, count_, count_};
+  QWidget* const widgets[] = {classes_, course_, teacher_, count_, count_, count_};
   widgets[static_cast<int>(missing.front())]->setFocus(Qt::OtherFocusReason);
   ctx_.prompter.Message(this, MessageIcon::Information, QStringLiteral("输入检查信息"),
                         MissingMessage(missing.front()));
@@ -261,7 +265,7 @@ bool ClassPlanEditor::AppendRecord() {
   const int n = ParseLessonCount(S(count_->text())).value;
   if (Outcome added = AppendPlanLessons(*ctx_.state.db, curClassCode_, S(CodeOf(course_)), S(teacherCode), n);
       !added) {
-    if (added.code() == kPlanNegativeCount) {
+    if (added.code() == kPlanCountOutOfRange) {
       MarkInput(count_, true);
       count_->setFocus(Qt::OtherFocusReason);
     }
@@ -287,7 +291,7 @@ bool ClassPlanEditor::ModifyRecord() {
   const int n = ParseLessonCount(S(count_->text())).value;
   if (Outcome modified = ModifyPlanRow(*ctx_.state.db, curClassCode_, sel_, S(courseCode), S(teacherCode), n);
       !modified) {
-    if (modified.code() != kPlanCourseChanged && modified.code() != kPlanNegativeCount) {
+    if (modified.code() != kPlanCourseChanged && modified.code() != kPlanCountOutOfRange) {
       Refuse(QStringLiteral("修改记录失败"), FailureText(QStringLiteral("修改记录失败！"), modified),
              QStringLiteral("修改失败"));
       return true;

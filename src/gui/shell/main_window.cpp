@@ -236,11 +236,16 @@ void FrmMain::DataMaintenance() {
   if (!HaveDatabase()) return;
   WaitCursor wait;
   // A failed maintenance changes nothing, and must not be reported as done.
-  if (Outcome maintained = MaintainData(*ctx_.state.db); maintained)
-    ctx_.prompter.Message(this, MessageIcon::Information, windowTitle(), "数据维护完成");
-  else
+  if (const Result<MaintenanceReport> maintained = MaintainData(*ctx_.state.db); maintained) {
+    // What was removed or repaired, so that "done" is never said of data
+    // that was silently kept or silently dropped.
+    QString text = QStringLiteral("数据维护完成");
+    for (const std::string& line : MaintenanceLines(*maintained)) text += "\n" + Q(line);
+    ctx_.prompter.Message(this, MessageIcon::Information, windowTitle(), text);
+  } else {
     ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(),
-                          FailureText("数据维护失败！", maintained));
+                          FailureText("数据维护失败！", maintained.outcome()));
+  }
 }
 
 void FrmMain::SetLessonNum() {

@@ -52,6 +52,54 @@ TEST(MaintainData, RemovesOrphansOfEveryKindAndRecountsBuildCount) {
   EXPECT_EQ(Text(t, "select group_concat(CourseCode) from CourseAttrtb"), "02");
 }
 
+// What a maintenance says it repaired is what it repaired: lessons outside
+// any week and plan rows without a usable weekly count no longer survive a
+// run that reports "done", and each repair is counted.
+TEST(MaintainData, RemovesLessonsOutsideAnyWeekAndMakesEveryWeeklyCountWhole1To35) {
+  TestDb t;
+  t.AddClass("11", "一（1）班");
+  t.AddCourse("01", "语文");
+  t.AddTeacher("001", "王芳");
+  for (const char* course : {"02", "03", "04", "05", "06", "07", "08"}) t.AddCourse(course, course);
+  t.AddLesson("11", 5, 7, "01", "001", 1);  // beyond a six-lesson day, but a day can hold seven
+  t.AddLesson("11", 1, 1, "01", "001", 1);
+  t.AddLesson("11", 99, 1, "01", "001", 1);
+  t.AddLesson("11", 1, 8, "01", "001", 1);
+  t.AddLesson("11", 0, 1, "01", "001", 1);
+  t.db().Execute(
+      "insert into LessonListtb values ('11',null,2,'01','001',1),('11',2,null,'01','001',1),"
+      "('11',2.5,1,'01','001',1),('11','Mon',1,'01','001',1)");
+  t.db().Execute(
+      "insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values ('11','01','001',2),"
+      "('11','02','001',null),('11','03','001',0),('11','04','001',-3),('11','05','001','many'),"
+      "('11','06','001',2147483647),('11','07','001',2.5),('11','08','001',null)");
+  t.AddLesson("11", 3, 3, "08", "001", 1);  // the row without a count keeps what was placed
+  t.AddLesson("11", 3, 4, "08", "001", 1);
+
+  const Result<MaintenanceReport> r = MaintainData(t.db());
+  ASSERT_TRUE(r) << r.message();
+  EXPECT_EQ(Text(t,
+                 "select group_concat(Day||'/'||LessonNo||CourseCode,' ') from (select * from LessonListtb "
+                 "order by rowid)"),
+            "5/701 1/101 3/308 3/408");
+  EXPECT_EQ(
+      Text(t,
+           "select group_concat(CourseCode||'='||Count,' ') from (select * from ClassPlantb order by rowid)"),
+      "01=2 06=35 07=2 08=2");
+  EXPECT_EQ(r->lessonsOutsideWeek, 7);
+  EXPECT_EQ(r->orphanLessons, 0);
+  EXPECT_EQ(r->planRowsWithoutCount, 4);
+  EXPECT_EQ(r->planCountsFromLessons, 1);
+  EXPECT_EQ(r->planCountsCapped, 2);
+  EXPECT_EQ(MaintenanceLines(*r)[0], "删除星期或节次无效的课：7");
+
+  // A second run finds nothing left to do, and says so.
+  const Result<MaintenanceReport> again = MaintainData(t.db());
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->Repairs(), 0);
+  EXPECT_EQ(MaintenanceLines(*again), std::vector<std::string>{"没有发现需要修复的数据"});
+}
+
 TEST(MaintainData, FailureChangesNothing) {
   TestDb t;
   t.AddClass("11", "一（1）班");

@@ -26,6 +26,20 @@ TEST(MarkupReader, ForgivesLooseMarkup) {
   EXPECT_EQ(*elements[3].Attribute("value"), "never closed");
 }
 
+// A long run of '&' (each looking for its ';') and of entities is read whole:
+// the search for an entity's end never runs past its longest form.
+TEST(MarkupReader, UnescapesLongTextsWholly) {
+  const std::string ampersands(1 << 20, '&');
+  EXPECT_EQ(UnescapeMarkup(ampersands), ampersands);
+  std::string entities, plain;
+  for (int i = 0; i < 100000; ++i) {
+    entities += "&amp;&#x4F60;&#00022909;x";
+    plain += "&你好x";
+  }
+  EXPECT_EQ(UnescapeMarkup(entities), plain);
+  EXPECT_EQ(UnescapeMarkup("&" + std::string(20, 'a') + ";&lt"), "&" + std::string(20, 'a') + ";&lt");
+}
+
 TEST(PrintDataReading, TakesEndTagsThatDoNotMatchAndKeyedCells) {
   std::string week;
   for (int i = 0; i < 30; ++i) week += "<coursename value=\"课\"></classname><classname value='班'>";
@@ -61,6 +75,11 @@ TEST(PrintDataReading, RefusesWhatIsNoDocumentOrHasBrokenWeeks) {
       "<root><title value=\"a\">" + cells(30) + "<title value=\"b\">" + cells(35),   // 6, then 7 a day
       "<root><title value=\"a\">" + cells(40),                                       // 8 a day
       "<root><tr><title value=\"x\"><coursenameL81 value=\"a\"></coursename></tr>",  // lesson 8
+      // A week's total that no week has: negative, beyond int, not a number.
+      "<root><title value=\"a\">" + cells(30) + "<totallesson value=\" -5 \">",
+      "<root><title value=\"a\">" + cells(30) + "<totallesson value=\"99999999999\">",
+      "<root><title value=\"a\">" + cells(30) + "<totallesson value=\"36\">",
+      "<root><title value=\"a\">" + cells(30) + "<totallesson value=\"nan\">",
   };
   for (const std::string& text : broken) {
     auto data = ParsePrintData(text);

@@ -21,6 +21,16 @@ TEST(PrintTemplateReading, RefusesTheImpossibleWithTheReason) {
       {"<template><title height=\"150\"><header height=\"150\">", "超出了纸张"},
       {"<template><cell field=\"teacher\">", "teacher"},
       {"<template><title size=\"0\">", "size"},
+      // Not numbers a page can be laid out with: NaN passed every range test.
+      {"<template><page left=\"nan\">", "left"},
+      {"<template><page top=\"-nan\">", "top"},
+      {"<template><page right=\"inf\">", "right"},
+      {"<template><page bottom=\"1e400\">", "bottom"},
+      {"<template lessons=\"nan\">", "lessons"},
+      {"<template><noon after=\"nan\">", "after"},
+      {"<template><rows height=\"NaN\">", "height"},
+      {"<template><lines outer=\"infinity\">", "outer"},
+      {"<template><cell size=\"nan\">", "size"},
   };
   for (const auto& [text, reason] : bad) {
     auto t = ParsePrintTemplate(text);
@@ -33,6 +43,18 @@ TEST(PrintTemplateReading, RefusesTheImpossibleWithTheReason) {
   EXPECT_EQ(fine->paperWidth, 210);
   EXPECT_EQ(fine->paperHeight, 148);
   EXPECT_EQ(fine->cellLines.size(), 1u) << "a template without cells shows the course";
+}
+
+// {key} filled in however often it stands, and not in what was filled in.
+TEST(PrintTemplateReading, FillPatternReplacesEveryTokenOnce) {
+  EXPECT_EQ(FillPattern("{t}-{t}{x}{t", "t", "{t}"), "{t}-{t}{x}{t");
+  EXPECT_EQ(FillPattern("a{t}b{t}c", "t", ""), "abc");
+  std::string many, filled;
+  for (int i = 0; i < 200000; ++i) {
+    many += "{page}/";
+    filled += "12/";
+  }
+  EXPECT_EQ(FillPattern(many, "page", "12"), filled);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "core/database/database_totals.h"
+#include "core/scheduling/build_timetable.h"
 #include "core/scheduling/complete_timetable.h"
 #include "core/scheduling/school_analysis.h"
 #include "core/scheduling/timetable_check.h"
@@ -92,6 +94,45 @@ TEST_F(Analysis, EachPlantedProblemIsNamedWithItsNumbers) {
     if (*c.special) t.AddSpecialCourse(c.special);
     EXPECT_EQ(Findings(), c.findings);
   }
+}
+
+// Weekly counts that no editor writes (another program's file): each row is
+// named as blocking, and every reader takes the count as 0..35, so no sum
+// overflows and no run is sent off to a maintenance that would not help.
+TEST_F(Analysis, AStoredCountThatIsNoWholeNumberFrom1To35IsBlockingAndReadClamped) {
+  Plan("101/01/T1/1 102/01/T1/1 103/01/T1/1 104/01/T1/1 101/02/T2/1 102/02/T2/1 103/02/T2/4");
+  Exec(
+      "update ClassPlantb set Count=null where ClassCode='101' and CourseCode='01';"
+      "update ClassPlantb set Count=-9 where ClassCode='102' and CourseCode='01';"
+      "update ClassPlantb set Count=2147483647 where ClassCode='103' and CourseCode='01';"
+      "update ClassPlantb set Count='x' where ClassCode='104' and CourseCode='01';"
+      "update ClassPlantb set Count=0 where ClassCode='101' and CourseCode='02';"
+      "update ClassPlantb set Count=2.5 where ClassCode='102' and CourseCode='02'");
+  const std::string found = Findings();
+  for (const char* line :
+       {"错误：教学计划一（1）班 语文（王伟）：没有填写每周节数，请在教学计划中改为1到35之间的整数\n",
+        "错误：教学计划一（2）班 语文（王伟）：每周节数小于1",
+        "错误：教学计划一（3）班 语文（王伟）：每周节数超过35",
+        "错误：教学计划一（4）班 语文（王伟）：每周节数不是整数",
+        "错误：教学计划一（1）班 数学（李芳）：每周节数小于1",
+        "错误：教学计划一（2）班 数学（李芳）：每周节数不是整数"})
+    EXPECT_NE(found.find(line), std::string::npos) << line << "\nin:\n" << found;
+  EXPECT_EQ(found.find("一（3）班 数学"), std::string::npos) << found;
+
+  // 35 for the huge count, 2 for 2.5, 4 for the sound row; the rest none.
+  const auto totals = ReadDatabaseTotals(t.db());
+  ASSERT_TRUE(totals) << totals.message();
+  EXPECT_EQ(totals->plannedLessons, 41);
+  UniformRandom random;
+  const auto built = BuildTimetable(t.db(), 6, random);
+  ASSERT_TRUE(built) << built.message();
+  EXPECT_EQ(built->plannedLessons, 41);
+  const auto completed = CompleteTimetable(t.db(), CompletionOptions{});
+  ASSERT_TRUE(completed) << completed.message();
+  EXPECT_EQ(completed->plannedLessons, 41);
+  EXPECT_EQ(
+      t.Count("select count(*) from LessonListtb where ClassCode in ('101','102','104') and CourseCode='01'"),
+      0);
 }
 
 // A school that cannot be completed: the completion stops as soon as only

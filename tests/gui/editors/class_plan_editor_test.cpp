@@ -99,9 +99,16 @@ TEST_F(ClassPlanEditorTest, EnterChecksTheInputsAndAddsToTheSameTeachersRowButNe
   EXPECT_EQ(Said(), "添加记录失败  不允许一门课多个老师");
   EXPECT_EQ(Panel(1), "添加记录失败   不允许一门课多个老师");
   EXPECT_EQ(Focused(), CountBox());  // a refused Enter leaves the cursor in place
-  Enter("英语", "王", "-1");
-  EXPECT_EQ(Said(), "添加记录失败  每周节数不能小于0");
+  for (const char* bad : {"-1", "0", "36", "99"}) {
+    Enter("英语", "王", bad);
+    EXPECT_EQ(Said(), "节数必须是1到35之间的整数。") << bad;
+    EXPECT_TRUE(IsRed(CountBox()));
+    EXPECT_EQ(Focused(), CountBox());
+  }
+  Enter("数学", "李", "29");
+  EXPECT_EQ(Said(), "添加记录失败  每周节数合计不能超过35");
   EXPECT_TRUE(IsRed(CountBox()));
+  EXPECT_EQ(Lines(List()), (QStringList{"数学|李|7"}));
   // A database that refuses the write: its reason follows the same words.
   Exec("create trigger refuse before insert on ClassPlantb begin select raise(abort,'no'); end");
   Enter("英语", "王", "2");

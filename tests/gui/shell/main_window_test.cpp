@@ -169,11 +169,16 @@ TEST_F(Shell, WipingCommandsNeedOkAndReportTheOutcome) {
   }
 }
 
-TEST_F(Shell, MaintenanceRunsUnderTheHourglassAndReportsFailure) {
+TEST_F(Shell, MaintenanceRunsUnderTheHourglassAndReportsWhatItRepairedOrTheFailure) {
   program.Exec("delete from Teachertb where Code='T2'");
   window.mnuDataMaintenance->trigger();
-  EXPECT_EQ(program.Said(), "I|主窗口|数据维护完成");
+  // Each kind of repair is listed with its count.
+  EXPECT_EQ(program.Said(),
+            "I|主窗口|数据维护完成\n删除班级、课程或教师已不存在的课：1\n"
+            "删除班级、课程或教师已不存在的教学计划：2\n重新计算已排节数的教学计划：1");
   EXPECT_TRUE(program.prompter().lastMessage().waitCursor);
+  window.mnuDataMaintenance->trigger();
+  EXPECT_EQ(program.Said(), "I|主窗口|数据维护完成\n没有发现需要修复的数据");
   EXPECT_EQ(program.Count("select count(*) from ClassPlantb where TeacherCode='T2'"), 0);
   program.Exec("drop table Limittb");
   window.mnuDataMaintenance->trigger();
