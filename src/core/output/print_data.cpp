@@ -104,10 +104,10 @@ Result<PrintData> ReadSchool(const std::vector<MarkupElement>& elements) {
   for (Row& row : rows) {
     PrintSubject& s = row.subject;
     s.cells.assign(size_t(lessonsPerDay) * kDaysPerWeek, PrintCell{" ", " "});
-    for (const Keyed& k : row.cells) {
-      s.cells[size_t((k.lesson - 1) * kDaysPerWeek + k.day - 1)] = k.cell;
-      if (!TrimmedValue(k.cell.course).empty()) ++s.total;
-    }
+    for (const Keyed& k : row.cells) s.cells[size_t((k.lesson - 1) * kDaysPerWeek + k.day - 1)] = k.cell;
+    // Counted over the week, not over the keys: a document naming one cell
+    // twice still has one lesson there.
+    for (const PrintCell& cell : s.cells) s.total += TrimmedValue(cell.course).empty() ? 0 : 1;
     data.subjects.push_back(std::move(s));
   }
   return data;

@@ -59,6 +59,13 @@ TEST(PrintDataReading, TakesEndTagsThatDoNotMatchAndKeyedCells) {
   EXPECT_EQ(school->subjects.at(0).name, "一<1");
   EXPECT_EQ(school->subjects[0].cells.at((3 - 1) * 5 + 2 - 1).second, "李");
   EXPECT_EQ(school->subjects[0].total, 1);
+
+  // One cell named 40 times is still one lesson (the week's total stays a week's).
+  std::string twice = "<root><tr><title value=\"t\">";
+  for (int n = 0; n < 40; ++n) twice += "<coursenameL32 value=\"数\"></coursename>";
+  school = ParsePrintData(twice + "</tr>");
+  ASSERT_TRUE(school) << school.message();
+  EXPECT_EQ(school->subjects.at(0).total, 1);
 }
 
 TEST(PrintDataReading, RefusesWhatIsNoDocumentOrHasBrokenWeeks) {
