@@ -104,10 +104,11 @@ Result<PrintData> ReadSchool(const std::vector<MarkupElement>& elements) {
   for (Row& row : rows) {
     PrintSubject& s = row.subject;
     s.cells.assign(size_t(lessonsPerDay) * kDaysPerWeek, PrintCell{" ", " "});
-    for (const Keyed& k : row.cells) {
-      s.cells[size_t((k.lesson - 1) * kDaysPerWeek + k.day - 1)] = k.cell;
-      if (!TrimmedValue(k.cell.course).empty()) ++s.total;
-    }
+    for (const Keyed& k : row.cells) s.cells[size_t((k.lesson - 1) * kDaysPerWeek + k.day - 1)] = k.cell;
+    // Counted from the week as it stands: a cell written twice (the later
+    // one kept) is one lesson, not two (the fuzzer found a week of 36).
+    for (const PrintCell& c : s.cells)
+      if (!TrimmedValue(c.course).empty()) ++s.total;
     data.subjects.push_back(std::move(s));
   }
   return data;

@@ -59,6 +59,14 @@ TEST(PrintDataReading, TakesEndTagsThatDoNotMatchAndKeyedCells) {
   EXPECT_EQ(school->subjects.at(0).name, "一<1");
   EXPECT_EQ(school->subjects[0].cells.at((3 - 1) * 5 + 2 - 1).second, "李");
   EXPECT_EQ(school->subjects[0].total, 1);
+
+  // A cell written twice shows the later course and is one lesson of the week.
+  auto twice = ParsePrintData(
+      "<root><tr><title value=\"t\"><coursenameL11 value=\"数\"><coursenameL11 value=\"语\">"
+      "<coursenameL61 value=\" \"></tr>");
+  ASSERT_TRUE(twice) << twice.message();
+  EXPECT_EQ(twice->subjects.at(0).cells.at(0).course, "语");
+  EXPECT_EQ(twice->subjects[0].total, 1);
 }
 
 TEST(PrintDataReading, RefusesWhatIsNoDocumentOrHasBrokenWeeks) {
