@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "core/database/code_lists.h"
+#include "core/database/guard.h"
 #include "core/database/lookups.h"
 #include "core/database/plan_count.h"
 
@@ -122,7 +123,7 @@ bool InRange(int count) { return count >= kMinWeeklyLessons && count <= kMaxWeek
 Outcome AppendPlanLessons(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
                           std::string_view teacherCode, int count) {
   if (!InRange(count)) return CountOutOfRange();
-  try {
+  return Guarded("", [&]() -> Outcome {
     Transaction tx(db);
     if (db.Exists("select CourseCode from ClassPlantb where ClassCode=? and CourseCode=? and TeacherCode<>?",
                   classCode, courseCode, teacherCode))
@@ -143,16 +144,14 @@ Outcome AppendPlanLessons(TimetableDb& db, std::string_view classCode, std::stri
     }
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome ModifyPlanRow(TimetableDb& db, std::string_view classCode, const PlanRowKey& selected,
                       std::string_view courseCode, std::string_view teacherCode, int count) {
   if (courseCode != selected.courseCode) return Outcome::Fail("只允许修改老师和节数", kPlanCourseChanged);
   if (!InRange(count)) return CountOutOfRange();
-  try {
+  return Guarded("", [&]() -> Outcome {
     Transaction tx(db);
     const int changed = db.Execute(
         "update ClassPlantb set CourseCode=?,TeacherCode=?,Count=? "
@@ -163,14 +162,12 @@ Outcome ModifyPlanRow(TimetableDb& db, std::string_view classCode, const PlanRow
     if (changed == 0) return RowNotFound();
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome DeletePlanRow(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
                       std::string_view teacherCode) {
-  try {
+  return Guarded("", [&]() -> Outcome {
     Transaction tx(db);
     db.Execute("delete from LessonListtb where ClassCode=? and CourseCode=? and TeacherCode=?", classCode,
                courseCode, teacherCode);
@@ -179,9 +176,7 @@ Outcome DeletePlanRow(TimetableDb& db, std::string_view classCode, std::string_v
       return RowNotFound();
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace orv
