@@ -22,8 +22,8 @@ std::vector<PlanListRow> LoadClassPlan(TimetableDb& db, std::string_view classCo
       while (c.Next()) raw.push_back({c.Text(0), c.Text(1), {}, {}, ReadPlanCount(c, 2).lessons});
     }
     for (PlanListRow& r : raw) {
-      r.courseName = GetCourseName(db, r.courseCode);
-      r.teacherName = GetTeacherName(db, r.teacherCode);
+      r.courseName = GetCourseName(db, r.courseCode).value_or(std::string());
+      r.teacherName = GetTeacherName(db, r.teacherCode).value_or(std::string());
       rows.push_back(std::move(r));
     }
   } catch (const std::exception&) {
@@ -46,7 +46,8 @@ TeacherLoad LoadTeacherLoad(TimetableDb& db, std::string_view teacherCode) {
       while (c.Next()) raw.push_back({c.Text(0), c.Text(1), ReadPlanCount(c, 2).lessons});
     }
     for (const Raw& r : raw) {
-      load.rows.push_back({GetClassName(db, r.cls), GetCourseName(db, r.course), r.count});
+      load.rows.push_back({GetClassName(db, r.cls).value_or(std::string()),
+                           GetCourseName(db, r.course).value_or(std::string()), r.count});
       load.total += r.count;
     }
   } catch (const std::exception&) {
