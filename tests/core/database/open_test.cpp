@@ -1,5 +1,6 @@
 // Opening and creating timetable databases: exclusive access, refusal of
 // files that are not timetable databases, and values stored as typed.
+#include <SQLiteCpp/Database.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
