@@ -57,6 +57,9 @@ class [[nodiscard]] Result {
   const T& value() const& { return *value_; }
   // By value, so that `for (x : F().value())` never reads a destroyed result.
   T value() && { return std::move(*value_); }
+  // The value, or `fallback` for a caller that shows the same thing whether
+  // there was none or reading it failed.
+  T value_or(T fallback) const& { return value_ ? *value_ : std::move(fallback); }
   T* operator->() { return &*value_; }
   const T* operator->() const { return &*value_; }
   T& operator*() & { return *value_; }

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "core/database/code_lists.h"
+#include "core/database/guard.h"
 #include "core/database/lookups.h"
 #include "core/database/plan_count.h"
 
@@ -21,8 +22,8 @@ std::vector<PlanListRow> LoadClassPlan(TimetableDb& db, std::string_view classCo
       while (c.Next()) raw.push_back({c.Text(0), c.Text(1), {}, {}, ReadPlanCount(c, 2).lessons});
     }
     for (PlanListRow& r : raw) {
-      r.courseName = GetCourseName(db, r.courseCode);
-      r.teacherName = GetTeacherName(db, r.teacherCode);
+      r.courseName = GetCourseName(db, r.courseCode).value_or(std::string());
+      r.teacherName = GetTeacherName(db, r.teacherCode).value_or(std::string());
       rows.push_back(std::move(r));
     }
   } catch (const std::exception&) {
@@ -45,7 +46,8 @@ TeacherLoad LoadTeacherLoad(TimetableDb& db, std::string_view teacherCode) {
       while (c.Next()) raw.push_back({c.Text(0), c.Text(1), ReadPlanCount(c, 2).lessons});
     }
     for (const Raw& r : raw) {
-      load.rows.push_back({GetClassName(db, r.cls), GetCourseName(db, r.course), r.count});
+      load.rows.push_back({GetClassName(db, r.cls).value_or(std::string()),
+                           GetCourseName(db, r.course).value_or(std::string()), r.count});
       load.total += r.count;
     }
   } catch (const std::exception&) {
@@ -122,7 +124,7 @@ bool InRange(int count) { return count >= kMinWeeklyLessons && count <= kMaxWeek
 Outcome AppendPlanLessons(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
                           std::string_view teacherCode, int count) {
   if (!InRange(count)) return CountOutOfRange();
-  try {
+  return Guarded("", [&]() -> Outcome {
     Transaction tx(db);
     if (db.Exists("select CourseCode from ClassPlantb where ClassCode=? and CourseCode=? and TeacherCode<>?",
                   classCode, courseCode, teacherCode))
@@ -143,16 +145,14 @@ Outcome AppendPlanLessons(TimetableDb& db, std::string_view classCode, std::stri
     }
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome ModifyPlanRow(TimetableDb& db, std::string_view classCode, const PlanRowKey& selected,
                       std::string_view courseCode, std::string_view teacherCode, int count) {
   if (courseCode != selected.courseCode) return Outcome::Fail("只允许修改老师和节数", kPlanCourseChanged);
   if (!InRange(count)) return CountOutOfRange();
-  try {
+  return Guarded("", [&]() -> Outcome {
     Transaction tx(db);
     const int changed = db.Execute(
         "update ClassPlantb set CourseCode=?,TeacherCode=?,Count=? "
@@ -163,14 +163,12 @@ Outcome ModifyPlanRow(TimetableDb& db, std::string_view classCode, const PlanRow
     if (changed == 0) return RowNotFound();
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome DeletePlanRow(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
                       std::string_view teacherCode) {
-  try {
+  return Guarded("", [&]() -> Outcome {
     Transaction tx(db);
     db.Execute("delete from LessonListtb where ClassCode=? and CourseCode=? and TeacherCode=?", classCode,
                courseCode, teacherCode);
@@ -179,9 +177,7 @@ Outcome DeletePlanRow(TimetableDb& db, std::string_view classCode, std::string_v
       return RowNotFound();
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace orv

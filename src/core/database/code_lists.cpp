@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/database/class_list.h"
+#include "core/database/guard.h"
 #include "core/database/week_marks.h"
 
 namespace orv {
@@ -144,35 +145,31 @@ std::vector<CodeField> MissingCodeFields(CodeTable table, const CodeRecord& type
 Outcome AppendCodeRecord(TimetableDb& db, CodeTable table, const CodeRecord& typed) {
   const CodeRecord r = TrimmedRecord(typed);
   const TableStatements& s = StatementsFor(table);
-  try {
+  return Guarded("", [&]() -> Outcome {
     Transaction tx(db);
     if (db.Exists(s.exists, r.code))
       return Outcome::Fail(DuplicateMessage(table, typed.code), kDuplicateCode);
     db.Execute(s.insert, r.code, r.name, r.fullName, r.shortName);
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome ModifyCodeRecord(TimetableDb& db, CodeTable table, const CodeRecord& typed) {
   const CodeRecord r = TrimmedRecord(typed);
-  try {
+  return Guarded("", [&]() -> Outcome {
     Transaction tx(db);
     if (db.Execute(StatementsFor(table).update, r.name, r.fullName, r.shortName, r.code) == 0)
       return NotFound(r.code);
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome DeleteCodeRecord(TimetableDb& db, CodeTable table, std::string_view code) {
   const std::string c = TrimBlanks(code);
   const TableStatements& s = StatementsFor(table);
-  try {
+  return Guarded("", [&]() -> Outcome {
     Transaction tx(db);
     for (const char* sql : s.dependents) db.Execute(sql, c);
     if (s.limitKind) db.Execute(kDeleteLimits, DbValue(*s.limitKind), c);
@@ -181,9 +178,7 @@ Outcome DeleteCodeRecord(TimetableDb& db, CodeTable table, std::string_view code
     if (db.Execute(s.remove, c) == 0) return NotFound(c);
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace orv

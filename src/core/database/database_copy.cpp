@@ -1,5 +1,6 @@
 #include "core/database/database_copy.h"
 
+#include "core/database/guard.h"
 #include "core/output/output_file.h"
 
 namespace fs = std::filesystem;
@@ -20,11 +21,11 @@ Outcome SaveDatabaseCopy(TimetableDb& db, const fs::path& target) {
   // snapshot is complete and on disk.
   OutputFile file;
   if (Outcome begun = file.Begin(target); !begun) return begun;
-  try {
+  Outcome written = Guarded("写入副本失败：", [&]() -> Outcome {
     db.Execute("vacuum into ?", file.TempPath().string());
-  } catch (const std::exception& e) {
-    return Outcome::Fail("写入副本失败：" + DatabaseErrorText(e));
-  }
+    return Outcome::Ok();
+  });
+  if (!written) return written;
   if (Outcome committed = file.Commit(); !committed) return committed;
   return Outcome::Ok();
 }

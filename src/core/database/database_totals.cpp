@@ -1,4 +1,5 @@
 #include "core/database/database_totals.h"
+#include "core/database/guard.h"
 #include "core/database/plan_count.h"
 
 namespace orv {
@@ -8,7 +9,7 @@ long long CountOf(TimetableDb& db, const char* sql) { return db.FirstInt(sql).va
 }  // namespace
 
 Result<DatabaseTotals> ReadDatabaseTotals(TimetableDb& db) {
-  try {
+  return Guarded("统计数据失败：", [&]() -> Result<DatabaseTotals> {
     DatabaseTotals t;
     t.classes = CountOf(db, "select count(*) from Classtb");
     t.courses = CountOf(db, "select count(*) from Coursetb");
@@ -24,9 +25,7 @@ Result<DatabaseTotals> ReadDatabaseTotals(TimetableDb& db) {
         "select count(*) from ClassPlantb P where BuildCount <> (select count(*) from LessonListtb L"
         " where L.ClassCode=P.ClassCode and L.CourseCode=P.CourseCode and L.TeacherCode=P.TeacherCode)");
     return t;
-  } catch (const std::exception& e) {
-    return Outcome::Fail("统计数据失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace orv

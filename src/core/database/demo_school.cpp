@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "core/database/guard.h"
 #include "core/database/lessons_per_day.h"
 #include "core/database/week_marks.h"
 
@@ -162,7 +163,7 @@ Outcome ValidateDemoOptions(const DemoOptions& o) {
 
 Outcome FillDemoSchool(TimetableDb& db, const DemoOptions& o) {
   if (Outcome valid = ValidateDemoOptions(o); !valid) return valid;
-  try {
+  return Guarded("", [&]() -> Outcome {
     Transaction tx(db);
     std::vector<DemoClass> classes;
     std::set<std::string> usedCourses;
@@ -300,9 +301,7 @@ Outcome FillDemoSchool(TimetableDb& db, const DemoOptions& o) {
     if (Outcome recorded = RecordLessonsPerDay(db, o.lessonsPerDay); !recorded) return recorded;
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace orv

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "core/database/guard.h"
 #include "core/database/plan_count.h"
 #include "core/database/timetable_edit.h"
 #include "core/database/week_marks.h"
@@ -127,7 +128,7 @@ const SwapTarget* SwapTargets::Find(int d, int n) const {
 Result<WeekSlots> MarkPlacementTargets(TimetableDb& db, std::string_view classCode,
                                        std::string_view courseCode, std::string_view teacherCode,
                                        int lessonsPerDay) {
-  try {
+  return Guarded("读取可排位置失败：", [&]() -> Result<WeekSlots> {
     WeekSlots targets(lessonsPerDay);
     if (PlanRemaining(db, classCode, courseCode, teacherCode).value_or(0) < 1) return targets;
     const WeekSlots classBusy = ReadSlots(db, lessonsPerDay, kClassSlots, classCode);
@@ -136,14 +137,12 @@ Result<WeekSlots> MarkPlacementTargets(TimetableDb& db, std::string_view classCo
       for (int n = 1; n <= targets.LessonsPerDay(); ++n)
         targets.Set(day, n, !classBusy.At(day, n) && !teacherBusy.At(day, n));
     return targets;
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取可排位置失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Result<SwapTargets> MarkSwapTargets(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
                                     int lessonsPerDay) {
-  try {
+  return Guarded("读取可交换位置失败：", [&]() -> Result<SwapTargets> {
     Result<WeekCells> week = LoadClassCells(db, classCode, lessonsPerDay);
     if (!week) return week.outcome();
     const LessonCell& s = week->At(day, lessonNo);
@@ -170,9 +169,7 @@ Result<SwapTargets> MarkSwapTargets(TimetableDb& db, std::string_view classCode,
       }
     }
     return result;
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取可交换位置失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace orv

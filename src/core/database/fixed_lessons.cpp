@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "core/database/guard.h"
 #include "core/database/week_marks.h"
 
 namespace orv {
@@ -62,18 +63,16 @@ std::vector<CourseTeacher> ReadCourseTeachers(TimetableDb& db, const char* sql, 
 }  // namespace
 
 Result<std::vector<FixedLesson>> LoadFixedLessons(TimetableDb& db, std::string_view classCode) {
-  try {
+  return Guarded("读取固定课程失败：", [&]() -> Result<std::vector<FixedLesson>> {
     std::vector<FixedLesson> lessons;
     Cursor c = db.Query(kSelectFixedLessons, classCode, kFixed);
     while (c.Next()) lessons.push_back({{c.Int(0), c.Int(1)}, c.Text(2), c.Text(3), c.Text(4), c.Text(5)});
     return lessons;
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取固定课程失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Result<std::vector<FixableCourse>> LoadFixableCourses(TimetableDb& db, std::string_view classCode) {
-  try {
+  return Guarded("读取教学计划失败：", [&]() -> Result<std::vector<FixableCourse>> {
     std::vector<FixableCourse> courses;
     {
       Cursor c = db.Query(kSelectPartlyFixed, kFixed, classCode, classCode);
@@ -85,15 +84,13 @@ Result<std::vector<FixableCourse>> LoadFixableCourses(TimetableDb& db, std::stri
     while (c.Next())
       if (c.Int(2) > 0) courses.push_back({c.Text(0), c.Text(1), c.Int(2)});
     return courses;
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取教学计划失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Result<std::vector<LessonSlot>> FixedLessonTargets(TimetableDb& db, std::string_view classCode,
                                                    std::string_view teacherCode, int lessonsPerDay) {
   if (lessonsPerDay < 1 || lessonsPerDay > kMaxLessonsPerDay) return Outcome::Fail("每天课时数无效");
-  try {
+  return Guarded("读取固定课程失败：", [&]() -> Result<std::vector<LessonSlot>> {
     std::set<std::pair<int, int>> taken;
     Cursor c = db.Query(kSelectFixedOfClassOrTeacher, kFixed, classCode, teacherCode);
     while (c.Next()) taken.emplace(c.Int(0), c.Int(1));
@@ -102,16 +99,14 @@ Result<std::vector<LessonSlot>> FixedLessonTargets(TimetableDb& db, std::string_
       for (int lessonNo = 1; lessonNo <= lessonsPerDay; ++lessonNo)
         if (!taken.count({day, lessonNo})) free.push_back({day, lessonNo});
     return free;
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取固定课程失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome PlaceFixedLesson(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
                          LessonSlot slot, int lessonsPerDay) {
   if (lessonsPerDay > kMaxLessonsPerDay || !InSchoolWeek(slot.day, slot.lessonNo, lessonsPerDay))
     return Outcome::Fail("该单元格不是上课时间");
-  try {
+  return Guarded("写入固定课程失败：", [&]() -> Outcome {
     Transaction tx(db);
     std::string teacher;
     int weekly = 0;
@@ -137,13 +132,11 @@ Outcome PlaceFixedLesson(TimetableDb& db, std::string_view classCode, std::strin
     db.Execute(kAddBuildCount, 1, classCode, courseCode, teacher);
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail("写入固定课程失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome DeleteFixedLesson(TimetableDb& db, std::string_view classCode, LessonSlot slot) {
-  try {
+  return Guarded("删除固定课程失败：", [&]() -> Outcome {
     Transaction tx(db);
     const std::vector<CourseTeacher> removed =
         ReadCourseTeachers(db, kSelectFixedAt, classCode, slot.day, slot.lessonNo, kFixed);
@@ -152,9 +145,7 @@ Outcome DeleteFixedLesson(TimetableDb& db, std::string_view classCode, LessonSlo
     for (const auto& [course, teacher] : removed) db.Execute(kAddBuildCount, -1, classCode, course, teacher);
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail("删除固定课程失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace orv

@@ -1,4 +1,5 @@
 #include "core/database/lesson_weeks.h"
+#include "core/database/guard.h"
 #include "core/database/plan_count.h"
 
 #include <exception>
@@ -32,7 +33,7 @@ constexpr const char* kUnplacedRows =
     " where " ORV_PLAN_COUNT_OF("P.Count") "<>coalesce(P.BuildCount,0) order by P.ClassCode,P.CourseCode,P.rowid";
 
 Result<WeekCells> LoadWeek(TimetableDb& db, const char* sql, std::string_view code, int lessonsPerDay) {
-  try {
+  return Guarded("读取失败：", [&]() -> Result<WeekCells> {
     WeekCells week(lessonsPerDay);
     if (code.empty()) return week;
     for (Cursor c = db.Query(sql, code); c.Next();) {
@@ -43,9 +44,7 @@ Result<WeekCells> LoadWeek(TimetableDb& db, const char* sql, std::string_view co
                           static_cast<LessonOrigin>(c.Int(9))});
     }
     return week;
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace
@@ -59,14 +58,12 @@ Result<WeekCells> LoadTeacherCells(TimetableDb& db, std::string_view teacherCode
 }
 
 Result<std::vector<UnplacedLesson>> LoadUnplacedLessons(TimetableDb& db) {
-  try {
+  return Guarded("读取未排课程失败：", [&]() -> Result<std::vector<UnplacedLesson>> {
     std::vector<UnplacedLesson> rows;
     for (Cursor c = db.Query(kUnplacedRows); c.Next();)
       rows.push_back({c.Text(0), c.Text(1), c.Text(2), c.Text(3), c.Text(4), c.Text(5), c.Int(6)});
     return rows;
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取未排课程失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace orv

@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "core/database/guard.h"
 #include "core/database/schema.h"
 #include "core/database/week_marks.h"
 
@@ -36,7 +37,7 @@ std::string DayText(int n) { return "每天" + std::to_string(n) + "节"; }
 }  // namespace
 
 Result<std::optional<int>> StoredLessonsPerDay(TimetableDb& db) {
-  try {
+  return Guarded("读取每天课时数失败：", [&]() -> Result<std::optional<int>> {
     if (!db.Exists(kHasSettingTable, kSchoolSettingTable)) return std::optional<int>();
     const std::optional<std::string> value = db.FirstText(kSelectSetting, kName);
     if (!value) return std::optional<int>();
@@ -49,49 +50,41 @@ Result<std::optional<int>> StoredLessonsPerDay(TimetableDb& db) {
       n = 0;
     }
     return IsDayLength(n) ? std::optional<int>(n) : std::optional<int>();
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取每天课时数失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Result<int> DatabaseLessonsPerDay(TimetableDb& db, int settingLessonsPerDay) {
   const Result<std::optional<int>> stored = StoredLessonsPerDay(db);
   if (!stored) return stored.outcome();
   if (*stored) return **stored;
-  try {
+  return Guarded("读取每天课时数失败：", [&]() -> Result<int> {
     const int highest =
         static_cast<int>(db.FirstInt(kHighestLesson, kDaysPerWeek, kMaxLessonsPerDay).value_or(0));
     const int setting = IsDayLength(settingLessonsPerDay) ? settingLessonsPerDay : 6;
     return std::max(setting, highest > 6 ? kMaxLessonsPerDay : 6);
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取每天课时数失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome RecordLessonsPerDay(TimetableDb& db, int lessonsPerDay) {
   if (!IsDayLength(lessonsPerDay)) return Outcome::Fail("每天课时数只能是 6 或 7");
-  try {
+  return Guarded("保存每天课时数失败：", [&]() -> Outcome {
     db.Execute(kWriteSetting, kName, std::to_string(lessonsPerDay));
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail("保存每天课时数失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Result<LessonsBeyondDay> CountLessonsBeyondDay(TimetableDb& db, int lessonsPerDay) {
-  try {
+  return Guarded("统计课时失败：", [&]() -> Result<LessonsBeyondDay> {
     Cursor c = db.Query(kCountBeyond, DbValue(LessonOrigin::Fixed), lessonsPerDay);
     c.Next();
     return LessonsBeyondDay{c.Int(0), c.Int(1)};
-  } catch (const std::exception& e) {
-    return Outcome::Fail("统计课时失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome ChangeLessonsPerDay(TimetableDb& db, int lessonsPerDay,
                             const std::function<Outcome()>& alsoBeforeCommit) {
   if (!IsDayLength(lessonsPerDay)) return Outcome::Fail("每天课时数只能是 6 或 7");
-  try {
+  return Guarded("修改每天课时数失败：", [&]() -> Outcome {
     Transaction tx(db);
     struct PlanLessons {
       std::string classCode, courseCode, teacherCode;
@@ -111,9 +104,7 @@ Outcome ChangeLessonsPerDay(TimetableDb& db, int lessonsPerDay,
     }
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail("修改每天课时数失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome AdoptLessonsPerDay(TimetableDb& db, int lessonsPerDay) {

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/database/guard.h"
 #include "core/database/plan_count.h"
 #include "core/database/week_marks.h"
 #include "core/output/week_labels.h"
@@ -32,7 +33,7 @@ constexpr const char* kUnusableCount =
 }  // namespace
 
 Result<MaintenanceReport> MaintainData(TimetableDb& db) {
-  try {
+  return Guarded("", [&]() -> Result<MaintenanceReport> {
     MaintenanceReport report;
     Transaction tx(db);
     report.lessonsOutsideWeek =
@@ -78,9 +79,7 @@ Result<MaintenanceReport> MaintainData(TimetableDb& db) {
         " or CourseCode not in (Select Code from Coursetb where Code is not null)");
     tx.Commit();
     return report;
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 std::vector<std::string> MaintenanceLines(const MaintenanceReport& r) {
@@ -102,15 +101,13 @@ std::vector<std::string> MaintenanceLines(const MaintenanceReport& r) {
 }
 
 Outcome DeleteAllLessons(TimetableDb& db) {
-  try {
+  return Guarded("", [&]() -> Outcome {
     Transaction tx(db);
     db.Execute("delete from LessonListtb");
     db.Execute("update ClassPlantb Set IsAutoBuild=0,BuildCount=0");
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 std::string PromoteClassName(std::string_view name) {
@@ -154,7 +151,7 @@ constexpr std::string_view kUnpromotable =
 }  // namespace
 
 Outcome UpgradeSchoolYear(TimetableDb& db) {
-  try {
+  return Guarded("", [&]() -> Outcome {
     Transaction tx(db);
     if (auto bad = db.FirstText(kUnpromotable))
       return Outcome::Fail("班级代码 '" + *bad + "' 不以年级数字开头");
@@ -189,13 +186,11 @@ Outcome UpgradeSchoolYear(TimetableDb& db) {
     }
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 Result<UpgradeCounts> CountUpgrade(TimetableDb& db) {
-  try {
+  return Guarded("", [&]() -> Result<UpgradeCounts> {
     UpgradeCounts counts;
     counts.graduating =
         db.FirstInt("select count(*) from Classtb where substr(Code,1,1) in ('6','9')").value_or(0);
@@ -203,9 +198,7 @@ Result<UpgradeCounts> CountUpgrade(TimetableDb& db) {
     counts.promoted = db.FirstInt("select count(*) from Classtb where substr(Code,1,1)>'0'").value_or(0) -
                       counts.graduating;
     return counts;
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace orv

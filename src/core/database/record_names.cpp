@@ -1,4 +1,5 @@
 #include "core/database/record_names.h"
+#include "core/database/guard.h"
 
 #include <array>
 #include <exception>
@@ -19,16 +20,14 @@ bool Blank(std::string_view name) { return TrimBlanks(name).empty(); }
 
 Result<std::vector<NamedRecord>> RecordsWhere(TimetableDb& db, CodeTable table, const char* column,
                                               std::string_view value) {
-  try {
+  return Guarded("", [&]() -> Result<std::vector<NamedRecord>> {
     std::vector<NamedRecord> records;
     Cursor c = db.Query(std::string("select Code, Name from ") + TableName(table) + " where " + column +
                             " = ? order by rowid",
                         value);
     while (c.Next()) records.push_back({c.Text(0), c.Text(1)});
     return records;
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace
@@ -59,15 +58,13 @@ std::string_view RecordNoun(CodeTable table) {
 
 Result<NameClashes> NameClashes::Load(TimetableDb& db, CodeTable table, bool shortNames) {
   const std::string column = shortNames ? "ShortName" : "Name";
-  try {
+  return Guarded("", [&]() -> Result<NameClashes> {
     NameClashes clashes;
     Cursor c = db.Query("select " + column + " from " + TableName(table) + " group by " + column +
                         " having count(*) > 1");
     while (c.Next()) clashes.shared_.insert(c.Text(0));
     return clashes;
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 bool NameClashes::Ambiguous(std::string_view name) const { return Blank(name) || shared_.contains(name); }
@@ -95,7 +92,7 @@ Result<std::vector<NamedRecord>> OtherRecordsNamed(TimetableDb& db, CodeTable ta
 Result<std::vector<NameClash>> FindNameClashes(TimetableDb& db) {
   std::vector<NameClash> clashes;
   for (CodeTable table : {CodeTable::Class, CodeTable::Course, CodeTable::Teacher, CodeTable::ClassRoom}) {
-    try {
+    Outcome read = Guarded("", [&]() -> Outcome {
       // Keyed by name, so the clashes come out in name order; "" (blank) first.
       std::map<std::string, std::vector<NamedRecord>> byName;
       Cursor c = db.Query(std::string("select Code, Name from ") + TableName(table) + " order by rowid");
@@ -105,9 +102,9 @@ Result<std::vector<NameClash>> FindNameClashes(TimetableDb& db) {
       }
       for (auto& [name, records] : byName)
         if (name.empty() || records.size() > 1) clashes.push_back({table, name, std::move(records)});
-    } catch (const std::exception& e) {
-      return Outcome::Fail(DatabaseErrorText(e));
-    }
+      return Outcome::Ok();
+    });
+    if (!read) return read;
   }
   return clashes;
 }

@@ -1,19 +1,18 @@
 #include "core/database/special_courses.h"
+#include "core/database/guard.h"
 
 #include <exception>
 
 namespace orv {
 
 Result<bool> IsSpecialCourse(TimetableDb& db, std::string_view courseCode) {
-  try {
+  return Guarded("读取专用教室课程失败：", [&]() -> Result<bool> {
     return db.Exists("select CourseCode from CourseAttrtb where CourseCode=?", courseCode);
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取专用教室课程失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome SetSpecialCourse(TimetableDb& db, std::string_view courseCode, bool special) {
-  try {
+  return Guarded("写入专用教室课程失败：", [&]() -> Outcome {
     Transaction tx(db);
     if (!db.Exists("select Code from Coursetb where Code=?", courseCode))
       return Outcome::Fail("课程名单中没有这门课程");
@@ -22,9 +21,7 @@ Outcome SetSpecialCourse(TimetableDb& db, std::string_view courseCode, bool spec
     if (special) db.Execute("insert into CourseAttrtb (CourseCode) values (?)", courseCode);
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail("写入专用教室课程失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace orv

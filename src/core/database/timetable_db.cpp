@@ -7,7 +7,9 @@
 #include <cctype>
 #include <vector>
 
+#include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 
 #include "core/database/schema.h"
@@ -27,6 +29,23 @@ void BindValue(SQLite::Statement& st, int index, std::string_view value) {
   // never compares equal to the stored text).
   st.bind(index, std::string(value));
 }
+
+Cursor::Cursor(TimetableDb& db, SQLite::Statement& st, bool& taken) : st_(&st), taken_(&taken), db_(&db) {
+  taken = true;
+}
+Cursor::Cursor(TimetableDb& db, std::unique_ptr<SQLite::Statement> own)
+    : st_(own.get()), own_(std::move(own)), db_(&db) {}
+Cursor::Cursor(Cursor&& other) noexcept
+    : st_(other.st_), taken_(other.taken_), own_(std::move(other.own_)), db_(other.db_) {
+  other.st_ = nullptr;
+  other.taken_ = nullptr;
+}
+
+bool Cursor::Next() { return st_->executeStep(); }
+int Cursor::Int(int col) const { return st_->getColumn(col).getInt(); }
+long long Cursor::Int64(int col) const { return st_->getColumn(col).getInt64(); }
+double Cursor::Double(int col) const { return st_->getColumn(col).getDouble(); }
+bool Cursor::IsNull(int col) const { return st_->getColumn(col).isNull(); }
 
 Cursor::~Cursor() {
   if (st_ == nullptr) return;

@@ -2,9 +2,6 @@
 // once, reused with bound parameters, never built by pasting values into SQL.
 #pragma once
 
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
-
 #include <cstdint>
 #include <exception>
 #include <filesystem>
@@ -16,6 +13,13 @@
 #include <unordered_map>
 
 #include "core/outcome.h"
+
+// SQLite stays behind this header: the windows and the command line reach
+// the database only through TimetableDb and Cursor.
+namespace SQLite {
+class Database;
+class Statement;
+}  // namespace SQLite
 
 namespace orv {
 
@@ -41,33 +45,26 @@ class Cursor {
  public:
   Cursor(const Cursor&) = delete;
   Cursor& operator=(const Cursor&) = delete;
-  Cursor(Cursor&& other) noexcept
-      : st_(other.st_), taken_(other.taken_), own_(std::move(other.own_)), db_(other.db_) {
-    other.st_ = nullptr;
-    other.taken_ = nullptr;
-  }
+  Cursor(Cursor&& other) noexcept;
   ~Cursor();
 
-  bool Next() { return st_->executeStep(); }
+  bool Next();
   // The column's text, always valid UTF-8: bytes that are not are replaced
   // with U+FFFD and the database is told (see TimetableDb::OnInvalidText).
   std::string Text(int col) const;
-  int Int(int col) const { return st_->getColumn(col).getInt(); }
-  long long Int64(int col) const { return st_->getColumn(col).getInt64(); }
-  double Double(int col) const { return st_->getColumn(col).getDouble(); }
-  bool IsNull(int col) const { return st_->getColumn(col).isNull(); }
+  int Int(int col) const;
+  long long Int64(int col) const;
+  double Double(int col) const;
+  bool IsNull(int col) const;
   // An INTEGER or REAL value (not NULL, text or a blob).
   bool IsNumber(int col) const;
 
  private:
   friend class TimetableDb;
   // A cached statement, marked taken until the cursor ends.
-  Cursor(TimetableDb& db, SQLite::Statement& st, bool& taken) : st_(&st), taken_(&taken), db_(&db) {
-    taken = true;
-  }
+  Cursor(TimetableDb& db, SQLite::Statement& st, bool& taken);
   // A statement prepared for this cursor alone.
-  Cursor(TimetableDb& db, std::unique_ptr<SQLite::Statement> own)
-      : st_(own.get()), own_(std::move(own)), db_(&db) {}
+  Cursor(TimetableDb& db, std::unique_ptr<SQLite::Statement> own);
 
   SQLite::Statement* st_;
   bool* taken_ = nullptr;

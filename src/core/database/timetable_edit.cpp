@@ -47,10 +47,10 @@ std::string OrCode(std::string name, std::string_view code) {
   return name.empty() ? std::string(code) : name;
 }
 std::string CourseText(TimetableDb& db, std::string_view code) {
-  return OrCode(GetCourseName(db, code), code);
+  return OrCode(GetCourseName(db, code).value_or(std::string()), code);
 }
 std::string TeacherText(TimetableDb& db, std::string_view code) {
-  return OrCode(GetTeacherName(db, code), code);
+  return OrCode(GetTeacherName(db, code).value_or(std::string()), code);
 }
 
 // The other class the teacher has a lesson in at the period; "" when none.
@@ -62,7 +62,7 @@ std::string TeacherElsewhere(TimetableDb& db, std::string_view teacher, int day,
 std::string BusyText(TimetableDb& db, std::string_view teacher, int day, int lessonNo,
                      std::string_view inClass) {
   return "教师" + TeacherText(db, teacher) + " " + SlotLabel(day, lessonNo) + " 已在" +
-         OrCode(GetClassName(db, inClass), inClass) + "上课";
+         OrCode(GetClassName(db, inClass).value_or(std::string()), inClass) + "上课";
 }
 
 // Checks that every period holds what the edit expects and that no teacher
@@ -103,7 +103,7 @@ std::string Write(TimetableDb& db, const LessonEdit& edit) {
 }
 
 std::string Describe(TimetableDb& db, const LessonEdit& edit) {
-  const std::string cls = OrCode(GetClassName(db, edit.classCode), edit.classCode);
+  const std::string cls = OrCode(GetClassName(db, edit.classCode).value_or(std::string()), edit.classCode);
   const PeriodChange& a = edit.periods.front();
   const PeriodChange& b = edit.periods.back();
   const std::string slotA = SlotLabel(a.day, a.lessonNo), slotB = SlotLabel(b.day, b.lessonNo);

@@ -1,4 +1,5 @@
 #include "core/database/week_marks.h"
+#include "core/database/guard.h"
 
 #include <exception>
 
@@ -59,7 +60,7 @@ void WeekMarks::Fill(LimitMark mark) {
 
 Result<LoadedWeekMarks> LoadWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code,
                                       int lessonsShown) {
-  try {
+  return Guarded("读取上课时间限制失败：", [&]() -> Result<LoadedWeekMarks> {
     LoadedWeekMarks loaded;
     Cursor c = db.Query(kSelectEntityRows, DbValue(kind), code);
     while (c.Next()) {
@@ -75,37 +76,31 @@ Result<LoadedWeekMarks> LoadWeekMarks(TimetableDb& db, LimitKind kind, std::stri
       loaded.marks.Set(day, lessonNo, *mark);
     }
     return loaded;
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取上课时间限制失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome SaveWeekMark(TimetableDb& db, LimitKind kind, std::string_view code, int day, int lessonNo,
                      LimitMark mark) {
   if (!WeekMarks::InWeek(day, lessonNo)) return Outcome::Fail("该单元格不是上课时间");
-  try {
+  return Guarded("写入上课时间限制失败：", [&]() -> Outcome {
     Transaction tx(db);
     WriteCell(db, kind, code, day, lessonNo, mark);
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail("写入上课时间限制失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Outcome SaveWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code, const WeekMarks& marks,
                       int lessons) {
   if (lessons < 1 || lessons > kMaxLessonsPerDay) return Outcome::Fail("每天课时数无效");
-  try {
+  return Guarded("写入上课时间限制失败：", [&]() -> Outcome {
     Transaction tx(db);
     for (int lessonNo = 1; lessonNo <= lessons; ++lessonNo)
       for (int day = 1; day <= kDaysPerWeek; ++day)
         WriteCell(db, kind, code, day, lessonNo, marks.At(day, lessonNo));
     tx.Commit();
     return Outcome::Ok();
-  } catch (const std::exception& e) {
-    return Outcome::Fail("写入上课时间限制失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 Result<LoadedWeekMarks> OpenWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code,
@@ -117,14 +112,12 @@ Result<LoadedWeekMarks> OpenWeekMarks(TimetableDb& db, LimitKind kind, std::stri
 }
 
 Result<std::vector<NamedCode>> LoadEntityNames(TimetableDb& db, LimitKind kind) {
-  try {
+  return Guarded("读取名单失败：", [&]() -> Result<std::vector<NamedCode>> {
     std::vector<NamedCode> names;
     Cursor c = db.Query(kSelectEntities[static_cast<size_t>(DbValue(kind))]);
     while (c.Next()) names.push_back({c.Text(0), c.Text(1)});
     return names;
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取名单失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace orv

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/database/guard.h"
 #include "core/database/record_names.h"
 
 namespace orv {
@@ -77,22 +78,20 @@ Result<std::vector<TimetableRow>> Collect(TimetableDb& db, Cursor cursor, const 
 }
 
 Result<std::vector<TimetableChoice>> ReadChoices(TimetableDb& db, CodeTable table, std::string_view sql) {
-  try {
+  return Guarded("", [&]() -> Result<std::vector<TimetableChoice>> {
     Result<NameClashes> clashes = NameClashes::Load(db, table);
     if (!clashes) return clashes.outcome();
     std::vector<TimetableChoice> choices;
     Cursor c = db.Query(sql);
     while (c.Next()) choices.push_back({c.Text(0), clashes->Label(c.Text(1), c.Text(0))});
     return choices;
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace
 
 Result<std::vector<TimetableRow>> ReadTimetableRows(TimetableDb& db, const TimetableSelection& selection) {
-  try {
+  return Guarded("", [&]() -> Result<std::vector<TimetableRow>> {
     switch (selection.scope) {
       case TimetableScope::Class:
         return Collect(db, db.Query(kClassSql, selection.code), kClassNaming);
@@ -106,9 +105,7 @@ Result<std::vector<TimetableRow>> ReadTimetableRows(TimetableDb& db, const Timet
         return Collect(db, db.Query(kSchoolSql), kSchoolNaming);
     }
     return Outcome::Fail("未知的课表范围");
-  } catch (const std::exception& e) {
-    return Outcome::Fail(DatabaseErrorText(e));
-  }
+  });
 }
 
 std::string_view NoTimetableMessage(TimetableScope scope) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <tuple>
 
+#include "core/database/guard.h"
 #include "core/scheduling/completion_search.h"
 #include "core/scheduling/generation_steps.h"
 #include "core/scheduling/school_analysis.h"
@@ -158,7 +159,7 @@ Result<CompletionReport> CompleteTimetable(TimetableDb& db, const CompletionOpti
     }
   }
 
-  try {
+  Outcome written = Guarded("补排课表失败：", [&]() -> Outcome {
     Transaction tx(db);
     const Written w = WriteBack(db, model, search);
     report.placedLessons = w.placed;
@@ -168,9 +169,9 @@ Result<CompletionReport> CompleteTimetable(TimetableDb& db, const CompletionOpti
     if (report.rate < 0) return Outcome::Fail("无法统计课表完成率");
     if (report.missingAfter > 0) report.rate = std::min(report.rate, 99);
     tx.Commit();
-  } catch (const std::exception& e) {
-    return Outcome::Fail("补排课表失败：" + DatabaseErrorText(e));
-  }
+    return Outcome::Ok();
+  });
+  if (!written) return written;
   return report;
 }
 

@@ -6,6 +6,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "core/database/guard.h"
 #include "core/database/plan_count.h"
 #include "core/scheduling/generation_steps.h"
 
@@ -115,7 +116,7 @@ std::string SchoolModel::NeedLabel(const PlanNeed& need) const {
 Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
   if (lessonsPerDay < 1 || lessonsPerDay > kMaxLessonsPerDay)
     return Outcome::Fail("每天课时数无效: " + std::to_string(lessonsPerDay));
-  try {
+  return Guarded("读取排课数据失败：", [&]() -> Result<SchoolModel> {
     SchoolModel m;
     m.lessonsPerDay = lessonsPerDay;
     m.week = WeekBits(lessonsPerDay);
@@ -243,9 +244,7 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
       if (special) bySpecial |= bit;
     }
     return m;
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取排课数据失败：" + DatabaseErrorText(e));
-  }
+  });
 }
 
 }  // namespace orv

@@ -6,6 +6,7 @@
 #include <set>
 #include <tuple>
 
+#include "core/database/guard.h"
 #include "core/database/plan_count.h"
 #include "core/database/week_marks.h"
 #include "core/output/week_labels.h"
@@ -335,11 +336,8 @@ class Checker {
 
 // The whole school without a focus; a database failure becomes the outcome.
 Result<std::vector<Finding>> RunChecker(TimetableDb& db, int lessonsPerDay, std::string_view focus) {
-  try {
-    return Checker(db, lessonsPerDay, focus).Run();
-  } catch (const std::exception& e) {
-    return Outcome::Fail("读取课表失败：" + DatabaseErrorText(e));
-  }
+  return Guarded("读取课表失败：",
+                 [&]() -> Result<std::vector<Finding>> { return Checker(db, lessonsPerDay, focus).Run(); });
 }
 
 }  // namespace

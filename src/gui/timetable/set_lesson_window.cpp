@@ -156,7 +156,9 @@ void FrmSetLesson::ChooseCourse() {
   const QListWidgetItem* item = courses_->currentItem();
   curCourseCode_ = item ? S(item->data(kCodeRole).toString()) : std::string();
   curTeacherCode_ =
-      curCourseCode_.empty() ? std::string() : GetPlanTeacher(*ctx_.state.db, curClassCode_, curCourseCode_);
+      curCourseCode_.empty()
+          ? std::string()
+          : GetPlanTeacher(*ctx_.state.db, curClassCode_, curCourseCode_).value_or(std::string());
   MarkPlacementTargets();
 }
 

@@ -24,28 +24,30 @@ class LookupsTest : public ::testing::Test {
 
 TEST_F(LookupsTest, TranslateBothWaysAndGiveEmptyForUnknown) {
   TimetableDb& db = t.db();
-  EXPECT_EQ(GetClassName(db, "11"), "一（1）班");
-  EXPECT_EQ(GetClassShortName(db, "12"), "一（2）");
-  EXPECT_EQ(GetCourseName(db, "02"), "数学");
-  EXPECT_EQ(GetTeacherName(db, "002"), "李强");
-  EXPECT_EQ(GetClassCode(db, "一（2）班"), "12");
-  EXPECT_EQ(GetCourseCode(db, "语文"), "01");
-  EXPECT_EQ(GetTeacherCode(db, "王芳"), "001");
-  EXPECT_EQ(GetClassRoomCode(db, "计算机房"), "R1");
+  EXPECT_EQ(GetClassName(db, "11").value_or(std::string()), "一（1）班");
+  EXPECT_EQ(GetClassShortName(db, "12").value_or(std::string()), "一（2）");
+  EXPECT_EQ(GetCourseName(db, "02").value_or(std::string()), "数学");
+  EXPECT_EQ(GetTeacherName(db, "002").value_or(std::string()), "李强");
+  EXPECT_EQ(GetClassCode(db, "一（2）班").value_or(std::string()), "12");
+  EXPECT_EQ(GetCourseCode(db, "语文").value_or(std::string()), "01");
+  EXPECT_EQ(GetTeacherCode(db, "王芳").value_or(std::string()), "001");
+  EXPECT_EQ(GetClassRoomCode(db, "计算机房").value_or(std::string()), "R1");
 
-  EXPECT_EQ(GetCourseName(db, "99"), "");
-  EXPECT_EQ(GetClassCode(db, "一（9）班"), "");
-  EXPECT_EQ(GetCourseName(db, ""), "");
-  EXPECT_EQ(GetTeacherCode(db, "王"), "") << "names match exactly, not by prefix";
+  EXPECT_EQ(GetCourseName(db, "99").value_or(std::string()), "");
+  EXPECT_EQ(GetClassCode(db, "一（9）班").value_or(std::string()), "");
+  EXPECT_EQ(GetCourseName(db, "").value_or(std::string()), "");
+  EXPECT_EQ(GetTeacherCode(db, "王").value_or(std::string()), "") << "names match exactly, not by prefix";
 
   t.AddCourse("1", "一号课");
-  EXPECT_EQ(GetCourseName(db, "1"), "一号课") << "codes compare as text: '1' is not '01'";
-  EXPECT_EQ(GetCourseName(db, "001"), "");
+  EXPECT_EQ(GetCourseName(db, "1").value_or(std::string()), "一号课")
+      << "codes compare as text: '1' is not '01'";
+  EXPECT_EQ(GetCourseName(db, "001").value_or(std::string()), "");
   t.AddTeacher("003", "王芳");
-  EXPECT_EQ(GetTeacherCode(db, "王芳"), "001") << "a duplicate name resolves to the first row";
+  EXPECT_EQ(GetTeacherCode(db, "王芳").value_or(std::string()), "001")
+      << "a duplicate name resolves to the first row";
 
-  EXPECT_EQ(GetPlanTeacher(db, "11", "01"), "001");
-  EXPECT_EQ(GetPlanTeacher(db, "11", "02"), "");
+  EXPECT_EQ(GetPlanTeacher(db, "11", "01").value_or(std::string()), "001");
+  EXPECT_EQ(GetPlanTeacher(db, "11", "02").value_or(std::string()), "");
 }
 
 TEST_F(LookupsTest, SlotTestsSeeEveryKindOfLessonButFixedTestsOnlyFixedOnes) {
@@ -55,38 +57,45 @@ TEST_F(LookupsTest, SlotTestsSeeEveryKindOfLessonButFixedTestsOnlyFixedOnes) {
   t.AddLesson("11", 1, 3, "01", "001", 2);  // manual
 
   for (int lesson = 1; lesson <= 3; ++lesson) {
-    EXPECT_FALSE(CheckClassSlot(db, "11", 1, lesson)) << lesson;
-    EXPECT_FALSE(CheckTeacherSlot(db, "001", 1, lesson)) << lesson;
-    EXPECT_FALSE(CheckSlot(db, "11", "01", "001", 1, lesson)) << lesson;
+    EXPECT_FALSE(CheckClassSlot(db, "11", 1, lesson).value_or(false)) << lesson;
+    EXPECT_FALSE(CheckTeacherSlot(db, "001", 1, lesson).value_or(false)) << lesson;
+    EXPECT_FALSE(CheckSlot(db, "11", "01", "001", 1, lesson).value_or(false)) << lesson;
   }
-  EXPECT_FALSE(CheckClassFixedSlot(db, "11", 1, 1));
-  EXPECT_FALSE(CheckFixedSlot(db, "11", "01", "001", 1, 1));
-  EXPECT_TRUE(CheckFixedSlot(db, "11", "01", "001", 1, 2)) << "an automatic lesson is not fixed";
-  EXPECT_TRUE(CheckFixedSlot(db, "11", "01", "001", 1, 3)) << "a manual lesson is not fixed";
+  EXPECT_FALSE(CheckClassFixedSlot(db, "11", 1, 1).value_or(false));
+  EXPECT_FALSE(CheckFixedSlot(db, "11", "01", "001", 1, 1).value_or(false));
+  EXPECT_TRUE(CheckFixedSlot(db, "11", "01", "001", 1, 2).value_or(false))
+      << "an automatic lesson is not fixed";
+  EXPECT_TRUE(CheckFixedSlot(db, "11", "01", "001", 1, 3).value_or(false)) << "a manual lesson is not fixed";
 
-  EXPECT_TRUE(CheckSlot(db, "11", "01", "001", 1, 4));
-  EXPECT_TRUE(CheckSlot(db, "11", "01", "001", 2, 1)) << "another day";
+  EXPECT_TRUE(CheckSlot(db, "11", "01", "001", 1, 4).value_or(false));
+  EXPECT_TRUE(CheckSlot(db, "11", "01", "001", 2, 1).value_or(false)) << "another day";
 }
 
 TEST_F(LookupsTest, FreeClassWithBusyTeacherIsNotAFreeSlot) {
   t.AddLesson("12", 2, 3, "02", "002", 1);
-  EXPECT_TRUE(CheckClassSlot(t.db(), "11", 2, 3));
-  EXPECT_FALSE(CheckSlot(t.db(), "11", "02", "002", 2, 3));
-  EXPECT_TRUE(CheckFixedSlot(t.db(), "11", "02", "002", 2, 3));
+  EXPECT_TRUE(CheckClassSlot(t.db(), "11", 2, 3).value_or(false));
+  EXPECT_FALSE(CheckSlot(t.db(), "11", "02", "002", 2, 3).value_or(false));
+  EXPECT_TRUE(CheckFixedSlot(t.db(), "11", "02", "002", 2, 3).value_or(false));
   t.AddLesson("12", 2, 4, "02", "002", 0);
-  EXPECT_FALSE(CheckFixedSlot(t.db(), "11", "02", "002", 2, 4));
+  EXPECT_FALSE(CheckFixedSlot(t.db(), "11", "02", "002", 2, 4).value_or(false));
 }
 
-TEST_F(LookupsTest, DatabaseErrorsGiveTheFailureValues) {
-  // With a table gone every statement on it fails: lookups give "" and
-  // slot tests report the slot as taken.
+TEST_F(LookupsTest, ADatabaseFailureIsToldFromNotFound) {
+  // With a table gone every statement on it fails: the lookup says so
+  // instead of answering "" (unknown) or false (taken).
   t.db().Execute("drop table LessonListtb");
   t.db().Execute("drop table Coursetb");
-  EXPECT_EQ(GetCourseName(t.db(), "01"), "");
+  const Result<std::string> name = GetCourseName(t.db(), "01");
+  ASSERT_FALSE(name);
+  EXPECT_EQ(name.message(), "读取名称失败：数据库结构不完整或操作无法执行");
+  EXPECT_EQ(name.value_or("?"), "?");
+  EXPECT_FALSE(GetCourseCode(t.db(), "语文"));
   EXPECT_FALSE(CheckClassSlot(t.db(), "11", 1, 1));
   EXPECT_FALSE(CheckTeacherFixedSlot(t.db(), "001", 1, 1));
-  EXPECT_FALSE(CheckSlot(t.db(), "11", "01", "001", 1, 1));
-  EXPECT_EQ(GetClassName(t.db(), "11"), "一（1）班") << "other tables still answer";
+  const Result<bool> slot = CheckSlot(t.db(), "11", "01", "001", 1, 1);
+  ASSERT_FALSE(slot);
+  EXPECT_EQ(slot.message(), "读取课表失败：数据库结构不完整或操作无法执行");
+  EXPECT_EQ(GetClassName(t.db(), "11").value_or(std::string()), "一（1）班") << "other tables still answer";
 }
 
 }  // namespace

@@ -55,10 +55,11 @@ class ManualEditProperty : public ::testing::TestWithParam<Params> {
                              code);
          c.Next();) {
       const std::string cls = c.Text(2), course = c.Text(3), teacher = c.Text(4);
-      week.Set(
-          c.Int(0), c.Int(1),
-          {true, cls, GetClassName(db, cls), GetClassShortName(db, cls), course, GetCourseName(db, course),
-           teacher, GetTeacherName(db, teacher), static_cast<LessonOrigin>(c.Int(5))});
+      week.Set(c.Int(0), c.Int(1),
+               {true, cls, GetClassName(db, cls).value_or(std::string()),
+                GetClassShortName(db, cls).value_or(std::string()), course,
+                GetCourseName(db, course).value_or(std::string()), teacher,
+                GetTeacherName(db, teacher).value_or(std::string()), static_cast<LessonOrigin>(c.Int(5))});
     }
     return week;
   }
@@ -80,8 +81,9 @@ class ManualEditProperty : public ::testing::TestWithParam<Params> {
                       " where L.ClassCode=P.ClassCode and L.CourseCode=P.CourseCode and L.TeacherCode="
                       "P.TeacherCode) as R from ClassPlantb P where R<>0 order by 1,2,P.rowid");
          c.Next();)
-      expected.push_back({c.Text(0), GetClassName(db, c.Text(0)), c.Text(1), GetCourseName(db, c.Text(1)),
-                          c.Text(2), GetTeacherName(db, c.Text(2)), c.Int(3)});
+      expected.push_back({c.Text(0), GetClassName(db, c.Text(0)).value_or(std::string()), c.Text(1),
+                          GetCourseName(db, c.Text(1)).value_or(std::string()), c.Text(2),
+                          GetTeacherName(db, c.Text(2)).value_or(std::string()), c.Int(3)});
     EXPECT_EQ(LoadUnplacedLessons(db).value(), expected);
   }
 
