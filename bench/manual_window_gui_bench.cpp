@@ -29,8 +29,8 @@
 #include "core/database/demo_school.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/random.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/shell_support.h"
+#include "gui/common/gui_support.h"
+#include "gui/common/prompter.h"
 #include "gui/timetable/manual_set_lesson_window.h"
 
 namespace fs = std::filesystem;

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "core/database/week_marks.h"
-#include "gui/timetable/week_grid.h"
+#include "gui/common/week_grid.h"
 
 namespace orv::test {
 

@@ -1,6 +1,6 @@
 // The week grid, once across its designs: restriction and pre-arranged grids
 // with six or seven lessons, and the narrower manual-adjustment grid.
-#include "gui/timetable/week_grid.h"
+#include "gui/common/week_grid.h"
 
 #include <gtest/gtest.h>
 
