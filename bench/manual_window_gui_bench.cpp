@@ -111,7 +111,7 @@ class Bench {
     return cells;
   }
   void ClickCell(Qt::MouseButton button, orv::ui::GridLesson at) {
-    const QRect cell = grid_->CellRect(orv::LessonToGridRow(at.lessonNo), at.day);
+    const QRect cell = grid_->CellRect(orv::ui::LessonToGridRow(at.lessonNo), at.day);
     QTest::mouseClick(grid_->viewport(), button, {}, cell.center());
   }
   // The click and the repaint it causes.
