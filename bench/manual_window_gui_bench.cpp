@@ -29,8 +29,8 @@
 #include "core/database/demo_school.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/random.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/shell_support.h"
+#include "gui/common/gui_support.h"
+#include "gui/common/prompter.h"
 #include "gui/timetable/manual_set_lesson_window.h"
 
 namespace fs = std::filesystem;
@@ -111,7 +111,7 @@ class Bench {
     return cells;
   }
   void ClickCell(Qt::MouseButton button, orv::ui::GridLesson at) {
-    const QRect cell = grid_->CellRect(orv::LessonToGridRow(at.lessonNo), at.day);
+    const QRect cell = grid_->CellRect(orv::ui::LessonToGridRow(at.lessonNo), at.day);
     QTest::mouseClick(grid_->viewport(), button, {}, cell.center());
   }
   // The click and the repaint it causes.

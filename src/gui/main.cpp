@@ -9,11 +9,11 @@
 #include <string>
 
 #include "core/settings/program_dir.h"
+#include "gui/common/gui_support.h"
+#include "gui/common/prompter.h"
 #include "gui/shell/home_picture.h"
 #include "gui/shell/program_start.h"
-#include "gui/shell/prompter.h"
 #include "gui/shell/self_check.h"
-#include "gui/shell/shell_support.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

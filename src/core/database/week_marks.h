@@ -1,8 +1,8 @@
 // What the restriction table Limittb stores, in words: whose week a row
 // belongs to (kind), what a cell says (mark), and how a week of marks is read
 // and written for one class, course, teacher or classroom. Also the origin of
-// a timetable lesson (SetFlag) and where a lesson sits in every week grid.
-// Nothing outside this header spells these as numbers.
+// a timetable lesson (SetFlag). Nothing outside this header spells these as
+// numbers.
 #pragma once
 
 #include <array>
@@ -41,19 +41,6 @@ std::string_view MarkText(LimitMark mark);
 // The mark a cell text stands for; an empty or unknown text reads as Best,
 // as the grids have always stored it.
 LimitMark MarkFromText(std::string_view text);
-
-// Week grids: row 0 holds the day names, rows 1-4 lessons 1-4, row 5 is the
-// thin separator between morning and afternoon, rows 6 and up lessons 5 and up.
-inline constexpr int kGridHeaderRow = 0;
-inline constexpr int kGridSeparatorRow = 5;
-constexpr int LessonToGridRow(int lessonNo) { return lessonNo < kGridSeparatorRow ? lessonNo : lessonNo + 1; }
-// The lesson of a grid row; 0 for the header and the separator.
-constexpr int GridRowToLesson(int row) {
-  if (row <= kGridHeaderRow || row == kGridSeparatorRow) return 0;
-  return row < kGridSeparatorRow ? row : row - 1;
-}
-// Header row, lessons and separator.
-constexpr int GridRowCount(int lessonsPerDay) { return lessonsPerDay + 2; }
 
 // Day 1-5 and lesson 1..lessonsPerDay, never past the seventh lesson.
 constexpr bool InSchoolWeek(int day, int lessonNo, int lessonsPerDay) {

@@ -7,8 +7,8 @@
 #include <QLineEdit>
 
 #include "core/database/class_list.h"
-#include "gui/editors/editor_parts.h"
-#include "gui/shell/ui_context.h"
+#include "gui/common/editor_parts.h"
+#include "gui/common/ui_context.h"
 
 namespace orv::ui {
 

@@ -9,8 +9,8 @@
 #include <map>
 
 #include "core/database/code_lists.h"
-#include "gui/editors/editor_parts.h"
-#include "gui/shell/ui_context.h"
+#include "gui/common/editor_parts.h"
+#include "gui/common/ui_context.h"
 
 namespace orv::ui {
 

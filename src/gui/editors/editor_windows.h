@@ -1,7 +1,7 @@
 // Entry points the main window uses to open the basic-data editors modally.
 #pragma once
 
-#include "gui/shell/ui_context.h"
+#include "gui/common/ui_context.h"
 
 class QWidget;
 

@@ -6,7 +6,7 @@
 #include <array>
 
 #include "core/database/special_courses.h"
-#include "gui/editors/editor_parts.h"
+#include "gui/common/editor_parts.h"
 
 namespace orv::ui {
 

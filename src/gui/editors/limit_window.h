@@ -10,9 +10,9 @@
 #include <string>
 
 #include "core/database/week_marks.h"
-#include "gui/shell/ui_context.h"
-#include "gui/timetable/week_grid.h"
-#include "gui/timetable/week_window_parts.h"
+#include "gui/common/ui_context.h"
+#include "gui/common/week_grid.h"
+#include "gui/common/week_window_parts.h"
 
 namespace orv::ui {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "gui/shell/ui_context.h"
+#include "gui/common/ui_context.h"
 
 class QWidget;
 

@@ -13,9 +13,9 @@
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/random.h"
 #include "core/settings/startup.h"
+#include "gui/common/gui_support.h"
+#include "gui/common/prompter.h"
 #include "gui/gallery/gallery.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/shell_support.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "core/output/excel_export.h"
-#include "gui/editors/editor_parts.h"
-#include "gui/shell/ui_context.h"
+#include "gui/common/editor_parts.h"
+#include "gui/common/ui_context.h"
 
 namespace fs = std::filesystem;
 

@@ -2,8 +2,8 @@
 
 #include <QGridLayout>
 
-#include "gui/editors/editor_parts.h"
-#include "gui/shell/ui_context.h"
+#include "gui/common/editor_parts.h"
+#include "gui/common/ui_context.h"
 
 namespace orv::ui {
 

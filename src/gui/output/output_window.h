@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "core/output/timetable_rows.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/shell_support.h"
+#include "gui/common/gui_support.h"
+#include "gui/common/prompter.h"
 
 namespace orv::ui {
 

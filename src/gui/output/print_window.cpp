@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "gui/editors/editor_parts.h"
-#include "gui/shell/ui_context.h"
+#include "gui/common/editor_parts.h"
+#include "gui/common/ui_context.h"
 #include "printing/print_timetable.h"
 
 namespace orv::ui {

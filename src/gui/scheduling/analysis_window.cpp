@@ -9,8 +9,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "gui/shell/shell_support.h"
-#include "gui/shell/ui_context.h"
+#include "gui/common/gui_support.h"
+#include "gui/common/ui_context.h"
 
 namespace orv::ui {
 

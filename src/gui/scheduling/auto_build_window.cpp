@@ -2,10 +2,10 @@
 
 #include <QCoreApplication>
 
+#include "gui/common/gui_support.h"
+#include "gui/common/ui_context.h"
 #include "gui/scheduling/complete_build_window.h"
 #include "gui/scheduling/confirm_window.h"
-#include "gui/shell/shell_support.h"
-#include "gui/shell/ui_context.h"
 
 namespace orv::ui {
 

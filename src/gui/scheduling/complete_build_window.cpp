@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/shell/shell_support.h"
-#include "gui/shell/ui_context.h"
+#include "gui/common/gui_support.h"
+#include "gui/common/ui_context.h"
 
 namespace orv::ui {
 

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "gui/shell/ui_context.h"
+#include "gui/common/ui_context.h"
 
 namespace orv::ui {
 

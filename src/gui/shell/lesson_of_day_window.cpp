@@ -7,7 +7,7 @@
 #include <QRadioButton>
 
 #include "core/database/lessons_per_day.h"
-#include "gui/shell/ui_context.h"
+#include "gui/common/ui_context.h"
 
 namespace orv::ui {
 

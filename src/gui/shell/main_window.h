@@ -5,7 +5,7 @@
 #include <QMainWindow>
 #include <QPixmap>
 
-#include "gui/shell/ui_context.h"
+#include "gui/common/ui_context.h"
 
 class QAction;
 class QMenu;

@@ -1,6 +1,6 @@
 #include "gui/shell/program_start.h"
 
-#include "gui/shell/shell_support.h"
+#include "gui/common/gui_support.h"
 
 namespace orv::ui {
 

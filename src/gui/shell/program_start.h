@@ -8,8 +8,8 @@
 #include <string>
 
 #include "core/settings/startup.h"
+#include "gui/common/ui_context.h"
 #include "gui/shell/main_window.h"
-#include "gui/shell/ui_context.h"
 
 namespace orv::ui {
 

@@ -2,8 +2,8 @@
 
 #include <ostream>
 
+#include "gui/common/prompter.h"
 #include "gui/shell/program_start.h"
-#include "gui/shell/prompter.h"
 #include "gui/shell/shell_support.h"
 
 namespace fs = std::filesystem;

@@ -1,27 +1,16 @@
-// Small pieces the windows share: text between the core and Qt, the program
-// font, the files that ship beside the program, opening documents and the
-// hourglass pointer.
+// What the main window and the self-check need from outside the program: the
+// files that ship beside it, the user manual among them, and handing a
+// document to the desktop.
 #pragma once
 
-#include <QString>
 #include <QUrl>
 #include <filesystem>
 #include <optional>
-#include <string>
-#include <string_view>
 
 #include "core/settings/program_dir.h"
+#include "gui/common/gui_support.h"
 
 namespace orv::ui {
-
-struct UiContext;
-
-// The core's texts are UTF-8.
-inline QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-inline std::string S(const QString& s) { return s.toStdString(); }
-
-// Maps "宋体" (and "黑体") to installed CJK fonts and makes 宋体 the program font.
-void ApplyProgramFont();
 
 // A file shipped with the program (see the core's FindProgramFile); the
 // windows' form searches beside the running program.
@@ -35,14 +24,5 @@ std::optional<std::filesystem::path> FindManual(const std::filesystem::path& pro
 
 // Hands the address to the desktop (browser, HTML viewer); does not wait.
 void OpenDocument(const QUrl& url);
-
-// The hourglass pointer for as long as the object lives.
-class WaitCursor {
- public:
-  WaitCursor();
-  ~WaitCursor();
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace orv::ui

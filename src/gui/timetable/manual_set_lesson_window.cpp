@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "core/scheduling/timetable_check.h"
-#include "gui/editors/editor_parts.h"
+#include "gui/common/editor_parts.h"
 
 namespace orv::ui {
 

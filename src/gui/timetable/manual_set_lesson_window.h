@@ -15,9 +15,9 @@
 #include "core/database/edit_history.h"
 #include "core/database/edit_targets.h"
 #include "core/database/lesson_weeks.h"
-#include "gui/shell/ui_context.h"
-#include "gui/timetable/week_grid.h"
-#include "gui/timetable/week_window_parts.h"
+#include "gui/common/ui_context.h"
+#include "gui/common/week_grid.h"
+#include "gui/common/week_window_parts.h"
 
 class QComboBox;
 class QPushButton;

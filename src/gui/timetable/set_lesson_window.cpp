@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "core/database/lookups.h"
-#include "gui/editors/editor_parts.h"
+#include "gui/common/editor_parts.h"
 
 namespace orv::ui {
 

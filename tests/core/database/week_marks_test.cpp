@@ -1,5 +1,5 @@
-// The restriction vocabulary: grid rows and lessons, mark texts and stored
-// values, and one entity's week read and written.
+// The restriction vocabulary: mark texts and stored values, and one entity's
+// week read and written.
 #include "core/database/week_marks.h"
 
 #include <gtest/gtest.h>
@@ -8,17 +8,6 @@
 
 namespace orv {
 namespace {
-
-TEST(WeekMarks, GridRowsSkipTheSeparatorBetweenMorningAndAfternoon) {
-  const std::pair<int, int> lessonRow[] = {{1, 1}, {4, 4}, {5, 6}, {6, 7}, {7, 8}};
-  for (const auto& [lesson, row] : lessonRow) {
-    EXPECT_EQ(LessonToGridRow(lesson), row) << lesson;
-    EXPECT_EQ(GridRowToLesson(row), lesson) << row;
-  }
-  EXPECT_EQ(GridRowToLesson(kGridSeparatorRow), 0);
-  EXPECT_EQ(GridRowToLesson(kGridHeaderRow), 0);
-  EXPECT_EQ(GridRowCount(7), 9);
-}
 
 TEST(WeekMarks, MarksReadFromTheirTextsAndStoredValues) {
   const std::tuple<LimitMark, const char*, int> marks[] = {{LimitMark::Best, "最佳位置", 0},

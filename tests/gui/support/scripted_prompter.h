@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "gui/shell/prompter.h"
+#include "gui/common/prompter.h"
 
 namespace orv::test {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/settings/startup.h"
-#include "gui/shell/ui_context.h"
+#include "gui/common/ui_context.h"
 #include "support/controls.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"

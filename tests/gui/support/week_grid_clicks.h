@@ -5,8 +5,7 @@
 #include <QTest>
 #include <functional>
 
-#include "core/database/week_marks.h"
-#include "gui/timetable/week_grid.h"
+#include "gui/common/week_grid.h"
 
 namespace orv::test {
 
@@ -15,7 +14,7 @@ inline void ClickCell(ui::WeekGrid* grid, Qt::MouseButton button, int row, int c
 }
 
 inline void ClickLesson(ui::WeekGrid* grid, Qt::MouseButton button, int day, int lessonNo) {
-  ClickCell(grid, button, LessonToGridRow(lessonNo), day);
+  ClickCell(grid, button, ui::LessonToGridRow(lessonNo), day);
 }
 
 // One character a lesson, lesson 1 Monday to Friday, then lesson 2 ...

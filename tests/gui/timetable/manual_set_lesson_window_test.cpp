@@ -288,9 +288,9 @@ TEST_F(ManualSetLesson, TheRuleCheckCountsAfterEveryChangeAndTheTooltipsWarnBefo
   EXPECT_EQ(Panel(4)->text(), "本班课表：违规 0 处，警告 1 处");
   Left(1, 1);  // 语文 may never stand on Thursday's first lesson
   EXPECT_EQ(
-      Grid()->item(LessonToGridRow(1), 4)->toolTip(),
+      Grid()->item(ui::LessonToGridRow(1), 4)->toolTip(),
       "右键单击：把选中的课移到这里\n这样会违反自动排课的规则：\n语文 星期四第1节 该课程此时段设为不排");
-  EXPECT_EQ(Grid()->item(LessonToGridRow(5), 4)->toolTip(),
+  EXPECT_EQ(Grid()->item(ui::LessonToGridRow(5), 4)->toolTip(),
             "右键单击：把选中的课移到这里\n不违反自动排课的规则");
   Right(4, 1);
   EXPECT_EQ(At("11", 4, 1), "01/T1/2");

@@ -1,9 +1,9 @@
-#include "gui/timetable/week_window_parts.h"
+#include "gui/common/week_window_parts.h"
 
 #include <QHBoxLayout>
 #include <QSignalBlocker>
 
-#include "gui/editors/editor_parts.h"
+#include "gui/common/editor_parts.h"
 
 namespace orv::ui {
 

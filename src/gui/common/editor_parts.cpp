@@ -1,4 +1,4 @@
-#include "gui/editors/editor_parts.h"
+#include "gui/common/editor_parts.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/settings/startup.h"
-#include "gui/shell/prompter.h"
+#include "gui/common/prompter.h"
 
 namespace orv::ui {
 

@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "core/database/code_lists.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/shell_support.h"
+#include "gui/common/gui_support.h"
+#include "gui/common/prompter.h"
 
 namespace orv::ui {
 

@@ -1,4 +1,4 @@
-#include "gui/shell/prompter.h"
+#include "gui/common/prompter.h"
 
 #include <QDialog>
 #include <QFileDialog>

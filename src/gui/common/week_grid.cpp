@@ -1,4 +1,4 @@
-#include "gui/timetable/week_grid.h"
+#include "gui/common/week_grid.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -7,7 +7,7 @@
 
 #include "core/database/week_marks.h"
 #include "core/output/week_labels.h"
-#include "gui/shell/shell_support.h"
+#include "gui/common/gui_support.h"
 
 namespace orv::ui {
 

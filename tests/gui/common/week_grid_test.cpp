@@ -1,6 +1,7 @@
 // The week grid, once across its designs: restriction and pre-arranged grids
-// with six or seven lessons, and the narrower manual-adjustment grid.
-#include "gui/timetable/week_grid.h"
+// with six or seven lessons, and the narrower manual-adjustment grid; and the
+// row layout every grid shares.
+#include "gui/common/week_grid.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,17 @@
 
 namespace orv::ui {
 namespace {
+
+TEST(WeekGridRows, GridRowsSkipTheSeparatorBetweenMorningAndAfternoon) {
+  const std::pair<int, int> lessonRow[] = {{1, 1}, {4, 4}, {5, 6}, {6, 7}, {7, 8}};
+  for (const auto& [lesson, row] : lessonRow) {
+    EXPECT_EQ(LessonToGridRow(lesson), row) << lesson;
+    EXPECT_EQ(GridRowToLesson(row), lesson) << row;
+  }
+  EXPECT_EQ(GridRowToLesson(kGridSeparatorRow), 0);
+  EXPECT_EQ(GridRowToLesson(kGridHeaderRow), 0);
+  EXPECT_EQ(GridRowCount(7), 9);
+}
 
 struct GridCase {
   const char* name;

@@ -15,6 +15,8 @@
 #include <QTableWidget>
 #include <optional>
 
+#include "gui/common/week_grid_rows.h"
+
 namespace orv::ui {
 
 // Sizes in twips (1/1440 inch; pixels are twips / 15) and the alignment of
