@@ -79,6 +79,7 @@ int RunMaintain(const std::string& path) {
             << "removed plan rows without a weekly count: " << r->planRowsWithoutCount << "\n"
             << "repaired plan counts: " << r->planCountsFromLessons + r->planCountsCapped << "\n"
             << "removed restrictions: " << r->restrictions << "\n"
+            << "removed duplicate restrictions: " << r->duplicateRestrictions << "\n"
             << "removed special-course marks: " << r->specialCourses << "\n"
             << "recounted plan rows: " << r->recountedPlanRows << "\n";
   for (const std::string& line : MaintenanceLines(*r)) std::cout << line << "\n";

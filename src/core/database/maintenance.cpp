@@ -13,7 +13,7 @@ namespace orv {
 
 long long MaintenanceReport::Repairs() const {
   return lessonsOutsideWeek + orphanLessons + orphanPlanRows + planRowsWithoutCount + planCountsFromLessons +
-         planCountsCapped + restrictions + specialCourses + recountedPlanRows;
+         planCountsCapped + restrictions + duplicateRestrictions + specialCourses + recountedPlanRows;
 }
 
 namespace {
@@ -74,6 +74,21 @@ Result<MaintenanceReport> MaintainData(TimetableDb& db) {
         " or (Kind = ? and Code not in (Select Code from ClassRoomtb where Code is not null))",
         DbValue(LimitKind::Class), DbValue(LimitKind::Course), DbValue(LimitKind::Teacher),
         DbValue(LimitKind::ClassRoom));
+    // Of two rows on one cell the stricter mark counts everywhere; the row
+    // stored first takes it and the others go.
+    const char* sameCell =
+        "L2.Kind = Limittb.Kind and L2.Code = Limittb.Code and L2.Day = Limittb.Day"
+        " and L2.LessonNo = Limittb.LessonNo and L2.Attr between ? and ?";
+    const int lowest = DbValue(LimitMark::Best), highest = DbValue(LimitMark::Never);
+    db.Execute(std::string("Update Limittb set Attr = (Select max(L2.Attr) from Limittb L2 where ") +
+                   sameCell + ") where Attr between ? and ? and (Select count(*) from Limittb L2 where " +
+                   sameCell + ") > 1",
+               lowest, highest, lowest, highest, lowest, highest);
+    report.duplicateRestrictions = db.Execute(
+        std::string("Delete from Limittb where Attr between ? and ? and rowid > (Select min(L2.rowid) from "
+                    "Limittb L2 where ") +
+            sameCell + ")",
+        lowest, highest, lowest, highest);
     report.specialCourses = db.Execute(
         "Delete from CourseAttrtb where CourseCode is null"
         " or CourseCode not in (Select Code from Coursetb where Code is not null)");
@@ -94,6 +109,7 @@ std::vector<std::string> MaintenanceLines(const MaintenanceReport& r) {
   line(r.planCountsFromLessons, "每周节数无效、按已排的课重设节数的教学计划");
   line(r.planCountsCapped, "每周节数超过35或不是整数、已改为1到35之间整数的教学计划");
   line(r.restrictions, "删除对象已不存在的限制");
+  line(r.duplicateRestrictions, "删除同一节次重复的限制（保留较严格的一项）");
   line(r.specialCourses, "删除课程已不存在的专用课程标记");
   line(r.recountedPlanRows, "重新计算已排节数的教学计划");
   if (lines.empty()) lines.push_back("没有发现需要修复的数据");

@@ -21,6 +21,7 @@ struct MaintenanceReport {
   long long planCountsFromLessons = 0;  // no usable count but lessons placed: set to those lessons
   long long planCountsCapped = 0;       // above 35 (a week) or with a fraction: cut to a whole 1..35
   long long restrictions = 0;           // removed restriction marks
+  long long duplicateRestrictions = 0;  // second rows on one cell (the stricter mark is kept)
   long long specialCourses = 0;         // removed special-course marks
   long long recountedPlanRows = 0;      // plan rows whose BuildCount was wrong
 

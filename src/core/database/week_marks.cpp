@@ -1,6 +1,8 @@
 #include "core/database/week_marks.h"
 #include "core/database/guard.h"
 
+#include <algorithm>
+#include <array>
 #include <exception>
 
 namespace orv {
@@ -9,8 +11,9 @@ namespace {
 
 constexpr const char* kSelectEntityRows =
     "select Day,LessonNo,Attr from Limittb where Kind=? and Code=? order by rowid";
-constexpr const char* kCellExists =
-    "select Code from Limittb where Kind=? and Code=? and Day=? and LessonNo=?";
+constexpr const char* kCellRows =
+    "select count(*) from Limittb where Kind=? and Code=? and Day=? and LessonNo=?";
+constexpr const char* kDeleteCell = "delete from Limittb where Kind=? and Code=? and Day=? and LessonNo=?";
 constexpr const char* kUpdateCell =
     "update Limittb set Attr=? where Kind=? and Code=? and Day=? and LessonNo=?";
 constexpr const char* kInsertCell = "insert into Limittb values(?,?,?,?,?)";
@@ -23,10 +26,15 @@ constexpr std::array<std::string_view, 4> kMarkTexts = {"最佳位置", "正常"
 
 void WriteCell(TimetableDb& db, LimitKind kind, std::string_view code, int day, int lessonNo,
                LimitMark mark) {
-  if (db.Exists(kCellExists, DbValue(kind), code, day, lessonNo))
+  // A cell another tool stored twice becomes one row: what the window shows
+  // is then what every reader of the marks sees.
+  const long long rows = db.FirstInt(kCellRows, DbValue(kind), code, day, lessonNo).value_or(0);
+  if (rows == 1) {
     db.Execute(kUpdateCell, DbValue(mark), DbValue(kind), code, day, lessonNo);
-  else
-    db.Execute(kInsertCell, DbValue(kind), code, day, lessonNo, DbValue(mark));
+    return;
+  }
+  if (rows > 1) db.Execute(kDeleteCell, DbValue(kind), code, day, lessonNo);
+  db.Execute(kInsertCell, DbValue(kind), code, day, lessonNo, DbValue(mark));
 }
 
 }  // namespace
@@ -62,6 +70,9 @@ Result<LoadedWeekMarks> LoadWeekMarks(TimetableDb& db, LimitKind kind, std::stri
                                       int lessonsShown) {
   return Guarded("读取上课时间限制失败：", [&]() -> Result<LoadedWeekMarks> {
     LoadedWeekMarks loaded;
+    // Two rows on one cell: the stricter mark counts, as it does for the
+    // checker, the completion and the analysis.
+    std::array<std::array<bool, kMaxLessonsPerDay>, kDaysPerWeek> seen{};
     Cursor c = db.Query(kSelectEntityRows, DbValue(kind), code);
     while (c.Next()) {
       ++loaded.storedRows;
@@ -73,7 +84,10 @@ Result<LoadedWeekMarks> LoadWeekMarks(TimetableDb& db, LimitKind kind, std::stri
         loaded.stray.push_back({day, lessonNo, attr});
         continue;
       }
-      loaded.marks.Set(day, lessonNo, *mark);
+      bool& before = seen[static_cast<size_t>(day - 1)][static_cast<size_t>(lessonNo - 1)];
+      const LimitMark shown = before ? std::max(loaded.marks.At(day, lessonNo), *mark) : *mark;
+      before = true;
+      loaded.marks.Set(day, lessonNo, shown);
     }
     return loaded;
   });

@@ -100,6 +100,26 @@ TEST(MaintainData, RemovesLessonsOutsideAnyWeekAndMakesEveryWeeklyCountWhole1To3
   EXPECT_EQ(MaintenanceLines(*again), std::vector<std::string>{"没有发现需要修复的数据"});
 }
 
+// The stricter of two marks on one cell is the one every reader takes; the
+// maintenance keeps just that, in one row, and leaves other cells alone.
+TEST(MaintainData, KeepsOneRowWithTheStricterMarkOfACellStoredTwice) {
+  TestDb t;
+  t.AddTeacher("T1", "李");
+  t.AddLimit(2, "T1", 1, 1, 0);
+  t.AddLimit(2, "T1", 1, 1, 3);
+  t.AddLimit(2, "T1", 1, 1, 2);
+  t.AddLimit(2, "T1", 1, 2, 1);
+  t.AddLimit(2, "T1", 1, 3, 9);  // no mark: the window lists it apart
+  t.AddLimit(2, "T1", 1, 3, 2);
+  const Result<MaintenanceReport> r = MaintainData(t.db());
+  ASSERT_TRUE(r) << r.message();
+  EXPECT_EQ(r->duplicateRestrictions, 2);
+  EXPECT_EQ(
+      Text(t, "select group_concat(LessonNo||':'||Attr,' ') from (select * from Limittb order by rowid)"),
+      "1:3 2:1 3:9 3:2");
+  EXPECT_NE(MaintenanceLines(*r)[0].find("删除同一节次重复的限制（保留较严格的一项）：2"), std::string::npos);
+}
+
 TEST(MaintainData, FailureChangesNothing) {
   TestDb t;
   t.AddClass("11", "一（1）班");

@@ -49,5 +49,24 @@ TEST(WeekMarks, AWeekIsStoredForItsOwnKindAndCodeAndReadBackWithStrayRowsApart) 
   EXPECT_EQ(loaded->stray[1].attr, 9);
 }
 
+// Two rows on one cell, as another tool may store them: the stricter mark is
+// shown whichever row came first, and a write leaves one row.
+TEST(WeekMarks, TwoRowsOnACellShowTheStricterMarkAndAWriteLeavesOne) {
+  test::TestDb t;
+  const int teacher = DbValue(LimitKind::Teacher);
+  t.AddLimit(teacher, "T1", 1, 1, DbValue(LimitMark::Never));
+  t.AddLimit(teacher, "T1", 1, 1, DbValue(LimitMark::Best));
+  t.AddLimit(teacher, "T1", 2, 3, DbValue(LimitMark::Best));
+  t.AddLimit(teacher, "T1", 2, 3, DbValue(LimitMark::Avoid));
+  const Result<LoadedWeekMarks> loaded = LoadWeekMarks(t.db(), LimitKind::Teacher, "T1", 6);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->marks.At(1, 1), LimitMark::Never);
+  EXPECT_EQ(loaded->marks.At(2, 3), LimitMark::Avoid);
+
+  ASSERT_TRUE(SaveWeekMark(t.db(), LimitKind::Teacher, "T1", 1, 1, LimitMark::Normal));
+  EXPECT_EQ(t.Count("select count(*) from Limittb where Day=1 and LessonNo=1"), 1);
+  EXPECT_EQ(LoadWeekMarks(t.db(), LimitKind::Teacher, "T1", 6)->marks.At(1, 1), LimitMark::Normal);
+}
+
 }  // namespace
 }  // namespace orv
