@@ -14,8 +14,8 @@
 #include <string>
 
 #include "bench_support.h"
-#include "core/database/demo_school.h"
 #include "core/database/timetable_db.h"
+#include "core/demo/demo_school.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/random.h"
 

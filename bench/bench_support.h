@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "core/database/demo_school.h"
 #include "core/database/timetable_db.h"
+#include "core/demo/demo_school.h"
 
 namespace orv::bench {
 

@@ -11,8 +11,8 @@
 #include <unistd.h>
 
 #include "bench_support.h"
-#include "core/database/demo_school.h"
 #include "core/database/timetable_db.h"
+#include "core/demo/demo_school.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/random.h"
 

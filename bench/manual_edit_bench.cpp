@@ -18,11 +18,11 @@
 #include <time.h>
 #include <unistd.h>
 
-#include "core/database/demo_school.h"
-#include "core/database/edit_history.h"
-#include "core/database/edit_targets.h"
 #include "core/database/lesson_weeks.h"
 #include "core/database/timetable_db.h"
+#include "core/demo/demo_school.h"
+#include "core/editing/edit_history.h"
+#include "core/editing/edit_targets.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/random.h"
 #include "core/scheduling/timetable_check.h"

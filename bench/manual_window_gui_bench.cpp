@@ -26,7 +26,7 @@
 #include <unistd.h>
 
 #include "bench_support.h"
-#include "core/database/demo_school.h"
+#include "core/demo/demo_school.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/random.h"
 #include "gui/common/gui_support.h"

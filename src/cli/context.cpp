@@ -2,9 +2,9 @@
 
 #include "cli/commands.h"
 #include "core/database/lessons_per_day.h"
-#include "core/settings/program_dir.h"
+#include "core/session/program_dir.h"
+#include "core/session/startup.h"
 #include "core/settings/settings.h"
-#include "core/settings/startup.h"
 
 namespace orv::cli {
 

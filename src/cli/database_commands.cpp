@@ -4,8 +4,8 @@
 
 #include "cli/commands.h"
 #include "core/database/database_totals.h"
-#include "core/database/demo_school.h"
 #include "core/database/maintenance.h"
+#include "core/demo/demo_school.h"
 #include "core/settings/settings.h"
 
 namespace fs = std::filesystem;

@@ -9,8 +9,8 @@
 
 #include "cli/commands.h"
 #include "core/database/record_names.h"
+#include "core/files/output_file.h"
 #include "core/output/excel_export.h"
-#include "core/output/output_file.h"
 #include "core/output/timetable_rows.h"
 #include "core/settings/settings.h"
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "core/settings/program_dir.h"
+#include "core/session/program_dir.h"
 #include "gui/common/gui_support.h"
 #include "gui/common/prompter.h"
 #include "gui/shell/home_picture.h"

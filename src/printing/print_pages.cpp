@@ -7,7 +7,7 @@
 #include <optional>
 #include <sstream>
 
-#include "core/output/output_file.h"
+#include "core/files/output_file.h"
 #include "core/output/page_layout.h"
 #include "printing/page_painter.h"
 #include "printing/pdf_text_layer.h"

@@ -2,7 +2,7 @@
 
 #include "core/output/print_data_rows.h"
 #include "core/output/print_document.h"
-#include "core/settings/program_dir.h"
+#include "core/session/program_dir.h"
 
 namespace fs = std::filesystem;
 

@@ -1,7 +1,7 @@
 #include "core/database/class_list.h"
 
 #include "core/database/code_lists.h"
-#include "core/database/demo_school.h"
+#include "core/demo/demo_school.h"
 
 namespace orv {
 

@@ -1,7 +1,7 @@
 #include "core/database/database_copy.h"
 
 #include "core/database/guard.h"
-#include "core/output/output_file.h"
+#include "core/files/output_file.h"
 
 namespace fs = std::filesystem;
 

@@ -12,8 +12,8 @@
 
 #include "core/database/timetable_db.h"
 #include "core/database/week_marks.h"
+#include "core/domain/week.h"
 #include "core/outcome.h"
-#include "core/output/week_labels.h"
 
 namespace orv {
 

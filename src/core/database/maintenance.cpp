@@ -7,7 +7,7 @@
 #include "core/database/guard.h"
 #include "core/database/plan_count.h"
 #include "core/database/week_marks.h"
-#include "core/output/week_labels.h"
+#include "core/domain/week.h"
 
 namespace orv {
 

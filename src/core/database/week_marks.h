@@ -13,7 +13,7 @@
 
 #include "core/database/timetable_db.h"
 #include "core/outcome.h"
-#include "core/output/week_labels.h"
+#include "core/domain/week.h"
 
 namespace orv {
 

@@ -11,9 +11,9 @@
 #include <tuple>
 
 #include "core/database/valid_text.h"
-#include "core/output/output_file.h"
+#include "core/domain/week.h"
+#include "core/files/output_file.h"
 #include "core/output/print_document.h"
-#include "core/output/week_labels.h"
 
 namespace fs = std::filesystem;
 

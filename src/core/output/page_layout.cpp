@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/output/week_labels.h"
+#include "core/domain/week.h"
 
 namespace orv {
 

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <optional>
 
+#include "core/domain/week.h"
 #include "core/output/markup_reader.h"
-#include "core/output/week_labels.h"
 
 namespace orv {
 

@@ -1,7 +1,7 @@
 #include "core/output/print_data_rows.h"
 
+#include "core/domain/week.h"
 #include "core/output/print_document.h"
-#include "core/output/week_labels.h"
 
 namespace orv {
 

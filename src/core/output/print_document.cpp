@@ -1,7 +1,7 @@
 #include "core/output/print_document.h"
 
-#include "core/output/output_file.h"
-#include "core/output/week_labels.h"
+#include "core/domain/week.h"
+#include "core/files/output_file.h"
 
 namespace fs = std::filesystem;
 

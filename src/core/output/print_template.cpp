@@ -5,8 +5,8 @@
 #include <cmath>
 #include <utility>
 
+#include "core/domain/week.h"
 #include "core/output/markup_reader.h"
-#include "core/output/week_labels.h"
 
 namespace orv {
 

@@ -9,7 +9,7 @@
 #include "core/database/guard.h"
 #include "core/database/plan_count.h"
 #include "core/database/week_marks.h"
-#include "core/output/week_labels.h"
+#include "core/domain/week.h"
 #include "core/scheduling/generation_steps.h"
 
 namespace orv {

@@ -3,7 +3,7 @@
 // and a scripted prompter.
 #pragma once
 
-#include "core/settings/startup.h"
+#include "core/session/startup.h"
 #include "gui/common/prompter.h"
 
 namespace orv::ui {

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "core/database/week_marks.h"
-#include "core/output/week_labels.h"
+#include "core/domain/week.h"
 #include "gui/common/gui_support.h"
 
 namespace orv::ui {

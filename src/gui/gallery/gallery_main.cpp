@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "core/database/demo_school.h"
+#include "core/demo/demo_school.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/random.h"
-#include "core/settings/startup.h"
+#include "core/session/startup.h"
 #include "gui/common/gui_support.h"
 #include "gui/common/prompter.h"
 #include "gui/gallery/gallery.h"

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "core/settings/startup.h"
+#include "core/session/startup.h"
 #include "gui/common/ui_context.h"
 #include "gui/shell/main_window.h"
 

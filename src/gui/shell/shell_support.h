@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "core/settings/program_dir.h"
+#include "core/session/program_dir.h"
 #include "gui/common/gui_support.h"
 
 namespace orv::ui {

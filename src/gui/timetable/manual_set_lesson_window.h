@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "core/database/edit_history.h"
-#include "core/database/edit_targets.h"
 #include "core/database/lesson_weeks.h"
+#include "core/editing/edit_history.h"
+#include "core/editing/edit_targets.h"
 #include "gui/common/ui_context.h"
 #include "gui/common/week_grid.h"
 #include "gui/common/week_window_parts.h"

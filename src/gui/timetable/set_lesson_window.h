@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/database/fixed_lessons.h"
+#include "core/editing/fixed_lessons.h"
 #include "gui/common/ui_context.h"
 #include "gui/common/week_grid.h"
 #include "gui/common/week_window_parts.h"

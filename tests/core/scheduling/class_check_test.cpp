@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "core/database/demo_school.h"
+#include "core/demo/demo_school.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/timetable_check.h"
 #include "support/test_db.h"

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "core/database/demo_school.h"
+#include "core/demo/demo_school.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/complete_timetable.h"
 #include "school_fixture.h"

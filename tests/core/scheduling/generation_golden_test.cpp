@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/database/demo_school.h"
+#include "core/demo/demo_school.h"
 #include "core/scheduling/build_timetable.h"
 #include "support/test_db.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/database/demo_school.h"
+#include "core/demo/demo_school.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/timetable_check.h"
 #include "support/test_db.h"

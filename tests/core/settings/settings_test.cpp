@@ -2,7 +2,7 @@
 // keep the rest of the file, and where the program keeps its files.
 #include <gtest/gtest.h>
 
-#include "core/settings/program_dir.h"
+#include "core/session/program_dir.h"
 #include "core/settings/settings.h"
 #include "support/temp_dir.h"
 

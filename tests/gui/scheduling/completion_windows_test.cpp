@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "core/database/manual_edit_fixture.h"
+#include "core/editing/manual_edit_fixture.h"
 #include "gui/scheduling/analysis_window.h"
 #include "gui/scheduling/complete_build_window.h"
 #include "support/test_program.h"

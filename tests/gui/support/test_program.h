@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "core/settings/startup.h"
+#include "core/session/startup.h"
 #include "gui/common/ui_context.h"
 #include "support/controls.h"
 #include "support/scripted_prompter.h"

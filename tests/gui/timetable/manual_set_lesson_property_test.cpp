@@ -6,8 +6,8 @@
 #include <optional>
 #include <random>
 
-#include "core/database/demo_school.h"
-#include "core/database/manual_edit_fixture.h"
+#include "core/demo/demo_school.h"
+#include "core/editing/manual_edit_fixture.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/random.h"
 #include "manual_window_driver.h"

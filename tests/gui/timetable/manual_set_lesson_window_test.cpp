@@ -4,8 +4,8 @@
 // checked in the tables.
 #include <gtest/gtest.h>
 
-#include "core/database/manual_edit_fixture.h"
-#include "core/database/timetable_edit.h"
+#include "core/editing/manual_edit_fixture.h"
+#include "core/editing/timetable_edit.h"
 #include "manual_window_driver.h"
 #include "support/test_program.h"
 

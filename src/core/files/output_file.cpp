@@ -1,4 +1,4 @@
-#include "core/output/output_file.h"
+#include "core/files/output_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>

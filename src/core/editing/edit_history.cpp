@@ -1,4 +1,4 @@
-#include "core/database/edit_history.h"
+#include "core/editing/edit_history.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "core/database/demo_school.h"
+#include "core/demo/demo_school.h"
 
 #include <algorithm>
 #include <array>

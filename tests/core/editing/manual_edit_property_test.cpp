@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "core/database/demo_school.h"
-#include "core/database/edit_history.h"
-#include "core/database/edit_targets.h"
 #include "core/database/lesson_weeks.h"
 #include "core/database/lookups.h"
+#include "core/demo/demo_school.h"
+#include "core/editing/edit_history.h"
+#include "core/editing/edit_targets.h"
 #include "core/scheduling/build_timetable.h"
 #include "manual_edit_fixture.h"
 

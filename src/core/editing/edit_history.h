@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/database/timetable_db.h"
-#include "core/database/timetable_edit.h"
+#include "core/editing/timetable_edit.h"
 #include "core/outcome.h"
 
 namespace orv {

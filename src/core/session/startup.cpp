@@ -1,4 +1,4 @@
-#include "core/settings/startup.h"
+#include "core/session/startup.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/database/lookups.h"
-#include "core/settings/startup.h"
+#include "core/session/startup.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;

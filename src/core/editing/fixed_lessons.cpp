@@ -1,4 +1,4 @@
-#include "core/database/fixed_lessons.h"
+#include "core/editing/fixed_lessons.h"
 
 #include <exception>
 #include <set>

@@ -1,4 +1,4 @@
-#include "core/database/edit_targets.h"
+#include "core/editing/edit_targets.h"
 
 #include <exception>
 #include <map>
@@ -6,9 +6,9 @@
 
 #include "core/database/guard.h"
 #include "core/database/plan_count.h"
-#include "core/database/timetable_edit.h"
 #include "core/database/week_marks.h"
-#include "core/output/week_labels.h"
+#include "core/domain/week.h"
+#include "core/editing/timetable_edit.h"
 #include "core/scheduling/generation_steps.h"
 
 namespace orv {

@@ -1,4 +1,4 @@
-#include "core/database/timetable_edit.h"
+#include "core/editing/timetable_edit.h"
 
 #include <exception>
 #include <map>
@@ -6,7 +6,7 @@
 
 #include "core/database/lookups.h"
 #include "core/database/plan_count.h"
-#include "core/output/week_labels.h"
+#include "core/domain/week.h"
 
 namespace orv {
 

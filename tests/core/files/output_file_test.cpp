@@ -8,7 +8,7 @@
 #include <climits>
 #include <stdexcept>
 
-#include "core/output/output_file.h"
+#include "core/files/output_file.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;

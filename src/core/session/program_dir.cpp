@@ -1,4 +1,4 @@
-#include "core/settings/program_dir.h"
+#include "core/session/program_dir.h"
 
 #include <unistd.h>
 

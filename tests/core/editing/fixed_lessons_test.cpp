@@ -1,6 +1,6 @@
 // Lessons fixed in advance, beyond what the window tests reach: refusals,
 // all-or-nothing writes and the teacher's own plan row.
-#include "core/database/fixed_lessons.h"
+#include "core/editing/fixed_lessons.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Undo and redo of the window's changes: exact, in order, and refused
 // without a trace when the timetable moved on underneath.
-#include "core/database/edit_history.h"
+#include "core/editing/edit_history.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/output/week_labels.h"
+#include "core/domain/week.h"
 
 namespace orv {
 

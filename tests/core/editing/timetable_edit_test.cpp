@@ -1,6 +1,6 @@
 // Editing the timetable by hand: what the window shows, where a click may
 // lead, and what placing, deleting, moving and swapping write.
-#include "core/database/timetable_edit.h"
+#include "core/editing/timetable_edit.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/database/edit_targets.h"
 #include "core/database/lesson_weeks.h"
+#include "core/editing/edit_targets.h"
 #include "manual_edit_fixture.h"
 
 namespace orv {

@@ -2,8 +2,8 @@
 // consistent, since the benchmarks and screenshots are built on it.
 #include <gtest/gtest.h>
 
-#include "core/database/demo_school.h"
 #include "core/database/lookups.h"
+#include "core/demo/demo_school.h"
 #include "support/test_db.h"
 
 namespace orv {
