@@ -22,8 +22,6 @@ constexpr std::array<const char*, 4> kSelectEntities = {
     "select Code,Name from Classtb order by rowid", "select Code,Name from Coursetb order by rowid",
     "select Code,Name from Teachertb order by rowid", "select Code,Name from ClassRoomtb order by rowid"};
 
-constexpr std::array<std::string_view, 4> kMarkTexts = {"最佳位置", "正常", "尽量不排", "不排"};
-
 void WriteCell(TimetableDb& db, LimitKind kind, std::string_view code, int day, int lessonNo,
                LimitMark mark) {
   // A cell another tool stored twice becomes one row: what the window shows
@@ -38,20 +36,6 @@ void WriteCell(TimetableDb& db, LimitKind kind, std::string_view code, int day, 
 }
 
 }  // namespace
-
-std::optional<LimitMark> MarkFromDb(int attr) {
-  for (LimitMark m : kAllMarks)
-    if (DbValue(m) == attr) return m;
-  return std::nullopt;
-}
-
-std::string_view MarkText(LimitMark mark) { return kMarkTexts[static_cast<size_t>(DbValue(mark))]; }
-
-LimitMark MarkFromText(std::string_view text) {
-  for (LimitMark m : kAllMarks)
-    if (MarkText(m) == text) return m;
-  return LimitMark::Best;
-}
 
 LimitMark WeekMarks::At(int day, int lessonNo) const {
   if (!InWeek(day, lessonNo)) return LimitMark::Normal;

@@ -1,59 +1,19 @@
-// What the restriction table Limittb stores, in words: whose week a row
-// belongs to (kind), what a cell says (mark), and how a week of marks is read
-// and written for one class, course, teacher or classroom. Also the origin of
-// a timetable lesson (SetFlag). Nothing outside this header spells these as
-// numbers.
+// How a week of restriction marks (Limittb) is read and written for one
+// class, course, teacher or classroom. The kinds and marks themselves are in
+// core/domain/marks.h.
 #pragma once
 
 #include <array>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/database/timetable_db.h"
-#include "core/outcome.h"
+#include "core/domain/marks.h"
 #include "core/domain/week.h"
+#include "core/outcome.h"
 
 namespace orv {
-
-// Limittb.Kind: whose week the row marks.
-enum class LimitKind : int { Class = 0, Course = 1, Teacher = 2, ClassRoom = 3 };
-
-// Limittb.Attr: what the cell says. A cell without a row counts as Normal.
-enum class LimitMark : int { Best = 0, Normal = 1, Avoid = 2, Never = 3 };
-
-// LessonListtb.SetFlag: how the lesson came into the timetable.
-enum class LessonOrigin : int { Fixed = 0, Automatic = 1, Manual = 2 };
-
-constexpr int DbValue(LimitKind kind) { return static_cast<int>(kind); }
-constexpr int DbValue(LimitMark mark) { return static_cast<int>(mark); }
-constexpr int DbValue(LessonOrigin origin) { return static_cast<int>(origin); }
-
-inline constexpr std::array<LimitMark, 4> kAllMarks = {LimitMark::Best, LimitMark::Normal, LimitMark::Avoid,
-                                                       LimitMark::Never};
-
-// The stored value as a mark; nullopt for a value no window can write.
-std::optional<LimitMark> MarkFromDb(int attr);
-
-// The text a grid cell shows for the mark: "最佳位置", "正常", "尽量不排", "不排".
-std::string_view MarkText(LimitMark mark);
-// The mark a cell text stands for; an empty or unknown text reads as Best,
-// as the grids have always stored it.
-LimitMark MarkFromText(std::string_view text);
-
-// Day 1-5 and lesson 1..lessonsPerDay, never past the seventh lesson.
-constexpr bool InSchoolWeek(int day, int lessonNo, int lessonsPerDay) {
-  return day >= 1 && day <= kDaysPerWeek && lessonNo >= 1 && lessonNo <= lessonsPerDay &&
-         lessonNo <= kMaxLessonsPerDay;
-}
-
-// The class, teacher and classroom weeks always have six lessons; only the
-// course week follows the lessons per day, because generation reads it.
-inline constexpr int kFixedWeekLessons = 6;
-constexpr int LessonsShown(LimitKind kind, int lessonsPerDay) {
-  return kind == LimitKind::Course ? lessonsPerDay : kFixedWeekLessons;
-}
 
 // The marks of one entity's week, Monday to Friday by lesson 1 to 7.
 class WeekMarks {
