@@ -1,9 +1,18 @@
 #include "core/database/class_list.h"
 
+#include <array>
+
 #include "core/database/code_lists.h"
-#include "core/demo/demo_school.h"
 
 namespace orv {
+
+std::string GradeText(int grade) {
+  static constexpr std::array<const char*, 10> kWords = {"学前", "一", "二", "三", "四",
+                                                         "五",   "六", "七", "八", "九"};
+  return grade >= 0 && grade <= 9 ? kWords[grade] : "";
+}
+
+std::string ClassCodeFor(int grade, int number) { return std::to_string(grade) + std::to_string(number); }
 
 std::string GradeEntryText(int grade) {
   const std::string g = GradeText(grade);

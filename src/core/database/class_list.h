@@ -13,6 +13,10 @@ namespace orv {
 inline constexpr int kGradeCount = 10;        // 0 pre-school, 1-9
 inline constexpr int kClassNumberCount = 20;  // classes 1-20 of a grade
 
+// Class code and names exactly as the class list editor composes them.
+std::string ClassCodeFor(int grade, int number);
+std::string GradeText(int grade);
+
 struct ClassNames {
   std::string name;       // 一（3）班
   std::string fullName;   // 一年级（3）班

@@ -143,14 +143,6 @@ struct DemoClass {
 
 }  // namespace
 
-std::string GradeText(int grade) {
-  static constexpr std::array<const char*, 10> kWords = {"学前", "一", "二", "三", "四",
-                                                         "五",   "六", "七", "八", "九"};
-  return grade >= 0 && grade <= 9 ? kWords[grade] : "";
-}
-
-std::string ClassCodeFor(int grade, int number) { return std::to_string(grade) + std::to_string(number); }
-
 Outcome ValidateDemoOptions(const DemoOptions& o) {
   if (o.firstGrade < 1 || o.lastGrade > 9 || o.firstGrade > o.lastGrade)
     return Outcome::Fail("年级范围必须在 1-9 之间");

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/database/class_list.h"
 #include "core/database/timetable_db.h"
 #include "core/outcome.h"
 
@@ -35,9 +36,5 @@ Outcome ValidateDemoOptions(const DemoOptions& options);
 // Fills an empty timetable database, in one transaction; on failure the
 // database is unchanged.
 Outcome FillDemoSchool(TimetableDb& db, const DemoOptions& options);
-
-// Class code and names exactly as the class list editor composes them.
-std::string ClassCodeFor(int grade, int number);
-std::string GradeText(int grade);
 
 }  // namespace orv
