@@ -1,7 +1,7 @@
 #include "core/database/lessons_per_day.h"
 
 #include <algorithm>
-#include <exception>
+#include <charconv>
 #include <string>
 
 #include "core/database/guard.h"
@@ -42,14 +42,9 @@ Result<std::optional<int>> StoredLessonsPerDay(TimetableDb& db) {
     const std::optional<std::string> value = db.FirstText(kSelectSetting, kName);
     if (!value) return std::optional<int>();
     int n = 0;
-    try {
-      size_t used = 0;
-      n = std::stoi(*value, &used);
-      if (used != value->size()) n = 0;
-    } catch (const std::exception&) {
-      n = 0;
-    }
-    return IsDayLength(n) ? std::optional<int>(n) : std::optional<int>();
+    const auto [end, ec] = std::from_chars(value->data(), value->data() + value->size(), n);
+    const bool whole = ec == std::errc() && end == value->data() + value->size();
+    return whole && IsDayLength(n) ? std::optional<int>(n) : std::optional<int>();
   });
 }
 

@@ -1,7 +1,5 @@
 #include "core/session/startup.h"
 
-#include <algorithm>
-
 #include "core/database/lessons_per_day.h"
 
 namespace fs = std::filesystem;
@@ -17,9 +15,9 @@ void TakeLessonsPerDay(AppState& state) {
   const Settings settings = state.settings();
   const int setting = settings.GetLessonsPerDay();
   const Result<int> lessons = DatabaseLessonsPerDay(*state.db, setting);
-  state.lessonsPerDay = lessons ? *lessons : std::max(setting, 6);
-  const Result<std::optional<int>> stored = StoredLessonsPerDay(*state.db);
-  if (lessons && stored && !*stored) (void)RecordLessonsPerDay(*state.db, state.lessonsPerDay);
+  state.lessonsPerDay = lessons ? *lessons : setting;
+  if (lessons && StoredLessonsPerDay(*state.db).value_or(std::nullopt) != *lessons)
+    (void)RecordLessonsPerDay(*state.db, state.lessonsPerDay);
   if (setting != state.lessonsPerDay) (void)settings.SetLessonsPerDay(state.lessonsPerDay);
 }
 
