@@ -5,9 +5,11 @@ cmake_minimum_required(VERSION 3.20)
 #   domain, files              the week, the marks; writing a file safely
 #   settings                   kbxt.ini                 -> files, domain
 #   database                   the tables               -> files, domain
-#   scheduling                 generation and checks    -> database, files, domain
+#   model                      the school in memory     -> database, files, domain
+#   rules                      every rule, once         -> model, database, files, domain
+#   scheduling                 generation and checks    -> rules, model, database, files, domain
 #   editing, output, demo      manual edits, printouts and workbooks, the demo school
-#                                                       -> scheduling, database, files, domain
+#                                                       -> scheduling, rules, model, database, files, domain
 #   session                    starting up, the program folder
 #                                                       -> settings, database, files, domain
 #
@@ -16,10 +18,12 @@ set(allowed_domain "")
 set(allowed_files "")
 set(allowed_settings files domain)
 set(allowed_database files domain)
-set(allowed_scheduling database files domain)
-set(allowed_editing scheduling database files domain)
-set(allowed_output scheduling database files domain)
-set(allowed_demo scheduling database files domain)
+set(allowed_model database files domain)
+set(allowed_rules model database files domain)
+set(allowed_scheduling rules model database files domain)
+set(allowed_editing scheduling rules model database files domain)
+set(allowed_output scheduling rules model database files domain)
+set(allowed_demo scheduling rules model database files domain)
 set(allowed_session settings database files domain)
 
 file(GLOB folders LIST_DIRECTORIES true RELATIVE ${CORE_DIR} ${CORE_DIR}/*)

@@ -21,6 +21,31 @@ constexpr bool InSchoolWeek(int day, int lessonNo, int lessonsPerDay) {
          lessonNo <= kMaxLessonsPerDay;
 }
 
+// The shape of a school's week: five days of lessonsPerDay lessons, the
+// first morningLessons of them before the lunch break. A value is always
+// sound: the lessons per day are kept to 1..7.
+struct SchoolWeek {
+  static constexpr int kMorningLessons = 4;
+
+  int lessonsPerDay = 6;
+
+  constexpr SchoolWeek() = default;
+  constexpr explicit SchoolWeek(int lessons)
+      : lessonsPerDay(lessons < 1                   ? 1
+                      : lessons > kMaxLessonsPerDay ? kMaxLessonsPerDay
+                                                    : lessons) {}
+  static constexpr bool Valid(int lessons) { return lessons >= 1 && lessons <= kMaxLessonsPerDay; }
+
+  constexpr int Days() const { return kDaysPerWeek; }
+  constexpr int Periods() const { return kDaysPerWeek * lessonsPerDay; }
+  constexpr bool Contains(int day, int lessonNo) const { return InSchoolWeek(day, lessonNo, lessonsPerDay); }
+  // The lunch break falls between lesson 4 and 5 whenever a day has a fifth.
+  constexpr bool LunchAfter(int lessonNo) const {
+    return lessonNo == kMorningLessons && lessonsPerDay > kMorningLessons;
+  }
+  constexpr bool operator==(const SchoolWeek&) const = default;
+};
+
 // "星期三第4节"; days or lessons out of range are shown as numbers.
 std::string SlotLabel(int day, int lessonNo);
 

@@ -9,7 +9,8 @@
 #include "core/scheduling/completion_search.h"
 #include "core/scheduling/generation_steps.h"
 #include "core/scheduling/school_analysis.h"
-#include "core/scheduling/school_model.h"
+#include "core/model/school_model.h"
+#include "core/rules/rule_index.h"
 
 namespace orv {
 
@@ -93,7 +94,9 @@ Written WriteBack(TimetableDb& db, const SchoolModel& model, const CompletionSea
 std::string MissingLine(const MissingLessons& m) { return m.label + "缺" + N(m.count) + "节：" + m.reason; }
 
 Result<CompletionReport> CompleteTimetable(TimetableDb& db, const CompletionOptions& options) {
-  Result<SchoolModel> loaded = LoadSchoolModel(db, options.lessonsPerDay);
+  if (!SchoolWeek::Valid(options.lessonsPerDay))
+    return Outcome::Fail("每天课时数无效: " + std::to_string(options.lessonsPerDay));
+  Result<SchoolModel> loaded = LoadIndexedSchool(db, SchoolWeek(options.lessonsPerDay));
   if (!loaded) return loaded.outcome();
   const SchoolModel& model = *loaded;
   CompletionReport report;

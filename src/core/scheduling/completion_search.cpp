@@ -97,7 +97,7 @@ CompletionSearch::CompletionSearch(const SchoolModel& model) : model_(model), wa
     info.group = need.capGroup;
     info.special = model.special[static_cast<size_t>(need.course)] != 0;
     info.domain = walls_.Room(model, need);
-    for (int p = 0; p < kWeekPeriods; ++p) info.cost[static_cast<size_t>(p)] = model.SoftCost(need, p);
+    for (int p = 0; p < kWeekPeriods; ++p) info.cost[static_cast<size_t>(p)] = orv::SoftCost(model, need, p);
   }
 
   groupLessons_.resize(groups);

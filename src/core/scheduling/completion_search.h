@@ -26,7 +26,8 @@
 #include <functional>
 #include <vector>
 
-#include "core/scheduling/school_model.h"
+#include "core/model/school_model.h"
+#include "core/rules/rule_index.h"
 
 namespace orv {
 

@@ -300,10 +300,4 @@ bool CourseDayFull(TimetableDb& db, const std::string& cls, const std::string& c
   return CourseDailyCap(x) <= db.FirstInt(kClassCourseDayLessons, course, cls, day).value_or(0);
 }
 
-int CourseDailyCap(double x) { return WholeDay(x) + 1; }
-
-int PlanDailyCap(long long count) {
-  return count > 0 ? CourseDailyCap(1.0 / (5.0 / static_cast<double>(count))) : 1;
-}
-
 }  // namespace orv

@@ -13,6 +13,7 @@
 
 #include "core/database/timetable_db.h"
 #include "core/database/week_marks.h"
+#include "core/rules/rule_book.h"
 #include "core/scheduling/random.h"
 
 namespace orv {
@@ -74,11 +75,5 @@ int SearchSlot(GenerationContext& ctx, const std::string& cls, const std::string
 
 // The class already has Int(x) + 1 or more lessons of the course on the day.
 bool CourseDayFull(TimetableDb& db, const std::string& cls, const std::string& course, int day, double x);
-
-// The course daily cap for a row of `count` lessons a week: Int(count/5) + 1.
-int CourseDailyCap(double x);
-// The same cap from the row's Count, with x formed as generation forms it;
-// 1 for a row of no lessons.
-int PlanDailyCap(long long count);
 
 }  // namespace orv

@@ -164,10 +164,10 @@ class Analyzer {
   }
 
   PeriodMask ClassRoom(int c) const {
-    return m_.week & ~(Class(c).marks.never | walls_.cls[static_cast<size_t>(c)]);
+    return m_.weekBits & ~(Class(c).marks.never | walls_.cls[static_cast<size_t>(c)]);
   }
   PeriodMask TeacherRoom(int t) const {
-    return m_.week & ~(Teacher(t).marks.never | walls_.teacher[static_cast<size_t>(t)]);
+    return m_.weekBits & ~(Teacher(t).marks.never | walls_.teacher[static_cast<size_t>(t)]);
   }
 
   void CheckDailyCaps() {
@@ -198,7 +198,7 @@ class Analyzer {
       if (n.usable) load[static_cast<size_t>(n.course)] += n.toPlace;
     for (size_t k = 0; k < m_.courses.size(); ++k) {
       if (!m_.special[k] || load[k] == 0) continue;
-      const int room = CountPeriods(m_.week & ~(m_.courses[k].marks.never | walls_.special[k]));
+      const int room = CountPeriods(m_.weekBits & ~(m_.courses[k].marks.never | walls_.special[k]));
       const std::string what =
           "专用课程" + m_.courses[k].name + "：全校每周要排" + N(load[k]) + "节，同一节只能有一个班上，";
       if (load[k] > room)
@@ -237,7 +237,8 @@ class Analyzer {
 }  // namespace
 
 Result<std::vector<AnalysisFinding>> AnalyzeSchool(TimetableDb& db, int lessonsPerDay) {
-  Result<SchoolModel> model = LoadSchoolModel(db, lessonsPerDay);
+  if (!SchoolWeek::Valid(lessonsPerDay)) return Outcome::Fail("每天课时数无效: " + std::to_string(lessonsPerDay));
+  Result<SchoolModel> model = LoadIndexedSchool(db, SchoolWeek(lessonsPerDay));
   if (!model) return model.outcome();
   std::vector<AnalysisFinding> findings = AnalyzeModel(*model);
   Result<std::vector<NameClash>> clashes = FindNameClashes(db);

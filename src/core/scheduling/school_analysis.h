@@ -8,7 +8,8 @@
 
 #include "core/database/timetable_db.h"
 #include "core/outcome.h"
-#include "core/scheduling/school_model.h"
+#include "core/model/school_model.h"
+#include "core/rules/rule_index.h"
 
 namespace orv {
 

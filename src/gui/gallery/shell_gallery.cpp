@@ -1,7 +1,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "core/scheduling/school_model.h"
+#include "core/model/school_model.h"
+#include "core/rules/rule_index.h"
 #include "gui/gallery/gallery.h"
 #include "gui/scheduling/analysis_window.h"
 #include "gui/scheduling/auto_build_window.h"
@@ -47,14 +48,14 @@ void AddShellGallery(GalleryList& list) {
                     // first teacher is made away from Monday to Thursday and its
                     // first class's Friday meeting falls in a "不排" cell, so the
                     // window shows what problems look like.
-                    Result<SchoolModel> model = LoadSchoolModel(*ctx.state.db, ctx.state.lessonsPerDay);
+                    Result<SchoolModel> model = LoadIndexedSchool(*ctx.state.db, SchoolWeek(ctx.state.lessonsPerDay));
                     std::vector<AnalysisFinding> findings;
                     if (model && !model->teachers.empty() && !model->classes.empty()) {
                       SchoolModel& m = *model;
                       m.teachers.front().marks.never |= ~DayBits(5);
-                      m.classes.front().marks.never |= PeriodBit(PeriodOf(5, m.lessonsPerDay));
+                      m.classes.front().marks.never |= PeriodBit(PeriodOf(5, m.week.lessonsPerDay));
                       for (PlanNeed& n : m.needs)
-                        n.open = m.week & ~(m.classes[static_cast<size_t>(n.cls)].marks.never |
+                        n.open = m.weekBits & ~(m.classes[static_cast<size_t>(n.cls)].marks.never |
                                             m.courses[static_cast<size_t>(n.course)].marks.never |
                                             m.teachers[static_cast<size_t>(n.teacher)].marks.never);
                       findings = AnalyzeModel(m);

@@ -1,4 +1,4 @@
-#include "core/scheduling/school_model.h"
+#include "core/model/school_model.h"
 
 #include <algorithm>
 #include <exception>
@@ -8,7 +8,7 @@
 
 #include "core/database/guard.h"
 #include "core/database/plan_count.h"
-#include "core/scheduling/generation_steps.h"
+#include "core/database/week_marks.h"
 
 namespace orv {
 
@@ -18,11 +18,12 @@ constexpr const char* kClasses = "select Code,Name from Classtb order by rowid";
 constexpr const char* kCourses = "select Code,Name from Coursetb order by rowid";
 constexpr const char* kTeachers = "select Code,Name from Teachertb order by rowid";
 constexpr const char* kPlan =
-    "select rowid,ClassCode,CourseCode,TeacherCode,Count,BuildCount,IsAutoBuild from ClassPlantb order by "
-    "rowid";
+    "select rowid,ClassCode,CourseCode,TeacherCode,Count,BuildCount,IsAutoBuild,"
+    "ClassCode is null or CourseCode is null or TeacherCode is null from ClassPlantb order by rowid";
 constexpr const char* kLessons =
     "select rowid,ClassCode,Day,LessonNo,CourseCode,TeacherCode,SetFlag from LessonListtb order by rowid";
-constexpr const char* kLimits = "select Kind,Code,Day,LessonNo,Attr from Limittb where Kind in (?,?,?)";
+constexpr const char* kClassrooms = "select Code,Name from ClassRoomtb order by rowid";
+constexpr const char* kLimits = "select Kind,Code,Day,LessonNo,Attr from Limittb where Kind in (?,?,?,?)";
 constexpr const char* kSpecialCourses = "select CourseCode from CourseAttrtb";
 
 // Codes to indices, adding an unknown entity for a code no list holds.
@@ -56,7 +57,7 @@ void ReadNames(TimetableDb& db, const char* sql, EntityIndex& index) {
   while (c.Next()) index.AddKnown(c.Text(0), c.Text(1));
 }
 
-// Of two marks on one cell the stricter counts, as in the checker.
+// Of two marks on one cell the stricter counts.
 void Normalise(MarkMasks& m) {
   m.avoid &= ~m.never;
   m.best &= ~(m.never | m.avoid);
@@ -64,66 +65,86 @@ void Normalise(MarkMasks& m) {
 
 }  // namespace
 
-Walls CollectWalls(const SchoolModel& m) {
-  Walls w;
-  w.cls.assign(m.classes.size(), 0);
-  w.teacher.assign(m.teachers.size(), 0);
-  w.special.assign(m.courses.size(), 0);
-  w.dayLoad.assign(m.capGroups.size() * kDaysPerWeek, 0);
-  for (const ModelLesson& l : m.lessons) {
-    if (l.moves || l.surplus || l.period < 0) continue;
-    const PeriodMask bit = PeriodBit(l.period);
-    w.cls[static_cast<size_t>(l.cls)] |= bit;
-    w.teacher[static_cast<size_t>(l.teacher)] |= bit;
-    if (m.special[static_cast<size_t>(l.course)]) w.special[static_cast<size_t>(l.course)] |= bit;
-    if (l.capGroup >= 0) ++w.dayLoad[static_cast<size_t>(l.capGroup * kDaysPerWeek + l.day - 1)];
-  }
-  return w;
-}
-
-PeriodMask Walls::Room(const SchoolModel& m, const PlanNeed& need) const {
-  PeriodMask room = need.usable ? need.open : 0;
-  room &= ~(cls[static_cast<size_t>(need.cls)] | teacher[static_cast<size_t>(need.teacher)]);
-  if (m.special[static_cast<size_t>(need.course)]) room &= ~special[static_cast<size_t>(need.course)];
-  const int cap = m.capGroups[static_cast<size_t>(need.capGroup)].cap;
-  for (int day = 1; day <= kDaysPerWeek; ++day)
-    if (DayLoad(need.capGroup, day) >= cap) room &= ~DayBits(day);
-  return room;
-}
-
-PeriodMask WeekBits(int lessonsPerDay) {
+PeriodMask WeekBits(SchoolWeek schoolWeek) {
   PeriodMask week = 0;
-  const PeriodMask day = (PeriodMask{1} << lessonsPerDay) - 1;
+  const PeriodMask day = (PeriodMask{1} << schoolWeek.lessonsPerDay) - 1;
   for (int d = 1; d <= kDaysPerWeek; ++d) week |= day << ((d - 1) * kMaxLessonsPerDay);
   return week;
 }
 
-int SchoolModel::SoftCost(const PlanNeed& need, int period) const {
+LimitMark MarkMasks::At(int period) const {
   const PeriodMask bit = PeriodBit(period);
-  int cost = 0;
-  for (const MarkMasks* m :
-       {&classes[need.cls].marks, &courses[need.course].marks, &teachers[need.teacher].marks}) {
-    if (m->avoid & bit) cost += kAvoidCellCost;
-    if (m->best & bit) cost -= kBestCellGain;
-  }
-  return cost;
+  if (never & bit) return LimitMark::Never;
+  if (avoid & bit) return LimitMark::Avoid;
+  if (best & bit) return LimitMark::Best;
+  return LimitMark::Normal;
+}
+
+std::optional<LessonOrigin> ModelLesson::Origin() const {
+  if (!setFlag) return std::nullopt;
+  for (LessonOrigin o : {LessonOrigin::Fixed, LessonOrigin::Automatic, LessonOrigin::Manual})
+    if (*setFlag == DbValue(o)) return o;
+  return std::nullopt;
+}
+
+int SchoolModel::Find(const CodeIndex& index, std::string_view code) {
+  auto it = index.find(std::string(code));
+  return it == index.end() ? -1 : it->second;
+}
+
+int SchoolModel::CapGroupOf(int cls, int course) const {
+  auto it = capGroupOf_.find({cls, course});
+  return it == capGroupOf_.end() ? -1 : it->second;
+}
+
+int SchoolModel::NeedOf(int cls, int course, int teacher) const {
+  auto it = needOf_.find({cls, course, teacher});
+  return it == needOf_.end() ? -1 : it->second;
+}
+
+void SchoolModel::Index(int i) {
+  const ModelLesson& l = lessons[static_cast<size_t>(i)];
+  if (l.period < 0) return;
+  classAt_[Slot(l.cls, l.period)].push_back(i);
+  teacherAt_[Slot(l.teacher, l.period)].push_back(i);
+  courseAt_[Slot(l.course, l.period)].push_back(i);
+}
+
+void SchoolModel::Reindex() {
+  classAt_.assign(classes.size() * kWeekPeriods, {});
+  teacherAt_.assign(teachers.size() * kWeekPeriods, {});
+  courseAt_.assign(courses.size() * kWeekPeriods, {});
+  for (size_t i = 0; i < lessons.size(); ++i) Index(static_cast<int>(i));
+}
+
+int SchoolModel::AddLesson(ModelLesson lesson) {
+  lesson.period = week.Contains(lesson.day, lesson.lessonNo) ? PeriodOf(lesson.day, lesson.lessonNo) : -1;
+  lesson.need = NeedOf(lesson.cls, lesson.course, lesson.teacher);
+  lesson.capGroup = CapGroupOf(lesson.cls, lesson.course);
+  lessons.push_back(lesson);
+  const int i = static_cast<int>(lessons.size()) - 1;
+  Index(i);
+  return i;
 }
 
 std::string SchoolModel::NeedLabel(const PlanNeed& need) const {
   return classes[need.cls].name + " " + courses[need.course].name + "（" + teachers[need.teacher].name + "）";
 }
 
-Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
-  if (lessonsPerDay < 1 || lessonsPerDay > kMaxLessonsPerDay)
-    return Outcome::Fail("每天课时数无效: " + std::to_string(lessonsPerDay));
+Result<SchoolModel> LoadSchoolModel(TimetableDb& db, SchoolWeek week) {
   return Guarded("读取排课数据失败：", [&]() -> Result<SchoolModel> {
+    // One read transaction: the lists, the plan and the lessons are one
+    // state of the file even if another program could write between reads.
+    Transaction read(db);
     SchoolModel m;
-    m.lessonsPerDay = lessonsPerDay;
-    m.week = WeekBits(lessonsPerDay);
-    EntityIndex classes(m.classes, "班级"), courses(m.courses, "课程"), teachers(m.teachers, "教师");
+    m.week = week;
+    m.weekBits = WeekBits(week);
+    EntityIndex classes(m.classes, "班级"), courses(m.courses, "课程"), teachers(m.teachers, "教师"),
+        classrooms(m.classrooms, "教室");
     ReadNames(db, kClasses, classes);
     ReadNames(db, kCourses, courses);
     ReadNames(db, kTeachers, teachers);
+    ReadNames(db, kClassrooms, classrooms);
 
     std::map<std::tuple<int, int, int>, int> needOf;  // class, course, teacher -> first row
     std::map<std::pair<int, int>, int> groupOf;       // class, course -> cap group
@@ -140,18 +161,16 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
         n.countFault = count.fault;
         n.storedBuildCount = c.IsNull(5) ? 0 : c.Int64(5);
         n.autoBuilt = !c.IsNull(6) && c.Int(6) != 0;
+        n.codeMissing = c.Int(7) != 0;
         const int index = static_cast<int>(m.needs.size());
         const bool first = needOf.try_emplace({n.cls, n.course, n.teacher}, index).second;
         n.duplicate = !first;
         n.usable =
             first && m.classes[n.cls].known && m.courses[n.course].known && m.teachers[n.teacher].known;
-        // The generator and the checker take a class's course row by class and
-        // course: the first row stored sets the daily cap.
+        // Generation reads a class's course row by class and course: the
+        // first row stored sets the daily cap.
         auto [group, added] = groupOf.try_emplace({n.cls, n.course}, static_cast<int>(m.capGroups.size()));
-        if (added) {
-          const int cap = n.count > 0 ? CourseDailyCap(1.0 / (5.0 / static_cast<double>(n.count))) : 1;
-          m.capGroups.push_back({n.cls, n.course, cap});
-        }
+        if (added) m.capGroups.push_back({n.cls, n.course, n.count, 1});
         n.capGroup = group->second;
         m.needs.push_back(n);
       }
@@ -166,10 +185,10 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
         l.lessonNo = c.Int(3);
         l.course = courses.Of(c.Text(4));
         l.teacher = teachers.Of(c.Text(5));
-        l.fixed = !c.IsNull(6) && c.Int(6) == DbValue(LessonOrigin::Fixed);
-        l.moves = !c.IsNull(6) && c.Int(6) == DbValue(LessonOrigin::Automatic);
-        if (l.day >= 1 && l.day <= kDaysPerWeek && l.lessonNo >= 1 && l.lessonNo <= lessonsPerDay)
-          l.period = PeriodOf(l.day, l.lessonNo);
+        if (!c.IsNull(6)) l.setFlag = c.Int(6);
+        l.fixed = l.Origin() == LessonOrigin::Fixed;
+        l.moves = l.Origin() == LessonOrigin::Automatic;
+        if (week.Contains(l.day, l.lessonNo)) l.period = PeriodOf(l.day, l.lessonNo);
         if (auto it = needOf.find({l.cls, l.course, l.teacher}); it != needOf.end()) l.need = it->second;
         if (auto it = groupOf.find({l.cls, l.course}); it != groupOf.end()) l.capGroup = it->second;
         m.lessons.push_back(l);
@@ -177,7 +196,7 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
     }
     {
       Cursor c = db.Query(kLimits, DbValue(LimitKind::Class), DbValue(LimitKind::Course),
-                          DbValue(LimitKind::Teacher));
+                          DbValue(LimitKind::Teacher), DbValue(LimitKind::ClassRoom));
       while (c.Next()) {
         const int day = c.Int(2), lessonNo = c.Int(3);
         const auto mark = MarkFromDb(c.Int(4));
@@ -191,9 +210,12 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
         } else if (kind == DbValue(LimitKind::Course)) {
           who = courses.Find(c.Text(1));
           list = &m.courses;
-        } else {
+        } else if (kind == DbValue(LimitKind::Teacher)) {
           who = teachers.Find(c.Text(1));
           list = &m.teachers;
+        } else {
+          who = classrooms.Find(c.Text(1));
+          list = &m.classrooms;
         }
         if (who < 0) continue;  // restricts nobody the plan or the timetable names
         MarkMasks& marks = (*list)[static_cast<size_t>(who)].marks;
@@ -203,7 +225,7 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
         if (*mark == LimitMark::Best) marks.best |= bit;
       }
     }
-    for (auto* list : {&m.classes, &m.courses, &m.teachers})
+    for (auto* list : {&m.classes, &m.courses, &m.teachers, &m.classrooms})
       for (ModelEntity& e : *list) Normalise(e.marks);
 
     m.special.assign(m.courses.size(), 0);
@@ -212,9 +234,6 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
       while (c.Next())
         if (int course = courses.Find(c.Text(0)); course >= 0) m.special[static_cast<size_t>(course)] = 1;
     }
-    for (PlanNeed& n : m.needs)
-      n.open = m.week & ~(m.classes[n.cls].marks.never | m.courses[n.course].marks.never |
-                          m.teachers[n.teacher].marks.never);
     // A row's automatic lessons fill what its other lessons leave of Count,
     // earlier rows of the table first; any beyond are surplus.
     for (ModelLesson& l : m.lessons)
@@ -229,20 +248,15 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, int lessonsPerDay) {
       l.moves = false;
       l.surplus = true;
     }
-    std::vector<PeriodMask> classTaken(m.classes.size(), 0), teacherTaken(m.teachers.size(), 0),
-        specialTaken(m.courses.size(), 0);
-    for (ModelLesson& l : m.lessons) {
-      if (l.moves || l.surplus || l.period < 0) continue;
-      const PeriodMask bit = PeriodBit(l.period);
-      PeriodMask& byClass = classTaken[static_cast<size_t>(l.cls)];
-      PeriodMask& byTeacher = teacherTaken[static_cast<size_t>(l.teacher)];
-      PeriodMask& bySpecial = specialTaken[static_cast<size_t>(l.course)];
-      const bool special = m.special[static_cast<size_t>(l.course)] != 0;
-      l.clashes = ((byClass | byTeacher) & bit) || (special && (bySpecial & bit));
-      byClass |= bit;
-      byTeacher |= bit;
-      if (special) bySpecial |= bit;
-    }
+    for (const auto& [key, group] : groupOf) m.capGroupOf_.emplace(key, group);
+    for (const auto& [key, need] : needOf) m.needOf_.emplace(key, need);
+    for (size_t i = 0; i < m.classes.size(); ++i)
+      m.classIndex_.emplace(m.classes[i].code, static_cast<int>(i));
+    for (size_t i = 0; i < m.courses.size(); ++i)
+      m.courseIndex_.emplace(m.courses[i].code, static_cast<int>(i));
+    for (size_t i = 0; i < m.teachers.size(); ++i)
+      m.teacherIndex_.emplace(m.teachers[i].code, static_cast<int>(i));
+    m.Reindex();
     return m;
   });
 }

@@ -1,0 +1,139 @@
+#include "core/rules/rule_book.h"
+
+#include <cmath>
+
+namespace orv {
+
+namespace {
+
+constexpr std::array<RuleInfo, kRuleCount> kRules = {{
+    {Rule::kOutsideWeek, "超出上课时间", "课程只能排在每周五天、每天规定节数之内。", RuleStrength::kHard},
+    {Rule::kClassClash, "班级冲突", "一个班级同一节只能上一节课。", RuleStrength::kHard},
+    {Rule::kTeacherClash, "教师冲突", "一位教师同一节只能在一个班级上课。", RuleStrength::kHard},
+    {Rule::kSpecialCourseClash, "专用课程冲突", "专用课程（如使用专用教室的课程）同一节只能有一个班级上。",
+     RuleStrength::kHard},
+    {Rule::kCourseNever, "课程不排", "课程不排在其上课时间限制中设为“不排”的节次。", RuleStrength::kHard},
+    {Rule::kClassNever, "班级不排", "班级在其上课时间限制中设为“不排”的节次不上课。", RuleStrength::kSoft},
+    {Rule::kTeacherNever, "教师不排", "教师在其上课时间限制中设为“不排”的节次不上课。", RuleStrength::kSoft},
+    {Rule::kDailyCap, "每天节数上限",
+     "一个班级一门课程每天最多排“每周节数÷5的整数部分+1”节，使课程分散在一周之中。", RuleStrength::kSoft},
+    {Rule::kCourseAvoid, "课程尽量不排", "课程尽量不排在其上课时间限制中设为“尽量不排”的节次。",
+     RuleStrength::kSoft},
+}};
+
+bool TakenBy(const SchoolModel& m, const Candidate& c, const std::vector<int>& lessons) {
+  for (int i : lessons)
+    if (!c.Leaves(i)) return true;
+  return false;
+}
+
+bool SpecialTaken(const SchoolModel& m, const Candidate& c, int period) {
+  if (!m.special[static_cast<size_t>(c.course)]) return false;
+  for (int i : m.CourseAt(c.course, period))
+    if (!c.Leaves(i) && m.lessons[static_cast<size_t>(i)].cls != c.cls) return true;
+  return false;
+}
+
+}  // namespace
+
+const std::array<RuleInfo, kRuleCount>& AllRules() { return kRules; }
+
+const RuleInfo& InfoOf(Rule rule) { return kRules[static_cast<size_t>(rule)]; }
+
+Candidate Candidate::Of(const SchoolModel& model, int lesson, int alsoLeaving) {
+  const ModelLesson& l = model.lessons[static_cast<size_t>(lesson)];
+  return {l.cls, l.course, l.teacher, {lesson, alsoLeaving}};
+}
+
+int CourseDailyCap(double x) { return static_cast<int>(std::floor(x)) + 1; }
+
+int PlanDailyCap(long long count) {
+  return count > 0 ? CourseDailyCap(1.0 / (5.0 / static_cast<double>(count))) : 1;
+}
+
+DayLoad CourseDayLoad(const SchoolModel& m, const Candidate& c, int day) {
+  DayLoad load;
+  const int group = m.CapGroupOf(c.cls, c.course);
+  if (group < 0) return load;
+  load.cap = PlanDailyCap(m.capGroups[static_cast<size_t>(group)].firstCount);
+  load.lessons = 1;
+  for (int n = 1; n <= kMaxLessonsPerDay; ++n)
+    for (int i : m.ClassAt(c.cls, PeriodOf(day, n)))
+      if (!c.Leaves(i) && m.lessons[static_cast<size_t>(i)].course == c.course) ++load.lessons;
+  return load;
+}
+
+RuleSet Test(const SchoolModel& m, const Candidate& c, int period, RuleSet asked) {
+  RuleSet broken;
+  if (period < 0 || period >= kWeekPeriods || !(m.weekBits & PeriodBit(period))) {
+    if (asked.Has(Rule::kOutsideWeek)) broken.Add(Rule::kOutsideWeek);
+    return broken;
+  }
+  const auto check = [&](Rule rule, auto&& brokenNow) {
+    if (asked.Has(rule) && brokenNow()) broken.Add(rule);
+  };
+  const PeriodMask bit = PeriodBit(period);
+  check(Rule::kClassClash, [&] { return TakenBy(m, c, m.ClassAt(c.cls, period)); });
+  check(Rule::kTeacherClash, [&] { return TakenBy(m, c, m.TeacherAt(c.teacher, period)); });
+  check(Rule::kSpecialCourseClash, [&] { return SpecialTaken(m, c, period); });
+  check(Rule::kCourseNever,
+        [&] { return (m.courses[static_cast<size_t>(c.course)].marks.never & bit) != 0; });
+  check(Rule::kClassNever, [&] { return (m.classes[static_cast<size_t>(c.cls)].marks.never & bit) != 0; });
+  check(Rule::kTeacherNever,
+        [&] { return (m.teachers[static_cast<size_t>(c.teacher)].marks.never & bit) != 0; });
+  check(Rule::kDailyCap, [&] {
+    const DayLoad load = CourseDayLoad(m, c, DayOfPeriod(period));
+    return load.cap > 0 && load.lessons > load.cap;
+  });
+  check(Rule::kCourseAvoid,
+        [&] { return (m.courses[static_cast<size_t>(c.course)].marks.avoid & bit) != 0; });
+  return broken;
+}
+
+std::vector<BrokenRule> Check(const SchoolModel& m, const Candidate& c, int period, RuleSet asked) {
+  std::vector<BrokenRule> out;
+  const RuleSet broken = Test(m, c, period, asked);
+  if (broken.Empty()) return out;
+  const std::string teacher = "教师" + m.teachers[static_cast<size_t>(c.teacher)].name;
+  for (const RuleInfo& info : kRules) {
+    if (!broken.Has(info.rule)) continue;
+    std::string reason;
+    switch (info.rule) {
+      case Rule::kOutsideWeek:
+        reason = "不在每周五天、每天" + std::to_string(m.week.lessonsPerDay) + "节课的范围内";
+        break;
+      case Rule::kClassClash:
+        reason = "该班级此时段已有课";
+        break;
+      case Rule::kTeacherClash:
+        reason = teacher + "此时段已有课";
+        break;
+      case Rule::kSpecialCourseClash:
+        reason = "已有其他班级上课";
+        break;
+      case Rule::kCourseNever:
+        reason = "该课程此时段设为不排";
+        break;
+      case Rule::kClassNever:
+        reason = "该班级此时段设为不排";
+        break;
+      case Rule::kTeacherNever:
+        reason = teacher + "此时段设为不排";
+        break;
+      case Rule::kDailyCap: {
+        const int day = DayOfPeriod(period);
+        const DayLoad load = CourseDayLoad(m, c, day);
+        reason = std::string(kDayNames[static_cast<size_t>(day - 1)]) + " 将有" +
+                 std::to_string(load.lessons) + "节，超过每天最多" + std::to_string(load.cap) + "节";
+        break;
+      }
+      case Rule::kCourseAvoid:
+        reason = "该课程此时段设为尽量不排";
+        break;
+    }
+    out.push_back({info.rule, std::move(reason)});
+  }
+  return out;
+}
+
+}  // namespace orv

@@ -1,0 +1,111 @@
+// The rule book: every rule of a timetable, written once. Generation's
+// candidate test, the completion's index, the checker, the targets and
+// tooltips of manual adjustment and the analysis before scheduling all ask
+// here whether a lesson may stand in a period and, if not, why.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/model/school_model.h"
+
+namespace orv {
+
+enum class Rule : int {
+  kOutsideWeek,         // the period is not one of the school week
+  kClassClash,          // the class already has a lesson then
+  kTeacherClash,        // the teacher already teaches then
+  kSpecialCourseClash,  // another class has the special course then
+  kCourseNever,         // the course's cell says "不排"
+  kClassNever,          // the class's cell says "不排"
+  kTeacherNever,        // the teacher's cell says "不排"
+  kDailyCap,            // more of the course on the day than its daily cap
+  kCourseAvoid,         // the course's cell says "尽量不排"
+};
+inline constexpr int kRuleCount = 9;
+
+// A hard rule a timetable must keep; a soft one it should.
+enum class RuleStrength { kHard, kSoft };
+
+struct RuleInfo {
+  Rule rule;
+  std::string_view name;         // "班级冲突"
+  std::string_view description;  // one sentence for a report or a help page
+  RuleStrength strength;
+};
+const std::array<RuleInfo, kRuleCount>& AllRules();
+const RuleInfo& InfoOf(Rule rule);
+
+// A set of rules, one bit each.
+class RuleSet {
+ public:
+  constexpr RuleSet() = default;
+  constexpr RuleSet(std::initializer_list<Rule> rules) {
+    for (Rule r : rules) Add(r);
+  }
+  static constexpr RuleSet All() {
+    RuleSet s;
+    s.bits_ = (std::uint32_t{1} << kRuleCount) - 1;
+    return s;
+  }
+  constexpr void Add(Rule r) { bits_ |= Bit(r); }
+  constexpr bool Has(Rule r) const { return (bits_ & Bit(r)) != 0; }
+  constexpr bool Empty() const { return bits_ == 0; }
+  constexpr bool operator==(const RuleSet&) const = default;
+
+ private:
+  static constexpr std::uint32_t Bit(Rule r) { return std::uint32_t{1} << static_cast<int>(r); }
+  std::uint32_t bits_ = 0;
+};
+
+// A lesson of the class, course and teacher that would stand in a period.
+// The lessons in `leaving` (indices into the model's lessons, -1 for none)
+// are taken out first: the lesson itself when it is checked where it
+// stands, or both lessons of a swap.
+struct Candidate {
+  int cls = 0, course = 0, teacher = 0;
+  std::array<int, 2> leaving = {-1, -1};
+  // When set, only the lessons it marks are in the timetable: e.g. the
+  // lessons that do not move, for a search that moves all the others.
+  const std::vector<char>* standing = nullptr;
+
+  // A stored lesson where it stands (or is about to move), not in its own way.
+  static Candidate Of(const SchoolModel& model, int lesson, int alsoLeaving = -1);
+  bool Leaves(int lesson) const {
+    return lesson == leaving[0] || lesson == leaving[1] ||
+           (standing != nullptr && !(*standing)[static_cast<size_t>(lesson)]);
+  }
+};
+
+// The rules the candidate breaks at the period, among those asked; a period
+// of -1 (or one past the school's day) breaks kOutsideWeek and nothing else.
+RuleSet Test(const SchoolModel& model, const Candidate& candidate, int period,
+             RuleSet asked = RuleSet::All());
+
+struct BrokenRule {
+  Rule rule;
+  // Why, in Chinese, without the lesson and period, which the caller names:
+  // "已有其他班级上课", "教师王伟此时段设为不排", "星期三 将有3节，超过每天最多2节".
+  std::string reason;
+};
+std::vector<BrokenRule> Check(const SchoolModel& model, const Candidate& candidate, int period,
+                              RuleSet asked = RuleSet::All());
+
+// The lessons of the candidate's course its class would have on the day
+// with the candidate there, and the most it may have: more breaks kDailyCap.
+struct DayLoad {
+  int lessons = 0;
+  int cap = 0;  // 0 when the class's plan has no row for the course: no cap
+};
+DayLoad CourseDayLoad(const SchoolModel& model, const Candidate& candidate, int day);
+
+// The daily cap of a course whose weekly count is x = Count / 5 as
+// generation forms it: Int(x) + 1.
+int CourseDailyCap(double x);
+// The same from a plan row's Count; 1 for a row of no lessons.
+int PlanDailyCap(long long count);
+
+}  // namespace orv

@@ -1,0 +1,42 @@
+// What the rule book makes of a school for a search that tries hundreds of
+// thousands of moves: per plan row the periods no "不排" cell closes, per
+// cap group its daily cap, the lessons that do not move and clash with an
+// earlier one, and the "walls" those lessons build. Each is derived from the
+// rules in rule_book.h, not written a second time.
+#pragma once
+
+#include <vector>
+
+#include "core/model/school_model.h"
+
+namespace orv {
+
+// Fills PlanNeed::open, CapGroup::cap and ModelLesson::clashes.
+void IndexRules(SchoolModel& model);
+
+// The model loaded and indexed for a search.
+Result<SchoolModel> LoadIndexedSchool(TimetableDb& db, SchoolWeek week);
+
+// What the lessons that do not move take from everyone else.
+struct Walls {
+  std::vector<PeriodMask> cls, teacher, special;  // per class, teacher, course
+  std::vector<int> dayLoad;                       // per cap group and day
+
+  int DayLoad(int group, int day) const {
+    return dayLoad[static_cast<size_t>(group * kDaysPerWeek + day - 1)];
+  }
+  // The periods a row's lessons may take: open, not walled, and on a day
+  // the walls leave below the cap.
+  PeriodMask Room(const SchoolModel& model, const PlanNeed& need) const;
+};
+Walls CollectWalls(const SchoolModel& model);
+
+// Each "尽量不排" cell outweighs the three "最佳位置" cells a period can have.
+inline constexpr int kAvoidCellCost = 4;
+inline constexpr int kBestCellGain = 1;
+
+// How much a lesson of the row costs at the period: each "尽量不排" cell of
+// the course, class or teacher costs more than every "最佳位置" cell gains.
+int SoftCost(const SchoolModel& model, const PlanNeed& need, int period);
+
+}  // namespace orv
