@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
   const fs::path file = dir / "kb.mdb";
   orv::AppState state;
   state.programDir = dir;
-  state.lessonsPerDay = kLessonsPerDay;
+  state.week.lessonsPerDay = kLessonsPerDay;
   orv::DemoOptions options;
   options.lastGrade = 9;
   options.classesPerGrade = 8;

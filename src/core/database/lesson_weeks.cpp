@@ -32,29 +32,29 @@ constexpr const char* kUnplacedRows =
     " left join Teachertb T on T.Code=P.TeacherCode"
     " where " ORV_PLAN_COUNT_OF("P.Count") "<>coalesce(P.BuildCount,0) order by P.ClassCode,P.CourseCode,P.rowid";
 
-Result<WeekCells> LoadWeek(TimetableDb& db, const char* sql, std::string_view code, int lessonsPerDay) {
+Result<WeekCells> LoadWeek(TimetableDb& db, const char* sql, std::string_view code, SchoolWeek week) {
   return Guarded("读取失败：", [&]() -> Result<WeekCells> {
-    WeekCells week(lessonsPerDay);
-    if (code.empty()) return week;
+    WeekCells cells(week);
+    if (code.empty()) return cells;
     for (Cursor c = db.Query(sql, code); c.Next();) {
       const int day = c.Int(0), lessonNo = c.Int(1);
-      if (week.At(day, lessonNo).occupied) continue;
-      week.Set(day, lessonNo,
-               LessonCell{true, c.Text(2), c.Text(3), c.Text(4), c.Text(5), c.Text(6), c.Text(7), c.Text(8),
-                          static_cast<LessonOrigin>(c.Int(9))});
+      if (cells.At(day, lessonNo).occupied) continue;
+      cells.Set(day, lessonNo,
+                LessonCell{true, c.Text(2), c.Text(3), c.Text(4), c.Text(5), c.Text(6), c.Text(7), c.Text(8),
+                           static_cast<LessonOrigin>(c.Int(9))});
     }
-    return week;
+    return cells;
   });
 }
 
 }  // namespace
 
-Result<WeekCells> LoadClassCells(TimetableDb& db, std::string_view classCode, int lessonsPerDay) {
-  return LoadWeek(db, kClassLessons, classCode, lessonsPerDay);
+Result<WeekCells> LoadClassCells(TimetableDb& db, std::string_view classCode, SchoolWeek week) {
+  return LoadWeek(db, kClassLessons, classCode, week);
 }
 
-Result<WeekCells> LoadTeacherCells(TimetableDb& db, std::string_view teacherCode, int lessonsPerDay) {
-  return LoadWeek(db, kTeacherLessons, teacherCode, lessonsPerDay);
+Result<WeekCells> LoadTeacherCells(TimetableDb& db, std::string_view teacherCode, SchoolWeek week) {
+  return LoadWeek(db, kTeacherLessons, teacherCode, week);
 }
 
 Result<std::vector<UnplacedLesson>> LoadUnplacedLessons(TimetableDb& db) {

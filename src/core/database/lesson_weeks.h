@@ -30,15 +30,15 @@ struct LessonCell {
   bool operator==(const LessonCell&) const = default;
 };
 
-// Something for every period of a week: day 1-5 by lesson 1..lessonsPerDay.
+// Something for every period of a week: day 1-5 by lesson 1..the lessons per day.
 // Periods outside the week read as a default value and are not written.
 template <class T>
 class WeekTable {
  public:
-  explicit WeekTable(int lessonsPerDay = kMaxLessonsPerDay)
-      : lessonsPerDay_(std::clamp(lessonsPerDay, 1, kMaxLessonsPerDay)) {}
-  int LessonsPerDay() const { return lessonsPerDay_; }
-  bool InWeek(int day, int lessonNo) const { return InSchoolWeek(day, lessonNo, lessonsPerDay_); }
+  explicit WeekTable(SchoolWeek week = SchoolWeek(kMaxLessonsPerDay)) : week_(week) {}
+  int LessonsPerDay() const { return week_.lessonsPerDay; }
+  SchoolWeek Week() const { return week_; }
+  bool InWeek(int day, int lessonNo) const { return week_.Contains(day, lessonNo); }
   const T& At(int day, int lessonNo) const {
     static const T kOutside{};
     return InWeek(day, lessonNo) ? cells_[static_cast<size_t>(day - 1)][static_cast<size_t>(lessonNo - 1)]
@@ -51,7 +51,7 @@ class WeekTable {
   bool operator==(const WeekTable&) const = default;
 
  private:
-  int lessonsPerDay_;
+  SchoolWeek week_;
   std::array<std::array<T, kMaxLessonsPerDay>, kDaysPerWeek> cells_{};
 };
 
@@ -61,9 +61,9 @@ using WeekSlots = WeekTable<bool>;  // marked periods, e.g. where a lesson may g
 // The class's lessons. A period stored twice shows its first row, the one
 // every change made in the window acts on; lessons outside the week are not
 // shown (the checker reports them).
-Result<WeekCells> LoadClassCells(TimetableDb& db, std::string_view classCode, int lessonsPerDay);
+Result<WeekCells> LoadClassCells(TimetableDb& db, std::string_view classCode, SchoolWeek week);
 // The teacher's lessons in every class; an empty code gives an empty week.
-Result<WeekCells> LoadTeacherCells(TimetableDb& db, std::string_view teacherCode, int lessonsPerDay);
+Result<WeekCells> LoadTeacherCells(TimetableDb& db, std::string_view teacherCode, SchoolWeek week);
 
 // A plan row whose placed lessons differ from its weekly count.
 struct UnplacedLesson {

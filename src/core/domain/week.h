@@ -30,7 +30,9 @@ struct SchoolWeek {
   int lessonsPerDay = 6;
 
   constexpr SchoolWeek() = default;
-  constexpr explicit SchoolWeek(int lessons)
+  // From the lessons per day, the one number a school sets: a count stands
+  // for the week it shapes wherever a week is asked for.
+  constexpr SchoolWeek(int lessons)  // NOLINT(google-explicit-constructor)
       : lessonsPerDay(lessons < 1                   ? 1
                       : lessons > kMaxLessonsPerDay ? kMaxLessonsPerDay
                                                     : lessons) {}

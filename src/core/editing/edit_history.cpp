@@ -14,17 +14,16 @@ Result<LessonEdit> EditHistory::Record(Result<LessonEdit> done) {
 
 Result<LessonEdit> EditHistory::Place(std::string_view classCode, int day, int lessonNo,
                                       std::string_view courseCode, std::string_view teacherCode) {
-  return Record(PlaceLesson(db_, classCode, day, lessonNo, courseCode, teacherCode, lessonsPerDay_));
+  return Record(PlaceLesson(db_, classCode, day, lessonNo, courseCode, teacherCode, week_));
 }
 
 Result<LessonEdit> EditHistory::Delete(std::string_view classCode, int day, int lessonNo) {
-  return Record(DeleteLesson(db_, classCode, day, lessonNo, lessonsPerDay_));
+  return Record(DeleteLesson(db_, classCode, day, lessonNo, week_));
 }
 
 Result<LessonEdit> EditHistory::Swap(std::string_view classCode, int sourceDay, int sourceLesson,
                                      int targetDay, int targetLesson) {
-  return Record(
-      SwapLessons(db_, classCode, sourceDay, sourceLesson, targetDay, targetLesson, lessonsPerDay_));
+  return Record(SwapLessons(db_, classCode, sourceDay, sourceLesson, targetDay, targetLesson, week_));
 }
 
 std::string EditHistory::UndoLabel() const {

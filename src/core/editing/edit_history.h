@@ -18,7 +18,7 @@ namespace orv {
 
 class EditHistory {
  public:
-  EditHistory(TimetableDb& db, int lessonsPerDay) : db_(db), lessonsPerDay_(lessonsPerDay) {}
+  EditHistory(TimetableDb& db, SchoolWeek week) : db_(db), week_(week) {}
   EditHistory(const EditHistory&) = delete;
   EditHistory& operator=(const EditHistory&) = delete;
 
@@ -48,7 +48,7 @@ class EditHistory {
   Result<LessonEdit> Record(Result<LessonEdit> done);
 
   TimetableDb& db_;
-  int lessonsPerDay_;
+  SchoolWeek week_;
   std::vector<LessonEdit> undo_;
   std::vector<LessonEdit> redo_;
 };

@@ -35,7 +35,7 @@ constexpr const char* kPlanCounts =
 
 template <class... Args>
 WeekSlots ReadSlots(TimetableDb& db, int lessonsPerDay, const char* sql, const Args&... args) {
-  WeekSlots slots(lessonsPerDay);
+  WeekSlots slots{SchoolWeek(lessonsPerDay)};
   for (Cursor c = db.Query(sql, args...); c.Next();) slots.Set(c.Int(0), c.Int(1), true);
   return slots;
 }
@@ -129,7 +129,7 @@ Result<WeekSlots> MarkPlacementTargets(TimetableDb& db, std::string_view classCo
                                        std::string_view courseCode, std::string_view teacherCode,
                                        int lessonsPerDay) {
   return Guarded("读取可排位置失败：", [&]() -> Result<WeekSlots> {
-    WeekSlots targets(lessonsPerDay);
+    WeekSlots targets{SchoolWeek(lessonsPerDay)};
     if (PlanRemaining(db, classCode, courseCode, teacherCode).value_or(0) < 1) return targets;
     const WeekSlots classBusy = ReadSlots(db, lessonsPerDay, kClassSlots, classCode);
     const WeekSlots teacherBusy = ReadSlots(db, lessonsPerDay, kTeacherSlots, teacherCode);
@@ -143,7 +143,7 @@ Result<WeekSlots> MarkPlacementTargets(TimetableDb& db, std::string_view classCo
 Result<SwapTargets> MarkSwapTargets(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
                                     int lessonsPerDay) {
   return Guarded("读取可交换位置失败：", [&]() -> Result<SwapTargets> {
-    Result<WeekCells> week = LoadClassCells(db, classCode, lessonsPerDay);
+    Result<WeekCells> week = LoadClassCells(db, classCode, SchoolWeek(lessonsPerDay));
     if (!week) return week.outcome();
     const LessonCell& s = week->At(day, lessonNo);
     if (!s.occupied) return Outcome::Fail(SlotLabel(day, lessonNo) + " 没有课程");

@@ -88,23 +88,24 @@ Result<std::vector<FixableCourse>> LoadFixableCourses(TimetableDb& db, std::stri
 }
 
 Result<std::vector<LessonSlot>> FixedLessonTargets(TimetableDb& db, std::string_view classCode,
-                                                   std::string_view teacherCode, int lessonsPerDay) {
-  if (lessonsPerDay < 1 || lessonsPerDay > kMaxLessonsPerDay) return Outcome::Fail("每天课时数无效");
+                                                   std::string_view teacherCode, SchoolWeek week) {
+  if (week.lessonsPerDay < 1 || week.lessonsPerDay > kMaxLessonsPerDay)
+    return Outcome::Fail("每天课时数无效");
   return Guarded("读取固定课程失败：", [&]() -> Result<std::vector<LessonSlot>> {
     std::set<std::pair<int, int>> taken;
     Cursor c = db.Query(kSelectFixedOfClassOrTeacher, kFixed, classCode, teacherCode);
     while (c.Next()) taken.emplace(c.Int(0), c.Int(1));
     std::vector<LessonSlot> free;
     for (int day = 1; day <= kDaysPerWeek; ++day)
-      for (int lessonNo = 1; lessonNo <= lessonsPerDay; ++lessonNo)
+      for (int lessonNo = 1; lessonNo <= week.lessonsPerDay; ++lessonNo)
         if (!taken.count({day, lessonNo})) free.push_back({day, lessonNo});
     return free;
   });
 }
 
 Outcome PlaceFixedLesson(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
-                         LessonSlot slot, int lessonsPerDay) {
-  if (lessonsPerDay > kMaxLessonsPerDay || !InSchoolWeek(slot.day, slot.lessonNo, lessonsPerDay))
+                         LessonSlot slot, SchoolWeek week) {
+  if (week.lessonsPerDay > kMaxLessonsPerDay || !InSchoolWeek(slot.day, slot.lessonNo, week.lessonsPerDay))
     return Outcome::Fail("该单元格不是上课时间");
   return Guarded("写入固定课程失败：", [&]() -> Outcome {
     Transaction tx(db);

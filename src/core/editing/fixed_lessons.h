@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/database/timetable_db.h"
+#include "core/domain/week.h"
 #include "core/outcome.h"
 
 namespace orv {
@@ -46,7 +47,7 @@ Result<std::vector<FixableCourse>> LoadFixableCourses(TimetableDb& db, std::stri
 // teacher has a fixed lesson, Monday first and lesson by lesson. Automatic
 // and manual lessons do not count: generation replaces them anyway.
 Result<std::vector<LessonSlot>> FixedLessonTargets(TimetableDb& db, std::string_view classCode,
-                                                   std::string_view teacherCode, int lessonsPerDay);
+                                                   std::string_view teacherCode, SchoolWeek week);
 
 // Fixes one lesson of the course, taught by the class's plan teacher for it.
 // An automatic or manual lesson of the class at the slot is replaced: its plan
@@ -55,7 +56,7 @@ Result<std::vector<LessonSlot>> FixedLessonTargets(TimetableDb& db, std::string_
 // class's plan or has all its lessons fixed, or the class or the teacher
 // already has a fixed lesson there.
 Outcome PlaceFixedLesson(TimetableDb& db, std::string_view classCode, std::string_view courseCode,
-                         LessonSlot slot, int lessonsPerDay);
+                         LessonSlot slot, SchoolWeek week);
 
 // Removes the class's fixed lesson at the slot and lowers BuildCount of the
 // plan row with that lesson's own course and teacher. Refused when there is

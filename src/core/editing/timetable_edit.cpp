@@ -168,9 +168,9 @@ std::string_view EditDoneText(EditKind kind) {
 }
 
 Result<LessonEdit> PlaceLesson(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
-                               std::string_view courseCode, std::string_view teacherCode, int lessonsPerDay) {
+                               std::string_view courseCode, std::string_view teacherCode, SchoolWeek week) {
   return RunEdit(db, "写入失败", [&]() -> Result<LessonEdit> {
-    if (!InSchoolWeek(day, lessonNo, lessonsPerDay)) return Outcome::Fail("该单元格不是上课时间");
+    if (!InSchoolWeek(day, lessonNo, week.lessonsPerDay)) return Outcome::Fail("该单元格不是上课时间");
     const std::optional<long long> remaining = PlanRemaining(db, classCode, courseCode, teacherCode);
     if (!remaining) return Outcome::Fail("教学计划中没有这门课");
     if (*remaining < 1) return Outcome::Fail(CourseText(db, courseCode) + "的课时已全部排完");
@@ -186,9 +186,9 @@ Result<LessonEdit> PlaceLesson(TimetableDb& db, std::string_view classCode, int 
 }
 
 Result<LessonEdit> DeleteLesson(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
-                                int lessonsPerDay) {
+                                SchoolWeek week) {
   return RunEdit(db, "删除失败", [&]() -> Result<LessonEdit> {
-    if (!InSchoolWeek(day, lessonNo, lessonsPerDay)) return Outcome::Fail("该单元格不是上课时间");
+    if (!InSchoolWeek(day, lessonNo, week.lessonsPerDay)) return Outcome::Fail("该单元格不是上课时间");
     std::optional<StoredRow> row = FirstRow(db, classCode, day, lessonNo);
     if (!row) return Outcome::Fail(SlotLabel(day, lessonNo) + " 没有课程");
     return LessonEdit{
@@ -197,10 +197,10 @@ Result<LessonEdit> DeleteLesson(TimetableDb& db, std::string_view classCode, int
 }
 
 Result<LessonEdit> SwapLessons(TimetableDb& db, std::string_view classCode, int sourceDay, int sourceLesson,
-                               int targetDay, int targetLesson, int lessonsPerDay) {
+                               int targetDay, int targetLesson, SchoolWeek week) {
   return RunEdit(db, "换课失败", [&]() -> Result<LessonEdit> {
-    if (!InSchoolWeek(sourceDay, sourceLesson, lessonsPerDay) ||
-        !InSchoolWeek(targetDay, targetLesson, lessonsPerDay))
+    if (!InSchoolWeek(sourceDay, sourceLesson, week.lessonsPerDay) ||
+        !InSchoolWeek(targetDay, targetLesson, week.lessonsPerDay))
       return Outcome::Fail("该单元格不是上课时间");
     if (sourceDay == targetDay && sourceLesson == targetLesson) return Outcome::Fail("不能与自己交换");
     const std::optional<StoredRow> s = FirstRow(db, classCode, sourceDay, sourceLesson);

@@ -63,13 +63,13 @@ std::string_view EditDoneText(EditKind kind);
 // Refused when the row has no lesson left to place. Failures start with
 // "写入失败".
 Result<LessonEdit> PlaceLesson(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
-                               std::string_view courseCode, std::string_view teacherCode, int lessonsPerDay);
+                               std::string_view courseCode, std::string_view teacherCode, SchoolWeek week);
 
 // Deletes the lesson of the period, fixed ones included, and lowers the
 // BuildCount of the plan rows with its own course and teacher. Failures
 // start with "删除失败".
 Result<LessonEdit> DeleteLesson(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
-                                int lessonsPerDay);
+                                SchoolWeek week);
 
 // Swaps the lesson of the source period with the target period's lesson, or
 // moves it there when the target is empty. Allowed exactly where
@@ -77,7 +77,7 @@ Result<LessonEdit> DeleteLesson(TimetableDb& db, std::string_view classCode, int
 // teacher free in other classes at the target, and the target's teacher free
 // in other classes at the source. Failures start with "换课失败".
 Result<LessonEdit> SwapLessons(TimetableDb& db, std::string_view classCode, int sourceDay, int sourceLesson,
-                               int targetDay, int targetLesson, int lessonsPerDay);
+                               int targetDay, int targetLesson, SchoolWeek week);
 
 // Count - BuildCount of the plan row (class, course, teacher), nullopt when
 // the plan has no such row. Database errors are thrown: this is a step of

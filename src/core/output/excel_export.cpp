@@ -207,21 +207,21 @@ Outcome Sheet::Save(const fs::path& path, const char* sheetName) const {
 
 // One block per class or teacher; teachers' cells add the class under the course.
 Outcome ExportBlocks(const fs::path& path, const std::vector<TimetableRow>& rows, std::string_view school,
-                     int lessonsPerDay, const char* sheetName, bool withClass,
+                     SchoolWeek week, const char* sheetName, bool withClass,
                      std::vector<std::string>* warnings) {
   Sheet sheet(warnings);
   sheet.ColumnWidth(1, 1, 6);
   sheet.ColumnWidth(2, 6, 14);
   sheet.DefaultRowHeight(30);
   int r = 1;
-  for (const SubjectWeek& subject : GroupSubjects(rows, lessonsPerDay)) {
+  for (const SubjectWeek& subject : GroupSubjects(rows, week)) {
     sheet.Title(r, 4, std::string(school) + "     " + subject.first->name);
     sheet.Border(r + 2, 1);
     for (int d = 1; d <= kDaysPerWeek; ++d) {
       sheet.Text(r + 2, d + 1, std::string(kDayNames[size_t(d - 1)]));
       sheet.Border(r + 2, d + 1);
     }
-    for (int i = 1; i <= lessonsPerDay; ++i) {
+    for (int i = 1; i <= week.lessonsPerDay; ++i) {
       sheet.Number(r + 2 + i, 1, i);
       for (int c = 1; c <= kDaysPerWeek + 1; ++c) sheet.Border(r + 2 + i, c);
     }
@@ -241,18 +241,18 @@ Outcome ExportBlocks(const fs::path& path, const std::vector<TimetableRow>& rows
 }  // namespace
 
 Outcome ExportClassSheets(const fs::path& path, const std::vector<TimetableRow>& rows,
-                          std::string_view school, int lessonsPerDay, std::vector<std::string>* warnings) {
-  return ExportBlocks(path, rows, school, lessonsPerDay, "班级课表", false, warnings);
+                          std::string_view school, SchoolWeek week, std::vector<std::string>* warnings) {
+  return ExportBlocks(path, rows, school, week, "班级课表", false, warnings);
 }
 
 Outcome ExportTeacherSheets(const fs::path& path, const std::vector<TimetableRow>& rows,
-                            std::string_view school, int lessonsPerDay, std::vector<std::string>* warnings) {
-  return ExportBlocks(path, rows, school, lessonsPerDay, "教师课表", true, warnings);
+                            std::string_view school, SchoolWeek week, std::vector<std::string>* warnings) {
+  return ExportBlocks(path, rows, school, week, "教师课表", true, warnings);
 }
 
 Outcome ExportTotalSheet(const fs::path& path, const std::vector<TimetableRow>& rows, std::string_view school,
-                         int lessonsPerDay, std::vector<std::string>* warnings) {
-  const int n = lessonsPerDay;
+                         SchoolWeek week, std::vector<std::string>* warnings) {
+  const int n = week.lessonsPerDay;
   const int lastCol = kDaysPerWeek * n + 1;
   auto isDayEnd = [n](int col) { return col > 1 && col < kDaysPerWeek * n + 1 && (col - 1) % n == 0; };
   auto borderRow = [&](Sheet& s, int row) {
@@ -275,7 +275,7 @@ Outcome ExportTotalSheet(const fs::path& path, const std::vector<TimetableRow>& 
   borderRow(sheet, 3);
   borderRow(sheet, 4);
   int row = 5;
-  for (const SubjectWeek& subject : GroupSubjects(rows, n)) {
+  for (const SubjectWeek& subject : GroupSubjects(rows, SchoolWeek(n))) {
     // Two lines in every cell: the row is made tall enough to show both.
     sheet.RowHeight(row, 30);
     sheet.Text(row, 1, subject.first->name);
@@ -292,16 +292,16 @@ Outcome ExportTotalSheet(const fs::path& path, const std::vector<TimetableRow>& 
 }
 
 Outcome ExportTimetable(TimetableScope scope, const fs::path& path, const std::vector<TimetableRow>& rows,
-                        std::string_view school, int lessonsPerDay, std::vector<std::string>* warnings) {
+                        std::string_view school, SchoolWeek week, std::vector<std::string>* warnings) {
   switch (scope) {
     case TimetableScope::Class:
     case TimetableScope::AllClasses:
-      return ExportClassSheets(path, rows, school, lessonsPerDay, warnings);
+      return ExportClassSheets(path, rows, school, week.lessonsPerDay, warnings);
     case TimetableScope::Teacher:
     case TimetableScope::AllTeachers:
-      return ExportTeacherSheets(path, rows, school, lessonsPerDay, warnings);
+      return ExportTeacherSheets(path, rows, school, week.lessonsPerDay, warnings);
     case TimetableScope::School:
-      return ExportTotalSheet(path, rows, school, lessonsPerDay, warnings);
+      return ExportTotalSheet(path, rows, school, week.lessonsPerDay, warnings);
   }
   return Outcome::Fail("未知的课表范围");
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/domain/week.h"
 #include "core/outcome.h"
 #include "core/output/timetable_rows.h"
 
@@ -24,19 +25,19 @@ inline constexpr int kWorkbookNotCreated = -101;
 // than a cell holds (32,767 characters) is cut, and `warnings` (when given)
 // gets one Chinese line for it.
 Outcome ExportClassSheets(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
-                          std::string_view school, int lessonsPerDay,
+                          std::string_view school, SchoolWeek week,
                           std::vector<std::string>* warnings = nullptr);
 Outcome ExportTeacherSheets(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
-                            std::string_view school, int lessonsPerDay,
+                            std::string_view school, SchoolWeek week,
                             std::vector<std::string>* warnings = nullptr);
 Outcome ExportTotalSheet(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
-                         std::string_view school, int lessonsPerDay,
+                         std::string_view school, SchoolWeek week,
                          std::vector<std::string>* warnings = nullptr);
 
 // The writer that fits the scope: class sheets for classes, teacher sheets
 // for teachers, the whole-school sheet for the overview.
 Outcome ExportTimetable(TimetableScope scope, const std::filesystem::path& path,
-                        const std::vector<TimetableRow>& rows, std::string_view school, int lessonsPerDay,
+                        const std::vector<TimetableRow>& rows, std::string_view school, SchoolWeek week,
                         std::vector<std::string>* warnings = nullptr);
 
 }  // namespace orv

@@ -14,9 +14,9 @@ PrintCell CellOf(const TimetableRow* row) {
   return row ? PrintCell{row->courseName, row->classShortName} : kBlankCell;
 }
 
-PrintData TimetableData(const std::vector<TimetableRow>& rows, std::string_view school, int lessonsPerDay) {
+PrintData TimetableData(const std::vector<TimetableRow>& rows, std::string_view school, SchoolWeek week) {
   PrintData data{PrintDataKind::Timetable, 0, {}};
-  for (const SubjectWeek& week : GroupSubjects(rows, lessonsPerDay)) {
+  for (const SubjectWeek& week : GroupSubjects(rows, week)) {
     PrintSubject subject{std::string(school) + "     " + week.first->name, "", {}, 0};
     subject.cells.reserve(week.cells.size());
     for (const TimetableRow* row : week.cells) {
@@ -25,14 +25,14 @@ PrintData TimetableData(const std::vector<TimetableRow>& rows, std::string_view 
     }
     data.subjects.push_back(std::move(subject));
   }
-  if (!data.subjects.empty()) data.lessonsPerDay = lessonsPerDay;
+  if (!data.subjects.empty()) data.lessonsPerDay = week.lessonsPerDay;
   return data;
 }
 
-PrintData SchoolData(const std::vector<TimetableRow>& rows, std::string_view school, int lessonsPerDay) {
+PrintData SchoolData(const std::vector<TimetableRow>& rows, std::string_view school, SchoolWeek week) {
   PrintData data{PrintDataKind::School, 0, {}};
   const std::string title = std::string(school) + std::string(kSchoolTitleTail);
-  for (const SubjectWeek& week : GroupSubjects(rows, lessonsPerDay)) {
+  for (const SubjectWeek& week : GroupSubjects(rows, week)) {
     PrintSubject subject{title, week.first->name, {}, 0};
     subject.cells.reserve(week.cells.size());
     for (const TimetableRow* row : week.cells) {
@@ -43,25 +43,27 @@ PrintData SchoolData(const std::vector<TimetableRow>& rows, std::string_view sch
     }
     data.subjects.push_back(std::move(subject));
   }
-  if (!data.subjects.empty()) data.lessonsPerDay = lessonsPerDay;
+  if (!data.subjects.empty()) data.lessonsPerDay = week.lessonsPerDay;
   return data;
 }
 
 }  // namespace
 
 PrintData PrintDataOf(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
-                      int lessonsPerDay) {
-  if (scope == TimetableScope::School) return SchoolData(rows, school, lessonsPerDay);
-  return TimetableData(rows, school, lessonsPerDay);
+                      SchoolWeek week) {
+  if (scope == TimetableScope::School) return SchoolData(rows, school, week);
+  return TimetableData(rows, school, week);
 }
 
-std::string PrintTemplateNameOf(const PrintData& data, int lessonsPerDay) {
-  const int lessons = data.lessonsPerDay > 0 ? data.lessonsPerDay : lessonsPerDay;
-  if (data.kind == PrintDataKind::School) return PrintTemplateName(TimetableScope::School, lessons);
+std::string PrintTemplateNameOf(const PrintData& data, SchoolWeek week) {
+  const int lessons = data.lessonsPerDay > 0 ? data.lessonsPerDay : week.lessonsPerDay;
+  if (data.kind == PrintDataKind::School)
+    return PrintTemplateName(TimetableScope::School, SchoolWeek(lessons));
   for (const PrintSubject& subject : data.subjects)
     for (const PrintCell& cell : subject.cells)
-      if (!TrimmedValue(cell.second).empty()) return PrintTemplateName(TimetableScope::Teacher, lessons);
-  return PrintTemplateName(TimetableScope::Class, lessons);
+      if (!TrimmedValue(cell.second).empty())
+        return PrintTemplateName(TimetableScope::Teacher, SchoolWeek(lessons));
+  return PrintTemplateName(TimetableScope::Class, SchoolWeek(lessons));
 }
 
 }  // namespace orv

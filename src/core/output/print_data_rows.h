@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/domain/week.h"
 #include "core/output/print_data.h"
 #include "core/output/timetable_rows.h"
 
@@ -16,12 +17,12 @@ namespace orv {
 // The scope's data: the school data for the overview, the timetable data
 // otherwise. Rows group into subjects and cells as GroupSubjects places them.
 PrintData PrintDataOf(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
-                      int lessonsPerDay);
+                      SchoolWeek week);
 
 // The template a document is printed with when none is named: the overview's
 // for school data, the teacher's when a cell has a second line (a class
 // short name), the class's otherwise. Data without any class takes its
-// lessons a day from `lessonsPerDay`.
-std::string PrintTemplateNameOf(const PrintData& data, int lessonsPerDay);
+// lessons a day from `week.lessonsPerDay`.
+std::string PrintTemplateNameOf(const PrintData& data, SchoolWeek week);
 
 }  // namespace orv

@@ -34,8 +34,8 @@ Outcome WriteText(const fs::path& path, const std::string& text) {
 
 }  // namespace
 
-std::string PrintTemplateName(TimetableScope scope, int lessonsPerDay) {
-  const std::string lessons = std::to_string(lessonsPerDay);
+std::string PrintTemplateName(TimetableScope scope, SchoolWeek week) {
+  const std::string lessons = std::to_string(week.lessonsPerDay);
   switch (scope) {
     case TimetableScope::Class:
     case TimetableScope::AllClasses:
@@ -70,9 +70,9 @@ std::string EscapeMarkup(std::string_view text) {
   return out;
 }
 
-std::vector<SubjectWeek> GroupSubjects(const std::vector<TimetableRow>& rows, int lessonsPerDay) {
+std::vector<SubjectWeek> GroupSubjects(const std::vector<TimetableRow>& rows, SchoolWeek week) {
   std::vector<SubjectWeek> subjects;
-  const size_t cellCount = size_t(kDaysPerWeek) * size_t(lessonsPerDay);
+  const size_t cellCount = size_t(kDaysPerWeek) * size_t(week.lessonsPerDay);
   for (const TimetableRow& row : rows) {
     // A subject is one owner: two teachers who share a name stay two
     // subjects (and two pages) however their rows follow each other.
@@ -81,7 +81,8 @@ std::vector<SubjectWeek> GroupSubjects(const std::vector<TimetableRow>& rows, in
     };
     if (subjects.empty() || !same(subjects.back().first))
       subjects.push_back({&row, std::vector<const TimetableRow*>(cellCount, nullptr)});
-    if (row.day < 1 || row.day > kDaysPerWeek || row.lessonNo < 1 || row.lessonNo > lessonsPerDay) continue;
+    if (row.day < 1 || row.day > kDaysPerWeek || row.lessonNo < 1 || row.lessonNo > week.lessonsPerDay)
+      continue;
     const TimetableRow*& cell =
         subjects.back().cells[size_t((row.lessonNo - 1) * kDaysPerWeek + row.day - 1)];
     if (cell == nullptr) cell = &row;
@@ -90,10 +91,10 @@ std::vector<SubjectWeek> GroupSubjects(const std::vector<TimetableRow>& rows, in
 }
 
 std::string TimetableXmlText(const std::vector<TimetableRow>& rows, std::string_view school,
-                             int lessonsPerDay) {
+                             SchoolWeek week) {
   std::string out;
   Head(out);
-  for (const SubjectWeek& subject : GroupSubjects(rows, lessonsPerDay)) {
+  for (const SubjectWeek& subject : GroupSubjects(rows, week.lessonsPerDay)) {
     int total = 0;
     for (size_t i = 0; i < subject.cells.size(); ++i) {
       out.append("<tr>").append(kEol);
@@ -116,11 +117,11 @@ std::string TimetableXmlText(const std::vector<TimetableRow>& rows, std::string_
 }
 
 std::string SchoolTimetableXmlText(const std::vector<TimetableRow>& rows, std::string_view school,
-                                   int lessonsPerDay) {
+                                   SchoolWeek week) {
   std::string out;
   Head(out);
   const std::string title = std::string(school) + std::string(kSchoolTitleTail);
-  for (const SubjectWeek& subject : GroupSubjects(rows, lessonsPerDay)) {
+  for (const SubjectWeek& subject : GroupSubjects(rows, week.lessonsPerDay)) {
     out.append("<tr>").append(kEol);
     Line(out, "<title value=\"", title, "\"></title>");
     size_t last = 0;  // one past the class's last lesson
@@ -147,24 +148,24 @@ std::string SchoolTimetableXmlText(const std::vector<TimetableRow>& rows, std::s
 }
 
 Outcome WriteTimetableXml(const fs::path& path, const std::vector<TimetableRow>& rows,
-                          std::string_view school, int lessonsPerDay) {
-  return WriteText(path, TimetableXmlText(rows, school, lessonsPerDay));
+                          std::string_view school, SchoolWeek week) {
+  return WriteText(path, TimetableXmlText(rows, school, week.lessonsPerDay));
 }
 
 Outcome WriteSchoolTimetableXml(const fs::path& path, const std::vector<TimetableRow>& rows,
-                                std::string_view school, int lessonsPerDay) {
-  return WriteText(path, SchoolTimetableXmlText(rows, school, lessonsPerDay));
+                                std::string_view school, SchoolWeek week) {
+  return WriteText(path, SchoolTimetableXmlText(rows, school, week.lessonsPerDay));
 }
 
 std::string PrintDocumentOf(TimetableScope scope, const std::vector<TimetableRow>& rows,
-                            std::string_view school, int lessonsPerDay) {
-  if (scope == TimetableScope::School) return SchoolTimetableXmlText(rows, school, lessonsPerDay);
-  return TimetableXmlText(rows, school, lessonsPerDay);
+                            std::string_view school, SchoolWeek week) {
+  if (scope == TimetableScope::School) return SchoolTimetableXmlText(rows, school, week.lessonsPerDay);
+  return TimetableXmlText(rows, school, week.lessonsPerDay);
 }
 
 Outcome WritePrintDocument(TimetableScope scope, const fs::path& path, const std::vector<TimetableRow>& rows,
-                           std::string_view school, int lessonsPerDay) {
-  return WriteText(path, PrintDocumentOf(scope, rows, school, lessonsPerDay));
+                           std::string_view school, SchoolWeek week) {
+  return WriteText(path, PrintDocumentOf(scope, rows, school, week.lessonsPerDay));
 }
 
 }  // namespace orv

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/domain/week.h"
 #include "core/outcome.h"
 #include "core/output/timetable_rows.h"
 
@@ -23,34 +24,33 @@ inline constexpr std::string_view kSchoolTitleTail = " 20    -- 20   学年度�
 
 // The template the print library lays the scope's document out with:
 // ClassSchd6.xml, TeacherSchd7.xml, TotalSchd6A3.xml ...
-std::string PrintTemplateName(TimetableScope scope, int lessonsPerDay);
+std::string PrintTemplateName(TimetableScope scope, SchoolWeek week);
 
 // & < " as entities; everything else as it is.
 std::string EscapeMarkup(std::string_view text);
 
 // The document texts. `rows` as ReadTimetableRows gives them: one subject is
 // a run of rows of the same owner (code and name), and every subject gets all 5 x
-// lessonsPerDay cells. A row outside the week (day not 1-5, lesson not 1 to
-// lessonsPerDay) has no cell and is left out; of two rows for the same cell
+// week.lessonsPerDay cells. A row outside the week (day not 1-5, lesson not 1 to
+// week.lessonsPerDay) has no cell and is left out; of two rows for the same cell
 // the first is kept.
-std::string TimetableXmlText(const std::vector<TimetableRow>& rows, std::string_view school,
-                             int lessonsPerDay);
+std::string TimetableXmlText(const std::vector<TimetableRow>& rows, std::string_view school, SchoolWeek week);
 std::string SchoolTimetableXmlText(const std::vector<TimetableRow>& rows, std::string_view school,
-                                   int lessonsPerDay);
+                                   SchoolWeek week);
 
 // The document of the scope: the school document for the overview, the
 // timetable document otherwise.
 std::string PrintDocumentOf(TimetableScope scope, const std::vector<TimetableRow>& rows,
-                            std::string_view school, int lessonsPerDay);
+                            std::string_view school, SchoolWeek week);
 Outcome WritePrintDocument(TimetableScope scope, const std::filesystem::path& path,
-                           const std::vector<TimetableRow>& rows, std::string_view school, int lessonsPerDay);
+                           const std::vector<TimetableRow>& rows, std::string_view school, SchoolWeek week);
 
 // Write the document to `path`, replacing any file there. Code -1 with the
 // reason when the file cannot be written.
 Outcome WriteTimetableXml(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
-                          std::string_view school, int lessonsPerDay);
+                          std::string_view school, SchoolWeek week);
 Outcome WriteSchoolTimetableXml(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
-                                std::string_view school, int lessonsPerDay);
+                                std::string_view school, SchoolWeek week);
 
 // One subject's week: cells in print order (lesson 1 days 1-5, lesson 2 ...),
 // each pointing at its row or null. Shared with the spreadsheet export so
@@ -59,6 +59,6 @@ struct SubjectWeek {
   const TimetableRow* first = nullptr;  // the subject's first row: its name
   std::vector<const TimetableRow*> cells;
 };
-std::vector<SubjectWeek> GroupSubjects(const std::vector<TimetableRow>& rows, int lessonsPerDay);
+std::vector<SubjectWeek> GroupSubjects(const std::vector<TimetableRow>& rows, SchoolWeek week);
 
 }  // namespace orv

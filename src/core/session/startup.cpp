@@ -15,10 +15,10 @@ void TakeLessonsPerDay(AppState& state) {
   const Settings settings = state.settings();
   const int setting = settings.GetLessonsPerDay();
   const Result<int> lessons = DatabaseLessonsPerDay(*state.db, setting);
-  state.lessonsPerDay = lessons ? *lessons : setting;
+  state.week = SchoolWeek(lessons ? *lessons : setting);
   if (lessons && StoredLessonsPerDay(*state.db).value_or(std::nullopt) != *lessons)
-    (void)RecordLessonsPerDay(*state.db, state.lessonsPerDay);
-  if (setting != state.lessonsPerDay) (void)settings.SetLessonsPerDay(state.lessonsPerDay);
+    (void)RecordLessonsPerDay(*state.db, state.week.lessonsPerDay);
+  if (setting != state.week.lessonsPerDay) (void)settings.SetLessonsPerDay(state.week.lessonsPerDay);
 }
 
 }  // namespace

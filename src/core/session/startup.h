@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/database/timetable_db.h"
+#include "core/domain/week.h"
 #include "core/outcome.h"
 #include "core/settings/settings.h"
 
@@ -21,7 +22,7 @@ struct AppState {
   std::unique_ptr<TimetableDb> db;  // the one open timetable database
   std::string databasePath;         // as configured or chosen, shown in the caption
   std::string appTitle;             // title of message boxes
-  int lessonsPerDay = 6;            // 6 or 7
+  SchoolWeek week;                  // the database's lessons per day
 
   Settings settings() const { return Settings(programDir); }
 };

@@ -72,7 +72,7 @@ LimitWindow::LimitWindow(UiContext& ctx, LimitKind kind, QWidget* parent)
     : QDialog(parent),
       ctx_(ctx),
       design_(LimitDesign(kind)),
-      lessons_(LessonsShown(kind, ctx.state.lessonsPerDay)) {
+      lessons_(LessonsShown(kind, ctx.state.week.lessonsPerDay)) {
   setObjectName(design_.objectName);
   setWindowTitle(design_.caption);
 
@@ -160,7 +160,7 @@ void LimitWindow::LoadRestrictions() {
   grid_->Setup(lessons_);
   if (curCode_.empty()) return;
   Result<LoadedWeekMarks> loaded =
-      OpenWeekMarks(*ctx_.state.db, design_.kind, curCode_, ctx_.state.lessonsPerDay);
+      OpenWeekMarks(*ctx_.state.db, design_.kind, curCode_, ctx_.state.week.lessonsPerDay);
   if (!loaded) {
     ShowOutcome(status_, 1, kReadFailed, loaded.outcome());
     return;

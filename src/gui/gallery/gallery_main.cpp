@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   if (!started) return Fail(started.message());
   orv::AppState& state = started->state;
   const orv::Result<orv::BuildResult> built =
-      orv::BuildTimetable(*state.db, state.lessonsPerDay, orv::ProgramRandom());
+      orv::BuildTimetable(*state.db, state.week.lessonsPerDay, orv::ProgramRandom());
   if (!built) return Fail(built.message());
   std::fprintf(stderr, "demo timetable: %d%% complete\n", built->rate);
 

@@ -48,7 +48,7 @@ void AddShellGallery(GalleryList& list) {
                     // first teacher is made away from Monday to Thursday and its
                     // first class's Friday meeting falls in a "不排" cell, so the
                     // window shows what problems look like.
-                    Result<SchoolModel> model = LoadIndexedSchool(*ctx.state.db, SchoolWeek(ctx.state.lessonsPerDay));
+                    Result<SchoolModel> model = LoadIndexedSchool(*ctx.state.db, ctx.state.week);
                     std::vector<AnalysisFinding> findings;
                     if (model && !model->teachers.empty() && !model->classes.empty()) {
                       SchoolModel& m = *model;
@@ -56,8 +56,8 @@ void AddShellGallery(GalleryList& list) {
                       m.classes.front().marks.never |= PeriodBit(PeriodOf(5, m.week.lessonsPerDay));
                       for (PlanNeed& n : m.needs)
                         n.open = m.weekBits & ~(m.classes[static_cast<size_t>(n.cls)].marks.never |
-                                            m.courses[static_cast<size_t>(n.course)].marks.never |
-                                            m.teachers[static_cast<size_t>(n.teacher)].marks.never);
+                                                m.courses[static_cast<size_t>(n.course)].marks.never |
+                                                m.teachers[static_cast<size_t>(n.teacher)].marks.never);
                       findings = AnalyzeModel(m);
                     }
                     return new FrmAnalysis(ctx, std::move(findings));

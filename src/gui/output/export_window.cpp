@@ -90,7 +90,7 @@ std::optional<int> FrmExport::Run(TimetableScope scope, const QString& code, con
   const std::optional<std::vector<TimetableRow>> rows = ReadRows(scope, code, "课表导出失败！", wait);
   if (!rows) return std::nullopt;
   if (rows->empty()) return kNoTimetableData;
-  return ExportTimetable(scope, S(path), *rows, state.settings().GetSchoolName(), state.lessonsPerDay).code();
+  return ExportTimetable(scope, S(path), *rows, state.settings().GetSchoolName(), state.week).code();
 }
 
 }  // namespace orv::ui

@@ -86,7 +86,7 @@ void RunAnalysis(UiContext& ctx, QWidget* parent) {
   Result<std::vector<AnalysisFinding>> findings = [&]() -> Result<std::vector<AnalysisFinding>> {
     WaitCursor wait;
     if (!ctx.state.db) return Outcome::Fail("没有打开的数据库");
-    return AnalyzeSchool(*ctx.state.db, ctx.state.lessonsPerDay);
+    return AnalyzeSchool(*ctx.state.db, ctx.state.week.lessonsPerDay);
   }();
   if (!findings) {
     ctx.prompter.Message(parent, MessageIcon::Critical, kCaption,

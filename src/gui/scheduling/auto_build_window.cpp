@@ -18,7 +18,7 @@ FrmAutoBuild::FrmAutoBuild(UiContext& ctx, QWidget* parent)
           ctx,
           [&ctx](const BuildProgress& progress) -> Result<BuildResult> {
             if (!ctx.state.db) return Outcome::Fail("没有打开的数据库");
-            return BuildTimetable(*ctx.state.db, ctx.state.lessonsPerDay, ProgramRandom(), progress);
+            return BuildTimetable(*ctx.state.db, ctx.state.week.lessonsPerDay, ProgramRandom(), progress);
           },
           parent) {}
 

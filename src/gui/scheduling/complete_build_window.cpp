@@ -27,7 +27,7 @@ FrmCompleteBuild::FrmCompleteBuild(UiContext& ctx, QWidget* parent)
           [&ctx](const Progress& progress, const std::atomic<bool>& cancel) -> Result<CompletionReport> {
             if (!ctx.state.db) return Outcome::Fail("没有打开的数据库");
             CompletionOptions options;
-            options.lessonsPerDay = ctx.state.lessonsPerDay;
+            options.lessonsPerDay = ctx.state.week.lessonsPerDay;
             options.progress = progress;
             options.cancel = &cancel;
             return CompleteTimetable(*ctx.state.db, options);

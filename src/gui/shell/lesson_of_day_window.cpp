@@ -46,7 +46,7 @@ FrmSetLessonOfDay::FrmSetLessonOfDay(UiContext& ctx, QWidget* parent) : QDialog(
   layout->addLayout(buttons);
 
   // Anything but 6 shows as 7, so a hand-written value is saved as 7.
-  (ctx_.state.lessonsPerDay == 6 ? Opt6 : Opt7)->setChecked(true);
+  (ctx_.state.week.lessonsPerDay == 6 ? Opt6 : Opt7)->setChecked(true);
 
   connect(cmdOk, &QPushButton::clicked, this, &FrmSetLessonOfDay::OnOk);
   connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -78,7 +78,7 @@ void FrmSetLessonOfDay::OnOk() {
     if (Outcome changed = ChangeLessonsPerDay(*ctx_.state.db, lessons, saveSetting); !changed)
       return failed(changed);
   }
-  ctx_.state.lessonsPerDay = lessons;
+  ctx_.state.week = SchoolWeek(lessons);
   accept();
 }
 

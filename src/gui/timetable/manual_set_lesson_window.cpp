@@ -97,7 +97,7 @@ const PeriodChange* FirstPeriod(const LessonEdit& edit) {
 FrmManualSetLesson::FrmManualSetLesson(UiContext& ctx, QWidget* parent)
     : QDialog(parent),
       ctx_(ctx),
-      lessons_(ctx.state.lessonsPerDay),
+      lessons_(ctx.state.week.lessonsPerDay),
       history_(*ctx.state.db, lessons_),
       classCells_(lessons_),
       teacherCells_(lessons_) {

@@ -22,7 +22,7 @@ QString CellText(const FixedLesson& lesson) {
 }  // namespace
 
 FrmSetLesson::FrmSetLesson(UiContext& ctx, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), lessons_(ctx.state.lessonsPerDay) {
+    : QDialog(parent), ctx_(ctx), lessons_(ctx.state.week.lessonsPerDay) {
   setObjectName("frmSetLesson");
   setWindowTitle(QStringLiteral("预先安排固定课程"));
 

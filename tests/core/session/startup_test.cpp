@@ -115,7 +115,7 @@ TEST(StartUp, TheDatabasesOwnLessonsPerDayWinsAndNothingIsDeleted) {
     WriteFile(dir / "kbxt.ini", std::string("[LESSON]\nLESSON_OF_DAY=") + c.ini + "\n");
     Result<StartedProgram> r = StartUp(dir.Path());
     ASSERT_TRUE(r) << r.message();
-    EXPECT_EQ(r->state.lessonsPerDay, c.taken);
+    EXPECT_EQ(r->state.week.lessonsPerDay, c.taken);
     EXPECT_EQ(r->state.db->FirstInt("select count(*) from LessonListtb"), c.highestLesson);
     EXPECT_EQ(r->state.db->FirstText("select Value from SchoolSettingtb where Name='LessonsPerDay'"),
               std::to_string(c.taken));

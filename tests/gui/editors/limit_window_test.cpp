@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Windows, LimitWindowTest, ::testing::ValuesIn(kConfigs)
 using CourseLimit = EditorTest;
 
 TEST_F(CourseLimit, OnlyTheCourseWeekHasTheSeventhLesson) {
-  ctx.state.lessonsPerDay = 7;
+  ctx.state.week.lessonsPerDay = 7;
   Exec("insert into Coursetb values ('01','语文','','')");
   Exec("insert into Teachertb values ('T1','王','','')");
   Exec("insert into Limittb values (1,'01',5,7,3)");

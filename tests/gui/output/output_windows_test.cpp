@@ -237,7 +237,7 @@ TEST_F(PrintWindow, TemplatesFollowTheLessonsPerDay) {
   EXPECT_FALSE(program.prompter().lastMessage().waitCursor);
 
   // With seven lessons every command names the *7 templates.
-  program.state().lessonsPerDay = 7;
+  program.state().week.lessonsPerDay = 7;
   for (const auto& entry : fs::directory_iterator(program.dir()))
     if (entry.path().extension() == ".xml") fs::remove(entry.path());
   InstallTemplates(7);

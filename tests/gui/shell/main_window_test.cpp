@@ -109,16 +109,16 @@ TEST_F(Shell, OpeningASevenLessonSchoolOnASixLessonComputerKeepsEveryLesson) {
     db->Execute("drop table SchoolSettingtb");
     db->Execute("pragma user_version=1");
   }
-  ASSERT_EQ(program.state().lessonsPerDay, 6);
+  ASSERT_EQ(program.state().week.lessonsPerDay, 6);
   Choose(window.mnuOpenDb, other);
   EXPECT_EQ(program.Said(), "");
-  EXPECT_EQ(program.state().lessonsPerDay, 7);
+  EXPECT_EQ(program.state().week.lessonsPerDay, 7);
   EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 22);
   EXPECT_EQ(program.Count("select count(*) from LessonListtb where SetFlag=0 and LessonNo=7"), 2);
   EXPECT_EQ(Settings(program.dir()).GetLessonsPerDay(), 7);
 
   Choose(window.mnuOpenDb, program.DefaultDb());  // and back: the first file's own day again
-  EXPECT_EQ(program.state().lessonsPerDay, 6);
+  EXPECT_EQ(program.state().week.lessonsPerDay, 6);
   EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 3);
   EXPECT_EQ(test::OpenDb(other)->FirstInt("select count(*) from LessonListtb"), 22);
 }

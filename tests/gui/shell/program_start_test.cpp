@@ -83,7 +83,7 @@ TEST(LessonOfDay, ShowsTheDatabasesValueAndSavesTheChoiceInTheDatabaseAndTheSett
     QTest::mouseClick(window.cmdOk, Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(program.prompter().questions().empty()) << "nothing to remove, nothing to ask";
-    EXPECT_EQ(program.state().lessonsPerDay, c.saved);
+    EXPECT_EQ(program.state().week.lessonsPerDay, c.saved);
     EXPECT_NE(program.Ini().find("LESSON_OF_DAY=" + std::to_string(c.saved) + "\n"), std::string::npos);
     EXPECT_EQ(*StoredLessonsPerDay(*program.state().db), c.saved);
     EXPECT_EQ(Settings(program.dir()).GetSchoolName(), *c.stored ? "一中" : "");
@@ -113,7 +113,7 @@ TEST(LessonOfDay, AShorterDayAsksNamingTheLessonsItRemovesAndRemovesThemOnlyOnYe
     EXPECT_EQ(program.Count("select BuildCount from ClassPlantb where ClassCode='11' and CourseCode='01'"),
               yes ? 1 : 3);
     EXPECT_EQ(*StoredLessonsPerDay(*program.state().db), yes ? 6 : 7);
-    EXPECT_EQ(program.state().lessonsPerDay, yes ? 6 : 7);
+    EXPECT_EQ(program.state().week.lessonsPerDay, yes ? 6 : 7);
     EXPECT_NE(program.Ini().find(yes ? "LESSON_OF_DAY=6" : "LESSON_OF_DAY=7"), std::string::npos);
   }
 }
@@ -132,7 +132,7 @@ TEST(LessonOfDay, CancelOrAFailedWriteKeepsTheValue) {
                                       : "");
     EXPECT_EQ(window.isVisible(), blocked);
     EXPECT_EQ(program.Ini(), before);
-    EXPECT_EQ(program.state().lessonsPerDay, 6);
+    EXPECT_EQ(program.state().week.lessonsPerDay, 6);
   }
 }
 

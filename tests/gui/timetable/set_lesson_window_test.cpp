@@ -152,7 +152,7 @@ TEST_F(SetLesson, StepsThroughTheClassesAndAClassWithoutPlanOffersNothing) {
 }
 
 TEST_F(SetLesson, TheSeventhLessonIsRowEightAndCanBeFixed) {
-  program.state().lessonsPerDay = 7;
+  program.state().week.lessonsPerDay = 7;
   Open();
   ASSERT_EQ(Grid()->rowCount(), 9);
   ClickCell(Grid(), Qt::LeftButton, 8, 5);
