@@ -2,342 +2,287 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 #include <set>
 #include <tuple>
 
-#include "core/database/guard.h"
-#include "core/database/plan_count.h"
-#include "core/database/week_marks.h"
 #include "core/domain/week.h"
-#include "core/scheduling/generation_steps.h"
+#include "core/model/school_model.h"
+#include "core/rules/rule_book.h"
 
 namespace orv {
 
 namespace {
 
-struct Lesson {
-  std::string cls;
-  int day;
-  int lessonNo;
-  std::string course;
-  std::string teacher;
-};
+constexpr std::string_view kLoadFailure = "读取课表失败：";
 
-struct PlanRow {
-  std::string cls, course, teacher;
-  long long count, buildCount;
-};
-
-using Names = std::map<std::string, std::string>;
-using Slot = std::tuple<std::string, int, int>;  // code, day, lesson number
-
-Names ReadNames(TimetableDb& db, const char* sql) {
-  Names names;
-  Cursor c = db.Query(sql);
-  while (c.Next()) names.emplace(c.Text(0), c.Text(1));
-  return names;
+// A rule the timetable must keep is broken by a violation, one it should keep
+// by a warning.
+Severity SeverityOf(Rule rule) {
+  return InfoOf(rule).strength == RuleStrength::kHard ? Severity::kViolation : Severity::kWarning;
 }
 
-// The rows a check reads. For one class these are its own lessons, plan rows
-// and marks, and the other classes' lessons that share a slot with one of its
-// lessons through the teacher or a special course: every clash the class
-// takes part in is then seen whole, as the check of the school sees it.
-struct CheckQueries {
-  const char* lessons;
-  const char* plan;
-  const char* limits;
-};
-
-constexpr CheckQueries kSchoolQueries = {
-    "select ClassCode,Day,LessonNo,CourseCode,TeacherCode from LessonListtb"
-    " order by ClassCode,Day,LessonNo,rowid",
-    "select ClassCode,CourseCode,TeacherCode," ORV_PLAN_COUNT
-    ",BuildCount from ClassPlantb"
-    " order by ClassCode,CourseCode,rowid",
-    "select Kind,Code,Day,LessonNo,Attr from Limittb where Kind in (?,?,?)",
-};
-
-constexpr CheckQueries kClassQueries = {
-    "select ClassCode,Day,LessonNo,CourseCode,TeacherCode from ("
-    " select rowid as r,* from LessonListtb where ClassCode=?"
-    " union select O.rowid,O.* from LessonListtb M join LessonListtb O on O.TeacherCode=M.TeacherCode"
-    "  and O.Day=M.Day and O.LessonNo=M.LessonNo where M.ClassCode=?"
-    " union select O.rowid,O.* from LessonListtb M join LessonListtb O on O.CourseCode=M.CourseCode"
-    "  and O.Day=M.Day and O.LessonNo=M.LessonNo where M.ClassCode=?"
-    "  and M.CourseCode in (select CourseCode from CourseAttrtb))"
-    " order by ClassCode,Day,LessonNo,r",
-    "select ClassCode,CourseCode,TeacherCode," ORV_PLAN_COUNT
-    ",BuildCount from ClassPlantb where ClassCode=?"
-    " order by ClassCode,CourseCode,rowid",
-    "select Kind,Code,Day,LessonNo,Attr from Limittb where (Kind=? and Code=?)"
-    " or (Kind=? and Code in (select CourseCode from LessonListtb where ClassCode=?))"
-    " or (Kind=? and Code in (select TeacherCode from LessonListtb where ClassCode=?))",
-};
-
-// What the checker knows of the school, read once: the check itself is
-// about consistency between the tables, not about speed of each test.
+// Each lesson asks the rule book what it breaks where it stands; the checker
+// only turns the answers into findings, and adds those about the data itself
+// (codes no list knows, the plan and its counts), which are no rule of a
+// placement. Lessons are taken in class, day and lesson order, as the school
+// reads its timetable.
 class Checker {
  public:
-  // The whole school, or only what concerns `focus` when it is not empty.
-  Checker(TimetableDb& db, int lessonsPerDay, std::string_view focus)
-      : lessonsPerDay_(lessonsPerDay), focus_(focus) {
-    classes_ = ReadNames(db, "select Code,Name from Classtb order by rowid");
-    courses_ = ReadNames(db, "select Code,Name from Coursetb order by rowid");
-    teachers_ = ReadNames(db, "select Code,Name from Teachertb order by rowid");
-    const int classKind = DbValue(LimitKind::Class), courseKind = DbValue(LimitKind::Course),
-              teacherKind = DbValue(LimitKind::Teacher);
-    const bool school = focus_.empty();
-    {
-      Cursor c =
-          school ? db.Query(kSchoolQueries.lessons) : db.Query(kClassQueries.lessons, focus, focus, focus);
-      while (c.Next()) lessons_.push_back({c.Text(0), c.Int(1), c.Int(2), c.Text(3), c.Text(4)});
-    }
-    {
-      Cursor c = school ? db.Query(kSchoolQueries.plan) : db.Query(kClassQueries.plan, focus);
-      while (c.Next()) plan_.push_back({c.Text(0), c.Text(1), c.Text(2), c.Int64(3), c.Int64(4)});
-    }
-    // The generator reads a class's course row by class and course: the
-    // first row stored is the one that counts.
-    for (const PlanRow& p : plan_) planOf_.try_emplace({p.cls, p.course}, &p);
-    {
-      Cursor c =
-          school ? db.Query(kSchoolQueries.limits, classKind, courseKind, teacherKind)
-                 : db.Query(kClassQueries.limits, classKind, focus, courseKind, focus, teacherKind, focus);
-      while (c.Next()) {
-        // A value no window writes marks nothing.
-        const std::optional<LimitMark> mark = MarkFromDb(c.Int(4));
-        if (!mark) continue;
-        // Of two marks on one cell the stricter (later in Best, Normal,
-        // Avoid, Never) counts.
-        LimitMark& kept = limits_.try_emplace({c.Int(0), c.Text(1), c.Int(2), c.Int(3)}, *mark).first->second;
-        kept = std::max(kept, *mark);
-      }
-    }
-    {
-      Cursor c = db.Query("select CourseCode from CourseAttrtb");
-      while (c.Next()) special_.insert(c.Text(0));
-    }
+  // The whole school, or only the findings that name `focus` when it is not
+  // empty; then only the class's own lessons ask the rule book, and a clash
+  // is seen whole through the model's indexes.
+  Checker(const SchoolModel& model, std::string_view focus) : m_(model), focused_(!focus.empty()) {
+    focus_ = focused_ ? m_.ClassIndex(focus) : -1;
+    if (focused_ && focus_ < 0) return;  // a class neither the lists, the plan nor the timetable name
+    for (size_t i = 0; i < m_.lessons.size(); ++i)
+      if (!focused_ || Lesson(static_cast<int>(i)).cls == focus_) subjects_.push_back(static_cast<int>(i));
+    std::sort(subjects_.begin(), subjects_.end(), [&](int a, int b) { return Before(a, b); });
+    broken_.resize(m_.lessons.size());
+    for (int i : subjects_)
+      broken_[static_cast<size_t>(i)] = Test(m_, Candidate::Of(m_, i), Lesson(i).period);
   }
 
   std::vector<Finding> Run() {
-    CheckDoubleBookings();
-    CheckCourseCells(LimitMark::Never, Severity::kViolation, FindingKind::kCourseNeverCell);
-    CheckSpecialCourses();
+    CheckClassClashes();
+    CheckGroupClashes(Rule::kTeacherClash, FindingKind::kTeacherDoubleBooked);
+    CheckCells(Rule::kCourseNever, FindingKind::kCourseNeverCell,
+               [&](const ModelLesson& l) { return CourseName(l) + "排在了课程“不排”的位置"; });
+    CheckGroupClashes(Rule::kSpecialCourseClash, FindingKind::kSpecialCourseClash);
     CheckWeekBounds();
     CheckCodes();
     CheckBuildCounts();
     CheckDailyCaps();
     CheckPlanTeachers();
-    CheckCourseCells(LimitMark::Avoid, Severity::kWarning, FindingKind::kCourseAvoidCell);
+    CheckCells(Rule::kCourseAvoid, FindingKind::kCourseAvoidCell,
+               [&](const ModelLesson& l) { return CourseName(l) + "排在了课程“尽量不排”的位置"; });
     CheckClassAndTeacherCells();
     return std::move(findings_);
   }
 
  private:
-  static std::string Lookup(const Names& names, const std::string& code, const char* what) {
-    auto it = names.find(code);
-    if (it != names.end() && !it->second.empty()) return it->second;
-    return std::string(what) + "'" + code + "'";
+  const ModelLesson& Lesson(int i) const { return m_.lessons[static_cast<size_t>(i)]; }
+  const std::string& ClassCode(int cls) const { return m_.classes[static_cast<size_t>(cls)].code; }
+  const std::string& ClassName(int cls) const { return m_.classes[static_cast<size_t>(cls)].name; }
+  const std::string& CourseName(const ModelLesson& l) const {
+    return m_.courses[static_cast<size_t>(l.course)].name;
   }
-  std::string ClassName(const std::string& code) const { return Lookup(classes_, code, "班级"); }
-  std::string CourseName(const std::string& code) const { return Lookup(courses_, code, "课程"); }
-  std::string TeacherName(const std::string& code) const { return Lookup(teachers_, code, "教师"); }
+  const std::string& TeacherName(int teacher) const { return m_.teachers[static_cast<size_t>(teacher)].name; }
+  bool Broke(int lesson, Rule rule) const { return broken_[static_cast<size_t>(lesson)].Has(rule); }
+
+  // Class, day, lesson number, then table order.
+  bool Before(int a, int b) const {
+    const ModelLesson &x = Lesson(a), &y = Lesson(b);
+    return std::tie(ClassCode(x.cls), x.day, x.lessonNo, a) <
+           std::tie(ClassCode(y.cls), y.day, y.lessonNo, b);
+  }
 
   // `classes` are the classes a clash involves; by default the one named.
-  void Add(Severity severity, FindingKind kind, const std::string& cls, int day, int lessonNo,
-           const std::string& what, std::vector<std::string> classes = {}) {
-    if (classes.empty()) classes.push_back(cls);
-    if (!focus_.empty() && std::find(classes.begin(), classes.end(), focus_) == classes.end()) return;
+  void Add(Severity severity, FindingKind kind, int cls, int day, int lessonNo, const std::string& what,
+           std::vector<std::string> classes = {}) {
+    if (classes.empty()) classes.push_back(ClassCode(cls));
+    if (focused_ && std::find(classes.begin(), classes.end(), ClassCode(focus_)) == classes.end()) return;
     std::string where = ClassName(cls);
     if (lessonNo != 0)
       where += " " + SlotLabel(day, lessonNo);
     else if (day >= 1 && day <= kDaysPerWeek)
-      where += " " + std::string(kDayNames[day - 1]);
-    findings_.push_back({severity, kind, cls, day, lessonNo, where + "：" + what, std::move(classes)});
+      where += " " + std::string(kDayNames[static_cast<size_t>(day - 1)]);
+    findings_.push_back(
+        {severity, kind, ClassCode(cls), day, lessonNo, where + "：" + what, std::move(classes)});
+  }
+  void Add(Severity severity, FindingKind kind, const ModelLesson& l, const std::string& what) {
+    Add(severity, kind, l.cls, l.day, l.lessonNo, what);
   }
 
-  LimitMark Mark(LimitKind kind, const std::string& code, int day, int lessonNo) const {
-    auto it = limits_.find({DbValue(kind), code, day, lessonNo});
-    return it == limits_.end() ? LimitMark::Normal : it->second;
+  // The lessons of a period in class order, then table order.
+  std::vector<int> Sorted(std::vector<int> group) const {
+    std::sort(group.begin(), group.end(), [&](int a, int b) { return Before(a, b); });
+    return group;
   }
-
-  // Every class of a group once, in the group's order.
-  static std::vector<std::string> ClassesOf(const std::vector<const Lesson*>& group) {
-    std::vector<std::string> classes;
-    for (const Lesson* l : group)
-      if (std::find(classes.begin(), classes.end(), l->cls) == classes.end()) classes.push_back(l->cls);
-    return classes;
-  }
-
   template <class NameOf>
-  static std::string Join(const std::vector<const Lesson*>& group, NameOf nameOf) {
+  std::string Join(const std::vector<int>& group, NameOf nameOf) const {
     std::string text;
-    for (const Lesson* l : group) text += (text.empty() ? "" : "、") + nameOf(*l);
+    for (int i : group) text += (text.empty() ? "" : "、") + nameOf(Lesson(i));
     return text;
   }
 
-  void CheckDoubleBookings() {
-    std::map<Slot, std::vector<const Lesson*>> byClass, byTeacher;
-    for (const Lesson& l : lessons_) {
-      byClass[{l.cls, l.day, l.lessonNo}].push_back(&l);
-      if (!l.teacher.empty()) byTeacher[{l.teacher, l.day, l.lessonNo}].push_back(&l);
-    }
-    for (const auto& [slot, group] : byClass) {
-      if (group.size() < 2) continue;
-      Add(Severity::kViolation, FindingKind::kClassDoubleBooked, group[0]->cls, group[0]->day,
-          group[0]->lessonNo,
+  // One finding per class and period, naming every course it has there.
+  void CheckClassClashes() {
+    std::set<std::pair<int, int>> seen;
+    for (int i : subjects_) {
+      const ModelLesson& l = Lesson(i);
+      if (!Broke(i, Rule::kClassClash) || !seen.insert({l.cls, l.period}).second) continue;
+      const std::vector<int>& group = m_.ClassAt(l.cls, l.period);
+      Add(SeverityOf(Rule::kClassClash), FindingKind::kClassDoubleBooked, l,
           "同一节排了" + std::to_string(group.size()) + "节课（" +
-              Join(group, [&](const Lesson& l) { return CourseName(l.course); }) + "）");
+              Join(group, [&](const ModelLesson& o) { return CourseName(o); }) + "）");
     }
-    std::vector<Clash> teacherClashes;
-    for (const auto& [slot, group] : byTeacher) {
-      if (group.size() < 2) continue;
-      teacherClashes.push_back({group[0],
-                                "教师" + TeacherName(group[0]->teacher) + "同一节有" +
-                                    std::to_string(group.size()) + "节课（" +
-                                    Join(group, [&](const Lesson& l) { return ClassName(l.cls); }) + "）",
-                                ClassesOf(group)});
-    }
-    AddSorted(teacherClashes, Severity::kViolation, FindingKind::kTeacherDoubleBooked);
   }
 
-  // Findings grouped by something other than the class still come out in
-  // class, day and lesson order.
-  struct Clash {
-    const Lesson* first;
-    std::string what;
-    std::vector<std::string> classes;
-  };
-  void AddSorted(std::vector<Clash>& items, Severity severity, FindingKind kind) {
-    std::stable_sort(items.begin(), items.end(), [](const Clash& a, const Clash& b) {
-      return std::tie(a.first->cls, a.first->day, a.first->lessonNo) <
-             std::tie(b.first->cls, b.first->day, b.first->lessonNo);
-    });
-    for (Clash& c : items)
-      Add(severity, kind, c.first->cls, c.first->day, c.first->lessonNo, c.what, std::move(c.classes));
-  }
-
-  void CheckCourseCells(LimitMark mark, Severity severity, FindingKind kind) {
-    const std::string quoted = "“" + std::string(MarkText(mark)) + "”";
-    for (const Lesson& l : lessons_)
-      if (Mark(LimitKind::Course, l.course, l.day, l.lessonNo) == mark)
-        Add(severity, kind, l.cls, l.day, l.lessonNo,
-            CourseName(l.course) + "排在了课程" + quoted + "的位置");
-  }
-
-  void CheckSpecialCourses() {
-    std::map<Slot, std::vector<const Lesson*>> byCourse;
-    for (const Lesson& l : lessons_)
-      if (special_.count(l.course)) byCourse[{l.course, l.day, l.lessonNo}].push_back(&l);
+  // A teacher or a special course twice in a period: one finding naming every
+  // class, under the first of them. Findings under the same class and period
+  // follow the teacher's or the course's code.
+  void CheckGroupClashes(Rule rule, FindingKind kind) {
+    const bool teacher = rule == Rule::kTeacherClash;
+    struct Clash {
+      int first;
+      const std::string* code;
+      std::string what;
+      std::vector<std::string> classes;
+    };
     std::vector<Clash> clashes;
-    for (const auto& [slot, group] : byCourse) {
-      std::vector<std::string> classes = ClassesOf(group);
-      if (classes.size() < 2) continue;
-      clashes.push_back({group[0],
-                         "专用课程" + CourseName(group[0]->course) + "同一节有" +
-                             std::to_string(classes.size()) + "个班上课（" +
-                             Join(group, [&](const Lesson& l) { return ClassName(l.cls); }) + "）",
-                         std::move(classes)});
+    std::set<std::pair<int, int>> seen;
+    for (int i : subjects_) {
+      const ModelLesson& l = Lesson(i);
+      const int who = teacher ? l.teacher : l.course;
+      if (!Broke(i, rule) || !seen.insert({who, l.period}).second) continue;
+      const std::vector<int> group =
+          Sorted(teacher ? m_.TeacherAt(who, l.period) : m_.CourseAt(who, l.period));
+      std::vector<std::string> classes;
+      for (int g : group)
+        if (std::find(classes.begin(), classes.end(), ClassCode(Lesson(g).cls)) == classes.end())
+          classes.push_back(ClassCode(Lesson(g).cls));
+      const std::string names = Join(group, [&](const ModelLesson& o) { return ClassName(o.cls); });
+      std::string what = teacher ? "教师" + TeacherName(who) + "同一节有" + std::to_string(group.size()) +
+                                       "节课（" + names + "）"
+                                 : "专用课程" + CourseName(l) + "同一节有" + std::to_string(classes.size()) +
+                                       "个班上课（" + names + "）";
+      const std::string& code =
+          teacher ? m_.teachers[static_cast<size_t>(who)].code : m_.courses[static_cast<size_t>(who)].code;
+      clashes.push_back({group.front(), &code, std::move(what), std::move(classes)});
     }
-    AddSorted(clashes, Severity::kViolation, FindingKind::kSpecialCourseClash);
+    std::sort(clashes.begin(), clashes.end(), [&](const Clash& a, const Clash& b) {
+      const ModelLesson &x = Lesson(a.first), &y = Lesson(b.first);
+      return std::tie(ClassCode(x.cls), x.day, x.lessonNo, *a.code) <
+             std::tie(ClassCode(y.cls), y.day, y.lessonNo, *b.code);
+    });
+    for (Clash& c : clashes) {
+      const ModelLesson& l = Lesson(c.first);
+      Add(SeverityOf(rule), kind, l.cls, l.day, l.lessonNo, c.what, std::move(c.classes));
+    }
+  }
+
+  // A rule about the lesson's own cell: one finding per lesson.
+  template <class What>
+  void CheckCells(Rule rule, FindingKind kind, What what) {
+    for (int i : subjects_)
+      if (Broke(i, rule)) Add(SeverityOf(rule), kind, Lesson(i), what(Lesson(i)));
   }
 
   void CheckWeekBounds() {
-    for (const Lesson& l : lessons_) {
-      if (l.day >= 1 && l.day <= kDaysPerWeek && l.lessonNo >= 1 && l.lessonNo <= lessonsPerDay_) continue;
-      Add(Severity::kViolation, FindingKind::kOutsideWeek, l.cls, l.day, l.lessonNo,
-          CourseName(l.course) + "不在每周五天、每天" + std::to_string(lessonsPerDay_) + "节课的范围内");
+    for (int i : subjects_) {
+      if (!Broke(i, Rule::kOutsideWeek)) continue;
+      const ModelLesson& l = Lesson(i);
+      for (const BrokenRule& b : Check(m_, Candidate::Of(m_, i), l.period, {Rule::kOutsideWeek}))
+        Add(SeverityOf(b.rule), FindingKind::kOutsideWeek, l, CourseName(l) + b.reason);
     }
   }
 
   void CheckCodes() {
-    for (const Lesson& l : lessons_) {
-      if (!classes_.count(l.cls))
-        Add(Severity::kViolation, FindingKind::kUnknownClass, l.cls, l.day, l.lessonNo,
-            "班级代码'" + l.cls + "'不存在");
-      if (!courses_.count(l.course))
-        Add(Severity::kViolation, FindingKind::kUnknownCourse, l.cls, l.day, l.lessonNo,
-            "课程代码'" + l.course + "'不存在");
-      if (!teachers_.count(l.teacher))
-        Add(Severity::kViolation, FindingKind::kUnknownTeacher, l.cls, l.day, l.lessonNo,
-            "教师代码'" + l.teacher + "'不存在");
+    for (int i : subjects_) {
+      const ModelLesson& l = Lesson(i);
+      const auto code = [](const ModelEntity& e) { return "代码'" + e.code + "'不存在"; };
+      if (!m_.classes[static_cast<size_t>(l.cls)].known)
+        Add(Severity::kViolation, FindingKind::kUnknownClass, l,
+            "班级" + code(m_.classes[static_cast<size_t>(l.cls)]));
+      if (!m_.courses[static_cast<size_t>(l.course)].known)
+        Add(Severity::kViolation, FindingKind::kUnknownCourse, l,
+            "课程" + code(m_.courses[static_cast<size_t>(l.course)]));
+      if (!m_.teachers[static_cast<size_t>(l.teacher)].known)
+        Add(Severity::kViolation, FindingKind::kUnknownTeacher, l,
+            "教师" + code(m_.teachers[static_cast<size_t>(l.teacher)]));
     }
   }
 
+  // Plan rows by class and course code, then table order.
   void CheckBuildCounts() {
-    std::map<std::tuple<std::string, std::string, std::string>, long long> actual;
-    for (const Lesson& l : lessons_) ++actual[{l.cls, l.course, l.teacher}];
-    for (const PlanRow& p : plan_) {
+    std::map<std::tuple<int, int, int>, long long> actual;
+    for (int i : subjects_) ++actual[{Lesson(i).cls, Lesson(i).course, Lesson(i).teacher}];
+    std::vector<int> rows;
+    for (size_t n = 0; n < m_.needs.size(); ++n)
+      if (!focused_ || m_.needs[n].cls == focus_) rows.push_back(static_cast<int>(n));
+    const auto key = [&](int n) {
+      const PlanNeed& p = m_.needs[static_cast<size_t>(n)];
+      return std::tuple<const std::string&, const std::string&, int>(
+          ClassCode(p.cls), m_.courses[static_cast<size_t>(p.course)].code, n);
+    };
+    std::sort(rows.begin(), rows.end(), [&](int a, int b) { return key(a) < key(b); });
+    for (int n : rows) {
+      const PlanNeed& p = m_.needs[static_cast<size_t>(n)];
       auto it = actual.find({p.cls, p.course, p.teacher});
       const long long have = it == actual.end() ? 0 : it->second;
-      if (have == p.buildCount) continue;
+      if (have == p.storedBuildCount) continue;
       Add(Severity::kViolation, FindingKind::kBuildCountWrong, p.cls, 0, 0,
-          CourseName(p.course) + "的已排课时数记为" + std::to_string(p.buildCount) + "，课表中实有" +
-              std::to_string(have) + "节");
+          m_.courses[static_cast<size_t>(p.course)].name + "的已排课时数记为" +
+              std::to_string(p.storedBuildCount) + "，课表中实有" + std::to_string(have) + "节");
     }
   }
 
-  const PlanRow* PlanOf(const std::string& cls, const std::string& course) const {
-    auto it = planOf_.find({cls, course});
-    return it == planOf_.end() ? nullptr : it->second;
-  }
-
+  // One finding per class, day and course, by class, day and course code.
   void CheckDailyCaps() {
-    std::map<std::tuple<std::string, int, std::string>, int> perDay;  // class, day, course
-    for (const Lesson& l : lessons_) ++perDay[{l.cls, l.day, l.course}];
-    for (const auto& [key, n] : perDay) {
-      const auto& [cls, day, course] = key;
-      const PlanRow* p = PlanOf(cls, course);
-      if (p == nullptr) continue;
-      const int cap = PlanDailyCap(p->count);
-      if (n <= cap) continue;
-      Add(Severity::kWarning, FindingKind::kCourseDayCap, cls, day, 0,
-          CourseName(course) + "一天排了" + std::to_string(n) + "节，超过每天最多" + std::to_string(cap) +
-              "节");
+    std::map<std::tuple<std::string, int, std::string>, int> over;  // -> the first lesson
+    for (int i : subjects_) {
+      const ModelLesson& l = Lesson(i);
+      if (Broke(i, Rule::kDailyCap))
+        over.try_emplace({ClassCode(l.cls), l.day, m_.courses[static_cast<size_t>(l.course)].code}, i);
+    }
+    for (const auto& [key, i] : over) {
+      const ModelLesson& l = Lesson(i);
+      const DayLoad load = CourseDayLoad(m_, Candidate::Of(m_, i), l.day);
+      Add(SeverityOf(Rule::kDailyCap), FindingKind::kCourseDayCap, l.cls, l.day, 0,
+          CourseName(l) + "一天排了" + std::to_string(load.lessons) + "节，超过每天最多" +
+              std::to_string(load.cap) + "节");
     }
   }
 
+  // The first plan row of a class's course names its teacher, as it sets its cap.
   void CheckPlanTeachers() {
-    for (const Lesson& l : lessons_) {
-      const PlanRow* p = PlanOf(l.cls, l.course);
-      if (p == nullptr) {
-        Add(Severity::kWarning, FindingKind::kNotInPlan, l.cls, l.day, l.lessonNo,
-            CourseName(l.course) + "不在该班的教学计划中");
-      } else if (p->teacher != l.teacher) {
-        Add(Severity::kWarning, FindingKind::kNotPlanTeacher, l.cls, l.day, l.lessonNo,
-            CourseName(l.course) + "由" + TeacherName(l.teacher) + "上，教学计划中的任课教师是" +
-                TeacherName(p->teacher));
+    std::vector<int> teacherOf(m_.capGroups.size(), -1);
+    for (const PlanNeed& p : m_.needs)
+      if (teacherOf[static_cast<size_t>(p.capGroup)] < 0)
+        teacherOf[static_cast<size_t>(p.capGroup)] = p.teacher;
+    for (int i : subjects_) {
+      const ModelLesson& l = Lesson(i);
+      if (l.capGroup < 0) {
+        Add(Severity::kWarning, FindingKind::kNotInPlan, l, CourseName(l) + "不在该班的教学计划中");
+      } else if (const int planned = teacherOf[static_cast<size_t>(l.capGroup)]; planned != l.teacher) {
+        Add(Severity::kWarning, FindingKind::kNotPlanTeacher, l,
+            CourseName(l) + "由" + TeacherName(l.teacher) + "上，教学计划中的任课教师是" +
+                TeacherName(planned));
       }
     }
   }
 
   void CheckClassAndTeacherCells() {
-    for (const Lesson& l : lessons_) {
-      if (Mark(LimitKind::Class, l.cls, l.day, l.lessonNo) == LimitMark::Never)
-        Add(Severity::kWarning, FindingKind::kClassNeverCell, l.cls, l.day, l.lessonNo,
-            CourseName(l.course) + "排在了班级“不排”的位置");
-      if (Mark(LimitKind::Teacher, l.teacher, l.day, l.lessonNo) == LimitMark::Never)
-        Add(Severity::kWarning, FindingKind::kTeacherNeverCell, l.cls, l.day, l.lessonNo,
-            CourseName(l.course) + "排在了教师" + TeacherName(l.teacher) + "“不排”的时间");
+    for (int i : subjects_) {
+      const ModelLesson& l = Lesson(i);
+      if (Broke(i, Rule::kClassNever))
+        Add(SeverityOf(Rule::kClassNever), FindingKind::kClassNeverCell, l,
+            CourseName(l) + "排在了班级“不排”的位置");
+      if (Broke(i, Rule::kTeacherNever))
+        Add(SeverityOf(Rule::kTeacherNever), FindingKind::kTeacherNeverCell, l,
+            CourseName(l) + "排在了教师" + TeacherName(l.teacher) + "“不排”的时间");
     }
   }
 
-  int lessonsPerDay_;
-  std::string focus_;
-  Names classes_, courses_, teachers_;
-  std::vector<Lesson> lessons_;
-  std::vector<PlanRow> plan_;
-  std::map<std::pair<std::string, std::string>, const PlanRow*> planOf_;
-  std::map<std::tuple<int, std::string, int, int>, LimitMark> limits_;
-  std::set<std::string> special_;
+  const SchoolModel& m_;
+  bool focused_ = false;
+  int focus_ = -1;
+  std::vector<int> subjects_;    // the lessons whose own findings are reported, in order
+  std::vector<RuleSet> broken_;  // per lesson of the model: what it breaks where it stands
   std::vector<Finding> findings_;
 };
 
-// The whole school without a focus; a database failure becomes the outcome.
+// The school, or the findings naming one class, from one reading of the
+// model; a database failure becomes the outcome, in the checker's words.
 Result<std::vector<Finding>> RunChecker(TimetableDb& db, int lessonsPerDay, std::string_view focus) {
-  return Guarded("读取课表失败：",
-                 [&]() -> Result<std::vector<Finding>> { return Checker(db, lessonsPerDay, focus).Run(); });
+  Result<SchoolModel> model = LoadSchoolModel(db, SchoolWeek(lessonsPerDay));
+  if (!model) {
+    std::string why = model.message();
+    if (const size_t colon = why.find("："); colon != std::string::npos)
+      why = std::string(kLoadFailure) + why.substr(colon + std::string_view("：").size());
+    return Outcome::Fail(std::move(why), model.code());
+  }
+  return Checker(*model, focus).Run();
 }
 
 }  // namespace
@@ -346,10 +291,17 @@ Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, int lessonsPerDay) 
   return RunChecker(db, lessonsPerDay, {});
 }
 
+std::vector<Finding> CheckTimetable(const SchoolModel& model) { return Checker(model, {}).Run(); }
+
 Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, int lessonsPerDay,
                                                  std::string_view classCode) {
   if (classCode.empty()) return std::vector<Finding>{};
   return RunChecker(db, lessonsPerDay, classCode);
+}
+
+std::vector<Finding> CheckClassTimetable(const SchoolModel& model, std::string_view classCode) {
+  if (classCode.empty()) return {};
+  return Checker(model, classCode).Run();
 }
 
 Result<FindingCounts> CountClassFindings(TimetableDb& db, int lessonsPerDay, std::string_view classCode) {

@@ -1,6 +1,9 @@
 // The timetable checker: after manual changes and before printing, lists
 // every lesson that breaks a rule of the timetable (violations) or goes
 // against a restriction or the plan (warnings), in words the school uses.
+// Which rule a lesson breaks is the rule book's answer (core/rules); a hard
+// rule makes a violation, a soft one a warning. The checker adds what no
+// placement rule says: codes no list knows and a plan its lessons disagree with.
 #pragma once
 
 #include <string>
@@ -8,6 +11,7 @@
 #include <vector>
 
 #include "core/database/timetable_db.h"
+#include "core/model/school_model.h"
 #include "core/outcome.h"
 
 namespace orv {
@@ -47,15 +51,20 @@ struct Finding {
 };
 
 // Checks the whole timetable against the plan and the restrictions. Findings
-// come violations first, each kind ordered by class, day and lesson.
+// come violations first, each kind ordered by class, day and lesson. A
+// lesson outside the week is reported as such and breaks no other rule.
 Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, int lessonsPerDay);
+// The same over a model already loaded.
+std::vector<Finding> CheckTimetable(const SchoolModel& model);
 
 // The findings that concern one class, exactly as CheckTimetable reports
 // them: its lessons, its plan rows, and every clash one of its lessons takes
-// part in. Reads only the rows the class can be involved in, so it is quick
-// enough to run after every change made by hand.
+// part in. Only the class's own lessons ask the rule book, so it is quick
+// enough to run after every change made by hand; most of its time is the
+// loading of the model, which a caller that holds one saves.
 Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, int lessonsPerDay,
                                                  std::string_view classCode);
+std::vector<Finding> CheckClassTimetable(const SchoolModel& model, std::string_view classCode);
 
 struct FindingCounts {
   int violations = 0;

@@ -18,22 +18,27 @@ namespace {
 
 using K = FindingKind;
 
+auto Key(const Finding& f) {
+  return std::tie(f.severity, f.kind, f.classCode, f.day, f.lessonNo, f.text, f.classes);
+}
+
 // For every class, and for class codes only the timetable knows: the class
-// check against the school check filtered by the classes each finding names.
+// check against the school check filtered by the classes each finding names,
+// whether the check loads the model or is given one.
 void ExpectClassChecksMatchSchoolCheck(TimetableDb& db, int lessonsPerDay) {
   const std::vector<Finding> school = CheckTimetable(db, lessonsPerDay).value();
-  auto key = [](const Finding& f) {
-    return std::tie(f.severity, f.kind, f.classCode, f.day, f.lessonNo, f.text, f.classes);
-  };
+  const SchoolModel model = LoadSchoolModel(db, SchoolWeek(lessonsPerDay)).value();
   for (Cursor c = db.Query("select Code from Classtb union select ClassCode from LessonListtb"); c.Next();) {
     const std::string cls = c.Text(0);
     std::vector<Finding> expected;
     for (const Finding& f : school)
       if (std::count(f.classes.begin(), f.classes.end(), cls)) expected.push_back(f);
-    const std::vector<Finding> got = CheckClassTimetable(db, lessonsPerDay, cls).value();
-    ASSERT_EQ(got.size(), expected.size()) << cls;
-    for (size_t i = 0; i < got.size(); ++i)
-      EXPECT_TRUE(key(got[i]) == key(expected[i])) << FindingLine(got[i]);
+    for (const std::vector<Finding>& got :
+         {CheckClassTimetable(db, lessonsPerDay, cls).value(), CheckClassTimetable(model, cls)}) {
+      ASSERT_EQ(got.size(), expected.size()) << cls;
+      for (size_t i = 0; i < got.size(); ++i)
+        EXPECT_TRUE(Key(got[i]) == Key(expected[i])) << FindingLine(got[i]);
+    }
     const FindingCounts counts = CountClassFindings(db, lessonsPerDay, cls).value();
     EXPECT_EQ(counts.violations, CountFindings(expected, Severity::kViolation)) << cls;
     EXPECT_EQ(counts.warnings, CountFindings(expected, Severity::kWarning)) << cls;

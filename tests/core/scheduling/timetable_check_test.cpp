@@ -86,6 +86,15 @@ TEST_F(TimetableCheck, FindingNamesTheClassTheSlotAndWhatIsWrong) {
   EXPECT_EQ(FindingLine(findings[1]), "警告：一（1）班 星期一：数学一天排了2节，超过每天最多1节");
 }
 
+// Past the school's day a lesson is outside the week and nothing more: not a
+// second lesson of its class or its teacher at that slot, nor in a "不排"
+// cell that the course's week still holds for a seventh lesson.
+TEST_F(TimetableCheck, ALessonOutsideTheWeekBreaksNoOtherRule) {
+  EXPECT_EQ(Kinds("1/02/2/7/3", "101/2/7/02/T1 101/2/7/01/T2 102/2/7/02/T1"),
+            std::vector<K>(3, K::kOutsideWeek));
+  EXPECT_EQ(findings[1].text, "一（1）班 星期二第7节：语文不在每周五天、每天6节课的范围内");
+}
+
 TEST_F(TimetableCheck, AnUnreadableTimetableIsReportedNotThrown) {
   Exec("drop table Limittb");
   EXPECT_EQ(CheckTimetable(t.db(), 6).message(), "读取课表失败：数据库结构不完整或操作无法执行");
