@@ -1,11 +1,14 @@
 #include "core/editing/fixed_lessons.h"
 
+#include <algorithm>
 #include <exception>
 #include <set>
 #include <utility>
 
 #include "core/database/guard.h"
 #include "core/database/week_marks.h"
+#include "core/model/school_model.h"
+#include "core/rules/rule_book.h"
 
 namespace orv {
 
@@ -26,16 +29,10 @@ constexpr const char* kSelectNotFixed =
     "select P.CourseCode,C.Name,P.Count from ClassPlantb P left join Coursetb C on C.Code=P.CourseCode"
     " where P.ClassCode=? and P.CourseCode not in (select CourseCode from LessonListtb"
     " where SetFlag=? and ClassCode=? and CourseCode is not null) order by P.CourseCode,P.rowid";
-constexpr const char* kSelectFixedOfClassOrTeacher =
-    "select Day,LessonNo from LessonListtb where SetFlag=? and (ClassCode=? or TeacherCode=?)";
 constexpr const char* kSelectPlanRow =
     "select TeacherCode,Count from ClassPlantb where ClassCode=? and CourseCode=? order by rowid";
 constexpr const char* kCountFixedOfCourse =
     "select count(*) from LessonListtb where SetFlag=? and ClassCode=? and CourseCode=?";
-constexpr const char* kClassFixedAt =
-    "select CourseCode from LessonListtb where SetFlag=? and ClassCode=? and Day=? and LessonNo=?";
-constexpr const char* kTeacherFixedAt =
-    "select CourseCode from LessonListtb where SetFlag=? and TeacherCode=? and Day=? and LessonNo=?";
 constexpr const char* kSelectClassLessonsAt =
     "select CourseCode,TeacherCode from LessonListtb where ClassCode=? and Day=? and LessonNo=?";
 constexpr const char* kSelectFixedAt =
@@ -48,6 +45,38 @@ constexpr const char* kDeleteFixedAt =
 constexpr const char* kInsertLesson = "insert into LessonListtb values(?,?,?,?,?,?)";
 constexpr const char* kAddBuildCount =
     "update ClassPlantb set BuildCount=BuildCount+? where ClassCode=? and CourseCode=? and TeacherCode=?";
+
+// Fixed lessons stand against each other only: automatic and manual ones
+// give way to a fixed lesson, and generation replaces them anyway.
+constexpr RuleSet kFixedClashes = {Rule::kClassClash, Rule::kTeacherClash};
+
+std::vector<char> FixedLessonsOf(const SchoolModel& m) {
+  std::vector<char> fixed(m.lessons.size(), 0);
+  for (size_t i = 0; i < m.lessons.size(); ++i) fixed[i] = m.lessons[i].fixed ? 1 : 0;
+  return fixed;
+}
+
+// The class, course and teacher as the model knows them; a code it does not
+// hold has no lesson in the way.
+Candidate FixedCandidate(const SchoolModel& m, std::string_view cls, std::string_view course,
+                         std::string_view teacher, const std::vector<char>& fixed) {
+  Candidate c{m.ClassIndex(cls), m.CourseIndex(course), m.TeacherIndex(teacher)};
+  c.standing = &fixed;
+  return c;
+}
+
+// A code that no list or lesson holds is in nobody's way, and nothing is in its way.
+RuleSet BlockedBy(const SchoolModel& m, const Candidate& c, int period) {
+  RuleSet asked;
+  if (c.cls >= 0) asked.Add(Rule::kClassClash);
+  if (c.teacher >= 0) asked.Add(Rule::kTeacherClash);
+  if (asked.Empty()) return asked;
+  Candidate known = c;
+  known.cls = std::max(c.cls, 0);
+  known.course = std::max(c.course, 0);
+  known.teacher = std::max(c.teacher, 0);
+  return Test(m, known, period, asked);
+}
 
 // Course and teacher of each lesson a statement returns.
 using CourseTeacher = std::pair<std::string, std::string>;
@@ -92,13 +121,14 @@ Result<std::vector<LessonSlot>> FixedLessonTargets(TimetableDb& db, std::string_
   if (week.lessonsPerDay < 1 || week.lessonsPerDay > kMaxLessonsPerDay)
     return Outcome::Fail("每天课时数无效");
   return Guarded("读取固定课程失败：", [&]() -> Result<std::vector<LessonSlot>> {
-    std::set<std::pair<int, int>> taken;
-    Cursor c = db.Query(kSelectFixedOfClassOrTeacher, kFixed, classCode, teacherCode);
-    while (c.Next()) taken.emplace(c.Int(0), c.Int(1));
+    Result<SchoolModel> model = LoadSchoolModel(db, week);
+    if (!model) return model.outcome();
+    const std::vector<char> fixed = FixedLessonsOf(*model);
+    const Candidate c = FixedCandidate(*model, classCode, {}, teacherCode, fixed);
     std::vector<LessonSlot> free;
     for (int day = 1; day <= kDaysPerWeek; ++day)
       for (int lessonNo = 1; lessonNo <= week.lessonsPerDay; ++lessonNo)
-        if (!taken.count({day, lessonNo})) free.push_back({day, lessonNo});
+        if (BlockedBy(*model, c, PeriodOf(day, lessonNo)).Empty()) free.push_back({day, lessonNo});
     return free;
   });
 }
@@ -119,10 +149,13 @@ Outcome PlaceFixedLesson(TimetableDb& db, std::string_view classCode, std::strin
     }
     if (db.FirstInt(kCountFixedOfCourse, kFixed, classCode, courseCode).value_or(0) >= weekly)
       return Outcome::Fail("这门课程的课时已经全部预先安排");
-    if (db.Exists(kClassFixedAt, kFixed, classCode, slot.day, slot.lessonNo))
-      return Outcome::Fail("该班级在这节课已经有固定课程");
-    if (db.Exists(kTeacherFixedAt, kFixed, teacher, slot.day, slot.lessonNo))
-      return Outcome::Fail("任课老师在这节课已经有固定课程");
+    Result<SchoolModel> model = LoadSchoolModel(db, week);
+    if (!model) return model.outcome();
+    const std::vector<char> fixed = FixedLessonsOf(*model);
+    const RuleSet broken = BlockedBy(*model, FixedCandidate(*model, classCode, courseCode, teacher, fixed),
+                                     PeriodOf(slot.day, slot.lessonNo));
+    if (broken.Has(Rule::kClassClash)) return Outcome::Fail("该班级在这节课已经有固定课程");
+    if (broken.Has(Rule::kTeacherClash)) return Outcome::Fail("任课老师在这节课已经有固定课程");
 
     // The automatic or manual lesson the fixed one replaces gives its count back.
     for (const auto& [oldCourse, oldTeacher] :

@@ -2,11 +2,16 @@
 
 #include <exception>
 #include <map>
+#include <optional>
+#include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "core/database/lookups.h"
 #include "core/database/plan_count.h"
 #include "core/domain/week.h"
+#include "core/model/school_model.h"
+#include "core/rules/rule_book.h"
 
 namespace orv {
 
@@ -16,9 +21,6 @@ namespace {
 // window shows.
 constexpr const char* kFirstRow =
     "select rowid,CourseCode,TeacherCode,SetFlag from LessonListtb where ClassCode=? and Day=? and LessonNo=?"
-    " order by rowid limit 1";
-constexpr const char* kTeacherElsewhere =
-    "select ClassCode from LessonListtb where TeacherCode=? and Day=? and LessonNo=? and ClassCode<>?"
     " order by rowid limit 1";
 constexpr const char* kInsertLesson = "insert into LessonListtb values(?,?,?,?,?,?)";
 constexpr const char* kUpdateLesson =
@@ -53,11 +55,43 @@ std::string TeacherText(TimetableDb& db, std::string_view code) {
   return OrCode(GetTeacherName(db, code).value_or(std::string()), code);
 }
 
-// The other class the teacher has a lesson in at the period; "" when none.
-std::string TeacherElsewhere(TimetableDb& db, std::string_view teacher, int day, int lessonNo,
-                             std::string_view classCode) {
-  return db.FirstText(kTeacherElsewhere, teacher, day, lessonNo, classCode).value_or(std::string());
-}
+// Where teachers teach in the other classes, read once per edit: the rule
+// book's teacher clash with the class's own lessons out of the way, since an
+// edit of the class rearranges them.
+class OtherClasses {
+ public:
+  OtherClasses(TimetableDb& db, std::string_view classCode) : db_(db), classCode_(classCode) {}
+
+  // The other class the teacher has a lesson in at the period; "" when none.
+  std::string TeacherBusy(std::string_view teacher, int day, int lessonNo) {
+    const SchoolModel& m = Model();
+    const int t = m.TeacherIndex(teacher);
+    if (t < 0 || !InSchoolWeek(day, lessonNo, kMaxLessonsPerDay)) return {};
+    Candidate c{0, 0, t};
+    c.standing = &otherClasses_;
+    const std::vector<int> inTheWay = InTheWay(m, c, PeriodOf(day, lessonNo), Rule::kTeacherClash);
+    if (inTheWay.empty()) return {};
+    return m.classes[static_cast<size_t>(m.lessons[static_cast<size_t>(inTheWay.front())].cls)].code;
+  }
+
+ private:
+  const SchoolModel& Model() {
+    if (!model_) {
+      // Every period a row can hold, whatever the day's length.
+      Result<SchoolModel> m = LoadSchoolModel(db_, SchoolWeek(kMaxLessonsPerDay));
+      if (!m) throw std::runtime_error(m.message());
+      model_ = std::move(*m);
+      const int cls = model_->ClassIndex(classCode_);
+      for (const ModelLesson& l : model_->lessons) otherClasses_.push_back(l.cls != cls ? 1 : 0);
+    }
+    return *model_;
+  }
+
+  TimetableDb& db_;
+  std::string classCode_;
+  std::optional<SchoolModel> model_;
+  std::vector<char> otherClasses_;
+};
 
 std::string BusyText(TimetableDb& db, std::string_view teacher, int day, int lessonNo,
                      std::string_view inClass) {
@@ -68,7 +102,7 @@ std::string BusyText(TimetableDb& db, std::string_view teacher, int day, int les
 // Checks that every period holds what the edit expects and that no teacher
 // is put where another class has them, then writes. Returns why not, with
 // nothing written; "" when written.
-std::string Write(TimetableDb& db, const LessonEdit& edit) {
+std::string Write(TimetableDb& db, const LessonEdit& edit, OtherClasses& others) {
   std::vector<std::optional<StoredRow>> rows;
   for (const PeriodChange& p : edit.periods) {
     std::optional<StoredRow> row = FirstRow(db, edit.classCode, p.day, p.lessonNo);
@@ -78,7 +112,7 @@ std::string Write(TimetableDb& db, const LessonEdit& edit) {
     if (p.before && row->lesson != *p.before) return slot + " 的课程已改变";
     const bool newTeacher = p.after && (!p.before || p.before->teacherCode != p.after->teacherCode);
     if (newTeacher && !p.after->teacherCode.empty()) {
-      const std::string other = TeacherElsewhere(db, p.after->teacherCode, p.day, p.lessonNo, edit.classCode);
+      const std::string other = others.TeacherBusy(p.after->teacherCode, p.day, p.lessonNo);
       if (!other.empty()) return BusyText(db, p.after->teacherCode, p.day, p.lessonNo, other);
     }
     rows.push_back(std::move(row));
@@ -124,13 +158,15 @@ std::string Describe(TimetableDb& db, const LessonEdit& edit) {
 // One user operation, all or nothing: `build` reads the periods inside the
 // transaction and says what to write, or why not.
 template <class Build>
-Result<LessonEdit> RunEdit(TimetableDb& db, std::string_view failure, Build build) {
+Result<LessonEdit> RunEdit(TimetableDb& db, std::string_view classCode, std::string_view failure,
+                           Build build) {
   const auto fail = [&](const std::string& why) { return Outcome::Fail(std::string(failure) + "：" + why); };
   try {
     Transaction tx(db);
-    Result<LessonEdit> edit = build();
+    OtherClasses others(db, classCode);
+    Result<LessonEdit> edit = build(others);
     if (!edit) return fail(edit.message());
-    if (std::string why = Write(db, *edit); !why.empty()) return fail(why);
+    if (std::string why = Write(db, *edit, others); !why.empty()) return fail(why);
     if (edit->description.empty()) edit->description = Describe(db, *edit);
     tx.Commit();
     return edit;
@@ -169,7 +205,7 @@ std::string_view EditDoneText(EditKind kind) {
 
 Result<LessonEdit> PlaceLesson(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
                                std::string_view courseCode, std::string_view teacherCode, SchoolWeek week) {
-  return RunEdit(db, "写入失败", [&]() -> Result<LessonEdit> {
+  return RunEdit(db, classCode, "写入失败", [&](OtherClasses&) -> Result<LessonEdit> {
     if (!InSchoolWeek(day, lessonNo, week.lessonsPerDay)) return Outcome::Fail("该单元格不是上课时间");
     const std::optional<long long> remaining = PlanRemaining(db, classCode, courseCode, teacherCode);
     if (!remaining) return Outcome::Fail("教学计划中没有这门课");
@@ -187,7 +223,7 @@ Result<LessonEdit> PlaceLesson(TimetableDb& db, std::string_view classCode, int 
 
 Result<LessonEdit> DeleteLesson(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
                                 SchoolWeek week) {
-  return RunEdit(db, "删除失败", [&]() -> Result<LessonEdit> {
+  return RunEdit(db, classCode, "删除失败", [&](OtherClasses&) -> Result<LessonEdit> {
     if (!InSchoolWeek(day, lessonNo, week.lessonsPerDay)) return Outcome::Fail("该单元格不是上课时间");
     std::optional<StoredRow> row = FirstRow(db, classCode, day, lessonNo);
     if (!row) return Outcome::Fail(SlotLabel(day, lessonNo) + " 没有课程");
@@ -198,7 +234,7 @@ Result<LessonEdit> DeleteLesson(TimetableDb& db, std::string_view classCode, int
 
 Result<LessonEdit> SwapLessons(TimetableDb& db, std::string_view classCode, int sourceDay, int sourceLesson,
                                int targetDay, int targetLesson, SchoolWeek week) {
-  return RunEdit(db, "换课失败", [&]() -> Result<LessonEdit> {
+  return RunEdit(db, classCode, "换课失败", [&](OtherClasses& others) -> Result<LessonEdit> {
     if (!InSchoolWeek(sourceDay, sourceLesson, week.lessonsPerDay) ||
         !InSchoolWeek(targetDay, targetLesson, week.lessonsPerDay))
       return Outcome::Fail("该单元格不是上课时间");
@@ -209,13 +245,11 @@ Result<LessonEdit> SwapLessons(TimetableDb& db, std::string_view classCode, int 
     // The same conditions as the marks (edit_targets.cpp), with the reason.
     if (t && t->lesson.courseCode == s->lesson.courseCode) return Outcome::Fail("两节课是同一门课程");
     const StoredLesson& sl = s->lesson;
-    if (std::string other = TeacherElsewhere(db, sl.teacherCode, targetDay, targetLesson, classCode);
-        !other.empty())
+    if (std::string other = others.TeacherBusy(sl.teacherCode, targetDay, targetLesson); !other.empty())
       return Outcome::Fail(BusyText(db, sl.teacherCode, targetDay, targetLesson, other));
     if (t) {
       const StoredLesson& tl = t->lesson;
-      if (std::string other = TeacherElsewhere(db, tl.teacherCode, sourceDay, sourceLesson, classCode);
-          !other.empty())
+      if (std::string other = others.TeacherBusy(tl.teacherCode, sourceDay, sourceLesson); !other.empty())
         return Outcome::Fail(BusyText(db, tl.teacherCode, sourceDay, sourceLesson, other));
       return LessonEdit{
           EditKind::Swap,
@@ -234,7 +268,8 @@ Result<LessonEdit> SwapLessons(TimetableDb& db, std::string_view classCode, int 
 }
 
 Outcome ApplyEdit(TimetableDb& db, const LessonEdit& edit, std::string_view failure) {
-  Result<LessonEdit> done = RunEdit(db, failure, [&]() -> Result<LessonEdit> { return edit; });
+  Result<LessonEdit> done =
+      RunEdit(db, edit.classCode, failure, [&](OtherClasses&) -> Result<LessonEdit> { return edit; });
   return done ? Outcome::Ok() : done.outcome();
 }
 

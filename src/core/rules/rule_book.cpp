@@ -21,17 +21,38 @@ constexpr std::array<RuleInfo, kRuleCount> kRules = {{
      RuleStrength::kSoft},
 }};
 
-bool TakenBy(const SchoolModel& m, const Candidate& c, const std::vector<int>& lessons) {
-  for (int i : lessons)
-    if (!c.Leaves(i)) return true;
-  return false;
+// Calls found(lesson) for each lesson a clash rule counts against the
+// candidate at the period, until it returns false.
+template <class Found>
+void ForEachInTheWay(const SchoolModel& m, const Candidate& c, int period, Rule rule, Found found) {
+  const std::vector<int>* lessons = nullptr;
+  switch (rule) {
+    case Rule::kClassClash:
+      lessons = &m.ClassAt(c.cls, period);
+      break;
+    case Rule::kTeacherClash:
+      lessons = &m.TeacherAt(c.teacher, period);
+      break;
+    case Rule::kSpecialCourseClash:
+      if (!m.special[static_cast<size_t>(c.course)]) return;
+      lessons = &m.CourseAt(c.course, period);
+      break;
+    default:
+      return;
+  }
+  for (int i : *lessons) {
+    if (c.Leaves(i)) continue;
+    // A special course is one class's at a time; the class's own second
+    // lesson of it is a class clash, not this one.
+    if (rule == Rule::kSpecialCourseClash && m.lessons[static_cast<size_t>(i)].cls == c.cls) continue;
+    if (!found(i)) return;
+  }
 }
 
-bool SpecialTaken(const SchoolModel& m, const Candidate& c, int period) {
-  if (!m.special[static_cast<size_t>(c.course)]) return false;
-  for (int i : m.CourseAt(c.course, period))
-    if (!c.Leaves(i) && m.lessons[static_cast<size_t>(i)].cls != c.cls) return true;
-  return false;
+bool Blocked(const SchoolModel& m, const Candidate& c, int period, Rule rule) {
+  bool blocked = false;
+  ForEachInTheWay(m, c, period, rule, [&](int) { return !(blocked = true); });
+  return blocked;
 }
 
 }  // namespace
@@ -49,6 +70,16 @@ int CourseDailyCap(double x) { return static_cast<int>(std::floor(x)) + 1; }
 
 int PlanDailyCap(long long count) {
   return count > 0 ? CourseDailyCap(1.0 / (5.0 / static_cast<double>(count))) : 1;
+}
+
+std::vector<int> InTheWay(const SchoolModel& m, const Candidate& c, int period, Rule rule) {
+  std::vector<int> lessons;
+  if (period < 0 || period >= kWeekPeriods || !(m.weekBits & PeriodBit(period))) return lessons;
+  ForEachInTheWay(m, c, period, rule, [&](int i) {
+    lessons.push_back(i);
+    return true;
+  });
+  return lessons;
 }
 
 DayLoad CourseDayLoad(const SchoolModel& m, const Candidate& c, int day) {
@@ -73,9 +104,8 @@ RuleSet Test(const SchoolModel& m, const Candidate& c, int period, RuleSet asked
     if (asked.Has(rule) && brokenNow()) broken.Add(rule);
   };
   const PeriodMask bit = PeriodBit(period);
-  check(Rule::kClassClash, [&] { return TakenBy(m, c, m.ClassAt(c.cls, period)); });
-  check(Rule::kTeacherClash, [&] { return TakenBy(m, c, m.TeacherAt(c.teacher, period)); });
-  check(Rule::kSpecialCourseClash, [&] { return SpecialTaken(m, c, period); });
+  for (Rule clash : {Rule::kClassClash, Rule::kTeacherClash, Rule::kSpecialCourseClash})
+    check(clash, [&] { return Blocked(m, c, period, clash); });
   check(Rule::kCourseNever,
         [&] { return (m.courses[static_cast<size_t>(c.course)].marks.never & bit) != 0; });
   check(Rule::kClassNever, [&] { return (m.classes[static_cast<size_t>(c.cls)].marks.never & bit) != 0; });

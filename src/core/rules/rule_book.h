@@ -94,6 +94,11 @@ struct BrokenRule {
 std::vector<BrokenRule> Check(const SchoolModel& model, const Candidate& candidate, int period,
                               RuleSet asked = RuleSet::All());
 
+// The lessons that make the candidate break a clash rule at the period
+// (kClassClash, kTeacherClash or kSpecialCourseClash), in table order; none
+// for any other rule.
+std::vector<int> InTheWay(const SchoolModel& model, const Candidate& candidate, int period, Rule rule);
+
 // The lessons of the candidate's course its class would have on the day
 // with the candidate there, and the most it may have: more breaks kDailyCap.
 struct DayLoad {
