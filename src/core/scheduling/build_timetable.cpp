@@ -40,7 +40,9 @@ Result<BuildResult> BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRa
     return Outcome::Fail("每天课时数无效：" + std::to_string(lessonsPerDay));
   try {
     Transaction tx(db);
-    GenerationState state = LoadGenerationState(db, SchoolWeek(lessonsPerDay));
+    Result<GenerationState> loaded = LoadGenerationState(db, SchoolWeek(lessonsPerDay));
+    if (!loaded) return Outcome::Fail(loaded.message());
+    GenerationState& state = *loaded;
     GenerationContext ctx{state, random};
     const SchoolModel& model = state.model;
     const auto code = [](const std::vector<ModelEntity>& list, int i) {

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <map>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <utility>
 
+#include "core/database/guard.h"
 #include "core/database/plan_count.h"
 
 namespace orv {
@@ -71,34 +71,37 @@ void CountTeacherDay(GenerationState& s, const ModelLesson& l, int delta) {
 
 }  // namespace
 
-GenerationState LoadGenerationState(TimetableDb& db, SchoolWeek week) {
+Result<GenerationState> LoadGenerationState(TimetableDb& db, SchoolWeek week) {
   Result<SchoolModel> model = LoadSchoolModel(db, week);
-  if (!model) throw std::runtime_error(model.message());
-  GenerationState s;
-  s.model = std::move(*model);
-  const SchoolModel& m = s.model;
-  s.rows.resize(m.needs.size());
-  {
-    Cursor c = db.Query(kPlanNulls);
-    for (GenerationRow& row : s.rows) {
-      if (!c.Next()) throw std::runtime_error("教学计划在读取时发生变化");
-      row.classNull = c.Int(0) != 0;
-      row.courseNull = c.Int(1) != 0;
-      row.teacherNull = c.Int(2) != 0;
+  if (!model) return Outcome::Fail(model.message());
+  return Guarded("读取排课数据失败：", [&]() -> Result<GenerationState> {
+    GenerationState s;
+    s.model = std::move(*model);
+    const SchoolModel& m = s.model;
+    s.rows.resize(m.needs.size());
+    {
+      // Read in the caller's transaction, so the rows are the model's, in its order.
+      Cursor c = db.Query(kPlanNulls);
+      for (GenerationRow& row : s.rows) {
+        if (!c.Next()) return Outcome::Fail("读取排课数据失败：教学计划在读取时发生变化");
+        row.classNull = c.Int(0) != 0;
+        row.courseNull = c.Int(1) != 0;
+        row.teacherNull = c.Int(2) != 0;
+      }
     }
-  }
-  s.groupRows.resize(m.capGroups.size());
-  s.teacherLoad.assign(m.teachers.size(), 0);
-  for (size_t i = 0; i < m.needs.size(); ++i) {
-    const PlanNeed& need = m.needs[i];
-    const GenerationRow& row = s.rows[i];
-    if (!row.classNull && !row.courseNull)
-      s.groupRows[static_cast<size_t>(need.capGroup)].push_back(static_cast<int>(i));
-    if (!row.teacherNull) s.teacherLoad[static_cast<size_t>(need.teacher)] += need.count;
-  }
-  s.teacherDay.assign(m.teachers.size(), {});
-  for (const ModelLesson& l : m.lessons) CountTeacherDay(s, l, 1);
-  return s;
+    s.groupRows.resize(m.capGroups.size());
+    s.teacherLoad.assign(m.teachers.size(), 0);
+    for (size_t i = 0; i < m.needs.size(); ++i) {
+      const PlanNeed& need = m.needs[i];
+      const GenerationRow& row = s.rows[i];
+      if (!row.classNull && !row.courseNull)
+        s.groupRows[static_cast<size_t>(need.capGroup)].push_back(static_cast<int>(i));
+      if (!row.teacherNull) s.teacherLoad[static_cast<size_t>(need.teacher)] += need.count;
+    }
+    s.teacherDay.assign(m.teachers.size(), {});
+    for (const ModelLesson& l : m.lessons) CountTeacherDay(s, l, 1);
+    return s;
+  });
 }
 
 void WriteGeneration(TimetableDb& db, const GenerationState& s) {

@@ -16,6 +16,7 @@
 #include "core/database/timetable_db.h"
 #include "core/domain/marks.h"
 #include "core/model/school_model.h"
+#include "core/outcome.h"
 #include "core/rules/rule_book.h"
 #include "core/scheduling/random.h"
 
@@ -43,9 +44,8 @@ struct GenerationState {
   std::vector<std::array<int, kDaysPerWeek>> teacherDay;
 };
 
-// The school as stored, for a run in the caller's transaction. Errors are
-// thrown (SQLite::Exception or std::runtime_error).
-GenerationState LoadGenerationState(TimetableDb& db, SchoolWeek week);
+// The school as stored, read in the caller's transaction.
+Result<GenerationState> LoadGenerationState(TimetableDb& db, SchoolWeek week);
 
 // Writes a run back: drops the lessons that were not fixed in advance
 // (SetFlag NULL stays), adds the placed ones in the order placed and sets

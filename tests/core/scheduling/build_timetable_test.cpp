@@ -42,7 +42,9 @@ TEST_F(Generation, NextCourseComesFromTheTeacherInMostClassesThenTheCourseInMost
   for (const auto& [plan, course, teacher] : cases) {
     Plan(plan);
     Transaction read(t.db());
-    const GenerationState s = LoadGenerationState(t.db(), SchoolWeek(6));
+    const Result<GenerationState> loaded = LoadGenerationState(t.db(), SchoolWeek(6));
+    ASSERT_TRUE(loaded) << loaded.message();
+    const GenerationState& s = *loaded;
     int picked = 7;
     const int pickedCourse = PickNextTeacherCourse(s, picked);
     EXPECT_EQ(pickedCourse < 0 ? "" : s.model.courses[static_cast<size_t>(pickedCourse)].code, course)
@@ -100,6 +102,24 @@ TEST_F(Generation, RunDropsManualLessonsKeepsAndCountsFixedOnesAndFillsOnlyWhatI
   EXPECT_EQ(t.BuildCount("101", "02"), 2);
   EXPECT_EQ(t.BuildCount("102", "02"), 1);
   EXPECT_EQ(t.Count("select count(*) from ClassPlantb where IsAutoBuild<>1"), 0);
+}
+
+TEST_F(Generation, RowsOfOneClassAndCourseShareTheFirstRowsCountAndEachDuplicateCountsTheFixedLessons) {
+  // A duplicate T1 row and a second teacher for 101's course 02. The fixed
+  // lesson counts once for each T1 row; the first row's Count (3) rules the
+  // class's course, so T1 places two more and T2's row finds nothing missing.
+  Plan("101/02/T1/3 101/02/T1/2 101/02/T2/4");
+  Add("101/1/1/02/T1/0");
+  // T1 teaches 5 a week, so one a day: Monday is full, then 2.0 and 3.67
+  // (a chance, kept on Wednesday).
+  ScriptedRandom r({0.0, 0.0, 0.0});
+  const Result<BuildResult> result = BuildTimetable(t.db(), 6, r);
+  ASSERT_TRUE(result) << result.message();
+  EXPECT_TRUE(r.AllDrawn());
+  EXPECT_EQ(Lessons(), "101/1/1/02/T1/0 101/2/1/02/T1/1 101/3/1/02/T1/1");
+  EXPECT_EQ(t.db().FirstText("select group_concat(BuildCount||'/'||IsAutoBuild,' ') from ClassPlantb"),
+            "3/1 3/1 3/1");
+  EXPECT_EQ(result->rate, 99);  // 9 of 9, yet T2's row misses one
 }
 
 TEST_F(Generation, LessonWithoutSlotClosesItsRowAndTheRunGoesOn) {
@@ -171,6 +191,8 @@ TEST_F(Generation, FailedRunLeavesTimetableAndPlanAsTheyWere) {
        "班级 '103'"},
       {"insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values ('','03','T3',2)", 6,
        "课程 '03'"},
+      {"insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values (NULL,'02','T1',2)", 6,
+       "课程 '02'，教师 'T1'"},
   };
   const char* planState =
       "select group_concat(ClassCode||'/'||BuildCount||'/'||IsAutoBuild,' ') from ClassPlantb";

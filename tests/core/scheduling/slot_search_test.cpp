@@ -19,7 +19,9 @@ class SlotSearch : public School {
   // The school as stored; the daily cap comes from the plan row of 101's course.
   GenerationState Load(int lessonsPerDay = 6) {
     Transaction read(t.db());
-    return LoadGenerationState(t.db(), SchoolWeek(lessonsPerDay));
+    Result<GenerationState> s = LoadGenerationState(t.db(), SchoolWeek(lessonsPerDay));
+    EXPECT_TRUE(s) << s.message();
+    return s ? std::move(*s) : GenerationState{};
   }
   static Candidate Lesson(const GenerationState& s, const std::string& course) {
     return {s.model.ClassIndex("101"), s.model.CourseIndex(course), s.model.TeacherIndex("T1")};
