@@ -122,6 +122,30 @@ TEST_F(Generation, RowsOfOneClassAndCourseShareTheFirstRowsCountAndEachDuplicate
   EXPECT_EQ(result->rate, 99);  // 9 of 9, yet T2's row misses one
 }
 
+TEST_F(Generation, ResetKeepsFixedAndUnflaggedLessonsAndATeachersDayCountsEveryLessonOfThatDay) {
+  // A duplicate T1 row; T1's fixed lessons on Monday 1 and past Tuesday's last
+  // lesson, a placed and a hand-placed one; T2's lesson without a SetFlag.
+  Plan("101/02/T1/3 101/02/T1/2 102/01/T2/1");
+  Add("101/1/1/02/T1/0 101/2/7/02/T1/0 101/1/2/02/T1/1 101/1/3/02/T1/2 102/2/1/01/T2");
+  Exec("update LessonListtb set SetFlag=NULL where ClassCode='102'");
+  Transaction read(t.db());
+  Result<GenerationState> loaded = LoadGenerationState(t.db(), SchoolWeek(6));
+  ASSERT_TRUE(loaded) << loaded.message();
+  GenerationState& s = *loaded;
+  ResetAutoBuild(s);
+  ASSERT_EQ(s.model.lessons.size(), 3u);
+  EXPECT_EQ(s.model.lessons[2].setFlag, std::nullopt);
+  // Each fixed lesson counts once for every row of its class, course and teacher.
+  EXPECT_EQ(s.rows[0].buildCount, 2);
+  EXPECT_EQ(s.rows[1].buildCount, 2);
+  EXPECT_EQ(s.rows[2].buildCount, 0);
+  const int t1 = s.model.TeacherIndex("T1"), t2 = s.model.TeacherIndex("T2");
+  EXPECT_TRUE(TeacherDayFull(s, t1, 2.5, 1));   // the lesson past the day's end is on Tuesday too
+  EXPECT_FALSE(TeacherDayFull(s, t1, 1.0, 2));  // the placed and hand-placed ones are gone
+  EXPECT_TRUE(TeacherDayFull(s, t2, 2.0, 1));
+  EXPECT_FALSE(TeacherDayFull(s, t2, 3.0, 1));
+}
+
 TEST_F(Generation, LessonWithoutSlotClosesItsRowAndTheRunGoesOn) {
   Limit("1/02/1/0/3 1/02/2/0/3 1/02/3/0/3 1/02/4/0/3 1/02/5/0/3");
   Exec("update Limittb set Attr=1 where Day=1 and LessonNo=1");  // 02's one open cell
