@@ -1,9 +1,10 @@
 #include "core/scheduling/build_timetable.h"
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "core/database/plan_count.h"
-#include "core/database/week_marks.h"
 #include "core/domain/week.h"
 #include "core/scheduling/generation_steps.h"
 
@@ -17,10 +18,6 @@ constexpr const char* kPlanSummary =
     "coalesce(sum(case when BuildCount<" ORV_PLAN_COUNT " then " ORV_PLAN_COUNT
     "-BuildCount else 0 end),0),"
     "coalesce(sum(case when BuildCount<" ORV_PLAN_COUNT " then 1 else 0 end),0) from ClassPlantb";
-constexpr const char* kAutoLessonsInNeverCells =
-    "select count(*) from LessonListtb L where L.SetFlag=? and exists (select 1 from Limittb M"
-    " where M.Day=L.Day and M.LessonNo=L.LessonNo and M.Attr=?"
-    " and ((M.Kind=? and M.Code=L.ClassCode) or (M.Kind=? and M.Code=L.TeacherCode)))";
 
 // A plan row the run cannot get past. Without marking it, the driver would
 // take the same row again and again, so the run stops instead.
@@ -43,27 +40,36 @@ Result<BuildResult> BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRa
     return Outcome::Fail("每天课时数无效：" + std::to_string(lessonsPerDay));
   try {
     Transaction tx(db);
-    GenerationContext ctx{db, lessonsPerDay, random};
-    ResetAutoBuild(db);
+    Result<GenerationState> loaded = LoadGenerationState(db, SchoolWeek(lessonsPerDay));
+    if (!loaded) return Outcome::Fail(loaded.message());
+    GenerationState& state = *loaded;
+    GenerationContext ctx{state, random};
+    const SchoolModel& model = state.model;
+    const auto code = [](const std::vector<ModelEntity>& list, int i) {
+      return i < 0 ? std::string() : list[static_cast<size_t>(i)].code;
+    };
+    ResetAutoBuild(state);
     for (;;) {
       Tick(progress);
-      std::string teacher;
-      const std::string course = PickNextTeacherCourse(db, teacher);
-      if (course.empty()) break;
+      int teacher = -1;
+      const int course = PickNextTeacherCourse(state, teacher);
+      if (course < 0) break;
       int rowsTaken = 0;
       for (;;) {
         Tick(progress);
-        const std::string cls = PickNextClass(db, course, teacher);
-        if (cls.empty()) break;
-        const RowOutcome outcome = BuildPlanRow(ctx, cls, course, teacher);
-        if (outcome == RowOutcome::kUnreadable || outcome == RowOutcome::kNotMarked)
-          throw StuckRow(cls, course, teacher);
+        const int row = PickNextClass(state, course, teacher);
+        // A row whose class code is empty names no class to place it in.
+        if (row < 0 || code(model.classes, model.needs[static_cast<size_t>(row)].cls).empty()) break;
+        if (BuildPlanRow(ctx, row) == RowOutcome::kUnreadable)
+          throw StuckRow(code(model.classes, model.needs[static_cast<size_t>(row)].cls),
+                         code(model.courses, course), code(model.teachers, teacher));
         ++rowsTaken;
       }
       // The course was chosen for an unbuilt row that no pick reached (its
       // class code is empty): choosing it again would never end.
-      if (rowsTaken == 0) throw StuckRow("", course, teacher);
+      if (rowsTaken == 0) throw StuckRow("", code(model.courses, course), code(model.teachers, teacher));
     }
+    WriteGeneration(db, state);
     BuildResult result;
     result.rate = CompletionRate(db);
     if (result.rate < 0) return Outcome::Fail("教学计划为空或总课时为0");
@@ -75,10 +81,7 @@ Result<BuildResult> BuildTimetable(TimetableDb& db, int lessonsPerDay, UniformRa
       result.unplacedLessons = static_cast<int>(c.Int64(2));
       result.incompleteRows = static_cast<int>(c.Int64(3));
     }
-    result.lessonsInNeverCells = static_cast<int>(
-        db.FirstInt(kAutoLessonsInNeverCells, DbValue(LessonOrigin::Automatic), DbValue(LimitMark::Never),
-                    DbValue(LimitKind::Class), DbValue(LimitKind::Teacher))
-            .value_or(0));
+    result.lessonsInNeverCells = LessonsInNeverCells(state);
     tx.Commit();
     return result;
   } catch (const StuckRow& e) {

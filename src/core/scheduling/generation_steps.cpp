@@ -1,81 +1,35 @@
 #include "core/scheduling/generation_steps.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <optional>
-#include <vector>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
 
+#include "core/database/guard.h"
 #include "core/database/plan_count.h"
-#include "core/database/week_marks.h"
 
 namespace orv {
 
 namespace {
 
-// The statements of a run. They stay constant text so that each is prepared
-// once and reused for every row, day and candidate.
+constexpr const char* kPlanNulls =
+    "select ClassCode is null,CourseCode is null,TeacherCode is null from ClassPlantb order by rowid";
 constexpr const char* kDeleteUnfixed = "delete from LessonListtb where SetFlag<>?";
-constexpr const char* kUnmarkAll = "update ClassPlantb Set IsAutoBuild=0,BuildCount=0";
-constexpr const char* kFixedLessons =
-    "select ClassCode,CourseCode,TeacherCode from LessonListtb where SetFlag=? order by rowid";
-constexpr const char* kCountFixed =
-    "Update ClassPlantb Set BuildCount=BuildCount+1 where ClassCode=? and CourseCode=? and TeacherCode=?";
-
-// Groups come back in key order, written out so that a new index can never
-// change which timetable a seed produces.
-constexpr const char* kTeacherClassCounts =
-    "select count(TeacherCode) as ClassCount,TeacherCode from"
-    " (select ClassCode,TeacherCode from ClassPlantb where IsAutoBuild=0 group by TeacherCode,ClassCode)"
-    " group by TeacherCode order by TeacherCode";
-constexpr const char* kTeacherCourseCounts =
-    "select count(CourseCode) as ClassCount,CourseCode,sum(SumCount) as SumSumCount from"
-    " (select ClassCode,CourseCode,sum(" ORV_PLAN_COUNT
-    ") as SumCount from ClassPlantb"
-    " where TeacherCode=? and IsAutoBuild=0 group by CourseCode,ClassCode) as Temptb"
-    " group by CourseCode order by CourseCode";
-// Plan rows in the order they were entered.
-constexpr const char* kNextClassOfTeacher =
-    "select ClassCode,TeacherCode from ClassPlantb where IsAutoBuild=0 and CourseCode=? and TeacherCode=?"
-    " order by rowid";
-constexpr const char* kNextClassOfCourse =
-    "select ClassCode,TeacherCode from ClassPlantb where IsAutoBuild=0 and CourseCode=? order by rowid";
-
-constexpr const char* kRowCounts =
-    "select " ORV_PLAN_COUNT ",BuildCount from ClassPlantb where ClassCode=? and CourseCode=? order by rowid";
-constexpr const char* kTeacherLoad =
-    "select sum(" ORV_PLAN_COUNT ") as SumCount from ClassPlantb where TeacherCode=?";
 constexpr const char* kInsertLesson = "insert into LessonListtb values(?,?,?,?,?,?)";
-constexpr const char* kSetBuildCount =
-    "update ClassPlantb Set BuildCount=? where ClassCode=? and CourseCode=?";
-constexpr const char* kMarkBuilt =
-    "update ClassPlantb Set IsAutoBuild=1 where ClassCode=? and CourseCode=? and TeacherCode=?";
-constexpr const char* kTeacherDayLessons = "select count(*) from LessonListtb where TeacherCode=? and Day=?";
+constexpr const char* kSetRow = "update ClassPlantb Set BuildCount=?,IsAutoBuild=? where rowid=?";
 constexpr const char* kPlanTotals =
     "select sum(" ORV_PLAN_COUNT ") as SumCount,sum(BuildCount) as SumBuildCount from ClassPlantb";
 constexpr const char* kRowsMissing = "select count(*) from ClassPlantb where BuildCount<" ORV_PLAN_COUNT;
 
-constexpr const char* kRestrictedLessons =
-    "select tbA.LessonNo from Limittb tbA where tbA.Kind=? and tbA.Code=? and tbA.Attr<>? and tbA.Day=?"
-    " order by tbA.LessonNo";
-constexpr const char* kClassSlotTaken =
-    "select LessonNo from LessonListtb where ClassCode=? and Day=? and LessonNo=?";
-constexpr const char* kMarkedCells =
-    "select tbA.LessonNo from Limittb tbA where tbA.Kind=? and tbA.Code=? and tbA.Attr=? and tbA.Day=?"
-    " and tbA.LessonNo not in (select tbB.LessonNo from LessonListtb tbB where tbB.ClassCode=? and tbB.Day=?)"
-    " order by tbA.LessonNo,tbA.rowid";
-constexpr const char* kTeacherSlotTaken =
-    "select LessonNo from LessonListtb where Day=? and LessonNo=? and TeacherCode=?";
-constexpr const char* kSpecialCourseSlotTaken =
-    "select LessonNo from LessonListtb where Day=? and LessonNo=? and CourseCode=?"
-    " and CourseCode in (select CourseCode from CourseAttrtb)";
-constexpr const char* kClassCourseDayLessons =
-    "select count(*) from LessonListtb where CourseCode=? and ClassCode=? and Day=?";
-
 // The passes over one day, in order: the cells each pass may take.
 constexpr std::array<LimitMark, 3> kPassMarks = {LimitMark::Best, LimitMark::Normal, LimitMark::Avoid};
+// What a slot must be free of. The course's own marks choose the pass; the
+// class's and teacher's "不排" cells are the completion's to honour.
+constexpr RuleSet kSlotRules = {Rule::kClassClash, Rule::kTeacherClash, Rule::kSpecialCourseClash,
+                                Rule::kDailyCap};
 constexpr int kFixed = DbValue(LessonOrigin::Fixed);
-constexpr int kCourseKind = DbValue(LimitKind::Course);
 constexpr double kPastFriday = 6.0;
 
 int WholeDay(double d) { return static_cast<int>(std::floor(d)); }
@@ -91,120 +45,236 @@ long long RoundHalfEven(double v) {
 }
 
 // Tries the passes of one day; the first lesson number above 0 wins.
-int SearchDay(GenerationContext& ctx, const std::string& cls, const std::string& course,
-              const std::string& teacher, int day, double x) {
+int SearchDay(GenerationContext& ctx, const Candidate& lesson, int day) {
   for (LimitMark mark : kPassMarks) {
-    const int lesson = SearchSlot(ctx, cls, course, teacher, day, x, mark);
-    if (lesson > 0) return lesson;
+    const int n = SearchSlot(ctx, lesson, day, mark);
+    if (n > 0) return n;
   }
   return -1;
 }
 
-}  // namespace
+// Keys of a grouping in which a NULL code is a group of its own, apart from
+// an empty one.
+int ClassKey(const PlanNeed& need, const GenerationRow& row) { return row.classNull ? -1 : need.cls; }
+int CourseKey(const PlanNeed& need, const GenerationRow& row) { return row.courseNull ? -1 : need.course; }
 
-void ResetAutoBuild(TimetableDb& db) {
-  db.Execute(kDeleteUnfixed, kFixed);
-  db.Execute(kUnmarkAll);
-  std::vector<std::array<std::string, 3>> fixed;
-  {
-    Cursor c = db.Query(kFixedLessons, kFixed);
-    while (c.Next()) fixed.push_back({c.Text(0), c.Text(1), c.Text(2)});
-  }
-  for (const auto& [cls, course, teacher] : fixed) db.Execute(kCountFixed, cls, course, teacher);
+// Code order as the database compares text (bytes); a NULL code first.
+bool CodeBefore(const std::vector<ModelEntity>& list, int a, int b) {
+  if (a < 0 || b < 0) return a < 0 && b >= 0;
+  return list[static_cast<size_t>(a)].code < list[static_cast<size_t>(b)].code;
 }
 
-std::string PickNextTeacherCourse(TimetableDb& db, std::string& teacher) {
-  teacher.clear();
-  {
-    long long best = 0;
-    Cursor c = db.Query(kTeacherClassCounts);
-    while (c.Next()) {
-      const long long classes = c.Int64(0);
-      if (classes > best) {
-        best = classes;
-        teacher = c.Text(1);
+void CountTeacherDay(GenerationState& s, const ModelLesson& l, int delta) {
+  if (l.day >= 1 && l.day <= kDaysPerWeek)
+    s.teacherDay[static_cast<size_t>(l.teacher)][static_cast<size_t>(l.day - 1)] += delta;
+}
+
+}  // namespace
+
+Result<GenerationState> LoadGenerationState(TimetableDb& db, SchoolWeek week) {
+  Result<SchoolModel> model = LoadSchoolModel(db, week);
+  if (!model) return Outcome::Fail(model.message());
+  return Guarded("读取排课数据失败：", [&]() -> Result<GenerationState> {
+    GenerationState s;
+    s.model = std::move(*model);
+    const SchoolModel& m = s.model;
+    s.rows.resize(m.needs.size());
+    {
+      // Read in the caller's transaction, so the rows are the model's, in its order.
+      Cursor c = db.Query(kPlanNulls);
+      for (GenerationRow& row : s.rows) {
+        if (!c.Next()) return Outcome::Fail("读取排课数据失败：教学计划在读取时发生变化");
+        row.classNull = c.Int(0) != 0;
+        row.courseNull = c.Int(1) != 0;
+        row.teacherNull = c.Int(2) != 0;
       }
     }
+    s.groupRows.resize(m.capGroups.size());
+    s.teacherLoad.assign(m.teachers.size(), 0);
+    for (size_t i = 0; i < m.needs.size(); ++i) {
+      const PlanNeed& need = m.needs[i];
+      const GenerationRow& row = s.rows[i];
+      if (!row.classNull && !row.courseNull)
+        s.groupRows[static_cast<size_t>(need.capGroup)].push_back(static_cast<int>(i));
+      if (!row.teacherNull) s.teacherLoad[static_cast<size_t>(need.teacher)] += need.count;
+    }
+    s.teacherDay.assign(m.teachers.size(), {});
+    for (const ModelLesson& l : m.lessons) CountTeacherDay(s, l, 1);
+    return s;
+  });
+}
+
+void WriteGeneration(TimetableDb& db, const GenerationState& s) {
+  const SchoolModel& m = s.model;
+  db.Execute(kDeleteUnfixed, kFixed);
+  for (int i : s.placed) {
+    const ModelLesson& l = m.lessons[static_cast<size_t>(i)];
+    db.Execute(kInsertLesson, m.classes[static_cast<size_t>(l.cls)].code, l.day, l.lessonNo,
+               m.courses[static_cast<size_t>(l.course)].code, m.teachers[static_cast<size_t>(l.teacher)].code,
+               DbValue(LessonOrigin::Automatic));
   }
-  std::string course;
-  long long bestClasses = 0, bestTotal = 0;
-  Cursor c = db.Query(kTeacherCourseCounts, teacher);
-  while (c.Next()) {
-    const long long classes = c.Int64(0);
-    const long long total = c.Int64(2);
-    if (classes > bestClasses) {
-      bestClasses = classes;
-      bestTotal = total;
-      course = c.Text(1);
-    } else if (classes == bestClasses && total > bestTotal) {
-      bestTotal = total;
-      course = c.Text(1);
+  for (size_t i = 0; i < s.rows.size(); ++i)
+    db.Execute(kSetRow, s.rows[i].buildCount, s.rows[i].autoBuilt ? 1 : 0, m.needs[i].rowid);
+}
+
+void ResetAutoBuild(GenerationState& s) {
+  SchoolModel& m = s.model;
+  for (const ModelLesson& l : m.lessons)
+    if (l.setFlag && *l.setFlag != kFixed) CountTeacherDay(s, l, -1);
+  // A lesson whose SetFlag is NULL was neither fixed nor placed: it stays.
+  m.EraseLessonsIf([](const ModelLesson& l) { return l.setFlag && *l.setFlag != kFixed; });
+  for (GenerationRow& row : s.rows) row = {0, false, row.classNull, row.courseNull, row.teacherNull};
+  // Each fixed lesson counts for every row of its class, course and teacher.
+  std::map<std::tuple<int, int, int>, std::vector<int>> rowsOf;
+  for (size_t i = 0; i < m.needs.size(); ++i) {
+    const GenerationRow& row = s.rows[i];
+    if (row.classNull || row.courseNull || row.teacherNull) continue;
+    const PlanNeed& need = m.needs[i];
+    rowsOf[{need.cls, need.course, need.teacher}].push_back(static_cast<int>(i));
+  }
+  for (const ModelLesson& l : m.lessons) {
+    if (l.setFlag != kFixed) continue;
+    if (auto it = rowsOf.find({l.cls, l.course, l.teacher}); it != rowsOf.end())
+      for (int i : it->second) ++s.rows[static_cast<size_t>(i)].buildCount;
+  }
+}
+
+int PickNextTeacherCourse(const GenerationState& s, int& teacher) {
+  const SchoolModel& m = s.model;
+  teacher = -1;
+  // Classes per teacher among the unbuilt rows; a row without a teacher
+  // counts for nobody.
+  std::set<std::pair<int, int>> teacherClasses;
+  for (size_t i = 0; i < m.needs.size(); ++i) {
+    const GenerationRow& row = s.rows[i];
+    if (row.autoBuilt || row.teacherNull) continue;
+    teacherClasses.insert({m.needs[i].teacher, ClassKey(m.needs[i], row)});
+  }
+  std::map<int, long long> classesOf;
+  for (const auto& [t, cls] : teacherClasses) ++classesOf[t];
+  std::vector<std::pair<int, long long>> teachers(classesOf.begin(), classesOf.end());
+  std::sort(teachers.begin(), teachers.end(),
+            [&](const auto& a, const auto& b) { return CodeBefore(m.teachers, a.first, b.first); });
+  long long best = 0;
+  for (const auto& [t, classes] : teachers) {
+    if (classes > best) {
+      best = classes;
+      teacher = t;
     }
   }
+  if (teacher < 0) return -1;
+
+  // That teacher's courses: classes, and lessons a week on a tie.
+  std::map<std::pair<int, int>, long long> classLessons;  // (course, class) -> lessons
+  for (size_t i = 0; i < m.needs.size(); ++i) {
+    const GenerationRow& row = s.rows[i];
+    const PlanNeed& need = m.needs[i];
+    if (row.autoBuilt || row.teacherNull || need.teacher != teacher) continue;
+    classLessons[{CourseKey(need, row), ClassKey(need, row)}] += need.count;
+  }
+  struct CourseTally {
+    int course;
+    long long classes = 0, total = 0;
+  };
+  std::vector<CourseTally> courses;
+  for (const auto& [key, lessons] : classLessons) {
+    if (courses.empty() || courses.back().course != key.first) courses.push_back({key.first});
+    // A NULL course is a group, yet it counts no classes.
+    if (key.first >= 0) ++courses.back().classes;
+    courses.back().total += lessons;
+  }
+  std::sort(courses.begin(), courses.end(), [&](const CourseTally& a, const CourseTally& b) {
+    return CodeBefore(m.courses, a.course, b.course);
+  });
+  int course = -1;
+  long long bestClasses = 0, bestTotal = 0;
+  for (const CourseTally& c : courses) {
+    if (c.classes > bestClasses || (c.classes == bestClasses && c.total > bestTotal)) {
+      if (c.classes > bestClasses) bestClasses = c.classes;
+      bestTotal = c.total;
+      course = c.course;
+    }
+  }
+  // A course without a code, stored empty or NULL, ends the run.
+  if (course < 0 || m.courses[static_cast<size_t>(course)].code.empty()) return -1;
   return course;
 }
 
-std::string PickNextClass(TimetableDb& db, const std::string& course, std::string& teacher) {
-  {
-    Cursor c = db.Query(kNextClassOfTeacher, course, teacher);
-    if (c.Next()) {
-      teacher = c.Text(1);
-      return c.Text(0);
+int PickNextClass(const GenerationState& s, int course, int& teacher) {
+  const SchoolModel& m = s.model;
+  int ofCourse = -1;
+  for (size_t i = 0; i < m.needs.size(); ++i) {
+    const GenerationRow& row = s.rows[i];
+    const PlanNeed& need = m.needs[i];
+    if (row.autoBuilt || row.courseNull || need.course != course) continue;
+    if (!row.teacherNull && need.teacher == teacher) {
+      ofCourse = static_cast<int>(i);
+      break;
     }
+    if (ofCourse < 0) ofCourse = static_cast<int>(i);
   }
-  Cursor c = db.Query(kNextClassOfCourse, course);
-  if (!c.Next()) return {};
-  teacher = c.Text(1);
-  return c.Text(0);
+  if (ofCourse >= 0) teacher = m.needs[static_cast<size_t>(ofCourse)].teacher;
+  return ofCourse;
 }
 
-RowOutcome BuildPlanRow(GenerationContext& ctx, const std::string& cls, const std::string& course,
-                        const std::string& teacher) {
-  TimetableDb& db = ctx.db;
-  int count = 0, buildCount = 0;
-  {
-    Cursor c = db.Query(kRowCounts, cls, course);
-    if (!c.Next() || c.IsNull(0) || c.IsNull(1)) return RowOutcome::kUnreadable;
-    count = c.Int(0);
-    buildCount = c.Int(1);
-  }
-  // A sum over no rows is NULL: the teacher code of the row matches nothing.
-  const std::optional<long long> load = db.FirstInt(kTeacherLoad, teacher);
-  if (!load) return RowOutcome::kUnreadable;
-  const int cap = static_cast<int>(std::ceil(static_cast<double>(*load) / 5.0));
+RowOutcome BuildPlanRow(GenerationContext& ctx, int r) {
+  GenerationState& s = ctx.state;
+  SchoolModel& m = s.model;
+  const PlanNeed& need = m.needs[static_cast<size_t>(r)];
+  const GenerationRow& self = s.rows[static_cast<size_t>(r)];
+  if (self.classNull || self.courseNull || self.teacherNull) return RowOutcome::kUnreadable;
+  const int cls = need.cls, course = need.course, teacher = need.teacher;
+  // Count and BuildCount belong to the first row of the class and course,
+  // whichever its teacher; the lessons placed count for all of its rows.
+  const std::vector<int>& group = s.groupRows[static_cast<size_t>(need.capGroup)];
+  const int count = m.needs[static_cast<size_t>(group.front())].count;
+  int buildCount = s.rows[static_cast<size_t>(group.front())].buildCount;
+  const int load = s.teacherLoad[static_cast<size_t>(teacher)];
+  const int cap = static_cast<int>(std::ceil(static_cast<double>(load) / 5.0));
 
   RowOutcome outcome = RowOutcome::kBuilt;
   if (count > buildCount && count > 0) {
     const double step = 5.0 / count;
-    const double x = 1.0 / step;
+    const Candidate lesson{cls, course, teacher};
     double d = 1.0;
     for (;;) {
       // Past Friday every day is alike (the search turns back from Friday), so
       // the walk stops there even when the cap could never be met.
-      while (d < kPastFriday && TeacherDayFull(db, teacher, d, cap)) d = WholeDay(d) + 1;
-      const int lesson = ChooseLesson(ctx, cls, course, teacher, d, x);
-      if (lesson < 0) {
+      while (d < kPastFriday && TeacherDayFull(s, teacher, d, cap)) d = WholeDay(d) + 1;
+      const int lessonNo = ChooseLesson(ctx, lesson, d);
+      if (lessonNo < 0) {
         outcome = RowOutcome::kNoSlot;
         break;
       }
-      db.Execute(kInsertLesson, cls, WholeDay(d), lesson, course, teacher, DbValue(LessonOrigin::Automatic));
+      ModelLesson placed;
+      placed.cls = cls;
+      placed.course = course;
+      placed.teacher = teacher;
+      placed.day = WholeDay(d);
+      placed.lessonNo = lessonNo;
+      placed.setFlag = DbValue(LessonOrigin::Automatic);
+      const int index = m.AddLesson(placed);
+      s.placed.push_back(index);
+      CountTeacherDay(s, m.lessons[static_cast<size_t>(index)], 1);
       ++buildCount;
-      db.Execute(kSetBuildCount, buildCount, cls, course);
+      for (int g : group) s.rows[static_cast<size_t>(g)].buildCount = buildCount;
       if (buildCount == count) break;
       d += step;
     }
   }
-  if (MarkPlanRowBuilt(db, cls, course, teacher) == 0) return RowOutcome::kNotMarked;
+  for (int g : group) {
+    if (!s.rows[static_cast<size_t>(g)].teacherNull && m.needs[static_cast<size_t>(g)].teacher == teacher)
+      s.rows[static_cast<size_t>(g)].autoBuilt = true;
+  }
   return outcome;
 }
 
-int MarkPlanRowBuilt(TimetableDb& db, const std::string& cls, const std::string& course,
-                     const std::string& teacher) {
-  return db.Execute(kMarkBuilt, cls, course, teacher);
-}
-
-bool TeacherDayFull(TimetableDb& db, const std::string& teacher, double d, int cap) {
-  return db.FirstInt(kTeacherDayLessons, teacher, WholeDay(d)).value_or(0) >= cap;
+bool TeacherDayFull(const GenerationState& s, int teacher, double d, int cap) {
+  const int day = WholeDay(d);
+  const int lessons = day >= 1 && day <= kDaysPerWeek
+                          ? s.teacherDay[static_cast<size_t>(teacher)][static_cast<size_t>(day - 1)]
+                          : 0;
+  return lessons >= cap;
 }
 
 int CompletionRate(TimetableDb& db) {
@@ -225,8 +295,7 @@ int CompletionRate(TimetableDb& db) {
   return static_cast<int>(rate);
 }
 
-int ChooseLesson(GenerationContext& ctx, const std::string& cls, const std::string& course,
-                 const std::string& teacher, double& d, double x) {
+int ChooseLesson(GenerationContext& ctx, const Candidate& lesson, double& d) {
   const double entry = d;
   while (d < kPastFriday) {
     int day = WholeDay(d);
@@ -238,8 +307,8 @@ int ChooseLesson(GenerationContext& ctx, const std::string& cls, const std::stri
         d = day;
       }
     }
-    const int lesson = SearchDay(ctx, cls, course, teacher, day, x);
-    if (lesson > 0) return lesson;
+    const int n = SearchDay(ctx, lesson, day);
+    if (n > 0) return n;
     day += 1;
     d = day;
   }
@@ -250,43 +319,21 @@ int ChooseLesson(GenerationContext& ctx, const std::string& cls, const std::stri
     }
     d = WholeDay(d);
     while (d > 5) d -= 1;
-    const int lesson = SearchDay(ctx, cls, course, teacher, WholeDay(d), x);
-    if (lesson > 0) return lesson;
+    const int n = SearchDay(ctx, lesson, WholeDay(d));
+    if (n > 0) return n;
     d -= 1;
   }
 }
 
-int SearchSlot(GenerationContext& ctx, const std::string& cls, const std::string& course,
-               const std::string& teacher, int day, double x, LimitMark mark) {
-  TimetableDb& db = ctx.db;
+int SearchSlot(GenerationContext& ctx, const Candidate& lesson, int day, LimitMark mark) {
   if (mark == LimitMark::Never) return -1;
-  // The daily cap does not depend on the lesson number: a full day rules out
-  // every candidate, and nothing is drawn.
-  if (CourseDayFull(db, cls, course, day, x)) return -1;
-
-  std::vector<int> candidates;
-  if (mark == LimitMark::Normal) {
-    // A cell without a row is normal too: every lesson that carries no
-    // other mark is a candidate.
-    std::vector<int> restricted;
-    {
-      Cursor c = db.Query(kRestrictedLessons, kCourseKind, course, DbValue(LimitMark::Normal), day);
-      while (c.Next()) restricted.push_back(c.Int(0));
-    }
-    for (int n = 1; n <= ctx.lessonsPerDay; ++n) {
-      if (std::find(restricted.begin(), restricted.end(), n) != restricted.end()) continue;
-      if (!db.Exists(kClassSlotTaken, cls, day, n)) candidates.push_back(n);
-    }
-  } else {
-    Cursor c = db.Query(kMarkedCells, kCourseKind, course, DbValue(mark), day, cls, day);
-    while (c.Next()) candidates.push_back(c.Int(0));
-  }
-
+  const SchoolModel& m = ctx.state.model;
+  const MarkMasks& marks = m.courses[static_cast<size_t>(lesson.course)].marks;
   std::vector<int> passing;
-  for (int n : candidates) {
-    if (db.Exists(kTeacherSlotTaken, day, n, teacher)) continue;
-    if (db.Exists(kSpecialCourseSlotTaken, day, n, course)) continue;
-    passing.push_back(n);
+  for (int n = 1; n <= m.week.lessonsPerDay; ++n) {
+    const int period = PeriodOf(day, n);
+    if (marks.At(period) != mark) continue;
+    if (Test(m, lesson, period, kSlotRules).Empty()) passing.push_back(n);
   }
   if (passing.empty()) return -1;
   const double r = ctx.random.Next();
@@ -296,8 +343,14 @@ int SearchSlot(GenerationContext& ctx, const std::string& cls, const std::string
   return passing[static_cast<size_t>(at)];
 }
 
-bool CourseDayFull(TimetableDb& db, const std::string& cls, const std::string& course, int day, double x) {
-  return CourseDailyCap(x) <= db.FirstInt(kClassCourseDayLessons, course, cls, day).value_or(0);
+int LessonsInNeverCells(const GenerationState& s) {
+  int count = 0;
+  for (int i : s.placed)
+    if (!Test(s.model, Candidate::Of(s.model, i), s.model.lessons[static_cast<size_t>(i)].period,
+              {Rule::kClassNever, Rule::kTeacherNever})
+             .Empty())
+      ++count;
+  return count;
 }
 
 }  // namespace orv

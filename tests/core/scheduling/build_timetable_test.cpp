@@ -41,9 +41,15 @@ TEST_F(Generation, NextCourseComesFromTheTeacherInMostClassesThenTheCourseInMost
   };
   for (const auto& [plan, course, teacher] : cases) {
     Plan(plan);
-    std::string picked = "stale";
-    EXPECT_EQ(PickNextTeacherCourse(t.db(), picked), course) << plan;
-    EXPECT_EQ(picked, teacher) << plan;
+    Transaction read(t.db());
+    const Result<GenerationState> loaded = LoadGenerationState(t.db(), SchoolWeek(6));
+    ASSERT_TRUE(loaded) << loaded.message();
+    const GenerationState& s = *loaded;
+    int picked = 7;
+    const int pickedCourse = PickNextTeacherCourse(s, picked);
+    EXPECT_EQ(pickedCourse < 0 ? "" : s.model.courses[static_cast<size_t>(pickedCourse)].code, course)
+        << plan;
+    EXPECT_EQ(picked < 0 ? "" : s.model.teachers[static_cast<size_t>(picked)].code, teacher) << plan;
   }
 }
 
@@ -96,6 +102,48 @@ TEST_F(Generation, RunDropsManualLessonsKeepsAndCountsFixedOnesAndFillsOnlyWhatI
   EXPECT_EQ(t.BuildCount("101", "02"), 2);
   EXPECT_EQ(t.BuildCount("102", "02"), 1);
   EXPECT_EQ(t.Count("select count(*) from ClassPlantb where IsAutoBuild<>1"), 0);
+}
+
+TEST_F(Generation, RowsOfOneClassAndCourseShareTheFirstRowsCountAndEachDuplicateCountsTheFixedLessons) {
+  // A duplicate T1 row and a second teacher for 101's course 02. The fixed
+  // lesson counts once for each T1 row; the first row's Count (3) rules the
+  // class's course, so T1 places two more and T2's row finds nothing missing.
+  Plan("101/02/T1/3 101/02/T1/2 101/02/T2/4");
+  Add("101/1/1/02/T1/0");
+  // T1 teaches 5 a week, so one a day: Monday is full, then 2.0 and 3.67
+  // (a chance, kept on Wednesday).
+  ScriptedRandom r({0.0, 0.0, 0.0});
+  const Result<BuildResult> result = BuildTimetable(t.db(), 6, r);
+  ASSERT_TRUE(result) << result.message();
+  EXPECT_TRUE(r.AllDrawn());
+  EXPECT_EQ(Lessons(), "101/1/1/02/T1/0 101/2/1/02/T1/1 101/3/1/02/T1/1");
+  EXPECT_EQ(t.db().FirstText("select group_concat(BuildCount||'/'||IsAutoBuild,' ') from ClassPlantb"),
+            "3/1 3/1 3/1");
+  EXPECT_EQ(result->rate, 99);  // 9 of 9, yet T2's row misses one
+}
+
+TEST_F(Generation, ResetKeepsFixedAndUnflaggedLessonsAndATeachersDayCountsEveryLessonOfThatDay) {
+  // A duplicate T1 row; T1's fixed lessons on Monday 1 and past Tuesday's last
+  // lesson, a placed and a hand-placed one; T2's lesson without a SetFlag.
+  Plan("101/02/T1/3 101/02/T1/2 102/01/T2/1");
+  Add("101/1/1/02/T1/0 101/2/7/02/T1/0 101/1/2/02/T1/1 101/1/3/02/T1/2 102/2/1/01/T2");
+  Exec("update LessonListtb set SetFlag=NULL where ClassCode='102'");
+  Transaction read(t.db());
+  Result<GenerationState> loaded = LoadGenerationState(t.db(), SchoolWeek(6));
+  ASSERT_TRUE(loaded) << loaded.message();
+  GenerationState& s = *loaded;
+  ResetAutoBuild(s);
+  ASSERT_EQ(s.model.lessons.size(), 3u);
+  EXPECT_EQ(s.model.lessons[2].setFlag, std::nullopt);
+  // Each fixed lesson counts once for every row of its class, course and teacher.
+  EXPECT_EQ(s.rows[0].buildCount, 2);
+  EXPECT_EQ(s.rows[1].buildCount, 2);
+  EXPECT_EQ(s.rows[2].buildCount, 0);
+  const int t1 = s.model.TeacherIndex("T1"), t2 = s.model.TeacherIndex("T2");
+  EXPECT_TRUE(TeacherDayFull(s, t1, 2.5, 1));   // the lesson past the day's end is on Tuesday too
+  EXPECT_FALSE(TeacherDayFull(s, t1, 1.0, 2));  // the placed and hand-placed ones are gone
+  EXPECT_TRUE(TeacherDayFull(s, t2, 2.0, 1));
+  EXPECT_FALSE(TeacherDayFull(s, t2, 3.0, 1));
 }
 
 TEST_F(Generation, LessonWithoutSlotClosesItsRowAndTheRunGoesOn) {
@@ -167,6 +215,8 @@ TEST_F(Generation, FailedRunLeavesTimetableAndPlanAsTheyWere) {
        "班级 '103'"},
       {"insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values ('','03','T3',2)", 6,
        "课程 '03'"},
+      {"insert into ClassPlantb (ClassCode,CourseCode,TeacherCode,Count) values (NULL,'02','T1',2)", 6,
+       "课程 '02'，教师 'T1'"},
   };
   const char* planState =
       "select group_concat(ClassCode||'/'||BuildCount||'/'||IsAutoBuild,' ') from ClassPlantb";
