@@ -10,8 +10,6 @@ namespace {
 constexpr RuleSet kClashRules = {Rule::kClassClash, Rule::kTeacherClash, Rule::kSpecialCourseClash};
 constexpr RuleSet kNeverRules = {Rule::kCourseNever, Rule::kClassNever, Rule::kTeacherNever};
 
-bool IsWall(const ModelLesson& l) { return !l.moves && !l.surplus && l.period >= 0; }
-
 }  // namespace
 
 void IndexRules(SchoolModel& m) {

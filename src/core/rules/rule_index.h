@@ -11,6 +11,11 @@
 
 namespace orv {
 
+// A lesson in the week that the scheduler neither moves nor takes out: a
+// fixed or hand-placed one, or one of no usable plan row. It walls its
+// period off for everyone else.
+inline bool IsWall(const ModelLesson& l) { return !l.moves && !l.surplus && l.period >= 0; }
+
 // Fills PlanNeed::open, CapGroup::cap and ModelLesson::clashes.
 void IndexRules(SchoolModel& model);
 
