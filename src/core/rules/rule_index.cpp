@@ -12,6 +12,18 @@ constexpr RuleSet kNeverRules = {Rule::kCourseNever, Rule::kClassNever, Rule::kT
 
 }  // namespace
 
+PeriodMask OpenPeriods(const SchoolModel& m, Rule never, int who) {
+  // The rule asked reads only the one it is about.
+  Candidate c;
+  if (never == Rule::kClassNever) c.cls = who;
+  if (never == Rule::kCourseNever) c.course = who;
+  if (never == Rule::kTeacherNever) c.teacher = who;
+  PeriodMask open = 0;
+  for (int p = 0; p < kWeekPeriods; ++p)
+    if ((m.weekBits & PeriodBit(p)) && Test(m, c, p, {never}).Empty()) open |= PeriodBit(p);
+  return open;
+}
+
 void IndexRules(SchoolModel& m) {
   for (CapGroup& g : m.capGroups) g.cap = PlanDailyCap(g.firstCount);
   for (PlanNeed& n : m.needs) {

@@ -26,7 +26,14 @@ constexpr RuleSet kNeverRules = {Rule::kCourseNever, Rule::kClassNever, Rule::kT
 
 class Analyzer {
  public:
-  explicit Analyzer(const SchoolModel& m) : m_(m), walls_(CollectWalls(m)) {}
+  explicit Analyzer(const SchoolModel& m) : m_(m), walls_(CollectWalls(m)) {
+    for (int c = 0; c < static_cast<int>(m.classes.size()); ++c)
+      classOpen_.push_back(OpenPeriods(m, Rule::kClassNever, c));
+    for (int t = 0; t < static_cast<int>(m.teachers.size()); ++t)
+      teacherOpen_.push_back(OpenPeriods(m, Rule::kTeacherNever, t));
+    for (int k = 0; k < static_cast<int>(m.courses.size()); ++k)
+      courseOpen_.push_back(OpenPeriods(m, Rule::kCourseNever, k));
+  }
 
   std::vector<AnalysisFinding> Run() {
     CheckPlanRows();
@@ -189,10 +196,10 @@ class Analyzer {
   }
 
   PeriodMask ClassRoom(int c) const {
-    return m_.weekBits & ~(Class(c).marks.never | walls_.cls[static_cast<size_t>(c)]);
+    return classOpen_[static_cast<size_t>(c)] & ~walls_.cls[static_cast<size_t>(c)];
   }
   PeriodMask TeacherRoom(int t) const {
-    return m_.weekBits & ~(Teacher(t).marks.never | walls_.teacher[static_cast<size_t>(t)]);
+    return teacherOpen_[static_cast<size_t>(t)] & ~walls_.teacher[static_cast<size_t>(t)];
   }
 
   void CheckDailyCaps() {
@@ -223,7 +230,7 @@ class Analyzer {
       if (n.usable) load[static_cast<size_t>(n.course)] += n.toPlace;
     for (size_t k = 0; k < m_.courses.size(); ++k) {
       if (!m_.special[k] || load[k] == 0) continue;
-      const int room = CountPeriods(m_.weekBits & ~(m_.courses[k].marks.never | walls_.special[k]));
+      const int room = CountPeriods(courseOpen_[k] & ~walls_.special[k]);
       const std::string what =
           "专用课程" + m_.courses[k].name + "：全校每周要排" + N(load[k]) + "节，同一节只能有一个班上，";
       if (load[k] > room)
@@ -257,6 +264,7 @@ class Analyzer {
 
   const SchoolModel& m_;
   Walls walls_;
+  std::vector<PeriodMask> classOpen_, teacherOpen_, courseOpen_;  // outside their "不排" cells
   std::vector<AnalysisFinding> found_;
 };
 
