@@ -1,121 +1,45 @@
 #include "core/editing/edit_targets.h"
 
 #include <exception>
-#include <map>
-#include <set>
 
 #include "core/database/guard.h"
-#include "core/database/plan_count.h"
-#include "core/database/week_marks.h"
 #include "core/domain/week.h"
 #include "core/editing/timetable_edit.h"
-#include "core/scheduling/generation_steps.h"
+#include "core/model/school_model.h"
+#include "core/rules/rule_book.h"
 
 namespace orv {
 
 namespace {
 
-constexpr const char* kClassSlots = "select Day,LessonNo from LessonListtb where ClassCode=?";
-constexpr const char* kTeacherSlots = "select Day,LessonNo from LessonListtb where TeacherCode=?";
-constexpr const char* kTeacherSlotsElsewhere =
-    "select Day,LessonNo from LessonListtb where TeacherCode=? and ClassCode<>?";
-// Who teaches what in the other classes at one period, and whether it is a
-// special course.
-constexpr const char* kPeriodElsewhere =
-    "select TeacherCode,CourseCode,CourseCode in (select CourseCode from CourseAttrtb) from LessonListtb"
-    " where Day=? and LessonNo=? and ClassCode<>?";
-constexpr const char* kSpecialSlotsElsewhere =
-    "select Day,LessonNo from LessonListtb where CourseCode=? and ClassCode<>?"
-    " and CourseCode in (select CourseCode from CourseAttrtb)";
-constexpr const char* kMarkedSlots = "select Day,LessonNo from Limittb where Kind=? and Code=? and Attr=?";
-constexpr const char* kMarkedCodesAt =
-    "select Code from Limittb where Kind=? and Day=? and LessonNo=? and Attr=?";
-constexpr const char* kPlanCounts =
-    "select CourseCode," ORV_PLAN_COUNT " from ClassPlantb where ClassCode=? order by rowid";
+// What keeps a lesson out of a period for good: its class or its teacher
+// already has a lesson there.
+constexpr RuleSet kBusy = {Rule::kClassClash, Rule::kTeacherClash};
+// What a swap may break and still be made: the tooltip names these.
+constexpr RuleSet kWarned = {Rule::kSpecialCourseClash, Rule::kCourseNever, Rule::kClassNever,
+                             Rule::kTeacherNever, Rule::kDailyCap};
+// A swap within one day leaves each course's count on that day as it was,
+// so it can break no daily cap the day does not already break.
+constexpr RuleSet kWarnedWithinDay = {Rule::kSpecialCourseClash, Rule::kCourseNever, Rule::kClassNever,
+                                      Rule::kTeacherNever};
 
-template <class... Args>
-WeekSlots ReadSlots(TimetableDb& db, int lessonsPerDay, const char* sql, const Args&... args) {
-  WeekSlots slots{SchoolWeek(lessonsPerDay)};
-  for (Cursor c = db.Query(sql, args...); c.Next();) slots.Set(c.Int(0), c.Int(1), true);
-  return slots;
+// The lesson the window shows and acts on in a period of the class: the
+// first row stored there; -1 when the period is empty.
+int ShownLesson(const SchoolModel& m, int cls, int period) {
+  const std::vector<int>& here = m.ClassAt(cls, period);
+  return here.empty() ? -1 : here.front();
 }
 
-template <class... Args>
-std::set<std::string> ReadCodes(TimetableDb& db, const char* sql, const Args&... args) {
-  std::set<std::string> codes;
-  for (Cursor c = db.Query(sql, args...); c.Next();) codes.insert(c.Text(0));
-  return codes;
+// One line per rule the lesson would break at the period, e.g.
+// "信息技术 星期三第2节 已有其他班级上课" or "信息技术 星期三 将有3节，超过每天最多2节".
+void AddReasons(const SchoolModel& m, const Candidate& c, int period, bool otherDay,
+                std::vector<std::string>& reasons) {
+  const std::string& course = m.courses[static_cast<size_t>(c.course)].name;
+  const std::string slot = SlotLabel(DayOfPeriod(period), LessonOfPeriod(period));
+  for (BrokenRule& broken : Check(m, c, period, otherDay ? kWarned : kWarnedWithinDay))
+    reasons.push_back(broken.rule == Rule::kDailyCap ? course + " " + broken.reason
+                                                     : course + " " + slot + " " + broken.reason);
 }
-
-// What a swap with the selected lesson S would break, read once per
-// selection: S goes to each candidate period, and each candidate's lesson
-// comes to S's period.
-class SwapRules {
- public:
-  SwapRules(TimetableDb& db, std::string_view classCode, const WeekCells& week, int day, int lessonNo,
-            const std::set<std::string>& specialAtSource)
-      : week_(week), day_(day), lessonNo_(lessonNo), specialAtSource_(specialAtSource) {
-    const LessonCell& s = week.At(day, lessonNo);
-    const int lessons = week.LessonsPerDay();
-    const int never = DbValue(LimitMark::Never);
-    sSpecialElsewhere_ = ReadSlots(db, lessons, kSpecialSlotsElsewhere, s.courseCode, classCode);
-    sCourseNever_ = ReadSlots(db, lessons, kMarkedSlots, DbValue(LimitKind::Course), s.courseCode, never);
-    sTeacherNever_ = ReadSlots(db, lessons, kMarkedSlots, DbValue(LimitKind::Teacher), s.teacherCode, never);
-    classNever_ = ReadSlots(db, lessons, kMarkedSlots, DbValue(LimitKind::Class), classCode, never);
-    coursesNeverHere_ = ReadCodes(db, kMarkedCodesAt, DbValue(LimitKind::Course), day, lessonNo, never);
-    teachersNeverHere_ = ReadCodes(db, kMarkedCodesAt, DbValue(LimitKind::Teacher), day, lessonNo, never);
-    // The first plan row of a course is the one generation reads.
-    for (Cursor c = db.Query(kPlanCounts, classCode); c.Next();)
-      planCount_.try_emplace(c.Text(0), c.Int64(1));
-  }
-
-  std::vector<std::string> Reasons(int day, int lessonNo) const {
-    std::vector<std::string> reasons;
-    const LessonCell& s = week_.At(day_, lessonNo_);
-    const LessonCell& t = week_.At(day, lessonNo);
-    const auto add = [&](const LessonCell& l, int d, int n, bool broken, const std::string& what) {
-      if (broken) reasons.push_back(l.courseName + " " + SlotLabel(d, n) + " " + what);
-    };
-    add(s, day, lessonNo, sSpecialElsewhere_.At(day, lessonNo), "已有其他班级上课");
-    add(s, day, lessonNo, sCourseNever_.At(day, lessonNo), "该课程此时段设为不排");
-    add(s, day, lessonNo, classNever_.At(day, lessonNo), "该班级此时段设为不排");
-    add(s, day, lessonNo, sTeacherNever_.At(day, lessonNo), "教师" + s.teacherName + "此时段设为不排");
-    AddDayCap(reasons, s, day_, day);
-    if (!t.occupied) return reasons;
-    add(t, day_, lessonNo_, specialAtSource_.count(t.courseCode) > 0, "已有其他班级上课");
-    add(t, day_, lessonNo_, coursesNeverHere_.count(t.courseCode) > 0, "该课程此时段设为不排");
-    add(t, day_, lessonNo_, classNever_.At(day_, lessonNo_), "该班级此时段设为不排");
-    add(t, day_, lessonNo_, teachersNeverHere_.count(t.teacherCode) > 0,
-        "教师" + t.teacherName + "此时段设为不排");
-    AddDayCap(reasons, t, day, day_);
-    return reasons;
-  }
-
- private:
-  // The lesson it changes places with is of another course, so a lesson
-  // coming from another day adds one of its course to the day.
-  void AddDayCap(std::vector<std::string>& reasons, const LessonCell& l, int fromDay, int day) const {
-    if (fromDay == day) return;
-    auto plan = planCount_.find(l.courseCode);
-    if (plan == planCount_.end()) return;
-    int count = 1;
-    for (int n = 1; n <= week_.LessonsPerDay(); ++n) {
-      const LessonCell& other = week_.At(day, n);
-      if (other.occupied && other.courseCode == l.courseCode) ++count;
-    }
-    const int cap = PlanDailyCap(plan->second);
-    if (count > cap)
-      reasons.push_back(l.courseName + " " + std::string(kDayNames[static_cast<size_t>(day - 1)]) + " 将有" +
-                        std::to_string(count) + "节，超过每天最多" + std::to_string(cap) + "节");
-  }
-
-  const WeekCells& week_;
-  int day_, lessonNo_;
-  const std::set<std::string>& specialAtSource_;
-  WeekSlots sSpecialElsewhere_, sCourseNever_, sTeacherNever_, classNever_;
-  std::set<std::string> coursesNeverHere_, teachersNeverHere_;
-  std::map<std::string, long long> planCount_;
-};
 
 }  // namespace
 
@@ -131,11 +55,15 @@ Result<WeekSlots> MarkPlacementTargets(TimetableDb& db, std::string_view classCo
   return Guarded("读取可排位置失败：", [&]() -> Result<WeekSlots> {
     WeekSlots targets{SchoolWeek(lessonsPerDay)};
     if (PlanRemaining(db, classCode, courseCode, teacherCode).value_or(0) < 1) return targets;
-    const WeekSlots classBusy = ReadSlots(db, lessonsPerDay, kClassSlots, classCode);
-    const WeekSlots teacherBusy = ReadSlots(db, lessonsPerDay, kTeacherSlots, teacherCode);
+    Result<SchoolModel> model = LoadSchoolModel(db, SchoolWeek(lessonsPerDay));
+    if (!model) return model.outcome();
+    const SchoolModel& m = *model;
+    // The plan row names all three, so the model knows them.
+    const Candidate c{m.ClassIndex(classCode), m.CourseIndex(courseCode), m.TeacherIndex(teacherCode)};
+    if (c.cls < 0 || c.course < 0 || c.teacher < 0) return targets;
     for (int day = 1; day <= kDaysPerWeek; ++day)
       for (int n = 1; n <= targets.LessonsPerDay(); ++n)
-        targets.Set(day, n, !classBusy.At(day, n) && !teacherBusy.At(day, n));
+        targets.Set(day, n, Test(m, c, PeriodOf(day, n), kBusy).Empty());
     return targets;
   });
 }
@@ -143,29 +71,35 @@ Result<WeekSlots> MarkPlacementTargets(TimetableDb& db, std::string_view classCo
 Result<SwapTargets> MarkSwapTargets(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
                                     int lessonsPerDay) {
   return Guarded("读取可交换位置失败：", [&]() -> Result<SwapTargets> {
-    Result<WeekCells> week = LoadClassCells(db, classCode, SchoolWeek(lessonsPerDay));
-    if (!week) return week.outcome();
-    const LessonCell& s = week->At(day, lessonNo);
-    if (!s.occupied) return Outcome::Fail(SlotLabel(day, lessonNo) + " 没有课程");
-    // The two queries of every candidate period, asked once for the week:
-    // where S's teacher teaches other classes, and who teaches other
-    // classes at S's period.
-    const WeekSlots sTeacherBusy =
-        ReadSlots(db, lessonsPerDay, kTeacherSlotsElsewhere, s.teacherCode, classCode);
-    std::set<std::string> busyAtSource, specialAtSource;
-    for (Cursor c = db.Query(kPeriodElsewhere, day, lessonNo, classCode); c.Next();) {
-      busyAtSource.insert(c.Text(0));
-      if (c.Int(2) != 0) specialAtSource.insert(c.Text(1));
-    }
-    const SwapRules rules(db, classCode, *week, day, lessonNo, specialAtSource);
+    const SchoolWeek week(lessonsPerDay);
+    const auto empty = [&] { return Outcome::Fail(SlotLabel(day, lessonNo) + " 没有课程"); };
+    if (!week.Contains(day, lessonNo)) return empty();
+    Result<SchoolModel> model = LoadSchoolModel(db, week);
+    if (!model) return model.outcome();
+    const SchoolModel& m = *model;
+    const int cls = m.ClassIndex(classCode);
+    const int from = PeriodOf(day, lessonNo);
+    const int s = cls < 0 ? -1 : ShownLesson(m, cls, from);
+    if (s < 0) return empty();
+    const ModelLesson& selected = m.lessons[static_cast<size_t>(s)];
     SwapTargets result{day, lessonNo, {}};
     for (int d = 1; d <= kDaysPerWeek; ++d) {
-      for (int n = 1; n <= week->LessonsPerDay(); ++n) {
-        const LessonCell& t = week->At(d, n);
-        if (t.occupied && t.courseCode == s.courseCode) continue;
-        if (sTeacherBusy.At(d, n)) continue;
-        if (t.occupied && busyAtSource.count(t.teacherCode) > 0) continue;
-        result.targets.push_back({d, n, rules.Reasons(d, n)});
+      for (int n = 1; n <= week.lessonsPerDay; ++n) {
+        const int to = PeriodOf(d, n);
+        const int t = ShownLesson(m, cls, to);
+        // Changing a lesson for one of its own course changes nothing.
+        if (t >= 0 && m.lessons[static_cast<size_t>(t)].course == selected.course) continue;
+        // S goes to the period and T, if any, comes to S's: both leave first.
+        const Candidate sThere = Candidate::Of(m, s, t);
+        if (!Test(m, sThere, to, {Rule::kTeacherClash}).Empty()) continue;
+        std::vector<std::string> reasons;
+        AddReasons(m, sThere, to, d != day, reasons);
+        if (t >= 0) {
+          const Candidate tHere = Candidate::Of(m, t, s);
+          if (!Test(m, tHere, from, {Rule::kTeacherClash}).Empty()) continue;
+          AddReasons(m, tHere, from, d != day, reasons);
+        }
+        result.targets.push_back({d, n, std::move(reasons)});
       }
     }
     return result;

@@ -1,8 +1,8 @@
 // Where a click in the manual adjustment window may lead: the empty periods
 // into which a missing lesson may be placed, and the periods with which a
 // selected lesson may be swapped, each with the rules of automatic
-// generation that the swap would break. Computed from the tables at the
-// moment of the click, in a handful of queries for the whole week.
+// generation that the swap would break. Computed at the moment of the click
+// from the school as the tables hold it then, by asking the rule book.
 #pragma once
 
 #include <string>
@@ -15,9 +15,8 @@
 
 namespace orv {
 
-// The empty periods of the class where neither the class nor the teacher
-// has a lesson (CheckSlot). None at all when the plan row (class, course,
-// teacher) has no lesson left to place.
+// The periods where neither the class nor the teacher has a lesson. None at all when the plan row (class,
+// course, teacher) has no lesson left to place.
 Result<WeekSlots> MarkPlacementTargets(TimetableDb& db, std::string_view classCode,
                                        std::string_view courseCode, std::string_view teacherCode,
                                        int lessonsPerDay);
@@ -43,9 +42,10 @@ struct SwapTargets {
 // The periods of the class with which the lesson at (day, lessonNo) may be
 // swapped, or into which it may be moved when they are empty: a period
 // qualifies when it holds no lesson of the same course, the selected
-// lesson's teacher has no lesson in another class there, and the period's
-// own teacher (if any) has no lesson in another class at the selected
-// period. Fails when the selected period holds no lesson.
+// lesson's teacher teaches nothing else there, and the period's own teacher
+// (if any) teaches nothing else at the selected period. Of a period stored
+// twice, its first row is the lesson. Fails when the selected period holds
+// no lesson.
 Result<SwapTargets> MarkSwapTargets(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
                                     int lessonsPerDay);
 

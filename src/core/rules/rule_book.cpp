@@ -66,6 +66,17 @@ Candidate Candidate::Of(const SchoolModel& model, int lesson, int alsoLeaving) {
   return {l.cls, l.course, l.teacher, {lesson, alsoLeaving}};
 }
 
+std::array<int, kHeldKinds> HoldingsOf(const SchoolModel& m, int cls, int course, int teacher) {
+  static_assert(kHeldRules[0] == Rule::kClassClash && kHeldRules[1] == Rule::kTeacherClash &&
+                kHeldRules[2] == Rule::kSpecialCourseClash);
+  return {cls, teacher, m.special[static_cast<size_t>(course)] ? course : -1};
+}
+
+std::array<int, kHeldKinds> HoldingCounts(const SchoolModel& m) {
+  return {static_cast<int>(m.classes.size()), static_cast<int>(m.teachers.size()),
+          static_cast<int>(m.courses.size())};
+}
+
 int CourseDailyCap(double x) { return static_cast<int>(std::floor(x)) + 1; }
 
 int PlanDailyCap(long long count) {

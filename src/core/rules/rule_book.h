@@ -98,6 +98,25 @@ std::vector<BrokenRule> Check(const SchoolModel& model, const Candidate& candida
 // (kClassClash, kTeacherClash or kSpecialCourseClash), in table order; none
 // for any other rule.
 std::vector<int> InTheWay(const SchoolModel& model, const Candidate& candidate, int period, Rule rule);
+// The rules two lessons in one period break against each other, each by
+// something a lesson holds for the period: its class, its teacher, and its
+// course when the course is special (held by one class at a time). Two
+// lessons holding the same thing clash. A search that books who holds what
+// in each period finds a lesson's clashes by looking up its own holdings.
+inline constexpr std::array<Rule, 3> kHeldRules = {Rule::kClassClash, Rule::kTeacherClash,
+                                                   Rule::kSpecialCourseClash};
+inline constexpr int kHeldKinds = static_cast<int>(kHeldRules.size());
+// The rule's entry in kHeldRules, -1 for a rule not between two lessons.
+constexpr int HeldKindOf(Rule rule) {
+  for (int i = 0; i < kHeldKinds; ++i)
+    if (kHeldRules[static_cast<size_t>(i)] == rule) return i;
+  return -1;
+}
+// Per entry of kHeldRules, the index (of a class, teacher or course) a lesson
+// of the class, course and teacher holds, -1 when it holds nothing under that rule.
+std::array<int, kHeldKinds> HoldingsOf(const SchoolModel& model, int cls, int course, int teacher);
+// Per entry of kHeldRules, how many things there are to hold.
+std::array<int, kHeldKinds> HoldingCounts(const SchoolModel& model);
 
 // The lessons of the candidate's course its class would have on the day
 // with the candidate there, and the most it may have: more breaks kDailyCap.

@@ -10,9 +10,19 @@ namespace {
 constexpr RuleSet kClashRules = {Rule::kClassClash, Rule::kTeacherClash, Rule::kSpecialCourseClash};
 constexpr RuleSet kNeverRules = {Rule::kCourseNever, Rule::kClassNever, Rule::kTeacherNever};
 
-bool IsWall(const ModelLesson& l) { return !l.moves && !l.surplus && l.period >= 0; }
-
 }  // namespace
+
+PeriodMask OpenPeriods(const SchoolModel& m, Rule never, int who) {
+  // The rule asked reads only the one it is about.
+  Candidate c;
+  if (never == Rule::kClassNever) c.cls = who;
+  if (never == Rule::kCourseNever) c.course = who;
+  if (never == Rule::kTeacherNever) c.teacher = who;
+  PeriodMask open = 0;
+  for (int p = 0; p < kWeekPeriods; ++p)
+    if ((m.weekBits & PeriodBit(p)) && Test(m, c, p, {never}).Empty()) open |= PeriodBit(p);
+  return open;
+}
 
 void IndexRules(SchoolModel& m) {
   for (CapGroup& g : m.capGroups) g.cap = PlanDailyCap(g.firstCount);

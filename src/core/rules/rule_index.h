@@ -8,8 +8,18 @@
 #include <vector>
 
 #include "core/model/school_model.h"
+#include "core/rules/rule_book.h"
 
 namespace orv {
+
+// A lesson in the week that the scheduler neither moves nor takes out: a
+// fixed or hand-placed one, or one of no usable plan row. It walls its
+// period off for everyone else.
+inline bool IsWall(const ModelLesson& l) { return !l.moves && !l.surplus && l.period >= 0; }
+
+// The periods of the week that the "不排" cells of one class (kClassNever),
+// course (kCourseNever) or teacher (kTeacherNever) leave open.
+PeriodMask OpenPeriods(const SchoolModel& model, Rule never, int who);
 
 // Fills PlanNeed::open, CapGroup::cap and ModelLesson::clashes.
 void IndexRules(SchoolModel& model);

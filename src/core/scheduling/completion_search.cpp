@@ -9,7 +9,8 @@ namespace orv {
 namespace {
 
 constexpr int kNone = -1;
-constexpr int kMaxConflicts = 4;  // class, teacher, special course, daily cap
+// A lesson in each holding (rule_book.h), and one that makes way under the daily cap.
+constexpr int kMaxConflicts = kHeldKinds + 1;
 
 // Choosing a period: one ejected lesson outweighs any soft cost, and a
 // lesson that has been pushed out often costs more to push out again, so
@@ -71,8 +72,6 @@ class LeastPick {
 }  // namespace
 
 CompletionSearch::CompletionSearch(const SchoolModel& model) : model_(model), walls_(CollectWalls(model)) {
-  const size_t classes = model.classes.size(), teachers = model.teachers.size(),
-               courses = model.courses.size();
   const size_t groups = model.capGroups.size();
   std::vector<int> taken(model.needs.size(), 0);
   for (size_t i = 0; i < model.lessons.size(); ++i) {
@@ -95,7 +94,7 @@ CompletionSearch::CompletionSearch(const SchoolModel& model) : model_(model), wa
     info.course = need.course;
     info.teacher = need.teacher;
     info.group = need.capGroup;
-    info.special = model.special[static_cast<size_t>(need.course)] != 0;
+    info.holds = HoldingsOf(model, need.cls, need.course, need.teacher);
     info.domain = walls_.Room(model, need);
     for (int p = 0; p < kWeekPeriods; ++p) info.cost[static_cast<size_t>(p)] = orv::SoftCost(model, need, p);
   }
@@ -105,9 +104,10 @@ CompletionSearch::CompletionSearch(const SchoolModel& model) : model_(model), wa
     groupLessons_[static_cast<size_t>(needs_[static_cast<size_t>(lessons_[v].need)].group)].push_back(
         static_cast<int>(v));
 
-  classAt_.assign(classes * kWeekPeriods, kNone);
-  teacherAt_.assign(teachers * kWeekPeriods, kNone);
-  specialAt_.assign(courses * kWeekPeriods, kNone);
+  const std::array<int, kHeldKinds> holders = HoldingCounts(model);
+  for (int kind = 0; kind < kHeldKinds; ++kind)
+    heldAt_[static_cast<size_t>(kind)].assign(
+        static_cast<size_t>(holders[static_cast<size_t>(kind)]) * kWeekPeriods, kNone);
   dayLoad_ = walls_.dayLoad;
   poolAt_.assign(lessons_.size(), kNone);
   for (size_t v = 0; v < lessons_.size(); ++v) {
@@ -141,13 +141,11 @@ CompletionSearch::CompletionSearch(const SchoolModel& model) : model_(model), wa
 int CompletionSearch::Conflicts(int v, int period, int* out) const {
   const NeedInfo& n = needs_[static_cast<size_t>(lessons_[static_cast<size_t>(v)].need)];
   int k = 0;
-  const int byClass = ClassAt(n.cls, period);
-  if (byClass != kNone) out[k++] = byClass;
-  const int byTeacher = TeacherAt(n.teacher, period);
-  if (byTeacher != kNone && byTeacher != byClass) out[k++] = byTeacher;
-  if (n.special) {
-    const int bySpecial = SpecialAt(n.course, period);
-    if (bySpecial != kNone && bySpecial != byClass && bySpecial != byTeacher) out[k++] = bySpecial;
+  for (int kind = 0; kind < kHeldKinds; ++kind) {
+    const int who = n.holds[static_cast<size_t>(kind)];
+    if (who < 0) continue;
+    const int by = HeldAt(kind, who, period);
+    if (by != kNone && std::find(out, out + k, by) == out + k) out[k++] = by;
   }
   const int day = DayOfPeriod(period);
   int load = DayLoad(n.group, day);
@@ -172,9 +170,8 @@ void CompletionSearch::Place(int v, int period) {
   SearchLesson& s = lessons_[static_cast<size_t>(v)];
   const NeedInfo& n = needs_[static_cast<size_t>(s.need)];
   s.period = period;
-  classAt_[static_cast<size_t>(n.cls * kWeekPeriods + period)] = v;
-  teacherAt_[static_cast<size_t>(n.teacher * kWeekPeriods + period)] = v;
-  if (n.special) specialAt_[static_cast<size_t>(n.course * kWeekPeriods + period)] = v;
+  for (int kind = 0; kind < kHeldKinds; ++kind)
+    if (const int who = n.holds[static_cast<size_t>(kind)]; who >= 0) HeldAt(kind, who, period) = v;
   ++DayLoad(n.group, DayOfPeriod(period));
   soft_ += n.cost[static_cast<size_t>(period)];
   const int at = poolAt_[static_cast<size_t>(v)];
@@ -188,9 +185,8 @@ void CompletionSearch::Lift(int v) {
   SearchLesson& s = lessons_[static_cast<size_t>(v)];
   const NeedInfo& n = needs_[static_cast<size_t>(s.need)];
   const int period = s.period;
-  classAt_[static_cast<size_t>(n.cls * kWeekPeriods + period)] = kNone;
-  teacherAt_[static_cast<size_t>(n.teacher * kWeekPeriods + period)] = kNone;
-  if (n.special) specialAt_[static_cast<size_t>(n.course * kWeekPeriods + period)] = kNone;
+  for (int kind = 0; kind < kHeldKinds; ++kind)
+    if (const int who = n.holds[static_cast<size_t>(kind)]; who >= 0) HeldAt(kind, who, period) = kNone;
   --DayLoad(n.group, DayOfPeriod(period));
   soft_ -= n.cost[static_cast<size_t>(period)];
   s.period = kNone;
@@ -320,9 +316,12 @@ bool CompletionSearch::Fits(int v, int period, int ignore) const {
   const SearchLesson& s = lessons_[static_cast<size_t>(v)];
   const NeedInfo& n = needs_[static_cast<size_t>(s.need)];
   if (!(n.domain & PeriodBit(period))) return false;
-  auto freeOf = [&](int who) { return who == kNone || who == ignore || who == v; };
-  if (!freeOf(ClassAt(n.cls, period)) || !freeOf(TeacherAt(n.teacher, period))) return false;
-  if (n.special && !freeOf(SpecialAt(n.course, period))) return false;
+  for (int kind = 0; kind < kHeldKinds; ++kind) {
+    const int who = n.holds[static_cast<size_t>(kind)];
+    if (who < 0) continue;
+    const int by = HeldAt(kind, who, period);
+    if (by != kNone && by != ignore && by != v) return false;
+  }
   const int day = DayOfPeriod(period);
   int load = DayLoad(n.group, day);
   for (int leaving : {v, ignore}) {
@@ -394,9 +393,10 @@ BlockedPeriods CompletionSearch::Blockers(int need) const {
   const NeedInfo& n = needs_[static_cast<size_t>(need)];
   BlockedPeriods b;
   b.open = CountPeriods(row.open);
+  const bool special = n.holds[kSpecialHeld] >= 0;
   const PeriodMask walls = walls_.cls[static_cast<size_t>(n.cls)] |
                            walls_.teacher[static_cast<size_t>(n.teacher)] |
-                           (n.special ? walls_.special[static_cast<size_t>(n.course)] : 0);
+                           (special ? walls_.special[static_cast<size_t>(n.course)] : 0);
   const int cap = model_.capGroups[static_cast<size_t>(n.group)].cap;
   for (PeriodMask m = row.open; m != 0; m &= m - 1) {
     const int p = LowestPeriod(m);
@@ -404,9 +404,9 @@ BlockedPeriods CompletionSearch::Blockers(int need) const {
       ++b.walls;
     else if (ClassAt(n.cls, p) != kNone)
       ++b.classBusy;
-    else if (TeacherAt(n.teacher, p) != kNone)
+    else if (HeldAt(kTeacherHeld, n.teacher, p) != kNone)
       ++b.teacherBusy;
-    else if (n.special && SpecialAt(n.course, p) != kNone)
+    else if (special && HeldAt(kSpecialHeld, n.course, p) != kNone)
       ++b.specialTaken;
     else if (DayLoad(n.group, DayOfPeriod(p)) >= cap)
       ++b.dayFull;

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "core/model/school_model.h"
+#include "core/rules/rule_book.h"
 #include "core/rules/rule_index.h"
 
 namespace orv {
@@ -81,8 +82,8 @@ class CompletionSearch {
  private:
   struct NeedInfo {
     int cls, course, teacher, group;
-    bool special;
-    PeriodMask domain;  // open periods without walls and without days whose cap walls fill
+    std::array<int, kHeldKinds> holds;  // what its lessons hold in a period (rule_book.h)
+    PeriodMask domain;                  // open periods without walls and without days whose cap walls fill
     std::array<int, kWeekPeriods> cost;
   };
 
@@ -96,9 +97,17 @@ class CompletionSearch {
   bool TrySwap(int v);
   bool Fits(int v, int period, int ignore) const;
   void Remember();
-  int ClassAt(int cls, int p) const { return classAt_[static_cast<size_t>(cls * kWeekPeriods + p)]; }
-  int TeacherAt(int t, int p) const { return teacherAt_[static_cast<size_t>(t * kWeekPeriods + p)]; }
-  int SpecialAt(int k, int p) const { return specialAt_[static_cast<size_t>(k * kWeekPeriods + p)]; }
+  static constexpr int kClassHeld = HeldKindOf(Rule::kClassClash);
+  static constexpr int kTeacherHeld = HeldKindOf(Rule::kTeacherClash);
+  static constexpr int kSpecialHeld = HeldKindOf(Rule::kSpecialCourseClash);
+  // The search lesson holding the thing in the period, kNone when none.
+  int HeldAt(int kind, int who, int p) const {
+    return heldAt_[static_cast<size_t>(kind)][static_cast<size_t>(who * kWeekPeriods + p)];
+  }
+  int& HeldAt(int kind, int who, int p) {
+    return heldAt_[static_cast<size_t>(kind)][static_cast<size_t>(who * kWeekPeriods + p)];
+  }
+  int ClassAt(int cls, int p) const { return HeldAt(kClassHeld, cls, p); }
   int& DayLoad(int group, int day) { return dayLoad_[static_cast<size_t>(group * kDaysPerWeek + day - 1)]; }
   int DayLoad(int group, int day) const {
     return dayLoad_[static_cast<size_t>(group * kDaysPerWeek + day - 1)];
@@ -108,8 +117,9 @@ class CompletionSearch {
   Walls walls_;
   std::vector<NeedInfo> needs_;
   std::vector<SearchLesson> lessons_;
-  std::vector<std::vector<int>> groupLessons_;  // search lessons of each cap group
-  std::vector<int> classAt_, teacherAt_, specialAt_, dayLoad_;
+  std::vector<std::vector<int>> groupLessons_;       // search lessons of each cap group
+  std::array<std::vector<int>, kHeldKinds> heldAt_;  // per kind of holding, who and period
+  std::vector<int> dayLoad_;
   std::vector<int> pool_, poolAt_;  // missing lessons that have somewhere to go
   int hopeless_ = 0;                // missing lessons with nowhere to go at all
   int missingAtStart_ = 0;

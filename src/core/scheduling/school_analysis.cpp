@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/database/record_names.h"
+#include "core/rules/rule_book.h"
 
 namespace orv {
 
@@ -18,9 +19,21 @@ std::string N(long long n) { return std::to_string(n); }
 // A share above this (in percent) of what is open leaves little room to move.
 constexpr int kTightPercent = 90;
 
+// What two lessons that do not move can break against each other, and what a
+// lesson that does not move can break on its own cell.
+constexpr RuleSet kClashRules = {Rule::kClassClash, Rule::kTeacherClash, Rule::kSpecialCourseClash};
+constexpr RuleSet kNeverRules = {Rule::kCourseNever, Rule::kClassNever, Rule::kTeacherNever};
+
 class Analyzer {
  public:
-  explicit Analyzer(const SchoolModel& m) : m_(m), walls_(CollectWalls(m)) {}
+  explicit Analyzer(const SchoolModel& m) : m_(m), walls_(CollectWalls(m)) {
+    for (int c = 0; c < static_cast<int>(m.classes.size()); ++c)
+      classOpen_.push_back(OpenPeriods(m, Rule::kClassNever, c));
+    for (int t = 0; t < static_cast<int>(m.teachers.size()); ++t)
+      teacherOpen_.push_back(OpenPeriods(m, Rule::kTeacherNever, t));
+    for (int k = 0; k < static_cast<int>(m.courses.size()); ++k)
+      courseOpen_.push_back(OpenPeriods(m, Rule::kCourseNever, k));
+  }
 
   std::vector<AnalysisFinding> Run() {
     CheckPlanRows();
@@ -77,15 +90,31 @@ class Analyzer {
     }
   }
 
-  // Lessons that do not move, grouped by what they share in one period.
+  // Lessons that do not move, grouped by what they share in one period,
+  // where the rule book finds they break a rule against each other.
   void CheckWallClashes() {
-    std::map<std::pair<int, int>, std::vector<const ModelLesson*>> byClass, byTeacher, bySpecial;
-    for (const ModelLesson& l : m_.lessons) {
-      if (l.moves || l.surplus || l.period < 0) continue;
-      byClass[{l.cls, l.period}].push_back(&l);
-      byTeacher[{l.teacher, l.period}].push_back(&l);
-      if (m_.special[static_cast<size_t>(l.course)]) bySpecial[{l.course, l.period}].push_back(&l);
+    std::vector<char> walls(m_.lessons.size(), 0);
+    for (size_t i = 0; i < m_.lessons.size(); ++i) walls[i] = IsWall(m_.lessons[i]);
+    // Each wall against all the other walls.
+    std::vector<RuleSet> broken(m_.lessons.size());
+    for (size_t i = 0; i < m_.lessons.size(); ++i) {
+      if (!walls[i]) continue;
+      Candidate c = Candidate::Of(m_, static_cast<int>(i));
+      c.standing = &walls;
+      broken[i] = Test(m_, c, m_.lessons[i].period, kClashRules);
     }
+    // The walls in one period of the model's index, when one of them breaks the rule.
+    auto clash = [&](const std::vector<int>& here, Rule rule) {
+      std::vector<const ModelLesson*> group;
+      bool breaks = false;
+      for (int i : here) {
+        if (!walls[static_cast<size_t>(i)]) continue;
+        group.push_back(&m_.lessons[static_cast<size_t>(i)]);
+        breaks = breaks || broken[static_cast<size_t>(i)].Has(rule);
+      }
+      if (!breaks) group.clear();
+      return group;
+    };
     auto join = [](const std::vector<const ModelLesson*>& group, auto nameOf) {
       std::string text;
       for (const ModelLesson* l : group) text += (text.empty() ? "" : "、") + nameOf(*l);
@@ -93,26 +122,29 @@ class Analyzer {
     };
     auto courseName = [&](const ModelLesson& l) { return Course(l.course).name; };
     auto className = [&](const ModelLesson& l) { return Class(l.cls).name; };
-    for (const auto& [key, group] : byClass) {
-      if (group.size() < 2) continue;
-      Add(AnalysisSeverity::kBlocking, Kind::kWallsClash, key.first, -1, -1,
-          Class(key.first).name + " " + SlotLabel(group[0]->day, group[0]->lessonNo) + "：有" +
-              N(group.size()) + "节固定或手工安排的课（" + join(group, courseName) + "）");
-    }
-    for (const auto& [key, group] : byTeacher) {
-      if (group.size() < 2) continue;
-      Add(AnalysisSeverity::kBlocking, Kind::kWallsClash, -1, -1, key.first,
-          "教师" + Teacher(key.first).name + " " + SlotLabel(group[0]->day, group[0]->lessonNo) + "：同时有" +
-              N(group.size()) + "节固定或手工安排的课（" + join(group, className) + "）");
-    }
-    for (const auto& [key, group] : bySpecial) {
-      std::set<int> classes;
-      for (const ModelLesson* l : group) classes.insert(l->cls);
-      if (classes.size() < 2) continue;
-      Add(AnalysisSeverity::kBlocking, Kind::kWallsClash, -1, key.first, -1,
-          "专用课程" + Course(key.first).name + " " + SlotLabel(group[0]->day, group[0]->lessonNo) + "：有" +
-              N(classes.size()) + "个班同时上（" + join(group, className) + "）");
-    }
+    auto slot = [](int period) { return SlotLabel(DayOfPeriod(period), LessonOfPeriod(period)); };
+    for (int c = 0; c < static_cast<int>(m_.classes.size()); ++c)
+      for (int p = 0; p < kWeekPeriods; ++p)
+        if (const auto group = clash(m_.ClassAt(c, p), Rule::kClassClash); !group.empty())
+          Add(AnalysisSeverity::kBlocking, Kind::kWallsClash, c, -1, -1,
+              Class(c).name + " " + slot(p) + "：有" + N(group.size()) + "节固定或手工安排的课（" +
+                  join(group, courseName) + "）");
+    for (int t = 0; t < static_cast<int>(m_.teachers.size()); ++t)
+      for (int p = 0; p < kWeekPeriods; ++p)
+        if (const auto group = clash(m_.TeacherAt(t, p), Rule::kTeacherClash); !group.empty())
+          Add(AnalysisSeverity::kBlocking, Kind::kWallsClash, -1, -1, t,
+              "教师" + Teacher(t).name + " " + slot(p) + "：同时有" + N(group.size()) +
+                  "节固定或手工安排的课（" + join(group, className) + "）");
+    for (int k = 0; k < static_cast<int>(m_.courses.size()); ++k)
+      for (int p = 0; p < kWeekPeriods; ++p) {
+        const auto group = clash(m_.CourseAt(k, p), Rule::kSpecialCourseClash);
+        if (group.empty()) continue;
+        std::set<int> classes;
+        for (const ModelLesson* l : group) classes.insert(l->cls);
+        Add(AnalysisSeverity::kBlocking, Kind::kWallsClash, -1, k, -1,
+            "专用课程" + Course(k).name + " " + slot(p) + "：有" + N(classes.size()) + "个班同时上（" +
+                join(group, className) + "）");
+      }
   }
 
   void CheckClassesAndTeachers() {
@@ -164,10 +196,10 @@ class Analyzer {
   }
 
   PeriodMask ClassRoom(int c) const {
-    return m_.weekBits & ~(Class(c).marks.never | walls_.cls[static_cast<size_t>(c)]);
+    return classOpen_[static_cast<size_t>(c)] & ~walls_.cls[static_cast<size_t>(c)];
   }
   PeriodMask TeacherRoom(int t) const {
-    return m_.weekBits & ~(Teacher(t).marks.never | walls_.teacher[static_cast<size_t>(t)]);
+    return teacherOpen_[static_cast<size_t>(t)] & ~walls_.teacher[static_cast<size_t>(t)];
   }
 
   void CheckDailyCaps() {
@@ -198,7 +230,7 @@ class Analyzer {
       if (n.usable) load[static_cast<size_t>(n.course)] += n.toPlace;
     for (size_t k = 0; k < m_.courses.size(); ++k) {
       if (!m_.special[k] || load[k] == 0) continue;
-      const int room = CountPeriods(m_.weekBits & ~(m_.courses[k].marks.never | walls_.special[k]));
+      const int room = CountPeriods(courseOpen_[k] & ~walls_.special[k]);
       const std::string what =
           "专用课程" + m_.courses[k].name + "：全校每周要排" + N(load[k]) + "节，同一节只能有一个班上，";
       if (load[k] > room)
@@ -211,15 +243,16 @@ class Analyzer {
   }
 
   void CheckWallsInNeverCells() {
-    for (const ModelLesson& l : m_.lessons) {
-      if (l.moves || l.surplus || l.period < 0) continue;
-      const PeriodMask bit = PeriodBit(l.period);
+    for (size_t i = 0; i < m_.lessons.size(); ++i) {
+      const ModelLesson& l = m_.lessons[i];
+      if (!IsWall(l)) continue;
+      const RuleSet broken = Test(m_, Candidate::Of(m_, static_cast<int>(i)), l.period, kNeverRules);
       std::string whose;
-      if (Course(l.course).marks.never & bit)
+      if (broken.Has(Rule::kCourseNever))
         whose = "课程" + Course(l.course).name;
-      else if (Class(l.cls).marks.never & bit)
+      else if (broken.Has(Rule::kClassNever))
         whose = "班级";
-      else if (Teacher(l.teacher).marks.never & bit)
+      else if (broken.Has(Rule::kTeacherNever))
         whose = "教师" + Teacher(l.teacher).name;
       if (whose.empty()) continue;
       Add(AnalysisSeverity::kWarning, Kind::kWallInNeverCell, l.cls, l.course, l.teacher,
@@ -231,13 +264,15 @@ class Analyzer {
 
   const SchoolModel& m_;
   Walls walls_;
+  std::vector<PeriodMask> classOpen_, teacherOpen_, courseOpen_;  // outside their "不排" cells
   std::vector<AnalysisFinding> found_;
 };
 
 }  // namespace
 
 Result<std::vector<AnalysisFinding>> AnalyzeSchool(TimetableDb& db, int lessonsPerDay) {
-  if (!SchoolWeek::Valid(lessonsPerDay)) return Outcome::Fail("每天课时数无效: " + std::to_string(lessonsPerDay));
+  if (!SchoolWeek::Valid(lessonsPerDay))
+    return Outcome::Fail("每天课时数无效: " + std::to_string(lessonsPerDay));
   Result<SchoolModel> model = LoadIndexedSchool(db, SchoolWeek(lessonsPerDay));
   if (!model) return model.outcome();
   std::vector<AnalysisFinding> findings = AnalyzeModel(*model);

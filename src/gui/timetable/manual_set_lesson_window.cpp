@@ -100,7 +100,8 @@ FrmManualSetLesson::FrmManualSetLesson(UiContext& ctx, QWidget* parent)
       lessons_(ctx.state.week.lessonsPerDay),
       history_(*ctx.state.db, lessons_),
       classCells_(lessons_),
-      teacherCells_(lessons_) {
+      teacherCells_(lessons_),
+      placement_(lessons_) {
   setObjectName("frmManualSetLesson");
   setWindowTitle(QStringLiteral("人工安排课程"));
 
@@ -274,6 +275,7 @@ void FrmManualSetLesson::ResetCellColours() {
   DrawClassCells();  // the yellow cells' tooltips go with their colour
   marks_ = Marks::Plain;
   targets_ = {};
+  placement_ = WeekSlots(lessons_);
   status_->SetPanel(1, kManualHelpPlain);
 }
 
@@ -295,9 +297,11 @@ void FrmManualSetLesson::MarkPlacementTargets() {
   if (!cyan) return;
   const QString tip = QStringLiteral("左键单击：在这里安排") + OrCode(p.courseName, p.courseCode) +
                       QStringLiteral("（") + OrCode(p.teacherName, p.teacherCode) + QStringLiteral("）");
+  placement_ = WeekSlots(lessons_);
   for (int day = 1; day <= kDaysPerWeek; ++day)
     for (int lessonNo = 1; lessonNo <= lessons_; ++lessonNo)
       if (cyan->At(day, lessonNo) && !classCells_.At(day, lessonNo).occupied) {
+        placement_.Set(day, lessonNo, true);
         grid_->SetColor({day, lessonNo}, kGridCyan);
         grid_->SetToolTip({day, lessonNo}, tip);
       }
@@ -336,15 +340,32 @@ void FrmManualSetLesson::Redraw(Marks keep) {
     MarkSwapTargets(selected_);
 }
 
+FrmManualSetLesson::CellRole FrmManualSetLesson::RoleOf(GridLesson at) const {
+  switch (marks_) {
+    case Marks::Plain:
+      break;
+    case Marks::Placing:
+      if (placement_.At(at.day, at.lessonNo)) return CellRole::PlacementTarget;
+      break;
+    case Marks::Selected:
+      if (at == selected_) return CellRole::Selected;
+      if (targets_.Find(at.day, at.lessonNo) != nullptr) return CellRole::SwapTarget;
+      break;
+  }
+  return CellRole::Plain;
+}
+
 void FrmManualSetLesson::ClassGridReleased(Qt::MouseButton button, GridLesson at) {
-  const QColor colour = grid_->Color(at);
+  // The click means what the core found for the period when the marks were
+  // drawn, whatever the cell's background shows.
+  const CellRole role = RoleOf(at);
   const bool occupied = classCells_.At(at.day, at.lessonNo).occupied;
   bool changed = false;
   if (button == Qt::LeftButton) {
     if (occupied) {
-      if (colour == kGridWhite || colour == kGridYellow) MarkSwapTargets(at);
-    } else if (colour == kGridCyan) {
-      if (pendingLesson_ && marks_ == Marks::Placing) {
+      if (role != CellRole::Selected) MarkSwapTargets(at);
+    } else if (role == CellRole::PlacementTarget) {
+      if (pendingLesson_) {
         const UnplacedLesson p = *pendingLesson_;
         Result<LessonEdit> placed =
             history_.Place(curClassCode_, at.day, at.lessonNo, p.courseCode, p.teacherCode);
@@ -356,23 +377,23 @@ void FrmManualSetLesson::ClassGridReleased(Qt::MouseButton button, GridLesson at
       ResetCellColours();
     }
   } else if (button == Qt::RightButton) {
-    if (colour == kGridWhite && !occupied) return;  // the teacher's week stays too
-    changed = RightClick(at, colour);
+    if (role == CellRole::Plain && !occupied) return;  // the teacher's week stays too
+    changed = RightClick(at, role);
   } else {
     return;
   }
   TeacherFollowUp(at, changed);
 }
 
-bool FrmManualSetLesson::RightClick(GridLesson at, const QColor& colour) {
-  if (colour == kGridWhite) {
+bool FrmManualSetLesson::RightClick(GridLesson at, CellRole role) {
+  if (role == CellRole::Plain) {
     const Marks keep = marks_;
     Result<LessonEdit> deleted = history_.Delete(curClassCode_, at.day, at.lessonNo);
     Report(deleted);
     if (deleted) Redraw(keep);
     return deleted.ok();
   }
-  if (colour == kGridYellow && marks_ == Marks::Selected) {
+  if (role == CellRole::SwapTarget) {
     Result<LessonEdit> swapped =
         history_.Swap(curClassCode_, selected_.day, selected_.lessonNo, at.day, at.lessonNo);
     Report(swapped);
@@ -380,7 +401,7 @@ bool FrmManualSetLesson::RightClick(GridLesson at, const QColor& colour) {
     Redraw(Marks::Plain);
     return true;
   }
-  return false;  // the red and the cyan cells
+  return false;  // the selected lesson and the placement targets
 }
 
 void FrmManualSetLesson::TeacherFollowUp(GridLesson at, bool reload) {

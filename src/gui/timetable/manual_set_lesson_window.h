@@ -65,9 +65,13 @@ class FrmManualSetLesson : public QDialog {
   // again from the tables, the marks kept where they still mean something.
   void Redraw(Marks keep);
 
+  // What a period of the class grid is now: the colours only show it.
+  enum class CellRole { Plain, Selected, SwapTarget, PlacementTarget };
+  CellRole RoleOf(GridLesson at) const;
+
   void ClassGridReleased(Qt::MouseButton button, GridLesson at);
   // Deletes or swaps; true when the tables may have changed.
-  bool RightClick(GridLesson at, const QColor& colour);
+  bool RightClick(GridLesson at, CellRole role);
   void TeacherFollowUp(GridLesson at, bool reload);
   void TeacherGridReleased(GridLesson at);
 
@@ -101,6 +105,7 @@ class FrmManualSetLesson : public QDialog {
   Marks marks_ = Marks::Plain;
   GridLesson selected_;
   SwapTargets targets_;  // of the selected lesson
+  WeekSlots placement_;  // where the picked lesson may go
 };
 
 void ShowManualSetLesson(UiContext& ctx, QWidget* parent);

@@ -97,6 +97,7 @@ void FrmSetLesson::LoadFixedLessons(bool report) {
   grid_->ClearLessons();
   grid_->Setup(lessons_);
   grid_->PaintAll(kGridWhite);
+  targets_.clear();
   fixed_.clear();
   if (curClassCode_.empty()) return;
   Result<std::vector<FixedLesson>> loaded = orv::LoadFixedLessons(*ctx_.state.db, curClassCode_);
@@ -164,14 +165,22 @@ void FrmSetLesson::ChooseCourse() {
 
 void FrmSetLesson::MarkPlacementTargets() {
   grid_->PaintAll(kGridWhite);
+  targets_.clear();
   if (curCourseCode_.empty()) return;
   Result<std::vector<LessonSlot>> targets =
       FixedLessonTargets(*ctx_.state.db, curClassCode_, curTeacherCode_, lessons_);
   if (!targets) return;
   for (const LessonSlot& slot : *targets) {
     const GridLesson at{slot.day, slot.lessonNo};
-    if (FixedAt(at) == nullptr) grid_->SetColor(at, kGridCyan);
+    if (FixedAt(at) != nullptr) continue;
+    targets_.push_back(slot);
+    grid_->SetColor(at, kGridCyan);
   }
+}
+
+bool FrmSetLesson::IsTarget(GridLesson at) const {
+  return std::any_of(targets_.begin(), targets_.end(),
+                     [&](const LessonSlot& s) { return s.day == at.day && s.lessonNo == at.lessonNo; });
 }
 
 const FixedLesson* FrmSetLesson::FixedAt(GridLesson at) const {
@@ -186,7 +195,7 @@ void FrmSetLesson::GridReleased(Qt::MouseButton button, GridLesson at) {
   const LessonSlot slot{at.day, at.lessonNo};
   if (button == Qt::LeftButton) {
     if (curCourseCode_.empty()) return;
-    if (grid_->Color(at) == kGridCyan) {
+    if (IsTarget(at)) {
       const Outcome placed = PlaceFixedLesson(db, curClassCode_, curCourseCode_, slot, lessons_);
       ShowOutcome(status_, 3, placed ? QStringLiteral("写入成功") : QStringLiteral("写入失败"), placed);
       if (placed) LoadFixedLessons(false);

@@ -36,6 +36,7 @@ class FrmSetLesson : public QDialog {
   void MarkPlacementTargets();
   void GridReleased(Qt::MouseButton button, GridLesson at);
   const FixedLesson* FixedAt(GridLesson at) const;
+  bool IsTarget(GridLesson at) const;
 
   UiContext& ctx_;
   int lessons_;
@@ -47,7 +48,8 @@ class FrmSetLesson : public QDialog {
   std::string curClassCode_;
   std::string curCourseCode_;
   std::string curTeacherCode_;
-  std::vector<FixedLesson> fixed_;  // as the grid shows them
+  std::vector<FixedLesson> fixed_;   // as the grid shows them
+  std::vector<LessonSlot> targets_;  // where the course may be fixed, as the grid marks them
 };
 
 void ShowSetLesson(UiContext& ctx, QWidget* parent);

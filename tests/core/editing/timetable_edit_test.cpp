@@ -165,7 +165,8 @@ TEST_F(TimetableEdit, SwapTargetsNameTheRulesTheSwapWouldBreakForBothLessons) {
   t.AddSpecialCourse("02");
   Limit("1/01/1/1/3 0/101/3/1/3 2/T3/3/1/3 2/T2/1/1/3");
   Timetable(
-      "101/1/1/06/T3 101/1/2/01/T1 101/1/4/02/T2 101/2/1/01/T1 101/2/5/06/T3 102/2/1/06/F 102/1/1/02/F");
+      "101/1/1/06/T3 101/1/2/01/T1 101/1/4/02/T2 101/1/6/06/T3 101/2/1/01/T1 101/2/5/06/T3 102/2/1/06/F "
+      "102/1/1/02/F");
   const SwapTargets r = MarkSwapTargets(t.db(), "101", 1, 1, 6).value();
   using Reasons = std::vector<std::string>;
   const std::tuple<int, int, Reasons> cases[] = {
@@ -175,13 +176,16 @@ TEST_F(TimetableEdit, SwapTargetsNameTheRulesTheSwapWouldBreakForBothLessons) {
         "语文 星期一第1节 该课程此时段设为不排"}},
       {3, 1, {"体育 星期三第1节 该班级此时段设为不排", "体育 星期三第1节 教师张敏此时段设为不排"}},
       {1, 4, {"数学 星期一第1节 已有其他班级上课", "数学 星期一第1节 教师李芳此时段设为不排"}},
-      {1, 3, {}},  // the same day: no daily cap
+      // The same day keeps its count of 体育, two where one is the most: the
+      // swap breaks nothing that is not broken already.
+      {1, 3, {}},
       {4, 2, {}},
   };
   for (const auto& [day, lessonNo, reasons] : cases) {
     ASSERT_NE(r.Find(day, lessonNo), nullptr) << day << "/" << lessonNo;
     EXPECT_EQ(r.Find(day, lessonNo)->reasons, reasons) << day << "/" << lessonNo;
   }
+  EXPECT_EQ(r.Find(1, 6), nullptr) << "the same course";
   EXPECT_EQ(MarkSwapTargets(t.db(), "101", 3, 3, 6).message(), "星期三第3节 没有课程");
 }
 

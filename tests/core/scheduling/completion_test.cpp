@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/demo/demo_school.h"
+#include "core/rules/rule_book.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/complete_timetable.h"
 #include "school_fixture.h"
@@ -125,6 +126,40 @@ TEST_F(Completion, EveryPlacedOrMovedLessonKeepsEveryRuleAndTheBestMarks) {
     EXPECT_EQ(r->placedLessons + r->movedLessons, 1) << "a stored lesson moves, it is not placed anew";
     EXPECT_EQ(r->removedLessons + r->avoidCells, 0);
   }
+}
+
+// The search books what a lesson holds in its period; two lessons holding
+// one thing must be exactly the pairs the rule book finds in each other's way.
+TEST_F(Completion, WhatTwoLessonsHoldInAPeriodIsWhatTheRuleBookTestsBetweenThem) {
+  t.AddSpecialCourse("06");
+  Add("101/1/1/06/T1 102/1/1/06/T2 101/1/1/01/T3 103/1/1/02/T1 104/1/1/01/T3 103/1/1/06/T2 101/1/1/06/T3");
+  const SchoolModel m = LoadSchoolModel(t.db(), SchoolWeek(6)).value();
+  const RuleSet clashes = {Rule::kClassClash, Rule::kTeacherClash, Rule::kSpecialCourseClash};
+  std::array<int, kHeldKinds> shared{};
+  for (size_t a = 0; a < m.lessons.size(); ++a)
+    for (size_t b = 0; b < m.lessons.size(); ++b) {
+      if (a == b) continue;
+      const ModelLesson &la = m.lessons[a], &lb = m.lessons[b];
+      std::vector<char> onlyB(m.lessons.size(), 0);
+      onlyB[b] = 1;
+      Candidate c = Candidate::Of(m, static_cast<int>(a));
+      c.standing = &onlyB;
+      const RuleSet broken = orv::Test(m, c, la.period, clashes);
+      const auto ha = HoldingsOf(m, la.cls, la.course, la.teacher),
+                 hb = HoldingsOf(m, lb.cls, lb.course, lb.teacher);
+      bool any = false;
+      for (int k = 0; k < kHeldKinds; ++k) {
+        const bool same = ha[k] >= 0 && ha[k] == hb[k];
+        any = any || same;
+        shared[k] += same;
+        // One class's special course twice is in the way as the class.
+        if (la.cls != lb.cls || kHeldRules[k] != Rule::kSpecialCourseClash) {
+          EXPECT_EQ(broken.Has(kHeldRules[k]), same) << a << " " << b << " " << k;
+        }
+      }
+      EXPECT_EQ(!broken.Empty(), any) << a << " " << b;
+    }
+  for (int k = 0; k < kHeldKinds; ++k) EXPECT_GT(shared[k], 0) << "no pair shares holding " << k;
 }
 
 TEST_F(Completion, CountersStayTrueToTheLessonsAndSurplusAutomaticLessonsGo) {

@@ -84,6 +84,15 @@ TEST_F(Analysis, EachPlantedProblemIsNamedWithItsNumbers) {
        "警告：教学计划中一（2）班 数学（李芳）重复出现，只按第一行安排\n"},
       {"a fixed lesson in a teacher's never cell", "101/01/T1/2", "101/5/6/01/T1/0", "2/T1/5/6/3", "",
        "警告：一（1）班 星期五第6节：固定课程语文排在了教师王伟“不排”的时间\n"},
+      {"lessons by hand in cells the class closes, and the course and the teacher too", "101/01/T1/2",
+       "101/2/3/01/T1/2 101/2/4/01/T1/2", "0/101/2/3/3 0/101/2/4/3 1/01/2/4/3 2/T1/2/4/3", "",
+       "警告：一（1）班 星期二第3节：手工安排的课程语文排在了班级“不排”的时间\n"
+       "警告：一（1）班 星期二第4节：手工安排的课程语文排在了课程语文“不排”的时间\n"},
+      {"a special course twice in one class and once in another, in one period", "101/06/T1/2 102/06/T2/1",
+       "101/2/2/06/T1/0 101/2/2/06/T1/2 102/2/2/06/T2/0", "", "06",
+       "错误：一（1）班 星期二第2节：有2节固定或手工安排的课（体育、体育）\n"
+       "错误：教师王伟 星期二第2节：同时有2节固定或手工安排的课（一（1）班、一（1）班）\n"
+       "错误：专用课程体育 星期二第2节：有2个班同时上（一（1）班、一（1）班、一（2）班）\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -158,6 +158,32 @@ TEST_F(ManualSetLesson, ASelectedLessonSwapsOrMovesWithAYellowOne) {
   EXPECT_EQ(State(), "plain||换课成功");
 }
 
+// A click does what the core found for the period when the marks were
+// drawn: a colour changed since (by a style, a theme, a repaint) decides nothing.
+TEST_F(ManualSetLesson, AClickActsOnTheTargetsFoundNotOnTheColourShown) {
+  Open();
+  Left(2, 2);  // 英语 by 张, who teaches 一（2）班 at 星期四第2节
+  const std::string before = Tables();
+  Grid()->SetColor({4, 2}, ui::kGridYellow);
+  Right(4, 2);
+  EXPECT_EQ(Tables(), before);
+  EXPECT_EQ(State(), "selected|张|读取成功") << "no swap was tried";
+  Grid()->SetColor({5, 3}, ui::kGridWhite);
+  Right(5, 3);  // a target all the same
+  EXPECT_EQ(At("11", 2, 2) + "|" + At("11", 5, 3), "|03/T3/2");
+  Press("cmdUndo");
+
+  Pick(0);  // 英语 again, to be placed
+  Grid()->SetColor({4, 2}, ui::kGridCyan);
+  Left(4, 2);
+  EXPECT_EQ(Tables(), before);
+  EXPECT_EQ(State(), "plain||读取成功") << "an empty period that is no target takes the marks away";
+  Pick(0);
+  Grid()->SetColor({5, 1}, ui::kGridWhite);
+  Left(5, 1);
+  EXPECT_EQ(At("11", 5, 1), "03/T3/2");
+}
+
 TEST_F(ManualSetLesson, RightClickDeletesAWhiteLessonAndNothingElse) {
   Open();
   Teachers()->setCurrentIndex(0);  // 王, chosen by hand

@@ -119,6 +119,19 @@ TEST_F(SetLesson, TheSecondClickFixesTheSameCourseAgain) {
   EXPECT_EQ(Count("ClassCode='11' and SetFlag=0"), 2) << "no other course was fixed";
 }
 
+// A click does what the core found when the targets were marked, whatever
+// colour the cell shows since.
+TEST_F(SetLesson, AClickFixesOnATargetFoundNotOnTheColourShown) {
+  Open();
+  Grid()->SetColor({1, 1}, ui::kGridCyan);  // 王 is fixed in 一（2）班 then
+  ClickLesson(Grid(), Qt::LeftButton, 1, 1);
+  EXPECT_EQ(Panels(), "一（1）班  预排课程|读取成功") << "nothing was tried";
+  EXPECT_EQ(Count("ClassCode='11' and SetFlag=0"), 0);
+  Grid()->SetColor({2, 2}, ui::kGridWhite);
+  ClickLesson(Grid(), Qt::LeftButton, 2, 2);
+  EXPECT_EQ(Count("ClassCode='11' and Day=2 and LessonNo=2 and CourseCode='01' and SetFlag=0"), 1);
+}
+
 TEST_F(SetLesson, RightClickRemovesOnlyAFixedLesson) {
   program.Exec("insert into LessonListtb values ('11',2,4,'01','T1',0)");
   program.Exec("update ClassPlantb set BuildCount=1 where ClassCode='11' and CourseCode='01'");
