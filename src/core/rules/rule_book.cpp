@@ -124,7 +124,7 @@ RuleSet Test(const SchoolModel& m, const Candidate& c, int period, RuleSet asked
         [&] { return (m.teachers[static_cast<size_t>(c.teacher)].marks.never & bit) != 0; });
   check(Rule::kDailyCap, [&] {
     const DayLoad load = CourseDayLoad(m, c, DayOfPeriod(period));
-    return load.cap > 0 && load.lessons > load.cap;
+    return load.cap > 0 && !DayHasRoom(load.lessons - 1, load.cap);
   });
   check(Rule::kCourseAvoid,
         [&] { return (m.courses[static_cast<size_t>(c.course)].marks.avoid & bit) != 0; });

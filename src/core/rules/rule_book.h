@@ -126,6 +126,9 @@ struct DayLoad {
 };
 DayLoad CourseDayLoad(const SchoolModel& model, const Candidate& candidate, int day);
 
+// A day with `lessons` of a course already may take one more below its cap.
+constexpr bool DayHasRoom(int lessons, int cap) { return lessons < cap; }
+
 // The daily cap of a course whose weekly count is x = Count / 5 as
 // generation forms it: Int(x) + 1.
 int CourseDailyCap(double x);

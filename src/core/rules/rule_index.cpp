@@ -75,20 +75,25 @@ PeriodMask Walls::Room(const SchoolModel& m, const PlanNeed& need) const {
   if (m.special[static_cast<size_t>(need.course)]) room &= ~special[static_cast<size_t>(need.course)];
   const int cap = m.capGroups[static_cast<size_t>(need.capGroup)].cap;
   for (int day = 1; day <= kDaysPerWeek; ++day)
-    if (DayLoad(need.capGroup, day) >= cap) room &= ~DayBits(day);
+    if (!DayHasRoom(DayLoad(need.capGroup, day), cap)) room &= ~DayBits(day);
   return room;
 }
 
-int SoftCost(const SchoolModel& m, const PlanNeed& need, int period) {
+SoftCells CountSoftCells(const SchoolModel& m, const PlanNeed& need, int period) {
   const PeriodMask bit = PeriodBit(period);
-  int cost = 0;
+  SoftCells cells;
   for (const MarkMasks* marks :
        {&m.classes[static_cast<size_t>(need.cls)].marks, &m.courses[static_cast<size_t>(need.course)].marks,
         &m.teachers[static_cast<size_t>(need.teacher)].marks}) {
-    if (marks->avoid & bit) cost += kAvoidCellCost;
-    if (marks->best & bit) cost -= kBestCellGain;
+    if (marks->avoid & bit) ++cells.avoid;
+    if (marks->best & bit) ++cells.best;
   }
-  return cost;
+  return cells;
+}
+
+int SoftCost(const SchoolModel& m, const PlanNeed& need, int period) {
+  const SoftCells cells = CountSoftCells(m, need, period);
+  return cells.avoid * kAvoidCellCost - cells.best * kBestCellGain;
 }
 
 }  // namespace orv

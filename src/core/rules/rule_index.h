@@ -45,6 +45,12 @@ Walls CollectWalls(const SchoolModel& model);
 inline constexpr int kAvoidCellCost = 4;
 inline constexpr int kBestCellGain = 1;
 
+// The "尽量不排" and "最佳位置" cells of the course, class and teacher at the period.
+struct SoftCells {
+  int avoid = 0, best = 0;
+};
+SoftCells CountSoftCells(const SchoolModel& model, const PlanNeed& need, int period);
+
 // How much a lesson of the row costs at the period: each "尽量不排" cell of
 // the course, class or teacher costs more than every "最佳位置" cell gains.
 int SoftCost(const SchoolModel& model, const PlanNeed& need, int period);

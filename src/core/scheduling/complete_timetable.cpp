@@ -6,11 +6,11 @@
 #include <tuple>
 
 #include "core/database/guard.h"
+#include "core/model/school_model.h"
+#include "core/rules/rule_index.h"
 #include "core/scheduling/completion_search.h"
 #include "core/scheduling/generation_steps.h"
 #include "core/scheduling/school_analysis.h"
-#include "core/model/school_model.h"
-#include "core/rules/rule_index.h"
 
 namespace orv {
 
@@ -153,13 +153,9 @@ Result<CompletionReport> CompleteTimetable(TimetableDb& db, const CompletionOpti
   for (const SearchLesson& s : search.Lessons()) {
     if (s.period < 0) continue;
     const PlanNeed& n = model.needs[static_cast<size_t>(s.need)];
-    const PeriodMask bit = PeriodBit(s.period);
-    for (const ModelEntity* e :
-         {&model.classes[static_cast<size_t>(n.cls)], &model.courses[static_cast<size_t>(n.course)],
-          &model.teachers[static_cast<size_t>(n.teacher)]}) {
-      if (e->marks.avoid & bit) ++report.avoidCells;
-      if (e->marks.best & bit) ++report.bestCells;
-    }
+    const SoftCells cells = CountSoftCells(model, n, s.period);
+    report.avoidCells += cells.avoid;
+    report.bestCells += cells.best;
   }
 
   Outcome written = Guarded("补排课表失败：", [&]() -> Outcome {

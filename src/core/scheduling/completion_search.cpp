@@ -153,7 +153,7 @@ int CompletionSearch::Conflicts(int v, int period, int* out) const {
     const SearchLesson& o = lessons_[static_cast<size_t>(out[i])];
     if (needs_[static_cast<size_t>(o.need)].group == n.group && DayOfPeriod(o.period) == day) --load;
   }
-  if (load >= model_.capGroups[static_cast<size_t>(n.group)].cap) {
+  if (!DayHasRoom(load, model_.capGroups[static_cast<size_t>(n.group)].cap)) {
     // The walls leave room on every day of the domain, so one of the
     // search's own lessons of the course is there to make way.
     for (int w : groupLessons_[static_cast<size_t>(n.group)]) {
@@ -331,7 +331,7 @@ bool CompletionSearch::Fits(int v, int period, int ignore) const {
         DayOfPeriod(o.period) == day)
       --load;
   }
-  return load < model_.capGroups[static_cast<size_t>(n.group)].cap;
+  return DayHasRoom(load, model_.capGroups[static_cast<size_t>(n.group)].cap);
 }
 
 bool CompletionSearch::TryMove(int v) {
@@ -408,7 +408,7 @@ BlockedPeriods CompletionSearch::Blockers(int need) const {
       ++b.teacherBusy;
     else if (special && HeldAt(kSpecialHeld, n.course, p) != kNone)
       ++b.specialTaken;
-    else if (DayLoad(n.group, DayOfPeriod(p)) >= cap)
+    else if (!DayHasRoom(DayLoad(n.group, DayOfPeriod(p)), cap))
       ++b.dayFull;
   }
   return b;

@@ -54,10 +54,7 @@ void AddShellGallery(GalleryList& list) {
                       SchoolModel& m = *model;
                       m.teachers.front().marks.never |= ~DayBits(5);
                       m.classes.front().marks.never |= PeriodBit(PeriodOf(5, m.week.lessonsPerDay));
-                      for (PlanNeed& n : m.needs)
-                        n.open = m.weekBits & ~(m.classes[static_cast<size_t>(n.cls)].marks.never |
-                                                m.courses[static_cast<size_t>(n.course)].marks.never |
-                                                m.teachers[static_cast<size_t>(n.teacher)].marks.never);
+                      IndexRules(m);
                       findings = AnalyzeModel(m);
                     }
                     return new FrmAnalysis(ctx, std::move(findings));
