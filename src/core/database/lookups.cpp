@@ -1,7 +1,6 @@
 #include "core/database/lookups.h"
 
 #include "core/database/guard.h"
-#include "core/database/week_marks.h"
 
 namespace orv {
 
@@ -16,20 +15,6 @@ Result<std::string> FirstOrEmpty(TimetableDb& db, std::string_view failure, std:
 
 constexpr std::string_view kNameFailure = "读取名称失败：";
 constexpr std::string_view kCodeFailure = "读取代码失败：";
-
-template <class... Args>
-Result<bool> Free(TimetableDb& db, std::string_view sql, const Args&... args) {
-  return Guarded("读取课表失败：", [&]() -> Result<bool> { return !db.Exists(sql, args...); });
-}
-
-// Both slots free; the first failure when either cannot be read.
-Result<bool> BothFree(const Result<bool>& a, const Result<bool>& b) {
-  if (!a) return a.outcome();
-  if (!b) return b.outcome();
-  return *a && *b;
-}
-
-constexpr int kFixed = DbValue(LessonOrigin::Fixed);
 
 }  // namespace
 
@@ -65,37 +50,6 @@ Result<std::string> GetPlanTeacher(TimetableDb& db, std::string_view classCode, 
   return FirstOrEmpty(db, "读取教学计划失败：",
                       "select TeacherCode from ClassPlantb where ClassCode=? and CourseCode=? order by rowid",
                       classCode, courseCode);
-}
-
-Result<bool> CheckClassSlot(TimetableDb& db, std::string_view classCode, int day, int lessonNo) {
-  return Free(db, "Select CourseCode from LessonListtb where ClassCode=? and Day=? and LessonNo=?", classCode,
-              day, lessonNo);
-}
-Result<bool> CheckClassFixedSlot(TimetableDb& db, std::string_view classCode, int day, int lessonNo) {
-  return Free(db,
-              "Select CourseCode from LessonListtb where SetFlag=? and ClassCode=? and Day=? and LessonNo=?",
-              kFixed, classCode, day, lessonNo);
-}
-Result<bool> CheckTeacherSlot(TimetableDb& db, std::string_view teacherCode, int day, int lessonNo) {
-  return Free(db, "Select CourseCode from LessonListtb where TeacherCode=? and Day=? and LessonNo=?",
-              teacherCode, day, lessonNo);
-}
-Result<bool> CheckTeacherFixedSlot(TimetableDb& db, std::string_view teacherCode, int day, int lessonNo) {
-  return Free(
-      db, "Select CourseCode from LessonListtb where SetFlag=? and TeacherCode=? and Day=? and LessonNo=?",
-      kFixed, teacherCode, day, lessonNo);
-}
-
-Result<bool> CheckSlot(TimetableDb& db, std::string_view classCode, std::string_view /*courseCode*/,
-                       std::string_view teacherCode, int day, int lessonNo) {
-  return BothFree(CheckClassSlot(db, classCode, day, lessonNo),
-                  CheckTeacherSlot(db, teacherCode, day, lessonNo));
-}
-
-Result<bool> CheckFixedSlot(TimetableDb& db, std::string_view classCode, std::string_view /*courseCode*/,
-                            std::string_view teacherCode, int day, int lessonNo) {
-  return BothFree(CheckClassFixedSlot(db, classCode, day, lessonNo),
-                  CheckTeacherFixedSlot(db, teacherCode, day, lessonNo));
 }
 
 }  // namespace orv

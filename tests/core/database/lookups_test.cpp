@@ -1,4 +1,4 @@
-// Code/name lookups and the free-slot tests.
+// Code/name lookups.
 #include <gtest/gtest.h>
 
 #include "core/database/lookups.h"
@@ -50,36 +50,6 @@ TEST_F(LookupsTest, TranslateBothWaysAndGiveEmptyForUnknown) {
   EXPECT_EQ(GetPlanTeacher(db, "11", "02").value_or(std::string()), "");
 }
 
-TEST_F(LookupsTest, SlotTestsSeeEveryKindOfLessonButFixedTestsOnlyFixedOnes) {
-  TimetableDb& db = t.db();
-  t.AddLesson("11", 1, 1, "01", "001", 0);  // fixed
-  t.AddLesson("11", 1, 2, "01", "001", 1);  // automatic
-  t.AddLesson("11", 1, 3, "01", "001", 2);  // manual
-
-  for (int lesson = 1; lesson <= 3; ++lesson) {
-    EXPECT_FALSE(CheckClassSlot(db, "11", 1, lesson).value_or(false)) << lesson;
-    EXPECT_FALSE(CheckTeacherSlot(db, "001", 1, lesson).value_or(false)) << lesson;
-    EXPECT_FALSE(CheckSlot(db, "11", "01", "001", 1, lesson).value_or(false)) << lesson;
-  }
-  EXPECT_FALSE(CheckClassFixedSlot(db, "11", 1, 1).value_or(false));
-  EXPECT_FALSE(CheckFixedSlot(db, "11", "01", "001", 1, 1).value_or(false));
-  EXPECT_TRUE(CheckFixedSlot(db, "11", "01", "001", 1, 2).value_or(false))
-      << "an automatic lesson is not fixed";
-  EXPECT_TRUE(CheckFixedSlot(db, "11", "01", "001", 1, 3).value_or(false)) << "a manual lesson is not fixed";
-
-  EXPECT_TRUE(CheckSlot(db, "11", "01", "001", 1, 4).value_or(false));
-  EXPECT_TRUE(CheckSlot(db, "11", "01", "001", 2, 1).value_or(false)) << "another day";
-}
-
-TEST_F(LookupsTest, FreeClassWithBusyTeacherIsNotAFreeSlot) {
-  t.AddLesson("12", 2, 3, "02", "002", 1);
-  EXPECT_TRUE(CheckClassSlot(t.db(), "11", 2, 3).value_or(false));
-  EXPECT_FALSE(CheckSlot(t.db(), "11", "02", "002", 2, 3).value_or(false));
-  EXPECT_TRUE(CheckFixedSlot(t.db(), "11", "02", "002", 2, 3).value_or(false));
-  t.AddLesson("12", 2, 4, "02", "002", 0);
-  EXPECT_FALSE(CheckFixedSlot(t.db(), "11", "02", "002", 2, 4).value_or(false));
-}
-
 TEST_F(LookupsTest, ADatabaseFailureIsToldFromNotFound) {
   // With a table gone every statement on it fails: the lookup says so
   // instead of answering "" (unknown) or false (taken).
@@ -90,11 +60,6 @@ TEST_F(LookupsTest, ADatabaseFailureIsToldFromNotFound) {
   EXPECT_EQ(name.message(), "读取名称失败：数据库结构不完整或操作无法执行");
   EXPECT_EQ(name.value_or("?"), "?");
   EXPECT_FALSE(GetCourseCode(t.db(), "语文"));
-  EXPECT_FALSE(CheckClassSlot(t.db(), "11", 1, 1));
-  EXPECT_FALSE(CheckTeacherFixedSlot(t.db(), "001", 1, 1));
-  const Result<bool> slot = CheckSlot(t.db(), "11", "01", "001", 1, 1);
-  ASSERT_FALSE(slot);
-  EXPECT_EQ(slot.message(), "读取课表失败：数据库结构不完整或操作无法执行");
   EXPECT_EQ(GetClassName(t.db(), "11").value_or(std::string()), "一（1）班") << "other tables still answer";
 }
 
