@@ -13,11 +13,11 @@ fs::path PrintTemplatePath(const fs::path& programDir, const std::string& name) 
 }
 
 Outcome PrintTimetable(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
-                       int lessonsPerDay, const fs::path& programDir, const PrintTarget& target) {
+                       SchoolWeek week, const fs::path& programDir, const PrintTarget& target) {
   if (rows.empty() && scope != TimetableScope::School)
     return Outcome::Fail(std::string(NoTimetableMessage(scope)), kNoTimetableData);
-  const fs::path tpl = PrintTemplatePath(programDir, PrintTemplateName(scope, lessonsPerDay));
-  return PrintPages(PrintDataOf(scope, rows, school, lessonsPerDay), target, tpl);
+  const fs::path tpl = PrintTemplatePath(programDir, PrintTemplateName(scope, week));
+  return PrintPages(PrintDataOf(scope, rows, school, week), target, tpl);
 }
 
 }  // namespace orv

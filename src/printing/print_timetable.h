@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/domain/week.h"
 #include "core/outcome.h"
 #include "core/output/timetable_rows.h"
 #include "printing/print_pages.h"
@@ -24,6 +25,6 @@ std::filesystem::path PrintTemplatePath(const std::filesystem::path& programDir,
 // has no lesson (the overview prints its header even then); otherwise what
 // PrintPages reports.
 Outcome PrintTimetable(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
-                       int lessonsPerDay, const std::filesystem::path& programDir, const PrintTarget& target);
+                       SchoolWeek week, const std::filesystem::path& programDir, const PrintTarget& target);
 
 }  // namespace orv

@@ -51,11 +51,11 @@ const SwapTarget* SwapTargets::Find(int d, int n) const {
 
 Result<WeekSlots> MarkPlacementTargets(TimetableDb& db, std::string_view classCode,
                                        std::string_view courseCode, std::string_view teacherCode,
-                                       int lessonsPerDay) {
+                                       SchoolWeek week) {
   return Guarded("读取可排位置失败：", [&]() -> Result<WeekSlots> {
-    WeekSlots targets{SchoolWeek(lessonsPerDay)};
+    WeekSlots targets{week};
     if (PlanRemaining(db, classCode, courseCode, teacherCode).value_or(0) < 1) return targets;
-    Result<SchoolModel> model = LoadSchoolModel(db, SchoolWeek(lessonsPerDay));
+    Result<SchoolModel> model = LoadSchoolModel(db, week);
     if (!model) return model.outcome();
     const SchoolModel& m = *model;
     // The plan row names all three, so the model knows them.
@@ -69,9 +69,8 @@ Result<WeekSlots> MarkPlacementTargets(TimetableDb& db, std::string_view classCo
 }
 
 Result<SwapTargets> MarkSwapTargets(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
-                                    int lessonsPerDay) {
+                                    SchoolWeek week) {
   return Guarded("读取可交换位置失败：", [&]() -> Result<SwapTargets> {
-    const SchoolWeek week(lessonsPerDay);
     const auto empty = [&] { return Outcome::Fail(SlotLabel(day, lessonNo) + " 没有课程"); };
     if (!week.Contains(day, lessonNo)) return empty();
     Result<SchoolModel> model = LoadSchoolModel(db, week);

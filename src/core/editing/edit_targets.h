@@ -19,7 +19,7 @@ namespace orv {
 // course, teacher) has no lesson left to place.
 Result<WeekSlots> MarkPlacementTargets(TimetableDb& db, std::string_view classCode,
                                        std::string_view courseCode, std::string_view teacherCode,
-                                       int lessonsPerDay);
+                                       SchoolWeek week);
 
 struct SwapTarget {
   int day = 0;
@@ -47,6 +47,6 @@ struct SwapTargets {
 // twice, its first row is the lesson. Fails when the selected period holds
 // no lesson.
 Result<SwapTargets> MarkSwapTargets(TimetableDb& db, std::string_view classCode, int day, int lessonNo,
-                                    int lessonsPerDay);
+                                    SchoolWeek week);
 
 }  // namespace orv

@@ -274,8 +274,8 @@ class Checker {
 
 // The school, or the findings naming one class, from one reading of the
 // model; a database failure becomes the outcome, in the checker's words.
-Result<std::vector<Finding>> RunChecker(TimetableDb& db, int lessonsPerDay, std::string_view focus) {
-  Result<SchoolModel> model = LoadSchoolModel(db, SchoolWeek(lessonsPerDay));
+Result<std::vector<Finding>> RunChecker(TimetableDb& db, SchoolWeek week, std::string_view focus) {
+  Result<SchoolModel> model = LoadSchoolModel(db, week);
   if (!model) {
     std::string why = model.message();
     if (const size_t colon = why.find("："); colon != std::string::npos)
@@ -287,16 +287,16 @@ Result<std::vector<Finding>> RunChecker(TimetableDb& db, int lessonsPerDay, std:
 
 }  // namespace
 
-Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, int lessonsPerDay) {
-  return RunChecker(db, lessonsPerDay, {});
+Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, SchoolWeek week) {
+  return RunChecker(db, week, {});
 }
 
 std::vector<Finding> CheckTimetable(const SchoolModel& model) { return Checker(model, {}).Run(); }
 
-Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, int lessonsPerDay,
+Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, SchoolWeek week,
                                                  std::string_view classCode) {
   if (classCode.empty()) return std::vector<Finding>{};
-  return RunChecker(db, lessonsPerDay, classCode);
+  return RunChecker(db, week, classCode);
 }
 
 std::vector<Finding> CheckClassTimetable(const SchoolModel& model, std::string_view classCode) {
@@ -304,8 +304,8 @@ std::vector<Finding> CheckClassTimetable(const SchoolModel& model, std::string_v
   return Checker(model, classCode).Run();
 }
 
-Result<FindingCounts> CountClassFindings(TimetableDb& db, int lessonsPerDay, std::string_view classCode) {
-  const Result<std::vector<Finding>> findings = CheckClassTimetable(db, lessonsPerDay, classCode);
+Result<FindingCounts> CountClassFindings(TimetableDb& db, SchoolWeek week, std::string_view classCode) {
+  const Result<std::vector<Finding>> findings = CheckClassTimetable(db, week, classCode);
   if (!findings) return findings.outcome();
   return FindingCounts{CountFindings(*findings, Severity::kViolation),
                        CountFindings(*findings, Severity::kWarning)};

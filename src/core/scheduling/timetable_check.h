@@ -53,7 +53,7 @@ struct Finding {
 // Checks the whole timetable against the plan and the restrictions. Findings
 // come violations first, each kind ordered by class, day and lesson. A
 // lesson outside the week is reported as such and breaks no other rule.
-Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, int lessonsPerDay);
+Result<std::vector<Finding>> CheckTimetable(TimetableDb& db, SchoolWeek week);
 // The same over a model already loaded.
 std::vector<Finding> CheckTimetable(const SchoolModel& model);
 
@@ -62,7 +62,7 @@ std::vector<Finding> CheckTimetable(const SchoolModel& model);
 // part in. Only the class's own lessons ask the rule book, so it is quick
 // enough to run after every change made by hand; most of its time is the
 // loading of the model, which a caller that holds one saves.
-Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, int lessonsPerDay,
+Result<std::vector<Finding>> CheckClassTimetable(TimetableDb& db, SchoolWeek week,
                                                  std::string_view classCode);
 std::vector<Finding> CheckClassTimetable(const SchoolModel& model, std::string_view classCode);
 
@@ -72,7 +72,7 @@ struct FindingCounts {
 };
 
 // The counts of CheckClassTimetable, for a status line.
-Result<FindingCounts> CountClassFindings(TimetableDb& db, int lessonsPerDay, std::string_view classCode);
+Result<FindingCounts> CountClassFindings(TimetableDb& db, SchoolWeek week, std::string_view classCode);
 
 // "本班课表：违规 1 处，警告 2 处", or "本班课表未发现问题".
 std::string FindingCountsText(const FindingCounts& counts);

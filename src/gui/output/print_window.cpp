@@ -94,8 +94,8 @@ std::optional<Outcome> FrmPrint::Run(TimetableScope scope, const QString& code) 
   });
   // The rows go to the print library in memory: no file is written that
   // another program could read, replace or point elsewhere meanwhile.
-  return PrintTimetable(scope, *rows, state.settings().GetSchoolName(), state.week.lessonsPerDay,
-                        state.programDir, PrintTarget::Preview());
+  return PrintTimetable(scope, *rows, state.settings().GetSchoolName(), state.week, state.programDir,
+                        PrintTarget::Preview());
 }
 
 }  // namespace orv::ui
