@@ -35,10 +35,17 @@ constexpr std::string_view kVersion2[] = {
     "CREATE TABLE IF NOT EXISTS SchoolSettingtb (Name TEXT PRIMARY KEY, Value TEXT)",
 };
 
+constexpr std::string_view kVersion3[] = {
+    "CREATE TABLE IF NOT EXISTS SchoolRuletb (RuleKey TEXT NOT NULL, Scope INTEGER NOT NULL, "
+    "Code TEXT NOT NULL DEFAULT '', CourseCode TEXT NOT NULL DEFAULT '', Value INTEGER NOT NULL, "
+    "PRIMARY KEY (RuleKey, Scope, Code, CourseCode))",
+};
+
 }  // namespace
 
-const std::array<Migration, 1> kMigrations = {{
+const std::array<Migration, 2> kMigrations = {{
     {2, kVersion2},
+    {3, kVersion3},
 }};
 
 const std::array<std::string_view, 7> kIndexSql = {

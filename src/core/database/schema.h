@@ -10,7 +10,7 @@ namespace orv {
 
 // PRAGMA user_version of a file that has every migration below. Files made
 // before migrations existed say 0 or 1 and hold just the eight tables.
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 struct TableShape {
   std::string_view name;
@@ -32,11 +32,15 @@ struct Migration {
 };
 
 // In order of toVersion, the last one reaching kSchemaVersion.
-extern const std::array<Migration, 1> kMigrations;
+extern const std::array<Migration, 2> kMigrations;
 
 // Settings a database keeps for itself (Name, Value), so that a school's file
 // means the same on every computer that opens it.
 inline constexpr std::string_view kSchoolSettingTable = "SchoolSettingtb";
+
+// The rules a school states beyond the weeks of marks (version 3): one row a
+// rule and scope, e.g. ("max-lessons-per-day", teacher, "007", "", 4).
+inline constexpr std::string_view kSchoolRuleTable = "SchoolRuletb";
 
 // Indexes added to every file on open; IF NOT EXISTS keeps the open idempotent.
 extern const std::array<std::string_view, 7> kIndexSql;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <map>
+#include <stdexcept>
 #include <tuple>
 #include <unordered_map>
 
@@ -61,6 +62,57 @@ void ReadNames(TimetableDb& db, const char* sql, EntityIndex& index) {
 void Normalise(MarkMasks& m) {
   m.avoid &= ~m.never;
   m.best &= ~(m.never | m.avoid);
+}
+
+// The stated rules resolved for each class, course and teacher: a value set
+// for one wins over the school-wide default.
+void ReadRules(TimetableDb& db, SchoolModel& m, const EntityIndex& classes, const EntityIndex& courses,
+               const EntityIndex& teachers) {
+  m.rooms.assign(m.courses.size(), 0);
+  for (size_t k = 0; k < m.courses.size(); ++k) m.rooms[k] = m.special[k] ? 1 : 0;
+  m.teacherRules.assign(m.teachers.size(), {});
+  m.noClassGaps.assign(m.classes.size(), 0);
+  Result<std::vector<SchoolRule>> rules = LoadSchoolRules(db);
+  if (!rules) throw std::runtime_error(rules.message());
+  // School-wide rows first, so that a teacher's or a class's own row comes after and wins.
+  std::stable_sort(rules->begin(), rules->end(),
+                   [](const SchoolRule& a, const SchoolRule& b) { return a.scope < b.scope; });
+  const auto forTeachers = [&](const SchoolRule& r, auto set) {
+    if (r.scope == RuleScope::kSchool)
+      for (TeacherRules& t : m.teacherRules) set(t);
+    else if (const int t = teachers.Find(r.code); t >= 0)
+      set(m.teacherRules[static_cast<size_t>(t)]);
+  };
+  for (const SchoolRule& r : *rules) {
+    switch (r.key) {
+      case RuleKey::kMaxLessonsPerDay:
+        forTeachers(r, [&](TeacherRules& t) { t.maxPerDay = r.value; });
+        break;
+      case RuleKey::kMaxInARow:
+        forTeachers(r, [&](TeacherRules& t) { t.maxInARow = r.value; });
+        break;
+      case RuleKey::kMaxGapsPerWeek:
+        forTeachers(r, [&](TeacherRules& t) { t.maxGaps = r.value; });
+        break;
+      case RuleKey::kNoClassGaps:
+        if (r.scope == RuleScope::kSchool)
+          std::fill(m.noClassGaps.begin(), m.noClassGaps.end(), r.value != 0);
+        else if (const int c = classes.Find(r.code); c >= 0)
+          m.noClassGaps[static_cast<size_t>(c)] = r.value != 0;
+        break;
+      case RuleKey::kDoublesPerWeek: {
+        const int course = courses.Find(r.scope == RuleScope::kClassCourse ? r.courseCode : r.code);
+        const int cls = r.scope == RuleScope::kClassCourse ? classes.Find(r.code) : -1;
+        for (CapGroup& g : m.capGroups)
+          if (g.course == course && (r.scope == RuleScope::kCourse || g.cls == cls)) g.doubles = r.value;
+        break;
+      }
+      case RuleKey::kRooms:
+        if (const int k = courses.Find(r.code); k >= 0 && m.special[static_cast<size_t>(k)])
+          m.rooms[static_cast<size_t>(k)] = r.value;
+        break;
+    }
+  }
 }
 
 }  // namespace
@@ -248,6 +300,7 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, SchoolWeek week) {
       l.moves = false;
       l.surplus = true;
     }
+    ReadRules(db, m, classes, courses, teachers);
     for (const auto& [key, group] : groupOf) m.capGroupOf_.emplace(key, group);
     for (const auto& [key, need] : needOf) m.needOf_.emplace(key, need);
     for (size_t i = 0; i < m.classes.size(); ++i)

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/database/plan_count.h"
+#include "core/database/school_rules.h"
 #include "core/database/timetable_db.h"
 #include "core/domain/marks.h"
 #include "core/domain/week.h"
@@ -85,6 +86,15 @@ struct CapGroup {
   int cls = 0, course = 0;
   int firstCount = 0;  // the weekly count of that first row
   int cap = 1;         // filled by the rule book's index
+  int doubles = 0;     // double periods a week the school asks for (doubles-per-week), 0 for none
+};
+
+// A teacher's stated limits (max-lessons-per-day, max-in-a-row,
+// max-gaps-per-week): the teacher's own value, else the school's default.
+struct TeacherRules {
+  int maxPerDay = 0;  // 0: no limit
+  int maxInARow = 0;  // 0: no limit
+  int maxGaps = -1;   // -1: not stated (idle periods are then a soft goal)
 };
 
 struct ModelLesson {
@@ -113,7 +123,10 @@ struct SchoolModel {
   SchoolWeek week;
   PeriodMask weekBits = 0;  // the periods of the week
   std::vector<ModelEntity> classes, courses, teachers, classrooms;
-  std::vector<char> special;  // per course: held by one class at a time
+  std::vector<char> special;  // per course: held by `rooms` classes at a time
+  std::vector<int> rooms;     // per course: rooms of a special course (1 unless stated), 0 for others
+  std::vector<TeacherRules> teacherRules;  // per teacher
+  std::vector<char> noClassGaps;           // per class: no-class-gaps stated (a hard rule then)
   std::vector<PlanNeed> needs;
   std::vector<CapGroup> capGroups;
   std::vector<ModelLesson> lessons;

@@ -117,3 +117,61 @@ TEST_F(SchoolModelTest, IndexesFollowLessonsAddedAndDropped) {
 
 }  // namespace
 }  // namespace orv
+
+namespace orv {
+namespace {
+
+TEST_F(SchoolModelTest, StatedRulesResolveToTheMostSpecificValue) {
+  t.AddTeacher("T2", "李娜");
+  t.AddPlan("102", "01", "T2", 4);
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kMaxLessonsPerDay, RuleScope::kSchool, "", "", 4}));
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kMaxLessonsPerDay, RuleScope::kTeacher, "T2", "", 3}));
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kMaxGapsPerWeek, RuleScope::kTeacher, "T1", "", 0}));
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kNoClassGaps, RuleScope::kSchool, "", "", 1}));
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kNoClassGaps, RuleScope::kClass, "102", "", 0}));
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kDoublesPerWeek, RuleScope::kCourse, "01", "", 1}));
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kDoublesPerWeek, RuleScope::kClassCourse, "102", "01", 2}));
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kRooms, RuleScope::kCourse, "02", "", 2}));
+  const SchoolModel m = Load();
+  const auto teacher = [&](const char* code) {
+    return m.teacherRules[static_cast<size_t>(m.TeacherIndex(code))];
+  };
+  EXPECT_EQ(teacher("T1").maxPerDay, 4);
+  EXPECT_EQ(teacher("T2").maxPerDay, 3);
+  EXPECT_EQ(teacher("T1").maxGaps, 0);
+  EXPECT_EQ(teacher("T2").maxGaps, -1);
+  EXPECT_EQ(teacher("T1").maxInARow, 0);
+  EXPECT_TRUE(m.noClassGaps[static_cast<size_t>(m.ClassIndex("101"))]);
+  EXPECT_FALSE(m.noClassGaps[static_cast<size_t>(m.ClassIndex("102"))]);
+  const auto doubles = [&](const char* cls) {
+    return m.capGroups[static_cast<size_t>(m.CapGroupOf(m.ClassIndex(cls), m.CourseIndex("01")))].doubles;
+  };
+  EXPECT_EQ(doubles("101"), 1);
+  EXPECT_EQ(doubles("102"), 2);
+  EXPECT_EQ(m.rooms[static_cast<size_t>(m.CourseIndex("02"))], 2);
+  EXPECT_EQ(m.rooms[static_cast<size_t>(m.CourseIndex("01"))], 0);
+}
+
+TEST_F(SchoolModelTest, ARuleOutOfRangeOrScopeOrForAnUnknownCodeIsRefused) {
+  const auto refused = [&](SchoolRule r) {
+    const Outcome o = SetSchoolRule(t.db(), r);
+    EXPECT_FALSE(o);
+    return o.message();
+  };
+  EXPECT_EQ(refused({RuleKey::kMaxLessonsPerDay, RuleScope::kSchool, "", "", 8}),
+            "教师每天最多节数应为1到7之间的整数");
+  EXPECT_EQ(refused({RuleKey::kMaxInARow, RuleScope::kClass, "101", "", 3}),
+            "教师最多连续节数不能按班级设置");
+  EXPECT_EQ(refused({RuleKey::kMaxLessonsPerDay, RuleScope::kTeacher, "T9", "", 3}), "教师代码'T9'不存在");
+  EXPECT_EQ(refused({RuleKey::kRooms, RuleScope::kCourse, "01", "", 2}), "专用教室数只能为专用课程设置");
+  EXPECT_EQ(t.Count("select count(*) from SchoolRuletb"), 0);
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kRooms, RuleScope::kCourse, "02", "", 2}));
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kRooms, RuleScope::kCourse, "02", "", 3}));
+  EXPECT_EQ(LoadSchoolRules(t.db()).value(),
+            (std::vector<SchoolRule>{{RuleKey::kRooms, RuleScope::kCourse, "02", "", 3}}));
+  ASSERT_TRUE(RemoveSchoolRule(t.db(), RuleKey::kRooms, RuleScope::kCourse, "02", ""));
+  EXPECT_TRUE(LoadSchoolRules(t.db()).value().empty());
+}
+
+}  // namespace
+}  // namespace orv
