@@ -169,6 +169,27 @@ void SchoolModel::Reindex() {
   for (size_t i = 0; i < lessons.size(); ++i) Index(static_cast<int>(i));
 }
 
+void SchoolModel::Unindex(int i) {
+  const ModelLesson& l = lessons[static_cast<size_t>(i)];
+  if (l.period < 0) return;
+  for (std::vector<int>* at : {&classAt_[Slot(l.cls, l.period)], &teacherAt_[Slot(l.teacher, l.period)],
+                               &courseAt_[Slot(l.course, l.period)]})
+    std::erase(*at, i);
+}
+
+void SchoolModel::MoveLesson(int i, int day, int lessonNo) {
+  Unindex(i);
+  ModelLesson& l = lessons[static_cast<size_t>(i)];
+  l.day = day;
+  l.lessonNo = lessonNo;
+  l.period = week.Contains(day, lessonNo) ? PeriodOf(day, lessonNo) : -1;
+  if (l.period < 0) return;
+  // Table order within a period: the lists stay sorted by lesson index.
+  for (std::vector<int>* at : {&classAt_[Slot(l.cls, l.period)], &teacherAt_[Slot(l.teacher, l.period)],
+                               &courseAt_[Slot(l.course, l.period)]})
+    at->insert(std::upper_bound(at->begin(), at->end(), i), i);
+}
+
 int SchoolModel::AddLesson(ModelLesson lesson) {
   lesson.period = week.Contains(lesson.day, lesson.lessonNo) ? PeriodOf(lesson.day, lesson.lessonNo) : -1;
   lesson.need = NeedOf(lesson.cls, lesson.course, lesson.teacher);

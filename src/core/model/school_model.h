@@ -148,6 +148,9 @@ struct SchoolModel {
 
   // Adds a lesson to the timetable in memory and to the indexes; returns its index.
   int AddLesson(ModelLesson lesson);
+  // Moves a lesson to another period of the week (or outside it) and keeps
+  // the indexes true.
+  void MoveLesson(int lesson, int day, int lessonNo);
   // Drops the lessons the predicate picks and renumbers the rest.
   template <class Pred>
   void EraseLessonsIf(Pred pred) {
@@ -167,6 +170,7 @@ struct SchoolModel {
   using CodeIndex = std::unordered_map<std::string, int>;
   static int Find(const CodeIndex& index, std::string_view code);
   void Index(int lesson);
+  void Unindex(int lesson);
 
   std::vector<std::vector<int>> classAt_, teacherAt_, courseAt_;
   std::map<std::pair<int, int>, int> capGroupOf_;

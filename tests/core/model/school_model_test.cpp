@@ -108,6 +108,14 @@ TEST_F(SchoolModelTest, IndexesFollowLessonsAddedAndDropped) {
   EXPECT_EQ(m.lessons[static_cast<size_t>(i)].period, PeriodOf(3, 4));
   EXPECT_EQ(m.lessons[static_cast<size_t>(i)].need, 0);
   EXPECT_EQ(m.TeacherAt(t1, PeriodOf(3, 4)), std::vector<int>{i});
+  m.MoveLesson(1, 5, 6);  // the automatic lesson from Monday 2nd to Friday 6th
+  EXPECT_TRUE(m.ClassAt(c101, PeriodOf(1, 2)).empty());
+  EXPECT_EQ(m.TeacherAt(t1, PeriodOf(5, 6)), std::vector<int>{1});
+  m.MoveLesson(i, 5, 6);  // two lessons in one period stay in table order
+  EXPECT_EQ(m.ClassAt(c101, PeriodOf(5, 6)), (std::vector<int>{1, i}));
+  m.MoveLesson(1, 5, 7);  // past the day: in no index
+  EXPECT_EQ(m.lessons[1].period, -1);
+  EXPECT_EQ(m.ClassAt(c101, PeriodOf(5, 6)), std::vector<int>{i});
   m.EraseLessonsIf([](const ModelLesson& l) { return !l.fixed; });
   ASSERT_EQ(m.lessons.size(), 1u);
   EXPECT_TRUE(m.ClassAt(c101, PeriodOf(1, 2)).empty());

@@ -1,0 +1,126 @@
+#include "core/rules/week_rules.h"
+
+#include <algorithm>
+
+namespace orv {
+
+namespace {
+
+PeriodMask Taken(const SchoolModel& m, int day, auto&& lessonsAt) {
+  PeriodMask taken = 0;
+  for (int n = 1; n <= m.week.lessonsPerDay; ++n)
+    if (!lessonsAt(PeriodOf(day, n)).empty()) taken |= PeriodBit(PeriodOf(day, n));
+  return taken;
+}
+
+bool Has(PeriodMask mask, int day, int n) { return (mask & PeriodBit(PeriodOf(day, n))) != 0; }
+
+}  // namespace
+
+PeriodMask TeacherDay(const SchoolModel& m, int teacher, int day) {
+  return Taken(m, day, [&](int p) -> const std::vector<int>& { return m.TeacherAt(teacher, p); });
+}
+
+PeriodMask ClassDay(const SchoolModel& m, int cls, int day) {
+  return Taken(m, day, [&](int p) -> const std::vector<int>& { return m.ClassAt(cls, p); });
+}
+
+int LongestRun(const SchoolModel& m, PeriodMask taken, int day) {
+  int longest = 0, run = 0;
+  for (int n = 1; n <= m.week.lessonsPerDay; ++n) {
+    run = Has(taken, day, n) ? run + 1 : 0;
+    longest = std::max(longest, run);
+    if (m.week.LunchAfter(n)) run = 0;
+  }
+  return longest;
+}
+
+int TeacherIdle(const SchoolModel& m, int teacher, int day) {
+  const PeriodMask taken = TeacherDay(m, teacher, day);
+  if (taken == 0) return 0;
+  const PeriodMask never = m.teachers[static_cast<size_t>(teacher)].marks.never;
+  const int first = std::countr_zero(taken), last = 63 - std::countl_zero(taken);
+  int idle = 0;
+  for (int p = first; p <= last; ++p)
+    if (!(taken & PeriodBit(p)) && !(never & PeriodBit(p))) ++idle;
+  return idle;
+}
+
+int TeacherIdleWeek(const SchoolModel& m, int teacher) {
+  int idle = 0;
+  for (int day = 1; day <= kDaysPerWeek; ++day) idle += TeacherIdle(m, teacher, day);
+  return idle;
+}
+
+int ClassGaps(const SchoolModel& m, int cls, int day) {
+  const PeriodMask taken = ClassDay(m, cls, day);
+  const PeriodMask never = m.classes[static_cast<size_t>(cls)].marks.never;
+  int gaps = 0;
+  // Walking back from the end of each half day: a free period counts once a
+  // lesson has been seen after it in the same half.
+  bool lessonAfter = false;
+  for (int n = m.week.lessonsPerDay; n >= 1; --n) {
+    if (m.week.LunchAfter(n)) lessonAfter = false;
+    if (Has(taken, day, n))
+      lessonAfter = true;
+    else if (lessonAfter && !Has(never, day, n))
+      ++gaps;
+  }
+  return gaps;
+}
+
+int ClassGapsWeek(const SchoolModel& m, int cls) {
+  int gaps = 0;
+  for (int day = 1; day <= kDaysPerWeek; ++day) gaps += ClassGaps(m, cls, day);
+  return gaps;
+}
+
+std::vector<int> GroupDayLessons(const SchoolModel& m, int group) {
+  const CapGroup& g = m.capGroups[static_cast<size_t>(group)];
+  std::vector<int> perDay(kDaysPerWeek, 0);
+  for (int day = 1; day <= kDaysPerWeek; ++day)
+    for (int n = 1; n <= m.week.lessonsPerDay; ++n)
+      for (int i : m.ClassAt(g.cls, PeriodOf(day, n)))
+        if (m.lessons[static_cast<size_t>(i)].course == g.course) ++perDay[static_cast<size_t>(day - 1)];
+  return perDay;
+}
+
+int GroupDayDoubles(const SchoolModel& m, int group, int day) {
+  const CapGroup& g = m.capGroups[static_cast<size_t>(group)];
+  const auto holds = [&](int n) {
+    for (int i : m.ClassAt(g.cls, PeriodOf(day, n)))
+      if (m.lessons[static_cast<size_t>(i)].course == g.course) return true;
+    return false;
+  };
+  int pairs = 0;
+  for (int n = 1; n < m.week.lessonsPerDay; ++n) {
+    if (m.week.LunchAfter(n) || !holds(n) || !holds(n + 1)) continue;
+    ++pairs;
+    ++n;  // each lesson in one pair at most
+  }
+  return pairs;
+}
+
+int GroupDoubles(const SchoolModel& m, int group) {
+  int pairs = 0;
+  for (int day = 1; day <= kDaysPerWeek; ++day) pairs += GroupDayDoubles(m, group, day);
+  return pairs;
+}
+
+int AvoidableRepeats(const SchoolModel& m, int group) {
+  const std::vector<int> perDay = GroupDayLessons(m, group);
+  int repeats = 0, lessons = 0;
+  for (int n : perDay) {
+    repeats += std::max(0, n - 1);
+    lessons += n;
+  }
+  const int doubles = std::min(GroupDoubles(m, group), m.capGroups[static_cast<size_t>(group)].doubles);
+  return std::max(0, repeats - doubles - std::max(0, lessons - kDaysPerWeek));
+}
+
+int GroupDays(const SchoolModel& m, int group) {
+  const std::vector<int> perDay = GroupDayLessons(m, group);
+  return static_cast<int>(std::count_if(perDay.begin(), perDay.end(), [](int n) { return n > 0; }));
+}
+
+}  // namespace orv
