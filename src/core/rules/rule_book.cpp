@@ -10,7 +10,8 @@ constexpr std::array<RuleInfo, kRuleCount> kRules = {{
     {Rule::kOutsideWeek, "超出上课时间", "课程只能排在每周五天、每天规定节数之内。", RuleStrength::kHard},
     {Rule::kClassClash, "班级冲突", "一个班级同一节只能上一节课。", RuleStrength::kHard},
     {Rule::kTeacherClash, "教师冲突", "一位教师同一节只能在一个班级上课。", RuleStrength::kHard},
-    {Rule::kSpecialCourseClash, "专用课程冲突", "专用课程（如使用专用教室的课程）同一节只能有一个班级上。",
+    {Rule::kSpecialCourseClash, "专用课程冲突",
+     "专用课程（如使用专用教室的课程）同一节上课的班级不超过它的专用教室数（未设置时为1）。",
      RuleStrength::kHard},
     {Rule::kCourseNever, "课程不排", "课程不排在其上课时间限制中设为“不排”的节次。", RuleStrength::kHard},
     {Rule::kClassNever, "班级不排", "班级在其上课时间限制中设为“不排”的节次不上课。", RuleStrength::kSoft},
@@ -19,6 +20,14 @@ constexpr std::array<RuleInfo, kRuleCount> kRules = {{
      "一个班级一门课程每天最多排“每周节数÷5的整数部分+1”节，使课程分散在一周之中。", RuleStrength::kSoft},
     {Rule::kCourseAvoid, "课程尽量不排", "课程尽量不排在其上课时间限制中设为“尽量不排”的节次。",
      RuleStrength::kSoft},
+    {Rule::kTeacherDayMax, "教师每天最多节数", "教师任何一天上课不超过规定的节数。", RuleStrength::kHard},
+    {Rule::kTeacherInARow, "教师最多连续节数", "教师连续上课不超过规定的节数；午休算作间隔。",
+     RuleStrength::kHard},
+    {Rule::kTeacherGaps, "教师每周最多空节", "教师一周的空节不超过规定的数目；教师自己“不排”的节次不算空节。",
+     RuleStrength::kHard},
+    {Rule::kClassGaps, "班级课表无空节", "班级的空节只能在上午或下午的最后，不能夹在两节课之间。",
+     RuleStrength::kHard},
+    {Rule::kDoubles, "连堂课", "课程每周按规定的次数排成同一天连续的两节，不跨午休。", RuleStrength::kHard},
 }};
 
 // Calls found(lesson) for each lesson a clash rule counts against the
@@ -170,6 +179,13 @@ std::vector<BrokenRule> Check(const SchoolModel& m, const Candidate& c, int peri
       }
       case Rule::kCourseAvoid:
         reason = "该课程此时段设为尽量不排";
+        break;
+      case Rule::kTeacherDayMax:
+      case Rule::kTeacherInARow:
+      case Rule::kTeacherGaps:
+      case Rule::kClassGaps:
+      case Rule::kDoubles:
+        reason = std::string(info.description);
         break;
     }
     out.push_back({info.rule, std::move(reason)});

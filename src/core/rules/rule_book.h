@@ -24,8 +24,15 @@ enum class Rule : int {
   kTeacherNever,        // the teacher's cell says "不排"
   kDailyCap,            // more of the course on the day than its daily cap
   kCourseAvoid,         // the course's cell says "尽量不排"
+  // The rules a school states (core/database/school_rules.h); each binds only
+  // whom it is stated for.
+  kTeacherDayMax,  // more lessons on the day than the teacher's max-lessons-per-day
+  kTeacherInARow,  // more lessons in a row than the teacher's max-in-a-row
+  kTeacherGaps,    // more idle periods in the week than the teacher's max-gaps-per-week
+  kClassGaps,      // a free period between two lessons of a class with no-class-gaps
+  kDoubles,        // fewer double periods than the course's doubles-per-week
 };
-inline constexpr int kRuleCount = 9;
+inline constexpr int kRuleCount = 14;
 
 // A hard rule a timetable must keep; a soft one it should.
 enum class RuleStrength { kHard, kSoft };
