@@ -81,6 +81,7 @@ int RunMaintain(const std::string& path) {
             << "removed restrictions: " << r->restrictions << "\n"
             << "removed duplicate restrictions: " << r->duplicateRestrictions << "\n"
             << "removed special-course marks: " << r->specialCourses << "\n"
+            << "removed school rules: " << r->schoolRules << "\n"
             << "recounted plan rows: " << r->recountedPlanRows << "\n";
   for (const std::string& line : MaintenanceLines(*r)) std::cout << line << "\n";
   std::cout << "数据维护完成\n";
