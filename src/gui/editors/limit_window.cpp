@@ -69,10 +69,7 @@ const LimitWindowDesign& LimitDesign(LimitKind kind) {
 }
 
 LimitWindow::LimitWindow(UiContext& ctx, LimitKind kind, QWidget* parent)
-    : QDialog(parent),
-      ctx_(ctx),
-      design_(LimitDesign(kind)),
-      lessons_(LessonsShown(kind, ctx.state.week.lessonsPerDay)) {
+    : QDialog(parent), ctx_(ctx), design_(LimitDesign(kind)), lessons_(ctx.state.week.lessonsPerDay) {
   setObjectName(design_.objectName);
   setWindowTitle(design_.caption);
 

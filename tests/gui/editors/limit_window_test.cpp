@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Windows, LimitWindowTest, ::testing::ValuesIn(kConfigs)
 
 using CourseLimit = EditorTest;
 
-TEST_F(CourseLimit, OnlyTheCourseWeekHasTheSeventhLesson) {
+TEST_F(CourseLimit, EveryWeekHasTheSeventhLessonOfASevenLessonDay) {
   ctx.state.week.lessonsPerDay = 7;
   Exec("insert into Coursetb values ('01','语文','','')");
   Exec("insert into Teachertb values ('T1','王','','')");
@@ -151,9 +151,30 @@ TEST_F(CourseLimit, OnlyTheCourseWeekHasTheSeventhLesson) {
   EXPECT_EQ(Count("select Attr from Limittb where Kind=1 and Day=1 and LessonNo=7"), 0);
   Click(Button("cmdNormalAll"));  // every lesson shown, the seventh included
   EXPECT_EQ(Count("select count(*) from Limittb where Kind=1 and Attr=1"), 35);
+  // A teacher away for lesson 7 can say so, and the new week has its row.
   Open<ui::LimitWindow>(LimitKind::Teacher);
-  EXPECT_EQ(Child<ui::WeekGrid>(*window_, "MSFlexGrid1")->rowCount(), 8);
-  EXPECT_EQ(Count("select max(LessonNo) from Limittb where Kind=2"), 6);
+  grid = Child<ui::WeekGrid>(*window_, "MSFlexGrid1");
+  ASSERT_EQ(grid->rowCount(), 9);
+  EXPECT_EQ(Count("select count(*) from Limittb where Kind=2 and LessonNo=7 and Attr=1"), 5);
+  prompter.QueueMenuItem("mnuBuPai");
+  ClickLesson(grid, Qt::RightButton, 5, 7);
+  EXPECT_EQ(Count("select Attr from Limittb where Kind=2 and Code='T1' and Day=5 and LessonNo=7"), 3);
+  EXPECT_EQ(grid->Text({5, 7}), "不排");
+}
+
+// A week stored while the school had six lessons keeps its rows; the seventh
+// reads as normal and a mark there is stored beside them.
+TEST_F(CourseLimit, ASixLessonWeekGainsItsSeventhLessonWhenMarked) {
+  Exec("insert into Classtb values ('71','七（1）班','','')");
+  Exec("insert into Limittb values (0,'71',1,6,3)");
+  ctx.state.week.lessonsPerDay = 7;
+  Open<ui::LimitWindow>(LimitKind::Class);
+  auto* grid = Child<ui::WeekGrid>(*window_, "MSFlexGrid1");
+  EXPECT_EQ(grid->Text({1, 6}) + grid->Text({1, 7}), "不排正常");
+  prompter.QueueMenuItem("mnuJinLiangBuPai");
+  ClickLesson(grid, Qt::RightButton, 1, 7);
+  EXPECT_EQ(Count("select count(*) from Limittb where Kind=0"), 2);
+  EXPECT_EQ(Count("select Attr from Limittb where Kind=0 and Day=1 and LessonNo=7"), 2);
 }
 
 TEST_F(CourseLimit, TheSpecialCourseBoxShowsAndStoresTheMarkAtOnce) {
