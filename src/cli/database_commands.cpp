@@ -133,6 +133,9 @@ void AddDatabaseCommands(CLI::App& app, Context& ctx) {
                 "Percent of each class's week the plan fills (50-100; default: 80-95 by grade)");
   static bool noTeacherLimits = false;
   d->add_flag("--no-teacher-limits", noTeacherLimits, "No teacher is away at any time of the week");
+  d->add_flag("--rules", demo.statedRules,
+              "State the school's rules: every teacher at most 4 lessons a day and 3 in a row, one double "
+              "period of Chinese a week in grades 5-9");
   d->add_flag("--write-settings", writeSettings, "Write kbxt.ini beside the database");
   d->callback([&ctx] {
     demo.teacherLimits = !noTeacherLimits;

@@ -119,3 +119,20 @@ TEST_F(CliRules, BadKeysNamesValuesAndScopesAreRefusedAndChangeNothing) {
 
 }  // namespace
 }  // namespace orv
+
+namespace orv {
+namespace {
+
+TEST(CliRulesDemo, TheDemoSchoolStatesItsRulesWhenAsked) {
+  test::TempDir dir;
+  const std::string plain = (dir / "plain.mdb").string(), ruled = (dir / "ruled.mdb").string();
+  ASSERT_EQ(test::RunCli({"demo", plain, "--grades", "4-6"}).exitCode, 0);
+  ASSERT_EQ(test::RunCli({"demo", ruled, "--grades", "4-6", "--rules"}).exitCode, 0);
+  EXPECT_EQ(test::LastLine(test::RunCli({"rules", plain}).out), "rules: 0");
+  const auto run = test::RunCli({"rules", ruled});
+  EXPECT_EQ(test::LastLine(run.out), "rules: 8") << "two school-wide, six classes of grades 5-6";
+  EXPECT_NE(run.out.find("max-lessons-per-day = 4  (school)"), std::string::npos) << run.out;
+}
+
+}  // namespace
+}  // namespace orv
