@@ -3,6 +3,7 @@
 #include "gui/editors/limit_window.h"
 
 #include <QCheckBox>
+#include <QSpinBox>
 
 #include "editor_test_support.h"
 #include "support/week_grid_clicks.h"
@@ -189,6 +190,42 @@ TEST_F(CourseLimit, TheSpecialCourseBoxShowsAndStoresTheMarkAtOnce) {
   special->click();
   EXPECT_EQ(Panel(1), "写入失败");
   EXPECT_FALSE(special->isChecked()) << "the box shows what is stored";
+}
+
+// The room count belongs to the special mark: it can be changed only while
+// the box is checked, one room keeps no rule, and unchecking removes it.
+TEST_F(CourseLimit, TheRoomCountOfASpecialCourseIsItsRoomsRule) {
+  Exec("insert into Coursetb values ('01','语文','',''),('09','信息技术','','')");
+  Exec("insert into CourseAttrtb values ('09')");
+  Exec("insert into SchoolRuletb values ('rooms',3,'09','',2)");
+  Open<ui::LimitWindow>(LimitKind::Course);
+  auto* special = Child<QCheckBox>(*window_, "chkSpecialCourse");
+  auto* rooms = Child<QSpinBox>(*window_, "spnRooms");
+  const auto roomsRule = [this] {
+    return Count("select Value from SchoolRuletb where RuleKey='rooms' and Scope=3 and Code='09'");
+  };
+  EXPECT_FALSE(rooms->isEnabled()) << "语文 is no special course";
+  Click(Button("CmdNext"));
+  EXPECT_TRUE(rooms->isEnabled());
+  EXPECT_EQ(rooms->value(), 2);
+  rooms->setValue(3);
+  EXPECT_EQ(Panel(1), "写入成功");
+  EXPECT_EQ(roomsRule(), 3);
+  rooms->setValue(1);
+  EXPECT_EQ(roomsRule(), -1) << "one room is no rule";
+  rooms->setValue(4);
+  special->click();
+  EXPECT_EQ(roomsRule(), -1);
+  EXPECT_FALSE(rooms->isEnabled());
+  EXPECT_EQ(rooms->value(), 1);
+  special->click();
+  EXPECT_TRUE(rooms->isEnabled());
+  EXPECT_EQ(roomsRule(), -1);
+  // A refused write shows what is stored.
+  Exec("create trigger stop before insert on SchoolRuletb begin select raise(abort, 'no'); end");
+  rooms->setValue(5);
+  EXPECT_EQ(Panel(1), "写入失败");
+  EXPECT_EQ(rooms->value(), 1);
 }
 
 }  // namespace
