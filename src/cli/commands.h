@@ -50,5 +50,6 @@ int Fail(std::string_view headline, const Outcome& why);
 void AddDatabaseCommands(CLI::App& app, Context& ctx);
 void AddSchedulingCommands(CLI::App& app, Context& ctx);
 void AddOutputCommands(CLI::App& app, Context& ctx);
+void AddRulesCommands(CLI::App& app, Context& ctx);
 
 }  // namespace orv::cli

@@ -81,6 +81,7 @@ int RunMaintain(const std::string& path) {
             << "removed restrictions: " << r->restrictions << "\n"
             << "removed duplicate restrictions: " << r->duplicateRestrictions << "\n"
             << "removed special-course marks: " << r->specialCourses << "\n"
+            << "removed school rules: " << r->schoolRules << "\n"
             << "recounted plan rows: " << r->recountedPlanRows << "\n";
   for (const std::string& line : MaintenanceLines(*r)) std::cout << line << "\n";
   std::cout << "数据维护完成\n";
@@ -132,6 +133,9 @@ void AddDatabaseCommands(CLI::App& app, Context& ctx) {
                 "Percent of each class's week the plan fills (50-100; default: 80-95 by grade)");
   static bool noTeacherLimits = false;
   d->add_flag("--no-teacher-limits", noTeacherLimits, "No teacher is away at any time of the week");
+  d->add_flag("--rules", demo.statedRules,
+              "State the school's rules: every teacher at most 4 lessons a day and 3 in a row, one double "
+              "period of Chinese a week in grades 5-9");
   d->add_flag("--write-settings", writeSettings, "Write kbxt.ini beside the database");
   d->callback([&ctx] {
     demo.teacherLimits = !noTeacherLimits;

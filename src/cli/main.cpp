@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   orv::cli::AddDatabaseCommands(app, ctx);
   orv::cli::AddSchedulingCommands(app, ctx);
   orv::cli::AddOutputCommands(app, ctx);
+  orv::cli::AddRulesCommands(app, ctx);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

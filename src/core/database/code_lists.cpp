@@ -6,6 +6,7 @@
 
 #include "core/database/class_list.h"
 #include "core/database/guard.h"
+#include "core/database/school_rules.h"
 #include "core/database/week_marks.h"
 
 namespace orv {
@@ -25,6 +26,11 @@ struct TableStatements {
   const char* duplicatePrefix;
 };
 
+// The scopes of SchoolRuletb (core/database/school_rules.h) spelt as numbers
+// in the statements below: 1 teacher, 2 class, 3 course, 4 course in a class.
+static_assert(static_cast<int>(RuleScope::kTeacher) == 1 && static_cast<int>(RuleScope::kClass) == 2 &&
+              static_cast<int>(RuleScope::kCourse) == 3 && static_cast<int>(RuleScope::kClassCourse) == 4);
+
 constexpr const char* kDeleteLimits = "delete from Limittb where Kind=? and Code = ?";
 
 const TableStatements& StatementsFor(CodeTable table) {
@@ -34,7 +40,8 @@ const TableStatements& StatementsFor(CodeTable table) {
        "select Code from Classtb where Code = ?",
        "insert into Classtb (Code,Name,FullName,ShortName) values (?,?,?,?)",
        "update Classtb set Name = ?,FullName = ?,ShortName = ? where Code = ?",
-       {"delete from LessonListtb where ClassCode = ?", "delete from ClassPlantb where ClassCode = ?"},
+       {"delete from LessonListtb where ClassCode = ?", "delete from ClassPlantb where ClassCode = ?",
+        "delete from SchoolRuletb where Scope in (2, 4) and Code = ?"},
        LimitKind::Class,
        "delete from Classtb where Code = ?",
        "该班级代码： "},
@@ -44,7 +51,8 @@ const TableStatements& StatementsFor(CodeTable table) {
        "insert into Coursetb (Code,Name,FullName,ShortName) values (?,?,?,?)",
        "update Coursetb set Name = ?,FullName = ?,ShortName = ? where Code = ?",
        {"delete from LessonListtb where CourseCode = ?", "delete from ClassPlantb where CourseCode = ?",
-        "delete from CourseAttrtb where CourseCode = ?"},
+        "delete from CourseAttrtb where CourseCode = ?",
+        "delete from SchoolRuletb where (Scope = 3 and Code = ?1) or (Scope = 4 and CourseCode = ?1)"},
        LimitKind::Course,
        "delete from Coursetb where Code = ?",
        "该课程代码： "},
@@ -53,7 +61,8 @@ const TableStatements& StatementsFor(CodeTable table) {
        "select Code from Teachertb where Code = ?",
        "insert into Teachertb (Code,Name,FullName,ShortName) values (?,?,?,?)",
        "update Teachertb set Name = ?,FullName = ?,ShortName = ? where Code = ?",
-       {"delete from LessonListtb where TeacherCode = ?", "delete from ClassPlantb where TeacherCode = ?"},
+       {"delete from LessonListtb where TeacherCode = ?", "delete from ClassPlantb where TeacherCode = ?",
+        "delete from SchoolRuletb where Scope = 1 and Code = ?"},
        LimitKind::Teacher,
        "delete from Teachertb where Code = ?",
        "该老师代码： "},

@@ -54,7 +54,8 @@ Outcome AppendCodeRecord(TimetableDb& db, CodeTable table, const CodeRecord& typ
 Outcome ModifyCodeRecord(TimetableDb& db, CodeTable table, const CodeRecord& typed);
 
 // Deletes the record and, for classes, courses and teachers, its lessons,
-// plan rows and restrictions (a course also its special-course mark). A
+// plan rows, restrictions and school rules (a course also its special-course
+// mark). A
 // classroom loses only its own row: its
 // restrictions stay until data maintenance. All or nothing.
 Outcome DeleteCodeRecord(TimetableDb& db, CodeTable table, std::string_view code);

@@ -6,6 +6,7 @@
 
 #include "core/database/guard.h"
 #include "core/database/plan_count.h"
+#include "core/database/school_rules.h"
 #include "core/database/week_marks.h"
 #include "core/domain/week.h"
 
@@ -13,7 +14,8 @@ namespace orv {
 
 long long MaintenanceReport::Repairs() const {
   return lessonsOutsideWeek + orphanLessons + orphanPlanRows + planRowsWithoutCount + planCountsFromLessons +
-         planCountsCapped + restrictions + duplicateRestrictions + specialCourses + recountedPlanRows;
+         planCountsCapped + restrictions + duplicateRestrictions + specialCourses + recountedPlanRows +
+         schoolRules;
 }
 
 namespace {
@@ -92,6 +94,20 @@ Result<MaintenanceReport> MaintainData(TimetableDb& db) {
     report.specialCourses = db.Execute(
         "Delete from CourseAttrtb where CourseCode is null"
         " or CourseCode not in (Select Code from Coursetb where Code is not null)");
+    // After the special-course marks: a room count means nothing for a course
+    // that is no longer special.
+    report.schoolRules = db.Execute(
+        "Delete from SchoolRuletb where"
+        " (Scope = ? and Code not in (Select Code from Teachertb where Code is not null))"
+        " or (Scope in (?,?) and Code not in (Select Code from Classtb where Code is not null))"
+        " or (Scope = ? and Code not in (Select Code from Coursetb where Code is not null))"
+        " or (Scope = ? and CourseCode not in (Select Code from Coursetb where Code is not null))"
+        " or (RuleKey = ? and Scope = ? and Code not in"
+        " (Select CourseCode from CourseAttrtb where CourseCode is not null))",
+        static_cast<int>(RuleScope::kTeacher), static_cast<int>(RuleScope::kClass),
+        static_cast<int>(RuleScope::kClassCourse), static_cast<int>(RuleScope::kCourse),
+        static_cast<int>(RuleScope::kClassCourse), InfoOf(RuleKey::kRooms).text,
+        static_cast<int>(RuleScope::kCourse));
     tx.Commit();
     return report;
   });
@@ -112,6 +128,7 @@ std::vector<std::string> MaintenanceLines(const MaintenanceReport& r) {
   line(r.duplicateRestrictions, "删除同一节次重复的限制（保留较严格的一项）");
   line(r.specialCourses, "删除课程已不存在的专用课程标记");
   line(r.recountedPlanRows, "重新计算已排节数的教学计划");
+  line(r.schoolRules, "删除对象已不存在的排课规则（或非专用课程的专用教室数）");
   if (lines.empty()) lines.push_back("没有发现需要修复的数据");
   return lines;
 }
@@ -154,6 +171,8 @@ constexpr std::string_view kLeavingLessons =
     "delete from LessonListtb where substr(ClassCode,1,1)='6' or substr(ClassCode,1,1)='9'";
 constexpr std::string_view kLeavingPlans =
     "delete from ClassPlantb where substr(ClassCode,1,1)='6' or substr(ClassCode,1,1)='9'";
+constexpr std::string_view kLeavingCourseRules =
+    "delete from SchoolRuletb where Scope=? and (substr(Code,1,1)='6' or substr(Code,1,1)='9')";
 constexpr std::string_view kLeavingClasses =
     "delete from Classtb where substr(Code,1,1)='6' or substr(Code,1,1)='9'";
 
@@ -180,6 +199,21 @@ Outcome UpgradeSchoolYear(TimetableDb& db) {
     db.Execute(
         "update ClassPlantb Set ClassCode = (cast(substr(ClassCode,1,1) as integer)+1) || substr(ClassCode,2)"
         " where substr(ClassCode,1,1)>'0'");
+    const int classCourse = static_cast<int>(RuleScope::kClassCourse);
+    db.Execute(kLeavingCourseRules, classCourse);
+    // One class at a time, highest first: the table's key would refuse a code
+    // the next grade still holds.
+    std::vector<std::string> ruleClasses;
+    {
+      Cursor c = db.Query(
+          "select distinct Code from SchoolRuletb where Scope=? and substr(Code,1,1) between '1' and '8'"
+          " order by Code DESC",
+          classCourse);
+      while (c.Next()) ruleClasses.push_back(c.Text(0));
+    }
+    for (const std::string& code : ruleClasses)
+      db.Execute("update SchoolRuletb Set Code=? where Scope=? and Code=?",
+                 std::to_string(code[0] - '0' + 1) + code.substr(1), classCourse, code);
     db.Execute(kLeavingClasses);
 
     // Read first, then write: the loop visits the classes as they were, and

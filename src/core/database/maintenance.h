@@ -24,14 +24,16 @@ struct MaintenanceReport {
   long long duplicateRestrictions = 0;  // second rows on one cell (the stricter mark is kept)
   long long specialCourses = 0;         // removed special-course marks
   long long recountedPlanRows = 0;      // plan rows whose BuildCount was wrong
+  long long schoolRules = 0;  // rules of a gone teacher, class or course, or rooms of an ordinary course
 
   long long Repairs() const;  // every row counted above
 };
 
 // Removes lessons that lie outside any possible week (a week has at most
 // seven lessons a day: lessons beyond today's setting stay), and lessons,
-// plan rows, restrictions and special-course marks whose class, course,
-// teacher or classroom no longer exists; makes every plan row's weekly count
+// plan rows, restrictions, special-course marks and school rules whose
+// class, course, teacher or classroom no longer exists (and the room count of
+// a course that is no longer special); makes every plan row's weekly count
 // a whole number from 1 to 35; recounts every plan row's BuildCount from the
 // lessons. On failure nothing is changed.
 Result<MaintenanceReport> MaintainData(TimetableDb& db);
@@ -41,13 +43,16 @@ Result<MaintenanceReport> MaintainData(TimetableDb& db);
 std::vector<std::string> MaintenanceLines(const MaintenanceReport& report);
 
 // Deletes every lesson, fixed ones included, and zeroes the plan counters.
+// The school's rules stay: they say how the next timetable is to be made.
 // Fails with code -1 on a database error; nothing is changed then.
 Outcome DeleteAllLessons(TimetableDb& db);
 
 // Moves every class up one grade: grades 6 and 9 leave with their plans and
 // lessons, the others take the next grade digit and grade word, and each
 // first-grade class is created anew, empty, under its old code and names.
-// Pre-school classes (code beginning with '0') stay. Fails with code -1 on a
+// Pre-school classes (code beginning with '0') stay. A class's rules for a
+// course (its doubles) go where its plan rows go; its own rules (no gaps)
+// stay with the code, as its week of marks does. Fails with code -1 on a
 // database error or a class code whose first character is not a grade digit;
 // nothing is changed then.
 Outcome UpgradeSchoolYear(TimetableDb& db);

@@ -1,5 +1,6 @@
 #include "core/database/special_courses.h"
 #include "core/database/guard.h"
+#include "core/database/school_rules.h"
 
 #include <exception>
 
@@ -19,6 +20,10 @@ Outcome SetSpecialCourse(TimetableDb& db, std::string_view courseCode, bool spec
     // Rows that came twice with an old database file go as well.
     db.Execute("delete from CourseAttrtb where CourseCode=?", courseCode);
     if (special) db.Execute("insert into CourseAttrtb (CourseCode) values (?)", courseCode);
+    // An ordinary course has no rooms to count.
+    if (!special)
+      db.Execute("delete from SchoolRuletb where RuleKey=? and Scope=? and Code=?",
+                 InfoOf(RuleKey::kRooms).text, static_cast<int>(RuleScope::kCourse), courseCode);
     tx.Commit();
     return Outcome::Ok();
   });

@@ -12,7 +12,8 @@ namespace orv {
 
 Result<bool> IsSpecialCourse(TimetableDb& db, std::string_view courseCode);
 
-// Adds or removes the course's row, one transaction. A course that is not in
+// Adds or removes the course's row (removing also its room count), one
+// transaction. A course that is not in
 // the course list is refused, so no row can point at nothing.
 Outcome SetSpecialCourse(TimetableDb& db, std::string_view courseCode, bool special);
 

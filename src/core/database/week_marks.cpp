@@ -103,9 +103,9 @@ Outcome SaveWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code, co
 
 Result<LoadedWeekMarks> OpenWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code,
                                       int lessonsPerDay) {
-  Result<LoadedWeekMarks> loaded = LoadWeekMarks(db, kind, code, LessonsShown(kind, lessonsPerDay));
+  Result<LoadedWeekMarks> loaded = LoadWeekMarks(db, kind, code, lessonsPerDay);
   if (!loaded || loaded->storedRows > 0 || kind == LimitKind::Course) return loaded;
-  if (Outcome saved = SaveWeekMarks(db, kind, code, WeekMarks(), kFixedWeekLessons); !saved) return saved;
+  if (Outcome saved = SaveWeekMarks(db, kind, code, WeekMarks(), lessonsPerDay); !saved) return saved;
   return loaded;
 }
 

@@ -55,10 +55,12 @@ Outcome SaveWeekMark(TimetableDb& db, LimitKind kind, std::string_view code, int
 Outcome SaveWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code, const WeekMarks& marks,
                       int lessons);
 
-// The week a restriction window shows (LessonsShown lessons a day). A class,
-// teacher or classroom without any stored row first gets its whole six-lesson
+// The week a restriction window shows: every kind follows the lessons per
+// day, so a teacher away for lesson 7 of a seven-lesson school can say so. A
+// class, teacher or classroom without any stored row first gets its whole
 // week stored as Normal (one transaction), so every cell has its row from
-// then on. A course never does: its unmarked cells stay without rows, since
+// then on; a week stored when the school had six lessons keeps its rows and
+// its seventh lessons read as Normal. A course never does: its unmarked cells stay without rows, since
 // generation treats a missing row as Normal anyway. Nothing is written when
 // the entity has rows, stray ones included.
 Result<LoadedWeekMarks> OpenWeekMarks(TimetableDb& db, LimitKind kind, std::string_view code,

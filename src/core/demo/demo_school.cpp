@@ -9,6 +9,7 @@
 
 #include "core/database/guard.h"
 #include "core/database/lessons_per_day.h"
+#include "core/database/school_rules.h"
 #include "core/database/week_marks.h"
 
 namespace orv {
@@ -99,6 +100,8 @@ WeeklyPlan PlanFor(int grade, int lessonsPerDay, int fillPercent) {
 // A teacher's load stays ordinary: at most sixteen lessons and eight classes
 // of one course a week.
 constexpr int kMaxTeacherLessons = 16;
+// With the stated rules, 语文 from this grade on has a double period a week.
+constexpr int kFirstDoublesGrade = 5;
 constexpr int kMaxTeacherClasses = 8;
 
 bool StaysInGrade(const std::string& course) {
@@ -288,6 +291,18 @@ Outcome FillDemoSchool(TimetableDb& db, const DemoOptions& o) {
       const std::string english = teacherOf({kEnglish, kChinese});
       for (int day = 1; day <= 5; ++day)
         mark(english, day, o.lessonsPerDay, o.lessonsPerDay, LimitMark::Avoid);
+    }
+    if (o.statedRules) {
+      const char* insertRule =
+          "insert into SchoolRuletb (RuleKey,Scope,Code,CourseCode,Value) values (?,?,?,?,?)";
+      const int school = static_cast<int>(RuleScope::kSchool);
+      db.Execute(insertRule, InfoOf(RuleKey::kMaxLessonsPerDay).text, school, "", "", 4);
+      db.Execute(insertRule, InfoOf(RuleKey::kMaxInARow).text, school, "", "", 3);
+      // Composition in the upper grades takes two lessons in one sitting.
+      for (const DemoClass& c : classes)
+        if (c.grade >= kFirstDoublesGrade && c.teacherOf.count(kChinese))
+          db.Execute(insertRule, InfoOf(RuleKey::kDoublesPerWeek).text,
+                     static_cast<int>(RuleScope::kClassCourse), c.code, kChinese, 1);
     }
     // The school's day goes with its file, whatever the computer's setting.
     if (Outcome recorded = RecordLessonsPerDay(db, o.lessonsPerDay); !recorded) return recorded;

@@ -27,6 +27,9 @@ struct DemoOptions {
   // A part-time teacher away on Friday afternoons, one at a district meeting
   // on Wednesday afternoons, one who would rather not teach the last lesson.
   bool teacherLimits = true;
+  // The rules such a school states: no teacher more than four lessons a day
+  // or three in a row, and 语文 in grades 5-9 with one double period a week.
+  bool statedRules = false;
   std::string schoolName = "育才实验学校";
 };
 

@@ -34,11 +34,4 @@ std::string_view MarkText(LimitMark mark);
 // as the grids have always stored it.
 LimitMark MarkFromText(std::string_view text);
 
-// The class, teacher and classroom weeks always have six lessons; only the
-// course week follows the lessons per day, because generation reads it.
-inline constexpr int kFixedWeekLessons = 6;
-constexpr int LessonsShown(LimitKind kind, int lessonsPerDay) {
-  return kind == LimitKind::Course ? lessonsPerDay : kFixedWeekLessons;
-}
-
 }  // namespace orv

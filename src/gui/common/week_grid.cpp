@@ -14,6 +14,8 @@ namespace orv::ui {
 namespace {
 
 constexpr int kColumns = kDaysPerWeek + 1;
+// A grid shows six lessons until told otherwise; more rows are drawn lower.
+constexpr int kUsualLessons = 6;
 
 int Pixels(int twips) { return twips / 15; }
 
@@ -45,14 +47,14 @@ WeekGrid::WeekGrid(const WeekGridDesign& design, QWidget* parent) : QTableWidget
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setWordWrap(true);
   setFocusPolicy(Qt::StrongFocus);
-  Setup(kFixedWeekLessons);
+  Setup(kUsualLessons);
 }
 
 void WeekGrid::Setup(int lessons) {
   lessons_ = std::clamp(lessons, 1, kMaxLessonsPerDay);
   const int rows = GridRowCount(lessons_);
   setRowCount(rows);
-  const int rowTwips = lessons_ > kFixedWeekLessons ? design_.rowTwipsSevenLessons : design_.rowTwips;
+  const int rowTwips = lessons_ > kUsualLessons ? design_.rowTwipsSevenLessons : design_.rowTwips;
   int height = 0;
   for (int r = 0; r < rows; ++r) {
     setRowHeight(r, Pixels(r == kGridSeparatorRow ? design_.separatorTwips : rowTwips));

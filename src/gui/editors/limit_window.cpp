@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "core/database/school_rules.h"
 #include "core/database/special_courses.h"
 #include "gui/common/editor_parts.h"
 
@@ -69,10 +70,7 @@ const LimitWindowDesign& LimitDesign(LimitKind kind) {
 }
 
 LimitWindow::LimitWindow(UiContext& ctx, LimitKind kind, QWidget* parent)
-    : QDialog(parent),
-      ctx_(ctx),
-      design_(LimitDesign(kind)),
-      lessons_(LessonsShown(kind, ctx.state.week.lessonsPerDay)) {
+    : QDialog(parent), ctx_(ctx), design_(LimitDesign(kind)), lessons_(ctx.state.week.lessonsPerDay) {
   setObjectName(design_.objectName);
   setWindowTitle(design_.caption);
 
@@ -96,8 +94,19 @@ LimitWindow::LimitWindow(UiContext& ctx, LimitKind kind, QWidget* parent)
     special_->setObjectName("chkSpecialCourse");
     special_->setToolTip(
         QStringLiteral("例如信息技术课只有一个计算机房：自动排课时，同一节课全校只安排一个班上这门课"));
-    inner->addWidget(special_, 1, 0, 1, 2);
+    const RuleKeyInfo& rooms = InfoOf(RuleKey::kRooms);
+    rooms_ = new QSpinBox(frame2);
+    rooms_->setObjectName("spnRooms");
+    rooms_->setRange(rooms.minValue, rooms.maxValue);
+    rooms_->setSuffix(QStringLiteral(" 间教室"));
+    rooms_->setToolTip(Q(rooms.description));
+    auto* specialRow = new QHBoxLayout;
+    specialRow->addWidget(special_);
+    specialRow->addWidget(rooms_);
+    specialRow->addStretch();
+    inner->addLayout(specialRow, 1, 0, 1, 2);
     connect(special_, &QCheckBox::clicked, this, &LimitWindow::ToggleSpecialCourse);
+    connect(rooms_, &QSpinBox::valueChanged, this, &LimitWindow::StoreRooms);
   }
 
   status_ = new StatusPanels(2, this);
@@ -210,15 +219,34 @@ void LimitWindow::ShowSpecialCourse() {
   special_->setChecked(special && *special);
   special_->setEnabled(special && !curCode_.empty());
   if (!special) ShowOutcome(status_, 1, kReadFailed, special.outcome());
+  // One room unless the school said otherwise.
+  const QSignalBlocker blockRooms(rooms_);
+  int rooms = 1;
+  if (special && *special) {
+    const Result<std::vector<SchoolRule>> rules = LoadSchoolRules(*ctx_.state.db);
+    if (!rules) ShowOutcome(status_, 1, kReadFailed, rules.outcome());
+    for (const SchoolRule& r : rules ? *rules : std::vector<SchoolRule>{})
+      if (r.key == RuleKey::kRooms && r.scope == RuleScope::kCourse && r.code == curCode_) rooms = r.value;
+  }
+  rooms_->setValue(rooms);
+  rooms_->setEnabled(special_->isEnabled() && special_->isChecked());
+}
+
+void LimitWindow::StoreRooms(int rooms) {
+  if (curCode_.empty() || !special_->isChecked()) return;
+  // One room is what a special course has anyway: no rule is kept for it.
+  const Outcome saved =
+      rooms == 1 ? RemoveSchoolRule(*ctx_.state.db, RuleKey::kRooms, RuleScope::kCourse, curCode_, "")
+                 : SetSchoolRule(*ctx_.state.db, {RuleKey::kRooms, RuleScope::kCourse, curCode_, "", rooms});
+  ShowOutcome(status_, 1, saved ? kWriteOk : kWriteFailed, saved);
+  if (!saved) ShowSpecialCourse();  // back to what is stored
 }
 
 void LimitWindow::ToggleSpecialCourse(bool special) {
   if (curCode_.empty()) return;
+  // Unmarking the course removes its room count with the mark.
   const Outcome saved = orv::SetSpecialCourse(*ctx_.state.db, curCode_, special);
-  if (!saved) {
-    const QSignalBlocker block(special_);
-    special_->setChecked(!special);
-  }
+  ShowSpecialCourse();
   ShowOutcome(status_, 1, saved ? kWriteOk : kWriteFailed, saved);
 }
 

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QMenu>
+#include <QSpinBox>
 #include <string>
 
 #include "core/database/week_marks.h"
@@ -49,6 +50,7 @@ class LimitWindow : public QDialog {
   QColor MarkColor(LimitMark mark) const;
   void ShowSpecialCourse();
   void ToggleSpecialCourse(bool special);
+  void StoreRooms(int rooms);
 
   UiContext& ctx_;
   const LimitWindowDesign& design_;
@@ -57,6 +59,7 @@ class LimitWindow : public QDialog {
   WeekGrid* grid_ = nullptr;
   QMenu* popMenu_ = nullptr;
   QCheckBox* special_ = nullptr;  // course window only
+  QSpinBox* rooms_ = nullptr;     // its rooms, when special
   StatusPanels* status_ = nullptr;
   std::string curCode_;
 };

@@ -1,6 +1,7 @@
 #include "gui/editors/class_list_editor.h"
 #include "gui/editors/class_plan_editor.h"
 #include "gui/editors/code_list_editor.h"
+#include "gui/editors/school_rules_window.h"
 #include "gui/gallery/gallery.h"
 
 namespace orv::ui {
@@ -14,6 +15,20 @@ void AddEditorGallery(GalleryList& list) {
                   [](UiContext& ctx) -> QWidget* { return new CodeListEditor(ctx, ClassRoomListDesign()); }});
   list.push_back({"frmClassInput", [](UiContext& ctx) -> QWidget* { return new ClassListEditor(ctx); }});
   list.push_back({"frmClassPlanInput", [](UiContext& ctx) -> QWidget* { return new ClassPlanEditor(ctx); }});
+  // The demo school states no rules of its own; a few show what the list holds.
+  list.push_back({"frmSchoolRules", [](UiContext& ctx) -> QWidget* {
+                    TimetableDb& db = *ctx.state.db;
+                    (void)SetSchoolRule(db, {RuleKey::kMaxLessonsPerDay, RuleScope::kSchool, "", "", 4});
+                    (void)SetSchoolRule(db, {RuleKey::kMaxInARow, RuleScope::kSchool, "", "", 3});
+                    (void)SetSchoolRule(db, {RuleKey::kNoClassGaps, RuleScope::kSchool, "", "", 1});
+                    const std::vector<CodeRecord> teachers = LoadCodeRecords(db, CodeTable::Teacher);
+                    if (!teachers.empty())
+                      (void)SetSchoolRule(
+                          db, {RuleKey::kMaxGapsPerWeek, RuleScope::kTeacher, teachers.front().code, "", 3});
+                    (void)SetSchoolRule(db, {RuleKey::kDoublesPerWeek, RuleScope::kCourse, "01", "", 1});
+                    (void)SetSchoolRule(db, {RuleKey::kRooms, RuleScope::kCourse, "09", "", 2});
+                    return new SchoolRulesWindow(ctx);
+                  }});
 }
 
 }  // namespace orv::ui

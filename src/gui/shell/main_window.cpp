@@ -12,6 +12,7 @@
 #include "core/database/maintenance.h"
 #include "gui/editors/editor_windows.h"
 #include "gui/editors/limit_window.h"
+#include "gui/editors/school_rules_window.h"
 #include "gui/output/export_window.h"
 #include "gui/output/print_window.h"
 #include "gui/scheduling/analysis_window.h"
@@ -82,6 +83,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   mnuCourseLimit = AddItem(mnuLimit, "mnuCourseLimit", "课程上课时间限制");
   mnuTeacherLimit = AddItem(mnuLimit, "mnuTeacherLimit", "老师上课时间限制");
   mnuClassroomLimit = AddItem(mnuLimit, "mnuClassroomLimit", "教室上课时间限制");
+  mnuSchoolRules = AddItem(mnuAuto, "mnuSchoolRules", "排课规则");
   mnuPrepairBuild = AddItem(mnuAuto, "mnuPrepairBuild", "预先安排固定课程");
   mnuAutoBuild = AddItem(mnuAuto, "mnuAutoBuild", "自动生成课表");
   mnuCompleteBuild = AddItem(mnuAuto, "mnuCompleteBuild", "补排未排课程");
@@ -123,6 +125,9 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
     connect(item, &QAction::triggered, this, [this, kind] {
       if (HaveDatabase()) ShowLimitWindow(ctx_, kind, this);
     });
+  connect(mnuSchoolRules, &QAction::triggered, this, [this] {
+    if (HaveDatabase()) ShowSchoolRules(ctx_, this);
+  });
   connect(mnuPrepairBuild, &QAction::triggered, this, [this] {
     if (HaveDatabase()) ShowSetLesson(ctx_, this);
   });

@@ -58,6 +58,7 @@ class FrmMain : public QMainWindow {
   QAction* mnuAutoBuild;
   QAction* mnuCompleteBuild;
   QAction* mnuAnalyze;
+  QAction* mnuSchoolRules;
 
   QMenu* mnuBuildKb;
   QAction* mnuManualBuild;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/database/lookups.h"
+#include "core/database/school_rules.h"
 #include "core/demo/demo_school.h"
 #include "support/test_db.h"
 
@@ -101,6 +102,43 @@ TEST(DemoSchool, EveryShapeOfSchoolIsConsistent) {
   TestDb t;
   ASSERT_TRUE(FillDemoSchool(t.db(), DemoOptions{.teacherLimits = false}));
   EXPECT_EQ(t.Count("select count(*) from Limittb where Kind=2"), 0);
+}
+
+// The stated rules are ones the school can keep: every teacher's week fits
+// four lessons a day, and each double belongs to a class that has 语文.
+TEST(DemoSchool, StatesItsRulesOnlyWhenAskedAndEachIsOneTheSchoolCanKeep) {
+  TestDb plain;
+  ASSERT_TRUE(FillDemoSchool(plain.db(), DemoOptions{}));
+  EXPECT_EQ(plain.Count("select count(*) from SchoolRuletb"), 0);
+
+  TestDb t;
+  ASSERT_TRUE(FillDemoSchool(t.db(), DemoOptions{.firstGrade = 4,
+                                                 .lastGrade = 9,
+                                                 .classesPerGrade = 2,
+                                                 .lessonsPerDay = 7,
+                                                 .fillPercent = 100,
+                                                 .statedRules = true}));
+  const Result<std::vector<SchoolRule>> rules = LoadSchoolRules(t.db());
+  ASSERT_TRUE(rules);
+  int doubles = 0;
+  for (const SchoolRule& rule : *rules) {
+    EXPECT_EQ(RuleProblem(t.db(), rule).value_or("?"), "") << InfoOf(rule.key).text << " " << rule.code;
+    if (rule.key == RuleKey::kDoublesPerWeek) {
+      ++doubles;
+      EXPECT_EQ(rule.courseCode, "01");
+      EXPECT_GE(rule.code, "5") << "grades 5-9 only";
+    }
+  }
+  EXPECT_EQ(doubles, 10);
+  EXPECT_NE(std::find(rules->begin(), rules->end(),
+                      SchoolRule{RuleKey::kMaxLessonsPerDay, RuleScope::kSchool, "", "", 4}),
+            rules->end());
+  EXPECT_NE(
+      std::find(rules->begin(), rules->end(), SchoolRule{RuleKey::kMaxInARow, RuleScope::kSchool, "", "", 3}),
+      rules->end());
+  EXPECT_EQ(t.Count("select count(*) from (select TeacherCode from ClassPlantb group by TeacherCode"
+                    " having sum(Count) > 20)"),
+            0);
 }
 
 TEST(DemoSchool, BadOptionsAreRefusedAndWriteNothing) {

@@ -3,6 +3,7 @@
 #include "gui/editors/limit_window.h"
 
 #include <QCheckBox>
+#include <QSpinBox>
 
 #include "editor_test_support.h"
 #include "support/week_grid_clicks.h"
@@ -137,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Windows, LimitWindowTest, ::testing::ValuesIn(kConfigs)
 
 using CourseLimit = EditorTest;
 
-TEST_F(CourseLimit, OnlyTheCourseWeekHasTheSeventhLesson) {
+TEST_F(CourseLimit, EveryWeekHasTheSeventhLessonOfASevenLessonDay) {
   ctx.state.week.lessonsPerDay = 7;
   Exec("insert into Coursetb values ('01','语文','','')");
   Exec("insert into Teachertb values ('T1','王','','')");
@@ -151,9 +152,30 @@ TEST_F(CourseLimit, OnlyTheCourseWeekHasTheSeventhLesson) {
   EXPECT_EQ(Count("select Attr from Limittb where Kind=1 and Day=1 and LessonNo=7"), 0);
   Click(Button("cmdNormalAll"));  // every lesson shown, the seventh included
   EXPECT_EQ(Count("select count(*) from Limittb where Kind=1 and Attr=1"), 35);
+  // A teacher away for lesson 7 can say so, and the new week has its row.
   Open<ui::LimitWindow>(LimitKind::Teacher);
-  EXPECT_EQ(Child<ui::WeekGrid>(*window_, "MSFlexGrid1")->rowCount(), 8);
-  EXPECT_EQ(Count("select max(LessonNo) from Limittb where Kind=2"), 6);
+  grid = Child<ui::WeekGrid>(*window_, "MSFlexGrid1");
+  ASSERT_EQ(grid->rowCount(), 9);
+  EXPECT_EQ(Count("select count(*) from Limittb where Kind=2 and LessonNo=7 and Attr=1"), 5);
+  prompter.QueueMenuItem("mnuBuPai");
+  ClickLesson(grid, Qt::RightButton, 5, 7);
+  EXPECT_EQ(Count("select Attr from Limittb where Kind=2 and Code='T1' and Day=5 and LessonNo=7"), 3);
+  EXPECT_EQ(grid->Text({5, 7}), "不排");
+}
+
+// A week stored while the school had six lessons keeps its rows; the seventh
+// reads as normal and a mark there is stored beside them.
+TEST_F(CourseLimit, ASixLessonWeekGainsItsSeventhLessonWhenMarked) {
+  Exec("insert into Classtb values ('71','七（1）班','','')");
+  Exec("insert into Limittb values (0,'71',1,6,3)");
+  ctx.state.week.lessonsPerDay = 7;
+  Open<ui::LimitWindow>(LimitKind::Class);
+  auto* grid = Child<ui::WeekGrid>(*window_, "MSFlexGrid1");
+  EXPECT_EQ(grid->Text({1, 6}) + grid->Text({1, 7}), "不排正常");
+  prompter.QueueMenuItem("mnuJinLiangBuPai");
+  ClickLesson(grid, Qt::RightButton, 1, 7);
+  EXPECT_EQ(Count("select count(*) from Limittb where Kind=0"), 2);
+  EXPECT_EQ(Count("select Attr from Limittb where Kind=0 and Day=1 and LessonNo=7"), 2);
 }
 
 TEST_F(CourseLimit, TheSpecialCourseBoxShowsAndStoresTheMarkAtOnce) {
@@ -168,6 +190,42 @@ TEST_F(CourseLimit, TheSpecialCourseBoxShowsAndStoresTheMarkAtOnce) {
   special->click();
   EXPECT_EQ(Panel(1), "写入失败");
   EXPECT_FALSE(special->isChecked()) << "the box shows what is stored";
+}
+
+// The room count belongs to the special mark: it can be changed only while
+// the box is checked, one room keeps no rule, and unchecking removes it.
+TEST_F(CourseLimit, TheRoomCountOfASpecialCourseIsItsRoomsRule) {
+  Exec("insert into Coursetb values ('01','语文','',''),('09','信息技术','','')");
+  Exec("insert into CourseAttrtb values ('09')");
+  Exec("insert into SchoolRuletb values ('rooms',3,'09','',2)");
+  Open<ui::LimitWindow>(LimitKind::Course);
+  auto* special = Child<QCheckBox>(*window_, "chkSpecialCourse");
+  auto* rooms = Child<QSpinBox>(*window_, "spnRooms");
+  const auto roomsRule = [this] {
+    return Count("select Value from SchoolRuletb where RuleKey='rooms' and Scope=3 and Code='09'");
+  };
+  EXPECT_FALSE(rooms->isEnabled()) << "语文 is no special course";
+  Click(Button("CmdNext"));
+  EXPECT_TRUE(rooms->isEnabled());
+  EXPECT_EQ(rooms->value(), 2);
+  rooms->setValue(3);
+  EXPECT_EQ(Panel(1), "写入成功");
+  EXPECT_EQ(roomsRule(), 3);
+  rooms->setValue(1);
+  EXPECT_EQ(roomsRule(), -1) << "one room is no rule";
+  rooms->setValue(4);
+  special->click();
+  EXPECT_EQ(roomsRule(), -1);
+  EXPECT_FALSE(rooms->isEnabled());
+  EXPECT_EQ(rooms->value(), 1);
+  special->click();
+  EXPECT_TRUE(rooms->isEnabled());
+  EXPECT_EQ(roomsRule(), -1);
+  // A refused write shows what is stored.
+  Exec("create trigger stop before insert on SchoolRuletb begin select raise(abort, 'no'); end");
+  rooms->setValue(5);
+  EXPECT_EQ(Panel(1), "写入失败");
+  EXPECT_EQ(rooms->value(), 1);
 }
 
 }  // namespace

@@ -198,6 +198,7 @@ TEST_F(Shell, ItemsOpenTheirWindows) {
                                                     {window.mnuCourseLimit, "frmCourseLimitInput"},
                                                     {window.mnuTeacherLimit, "frmTeacherLimitInput"},
                                                     {window.mnuClassroomLimit, "frmClassRoomLimitInput"},
+                                                    {window.mnuSchoolRules, "frmSchoolRules"},
                                                     {window.mnuPrepairBuild, "frmSetLesson"},
                                                     {window.mnuAutoBuild, "frmConfirm"},
                                                     {window.mnuCompleteBuild, "frmCompleteBuild"},
