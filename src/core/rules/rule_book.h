@@ -103,7 +103,8 @@ std::vector<BrokenRule> Check(const SchoolModel& model, const Candidate& candida
 
 // The lessons that make the candidate break a clash rule at the period
 // (kClassClash, kTeacherClash or kSpecialCourseClash), in table order; none
-// for any other rule.
+// for any other rule. A special course breaks only when other classes fill
+// all its rooms; then every lesson of theirs there is in the way.
 std::vector<int> InTheWay(const SchoolModel& model, const Candidate& candidate, int period, Rule rule);
 // The rules two lessons in one period break against each other, each by
 // something a lesson holds for the period: its class, its teacher, and its
@@ -127,11 +128,17 @@ std::array<int, kHeldKinds> HoldingCounts(const SchoolModel& model);
 
 // The lessons of the candidate's course its class would have on the day
 // with the candidate there, and the most it may have: more breaks kDailyCap.
+// A double period the school asks for (doubles-per-week) counts once toward
+// the cap: up to that many pairs of the day, the candidate at `period` in them
+// when it is given and falls on the day.
 struct DayLoad {
   int lessons = 0;
-  int cap = 0;  // 0 when the class's plan has no row for the course: no cap
+  int cap = 0;    // 0 when the class's plan has no row for the course: no cap
+  int pairs = 0;  // pairs of the day that count as one lesson each
+  // What the cap is held against.
+  int Counted() const { return lessons - pairs; }
 };
-DayLoad CourseDayLoad(const SchoolModel& model, const Candidate& candidate, int day);
+DayLoad CourseDayLoad(const SchoolModel& model, const Candidate& candidate, int day, int period = -1);
 
 // A day with `lessons` of a course already may take one more below its cap.
 constexpr bool DayHasRoom(int lessons, int cap) { return lessons < cap; }

@@ -36,7 +36,10 @@ int LongestRun(const SchoolModel& m, PeriodMask taken, int day) {
 }
 
 int TeacherIdle(const SchoolModel& m, int teacher, int day) {
-  const PeriodMask taken = TeacherDay(m, teacher, day);
+  return TeacherIdleIn(m, teacher, TeacherDay(m, teacher, day));
+}
+
+int TeacherIdleIn(const SchoolModel& m, int teacher, PeriodMask taken) {
   if (taken == 0) return 0;
   const PeriodMask never = m.teachers[static_cast<size_t>(teacher)].marks.never;
   const int first = std::countr_zero(taken), last = 63 - std::countl_zero(taken);
@@ -53,7 +56,10 @@ int TeacherIdleWeek(const SchoolModel& m, int teacher) {
 }
 
 int ClassGaps(const SchoolModel& m, int cls, int day) {
-  const PeriodMask taken = ClassDay(m, cls, day);
+  return ClassGapsIn(m, cls, ClassDay(m, cls, day), day);
+}
+
+int ClassGapsIn(const SchoolModel& m, int cls, PeriodMask taken, int day) {
   const PeriodMask never = m.classes[static_cast<size_t>(cls)].marks.never;
   int gaps = 0;
   // Walking back from the end of each half day: a free period counts once a

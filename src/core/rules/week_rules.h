@@ -23,12 +23,16 @@ int LongestRun(const SchoolModel& model, PeriodMask taken, int day);
 // Idle periods between the teacher's first and last lesson of the day; the
 // teacher's own "不排" periods are not idle.
 int TeacherIdle(const SchoolModel& model, int teacher, int day);
+// The same for the periods of one day a lesson would leave the teacher with.
+int TeacherIdleIn(const SchoolModel& model, int teacher, PeriodMask taken);
 int TeacherIdleWeek(const SchoolModel& model, int teacher);
 
 // Free periods of the class that are followed by a lesson in the same half
 // day (morning: lessons 1-4, afternoon: 5 on): a class's free periods belong
 // at the end of the morning or the afternoon. Its own "不排" periods do not count.
 int ClassGaps(const SchoolModel& model, int cls, int day);
+// The same for the periods of the day a lesson would leave the class with.
+int ClassGapsIn(const SchoolModel& model, int cls, PeriodMask taken, int day);
 int ClassGapsWeek(const SchoolModel& model, int cls);
 
 // The course's lessons of the cap group on each day.
