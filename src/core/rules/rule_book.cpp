@@ -36,17 +36,20 @@ constexpr std::array<RuleInfo, kRuleCount> kRules = {{
 // The classes other than the candidate's that hold the special course in the
 // period, each once, up to `most`.
 int OtherClassesIn(const SchoolModel& m, const Candidate& c, int period, int most) {
-  std::array<int, 8> seen{};
-  int classes = 0;
-  for (int i : m.CourseAt(c.course, period)) {
-    if (c.Leaves(i)) continue;
+  const std::vector<int>& here = m.CourseAt(c.course, period);
+  const auto holder = [&](size_t k) {
+    const int i = here[k];
     const int cls = m.lessons[static_cast<size_t>(i)].cls;
     // The class's own second lesson of it is a class clash, not this one.
-    if (cls == c.cls) continue;
-    const auto end = seen.begin() + std::min(classes, static_cast<int>(seen.size()));
-    if (std::find(seen.begin(), end, cls) != end) continue;
-    if (classes < static_cast<int>(seen.size())) seen[static_cast<size_t>(classes)] = cls;
-    if (++classes >= most) break;
+    return c.Leaves(i) || cls == c.cls ? -1 : cls;
+  };
+  int classes = 0;
+  for (size_t k = 0; k < here.size() && classes < most; ++k) {
+    const int cls = holder(k);
+    if (cls < 0) continue;
+    bool seen = false;
+    for (size_t e = 0; e < k && !seen; ++e) seen = holder(e) == cls;
+    if (!seen) ++classes;
   }
   return classes;
 }

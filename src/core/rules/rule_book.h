@@ -89,6 +89,11 @@ struct Candidate {
 
 // The rules the candidate breaks at the period, among those asked; a period
 // of -1 (or one past the school's day) breaks kOutsideWeek and nothing else.
+// The stated rules are read with the candidate there: its teacher's lessons
+// that day and run (kTeacherDayMax, kTeacherInARow), the teacher's idle
+// periods of the week (kTeacherGaps), a gap left in its class's day
+// (kClassGaps). kDoubles is never broken by one placement; the week measure
+// (stated_rules.h) reports doubles not placed. A rule not asked costs nothing.
 RuleSet Test(const SchoolModel& model, const Candidate& candidate, int period,
              RuleSet asked = RuleSet::All());
 
@@ -108,8 +113,9 @@ std::vector<BrokenRule> Check(const SchoolModel& model, const Candidate& candida
 std::vector<int> InTheWay(const SchoolModel& model, const Candidate& candidate, int period, Rule rule);
 // The rules two lessons in one period break against each other, each by
 // something a lesson holds for the period: its class, its teacher, and its
-// course when the course is special (held by one class at a time). Two
-// lessons holding the same thing clash. A search that books who holds what
+// course when the course is special (held by as many classes at a time as it
+// has rooms). Two lessons holding the same class or teacher clash, as do more
+// classes holding a special course than it has rooms. A search that books who holds what
 // in each period finds a lesson's clashes by looking up its own holdings.
 inline constexpr std::array<Rule, 3> kHeldRules = {Rule::kClassClash, Rule::kTeacherClash,
                                                    Rule::kSpecialCourseClash};
