@@ -133,20 +133,6 @@ int ClassGapsWith(const SchoolModel& m, const Candidate& c, int period) {
       DayWith(m, c, day, period, [&](int p) -> const std::vector<int>& { return m.ClassAt(c.cls, p); }), day);
 }
 
-// Pairs of the course in consecutive periods of one half day, each lesson in
-// one pair at most, as the week measure counts them.
-int PairsIn(const SchoolModel& m, PeriodMask held, int day) {
-  int pairs = 0;
-  for (int n = 1; n < m.week.lessonsPerDay; ++n) {
-    if (m.week.LunchAfter(n) || !(held & PeriodBit(PeriodOf(day, n))) ||
-        !(held & PeriodBit(PeriodOf(day, n + 1))))
-      continue;
-    ++pairs;
-    ++n;
-  }
-  return pairs;
-}
-
 // "（连堂1次按1节计）" when pairs of a double count once.
 std::string PairsText(const DayLoad& load) {
   return load.pairs > 0 ? "（连堂" + std::to_string(load.pairs) + "次按1节计）" : "";
@@ -209,7 +195,7 @@ DayLoad CourseDayLoad(const SchoolModel& m, const Candidate& c, int day, int per
   // Only a course with doubles stated pays for finding its pairs.
   if (g.doubles > 0) {
     if (period >= 0 && DayOfPeriod(period) == day) held |= PeriodBit(period);
-    load.pairs = std::min(g.doubles, PairsIn(m, held, day));
+    load.pairs = std::min(g.doubles, DoublesIn(m, held, day));
   }
   return load;
 }

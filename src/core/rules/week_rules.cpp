@@ -93,14 +93,17 @@ std::vector<int> GroupDayLessons(const SchoolModel& m, int group) {
 
 int GroupDayDoubles(const SchoolModel& m, int group, int day) {
   const CapGroup& g = m.capGroups[static_cast<size_t>(group)];
-  const auto holds = [&](int n) {
+  PeriodMask held = 0;
+  for (int n = 1; n <= m.week.lessonsPerDay; ++n)
     for (int i : m.ClassAt(g.cls, PeriodOf(day, n)))
-      if (m.lessons[static_cast<size_t>(i)].course == g.course) return true;
-    return false;
-  };
+      if (m.lessons[static_cast<size_t>(i)].course == g.course) held |= PeriodBit(PeriodOf(day, n));
+  return DoublesIn(m, held, day);
+}
+
+int DoublesIn(const SchoolModel& m, PeriodMask held, int day) {
   int pairs = 0;
   for (int n = 1; n < m.week.lessonsPerDay; ++n) {
-    if (m.week.LunchAfter(n) || !holds(n) || !holds(n + 1)) continue;
+    if (m.week.LunchAfter(n) || !Has(held, day, n) || !Has(held, day, n + 1)) continue;
     ++pairs;
     ++n;  // each lesson in one pair at most
   }

@@ -40,6 +40,8 @@ std::vector<int> GroupDayLessons(const SchoolModel& model, int group);
 // Pairs of the group's lessons in consecutive periods of one day, not across
 // lunch, each lesson in one pair at most: on one day, and over the week.
 int GroupDayDoubles(const SchoolModel& model, int group, int day);
+// The same pairs among the held periods of one day.
+int DoublesIn(const SchoolModel& model, PeriodMask held, int day);
 int GroupDoubles(const SchoolModel& model, int group);
 // Lessons of the group on a day beyond the first that neither a double, nor
 // a week of more lessons than days, makes necessary.

@@ -8,6 +8,7 @@
 
 #include "core/database/record_names.h"
 #include "core/rules/rule_book.h"
+#include "core/rules/week_rules.h"
 
 namespace orv {
 
@@ -254,20 +255,6 @@ class Analyzer {
     }
   }
 
-  // Pairs of adjacent periods in the mask, not across lunch, each period in
-  // one pair at most.
-  int PairsIn(PeriodMask mask, int day) const {
-    int pairs = 0;
-    for (int n = 1; n < m_.week.lessonsPerDay; ++n) {
-      if (m_.week.LunchAfter(n) || !(mask & PeriodBit(PeriodOf(day, n))) ||
-          !(mask & PeriodBit(PeriodOf(day, n + 1))))
-        continue;
-      ++pairs;
-      ++n;
-    }
-    return pairs;
-  }
-
   // The pairs a course's doubles ask for against the adjacent periods its
   // lessons may take (and its own lessons that do not move hold), each day
   // taking as many pairs as its daily cap, a pair counting once. Doubles
@@ -294,7 +281,7 @@ class Analyzer {
         continue;
       }
       int pairs = 0;
-      for (int day = 1; day <= kDaysPerWeek; ++day) pairs += std::min(PairsIn(room, day), group.cap);
+      for (int day = 1; day <= kDaysPerWeek; ++day) pairs += std::min(DoublesIn(m_, room, day), group.cap);
       if (pairs >= group.doubles) continue;
       Add(AnalysisSeverity::kBlocking, Kind::kDoublesImpossible, group.cls, group.course, -1,
           who + "除去“不排”和已占用的节次，只有" + N(pairs) + "处相邻的两节（不跨午休）可排，至少缺" +

@@ -308,9 +308,10 @@ class Checker {
     }
     for (const auto& [key, i] : over) {
       const ModelLesson& l = Lesson(i);
-      const DayLoad load = CourseDayLoad(m_, Candidate::Of(m_, i), l.day);
+      const DayLoad load = CourseDayLoad(m_, Candidate::Of(m_, i), l.day, l.period);
+      const std::string pairs = load.pairs > 0 ? "（连堂" + std::to_string(load.pairs) + "次按1节计）" : "";
       Add(SeverityOf(Rule::kDailyCap), FindingKind::kCourseDayCap, l.cls, l.day, 0,
-          CourseName(l) + "一天排了" + std::to_string(load.lessons) + "节，超过每天最多" +
+          CourseName(l) + "一天排了" + std::to_string(load.lessons) + "节" + pairs + "，超过每天最多" +
               std::to_string(load.cap) + "节");
     }
   }

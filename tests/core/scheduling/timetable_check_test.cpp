@@ -158,5 +158,14 @@ TEST_F(StatedRulesCheck, ASpecialCourseClashesOnlyPastItsRooms) {
             "专用教室只有2间");
 }
 
+TEST_F(StatedRulesCheck, AStatedDoubleCountsOnceTowardTheDailyCap) {
+  Set(RuleKey::kDoublesPerWeek, RuleScope::kClassCourse, "101", 1, "01");
+  // 语文 six a week may have two a day: the double 1-2 and lesson 3 make two.
+  EXPECT_EQ(Kinds("", "101/3/1/01/T2 101/3/2/01/T2 101/3/3/01/T2"), std::vector<K>{});
+  EXPECT_EQ(Kinds("", "101/3/1/01/T2 101/3/2/01/T2 101/3/3/01/T2 101/3/5/01/T2"),
+            std::vector<K>{K::kCourseDayCap});
+  EXPECT_EQ(findings[0].text, "一（1）班 星期三：语文一天排了4节（连堂1次按1节计），超过每天最多2节");
+}
+
 }  // namespace
 }  // namespace orv
