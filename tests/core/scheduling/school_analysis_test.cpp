@@ -161,6 +161,13 @@ TEST_F(Analysis, StatedRulesThatCannotBeKeptAreBlocking) {
     ASSERT_TRUE(findings);
     EXPECT_EQ(ProvenShortfall(*findings), c.shortfall);
   }
+  // With the last case's two rooms and open periods, fixed lessons of 104 hold
+  // one of the rooms in every open period.
+  Plan("101/06/T1/3 102/06/T2/3 104/06/F/5");
+  Add("104/1/1/06/F/0 104/2/1/06/F/0 104/3/1/06/F/0 104/4/1/06/F/0 104/5/1/06/F/0");
+  EXPECT_EQ(
+      Findings(),
+      "错误：专用课程体育：全校每周要排6节，同一节最多2个班上，但可排的节次只有5个，最多排5节，至少缺1节\n");
 }
 
 // Weekly counts that no editor writes (another program's file): each row is
