@@ -216,6 +216,17 @@ TEST_F(TimetableEdit, SwapTargetsNameTheStatedRulesTheyWouldBreak) {
   const SwapTargets tuesday = MarkSwapTargets(t.db(), "101", 2, 1, 6).value();
   ASSERT_NE(tuesday.Find(2, 2), nullptr);
   EXPECT_EQ(tuesday.Find(2, 2)->reasons, Reasons{});
+
+  // Two lessons of one teacher changing places leave the teacher's periods
+  // as they were: 王伟's Monday 1-3 has no idle period to name.
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kMaxGapsPerWeek, RuleScope::kTeacher, "T1", "", 0}));
+  t.AddPlan("101", "03", "T1", 1);
+  Timetable("102/1/1/01/T1 101/1/2/01/T1 102/1/3/01/T1 101/2/1/03/T1");
+  const SwapTargets same = MarkSwapTargets(t.db(), "101", 1, 2, 6).value();
+  ASSERT_NE(same.Find(2, 1), nullptr);
+  EXPECT_EQ(same.Find(2, 1)->reasons, Reasons{});
+  ASSERT_NE(same.Find(2, 2), nullptr);
+  EXPECT_EQ(same.Find(2, 2)->reasons, Reasons{"语文 教师王伟 本周将有1个空节，超过最多0个"});
 }
 
 }  // namespace
