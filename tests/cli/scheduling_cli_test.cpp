@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_runner.h"
+#include "core/database/school_rules.h"
 #include "core/settings/settings.h"
 #include "support/temp_dir.h"
 #include "support/test_db.h"
@@ -157,6 +158,16 @@ TEST_F(SchedulingCli, CheckReportsEachBrokenRuleAndExits1OnViolations) {
   run = Run({"check", db, "--lessons-per-day", "7"});
   EXPECT_EQ(LastLine(run.out).rfind("violations: 0, warnings: ", 0), 0u) << run.out;
   EXPECT_EQ(run.exitCode, 0);
+}
+
+TEST_F(SchedulingCli, CheckReportsABrokenStatedRuleAsAViolation) {
+  ASSERT_EQ(Run({"generate", db, "--complete", "--seed", "2"}).exitCode, 0);
+  ASSERT_EQ(LastLine(Run({"check", db}).out), "violations: 0, warnings: 0");
+  ASSERT_TRUE(SetSchoolRule(*test::OpenDb(db), {RuleKey::kMaxLessonsPerDay, RuleScope::kSchool, "", "", 1}));
+  const auto run = Run({"check", db});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out.rfind("违规：教师", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find("节，超过每天最多1节\n"), std::string::npos) << run.out;
 }
 
 // A script must tell "the timetable has violations" (1) from "there was

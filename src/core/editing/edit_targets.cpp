@@ -17,11 +17,37 @@ namespace {
 constexpr RuleSet kBusy = {Rule::kClassClash, Rule::kTeacherClash};
 // What a swap may break and still be made: the tooltip names these.
 constexpr RuleSet kWarned = {Rule::kSpecialCourseClash, Rule::kCourseNever, Rule::kClassNever,
-                             Rule::kTeacherNever, Rule::kDailyCap};
-// A swap within one day leaves each course's count on that day as it was,
-// so it can break no daily cap the day does not already break.
-constexpr RuleSet kWarnedWithinDay = {Rule::kSpecialCourseClash, Rule::kCourseNever, Rule::kClassNever,
-                                      Rule::kTeacherNever};
+                             Rule::kTeacherNever,       Rule::kDailyCap,    Rule::kTeacherDayMax,
+                             Rule::kTeacherInARow,      Rule::kTeacherGaps, Rule::kClassGaps};
+// A lesson moved within its day leaves each course's and each teacher's count
+// on that day as it was, so it can break no daily cap or daily maximum the
+// day does not already break.
+constexpr RuleSet kWarnedWithinDay = {Rule::kSpecialCourseClash, Rule::kCourseNever,   Rule::kClassNever,
+                                      Rule::kTeacherNever,       Rule::kTeacherInARow, Rule::kTeacherGaps,
+                                      Rule::kClassGaps};
+
+// What a lesson of a swap or move is asked. Two lessons of one class that
+// change places leave the class's periods as they were, and two of one
+// teacher the teacher's: the rule book sees each lesson with both gone, so
+// it would find a gap where the other one arrives.
+RuleSet Warned(bool otherDay, bool swap, bool sameTeacher) {
+  RuleSet asked;
+  for (const RuleInfo& info : AllRules()) {
+    const Rule r = info.rule;
+    if (!(otherDay ? kWarned : kWarnedWithinDay).Has(r)) continue;
+    if (swap && r == Rule::kClassGaps) continue;
+    if (sameTeacher && (r == Rule::kTeacherDayMax || r == Rule::kTeacherInARow || r == Rule::kTeacherGaps))
+      continue;
+    asked.Add(r);
+  }
+  return asked;
+}
+
+// The rules whose reason names its own day: "教师王伟 星期三 将有5节，超过每天最多4节".
+bool NamesItsDay(Rule rule) {
+  return rule == Rule::kDailyCap || rule == Rule::kTeacherDayMax || rule == Rule::kTeacherInARow ||
+         rule == Rule::kTeacherGaps || rule == Rule::kClassGaps;
+}
 
 // The lesson the window shows and acts on in a period of the class: the
 // first row stored there; -1 when the period is empty.
@@ -32,13 +58,13 @@ int ShownLesson(const SchoolModel& m, int cls, int period) {
 
 // One line per rule the lesson would break at the period, e.g.
 // "信息技术 星期三第2节 已有其他班级上课" or "信息技术 星期三 将有3节，超过每天最多2节".
-void AddReasons(const SchoolModel& m, const Candidate& c, int period, bool otherDay,
+void AddReasons(const SchoolModel& m, const Candidate& c, int period, RuleSet asked,
                 std::vector<std::string>& reasons) {
   const std::string& course = m.courses[static_cast<size_t>(c.course)].name;
   const std::string slot = SlotLabel(DayOfPeriod(period), LessonOfPeriod(period));
-  for (BrokenRule& broken : Check(m, c, period, otherDay ? kWarned : kWarnedWithinDay))
-    reasons.push_back(broken.rule == Rule::kDailyCap ? course + " " + broken.reason
-                                                     : course + " " + slot + " " + broken.reason);
+  for (BrokenRule& broken : Check(m, c, period, asked))
+    reasons.push_back(NamesItsDay(broken.rule) ? course + " " + broken.reason
+                                               : course + " " + slot + " " + broken.reason);
 }
 
 }  // namespace
@@ -91,12 +117,14 @@ Result<SwapTargets> MarkSwapTargets(TimetableDb& db, std::string_view classCode,
         // S goes to the period and T, if any, comes to S's: both leave first.
         const Candidate sThere = Candidate::Of(m, s, t);
         if (!Test(m, sThere, to, {Rule::kTeacherClash}).Empty()) continue;
+        const bool sameTeacher = t >= 0 && m.lessons[static_cast<size_t>(t)].teacher == selected.teacher;
+        const RuleSet asked = Warned(d != day, t >= 0, sameTeacher);
         std::vector<std::string> reasons;
-        AddReasons(m, sThere, to, d != day, reasons);
+        AddReasons(m, sThere, to, asked, reasons);
         if (t >= 0) {
           const Candidate tHere = Candidate::Of(m, t, s);
           if (!Test(m, tHere, from, {Rule::kTeacherClash}).Empty()) continue;
-          AddReasons(m, tHere, from, d != day, reasons);
+          AddReasons(m, tHere, from, asked, reasons);
         }
         result.targets.push_back({d, n, std::move(reasons)});
       }

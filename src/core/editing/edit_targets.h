@@ -1,8 +1,9 @@
 // Where a click in the manual adjustment window may lead: the empty periods
 // into which a missing lesson may be placed, and the periods with which a
 // selected lesson may be swapped, each with the rules of automatic
-// generation that the swap would break. Computed at the moment of the click
-// from the school as the tables hold it then, by asking the rule book.
+// generation and those the school states that the swap would break.
+// Computed at the moment of the click from the school as the tables hold it
+// then, by asking the rule book.
 #pragma once
 
 #include <string>
@@ -24,8 +25,9 @@ Result<WeekSlots> MarkPlacementTargets(TimetableDb& db, std::string_view classCo
 struct SwapTarget {
   int day = 0;
   int lessonNo = 0;
-  // The rules of automatic generation that the swap would break, one line
-  // per lesson moved and rule, e.g. "信息技术 星期三第2节 已有其他班级上课";
+  // The rules of generation and those the school states that the swap
+  // would break, one line per lesson moved and rule, e.g.
+  // "信息技术 星期三第2节 已有其他班级上课" or "语文 教师王伟 星期二 将有5节，超过每天最多4节";
   // empty when it breaks none.
   std::vector<std::string> reasons;
   bool operator==(const SwapTarget&) const = default;

@@ -89,6 +89,11 @@ struct Candidate {
 
 // The rules the candidate breaks at the period, among those asked; a period
 // of -1 (or one past the school's day) breaks kOutsideWeek and nothing else.
+// The stated rules are read with the candidate there: its teacher's lessons
+// that day and run (kTeacherDayMax, kTeacherInARow), the teacher's idle
+// periods of the week (kTeacherGaps), a gap left in its class's day
+// (kClassGaps). kDoubles is never broken by one placement; the week measure
+// (stated_rules.h) reports doubles not placed. A rule not asked costs nothing.
 RuleSet Test(const SchoolModel& model, const Candidate& candidate, int period,
              RuleSet asked = RuleSet::All());
 
@@ -103,12 +108,14 @@ std::vector<BrokenRule> Check(const SchoolModel& model, const Candidate& candida
 
 // The lessons that make the candidate break a clash rule at the period
 // (kClassClash, kTeacherClash or kSpecialCourseClash), in table order; none
-// for any other rule.
+// for any other rule. A special course breaks only when other classes fill
+// all its rooms; then every lesson of theirs there is in the way.
 std::vector<int> InTheWay(const SchoolModel& model, const Candidate& candidate, int period, Rule rule);
 // The rules two lessons in one period break against each other, each by
 // something a lesson holds for the period: its class, its teacher, and its
-// course when the course is special (held by one class at a time). Two
-// lessons holding the same thing clash. A search that books who holds what
+// course when the course is special (held by as many classes at a time as it
+// has rooms). Two lessons holding the same class or teacher clash, as do more
+// classes holding a special course than it has rooms. A search that books who holds what
 // in each period finds a lesson's clashes by looking up its own holdings.
 inline constexpr std::array<Rule, 3> kHeldRules = {Rule::kClassClash, Rule::kTeacherClash,
                                                    Rule::kSpecialCourseClash};
@@ -127,11 +134,17 @@ std::array<int, kHeldKinds> HoldingCounts(const SchoolModel& model);
 
 // The lessons of the candidate's course its class would have on the day
 // with the candidate there, and the most it may have: more breaks kDailyCap.
+// A double period the school asks for (doubles-per-week) counts once toward
+// the cap: up to that many pairs of the day, the candidate at `period` in them
+// when it is given and falls on the day.
 struct DayLoad {
   int lessons = 0;
-  int cap = 0;  // 0 when the class's plan has no row for the course: no cap
+  int cap = 0;    // 0 when the class's plan has no row for the course: no cap
+  int pairs = 0;  // pairs of the day that count as one lesson each
+  // What the cap is held against.
+  int Counted() const { return lessons - pairs; }
 };
-DayLoad CourseDayLoad(const SchoolModel& model, const Candidate& candidate, int day);
+DayLoad CourseDayLoad(const SchoolModel& model, const Candidate& candidate, int day, int period = -1);
 
 // A day with `lessons` of a course already may take one more below its cap.
 constexpr bool DayHasRoom(int lessons, int cap) { return lessons < cap; }

@@ -1,5 +1,7 @@
 #include "core/rules/rule_index.h"
 
+#include <algorithm>
+
 #include "core/rules/rule_book.h"
 
 namespace orv {
@@ -58,13 +60,19 @@ Walls CollectWalls(const SchoolModel& m) {
   w.teacher.assign(m.teachers.size(), 0);
   w.special.assign(m.courses.size(), 0);
   w.dayLoad.assign(m.capGroups.size() * kDaysPerWeek, 0);
+  w.teacherDayLoad.assign(m.teachers.size() * kDaysPerWeek, 0);
+  w.roomsTaken.assign(m.courses.size() * kWeekPeriods, 0);
   for (const ModelLesson& l : m.lessons) {
     if (!IsWall(l)) continue;
     const PeriodMask bit = PeriodBit(l.period);
     w.cls[static_cast<size_t>(l.cls)] |= bit;
     w.teacher[static_cast<size_t>(l.teacher)] |= bit;
-    if (m.special[static_cast<size_t>(l.course)]) w.special[static_cast<size_t>(l.course)] |= bit;
+    const size_t k = static_cast<size_t>(l.course);
+    if (m.special[k] &&
+        ++w.roomsTaken[k * kWeekPeriods + static_cast<size_t>(l.period)] >= std::max(1, m.rooms[k]))
+      w.special[k] |= bit;
     if (l.capGroup >= 0) ++w.dayLoad[static_cast<size_t>(l.capGroup * kDaysPerWeek + l.day - 1)];
+    ++w.teacherDayLoad[static_cast<size_t>(l.teacher * kDaysPerWeek + l.day - 1)];
   }
   return w;
 }
@@ -74,8 +82,11 @@ PeriodMask Walls::Room(const SchoolModel& m, const PlanNeed& need) const {
   room &= ~(cls[static_cast<size_t>(need.cls)] | teacher[static_cast<size_t>(need.teacher)]);
   if (m.special[static_cast<size_t>(need.course)]) room &= ~special[static_cast<size_t>(need.course)];
   const int cap = m.capGroups[static_cast<size_t>(need.capGroup)].cap;
+  const int most = m.teacherRules[static_cast<size_t>(need.teacher)].maxPerDay;
   for (int day = 1; day <= kDaysPerWeek; ++day)
-    if (!DayHasRoom(DayLoad(need.capGroup, day), cap)) room &= ~DayBits(day);
+    if (!DayHasRoom(DayLoad(need.capGroup, day), cap) ||
+        (most > 0 && !DayHasRoom(TeacherDayLoad(need.teacher, day), most)))
+      room &= ~DayBits(day);
   return room;
 }
 

@@ -29,14 +29,24 @@ Result<SchoolModel> LoadIndexedSchool(TimetableDb& db, SchoolWeek week);
 
 // What the lessons that do not move take from everyone else.
 struct Walls {
-  std::vector<PeriodMask> cls, teacher, special;  // per class, teacher, course
-  std::vector<int> dayLoad;                       // per cap group and day
+  // Per class, teacher and course; a special course's period is walled off
+  // once walls hold every one of its rooms.
+  std::vector<PeriodMask> cls, teacher, special;
+  std::vector<int> dayLoad;         // per cap group and day
+  std::vector<int> teacherDayLoad;  // per teacher and day
+  std::vector<int> roomsTaken;      // per course and period: rooms the walls hold
 
   int DayLoad(int group, int day) const {
     return dayLoad[static_cast<size_t>(group * kDaysPerWeek + day - 1)];
   }
+  int TeacherDayLoad(int teacher, int day) const {
+    return teacherDayLoad[static_cast<size_t>(teacher * kDaysPerWeek + day - 1)];
+  }
+  int RoomsTaken(int course, int period) const {
+    return roomsTaken[static_cast<size_t>(course * kWeekPeriods + period)];
+  }
   // The periods a row's lessons may take: open, not walled, and on a day
-  // the walls leave below the cap.
+  // the walls leave below the course's cap and the teacher's max-lessons-per-day.
   PeriodMask Room(const SchoolModel& model, const PlanNeed& need) const;
 };
 Walls CollectWalls(const SchoolModel& model);

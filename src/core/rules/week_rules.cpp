@@ -36,7 +36,10 @@ int LongestRun(const SchoolModel& m, PeriodMask taken, int day) {
 }
 
 int TeacherIdle(const SchoolModel& m, int teacher, int day) {
-  const PeriodMask taken = TeacherDay(m, teacher, day);
+  return TeacherIdleIn(m, teacher, TeacherDay(m, teacher, day));
+}
+
+int TeacherIdleIn(const SchoolModel& m, int teacher, PeriodMask taken) {
   if (taken == 0) return 0;
   const PeriodMask never = m.teachers[static_cast<size_t>(teacher)].marks.never;
   const int first = std::countr_zero(taken), last = 63 - std::countl_zero(taken);
@@ -53,7 +56,10 @@ int TeacherIdleWeek(const SchoolModel& m, int teacher) {
 }
 
 int ClassGaps(const SchoolModel& m, int cls, int day) {
-  const PeriodMask taken = ClassDay(m, cls, day);
+  return ClassGapsIn(m, cls, ClassDay(m, cls, day), day);
+}
+
+int ClassGapsIn(const SchoolModel& m, int cls, PeriodMask taken, int day) {
   const PeriodMask never = m.classes[static_cast<size_t>(cls)].marks.never;
   int gaps = 0;
   // Walking back from the end of each half day: a free period counts once a
@@ -87,14 +93,17 @@ std::vector<int> GroupDayLessons(const SchoolModel& m, int group) {
 
 int GroupDayDoubles(const SchoolModel& m, int group, int day) {
   const CapGroup& g = m.capGroups[static_cast<size_t>(group)];
-  const auto holds = [&](int n) {
+  PeriodMask held = 0;
+  for (int n = 1; n <= m.week.lessonsPerDay; ++n)
     for (int i : m.ClassAt(g.cls, PeriodOf(day, n)))
-      if (m.lessons[static_cast<size_t>(i)].course == g.course) return true;
-    return false;
-  };
+      if (m.lessons[static_cast<size_t>(i)].course == g.course) held |= PeriodBit(PeriodOf(day, n));
+  return DoublesIn(m, held, day);
+}
+
+int DoublesIn(const SchoolModel& m, PeriodMask held, int day) {
   int pairs = 0;
   for (int n = 1; n < m.week.lessonsPerDay; ++n) {
-    if (m.week.LunchAfter(n) || !holds(n) || !holds(n + 1)) continue;
+    if (m.week.LunchAfter(n) || !Has(held, day, n) || !Has(held, day, n + 1)) continue;
     ++pairs;
     ++n;  // each lesson in one pair at most
   }

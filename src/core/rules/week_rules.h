@@ -23,12 +23,16 @@ int LongestRun(const SchoolModel& model, PeriodMask taken, int day);
 // Idle periods between the teacher's first and last lesson of the day; the
 // teacher's own "不排" periods are not idle.
 int TeacherIdle(const SchoolModel& model, int teacher, int day);
+// The same for the periods of one day a lesson would leave the teacher with.
+int TeacherIdleIn(const SchoolModel& model, int teacher, PeriodMask taken);
 int TeacherIdleWeek(const SchoolModel& model, int teacher);
 
 // Free periods of the class that are followed by a lesson in the same half
 // day (morning: lessons 1-4, afternoon: 5 on): a class's free periods belong
 // at the end of the morning or the afternoon. Its own "不排" periods do not count.
 int ClassGaps(const SchoolModel& model, int cls, int day);
+// The same for the periods of the day a lesson would leave the class with.
+int ClassGapsIn(const SchoolModel& model, int cls, PeriodMask taken, int day);
 int ClassGapsWeek(const SchoolModel& model, int cls);
 
 // The course's lessons of the cap group on each day.
@@ -36,6 +40,8 @@ std::vector<int> GroupDayLessons(const SchoolModel& model, int group);
 // Pairs of the group's lessons in consecutive periods of one day, not across
 // lunch, each lesson in one pair at most: on one day, and over the week.
 int GroupDayDoubles(const SchoolModel& model, int group, int day);
+// The same pairs among the held periods of one day.
+int DoublesIn(const SchoolModel& model, PeriodMask held, int day);
 int GroupDoubles(const SchoolModel& model, int group);
 // Lessons of the group on a day beyond the first that neither a double, nor
 // a week of more lessons than days, makes necessary.

@@ -36,6 +36,7 @@ std::string BlockedText(const BlockedPeriods& b, bool timedOut) {
   part(b.teacherBusy, "个教师在别的班上课");
   part(b.specialTaken, "个专用课程已被别的班占用");
   part(b.dayFull, "个在该课当天已排满的日子");
+  part(b.teacherDayFull, "个在教师当天已达每天最多节数的日子");
   std::string text =
       "课程、班级和教师都能上课的" + N(b.open) + "个节次中，" + (parts.empty() ? "没有空位" : parts);
   text += timedOut ? "；在时间限制内未能调整出空位" : "；调整其他课程也腾不出空位";

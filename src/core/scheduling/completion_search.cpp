@@ -9,8 +9,9 @@ namespace orv {
 namespace {
 
 constexpr int kNone = -1;
-// A lesson in each holding (rule_book.h), and one that makes way under the daily cap.
-constexpr int kMaxConflicts = kHeldKinds + 1;
+// A lesson in each holding (rule_book.h), and one that makes way under the
+// daily cap and one under the teacher's max-lessons-per-day.
+constexpr int kMaxConflicts = kHeldKinds + 2;
 
 // Choosing a period: one ejected lesson outweighs any soft cost, and a
 // lesson that has been pushed out often costs more to push out again, so
@@ -95,6 +96,7 @@ CompletionSearch::CompletionSearch(const SchoolModel& model) : model_(model), wa
     info.teacher = need.teacher;
     info.group = need.capGroup;
     info.holds = HoldingsOf(model, need.cls, need.course, need.teacher);
+    info.dayMax = model.teacherRules[static_cast<size_t>(need.teacher)].maxPerDay;
     info.domain = walls_.Room(model, need);
     for (int p = 0; p < kWeekPeriods; ++p) info.cost[static_cast<size_t>(p)] = orv::SoftCost(model, need, p);
   }
@@ -106,9 +108,20 @@ CompletionSearch::CompletionSearch(const SchoolModel& model) : model_(model), wa
 
   const std::array<int, kHeldKinds> holders = HoldingCounts(model);
   for (int kind = 0; kind < kHeldKinds; ++kind)
-    heldAt_[static_cast<size_t>(kind)].assign(
-        static_cast<size_t>(holders[static_cast<size_t>(kind)]) * kWeekPeriods, kNone);
+    if (kind != kSpecialHeld)
+      heldAt_[static_cast<size_t>(kind)].assign(
+          static_cast<size_t>(holders[static_cast<size_t>(kind)]) * kWeekPeriods, kNone);
+  for (size_t k = 0; k < model.courses.size(); ++k)
+    if (model.special[k]) maxRooms_ = std::max(maxRooms_, model.rooms[k]);
+  roomHeld_.assign(model.courses.size() * kWeekPeriods * static_cast<size_t>(maxRooms_), kNone);
+  roomsFree_.assign(model.courses.size() * kWeekPeriods, 0);
+  for (int k = 0; k < static_cast<int>(model.courses.size()); ++k)
+    if (model.special[static_cast<size_t>(k)])
+      for (int p = 0; p < kWeekPeriods; ++p)
+        roomsFree_[static_cast<size_t>(k * kWeekPeriods + p)] =
+            std::max(0, std::max(1, model.rooms[static_cast<size_t>(k)]) - walls_.RoomsTaken(k, p));
   dayLoad_ = walls_.dayLoad;
+  teacherDay_ = walls_.teacherDayLoad;
   poolAt_.assign(lessons_.size(), kNone);
   for (size_t v = 0; v < lessons_.size(); ++v) {
     poolAt_[v] = static_cast<int>(pool_.size());
@@ -138,13 +151,25 @@ CompletionSearch::CompletionSearch(const SchoolModel& model) : model_(model), wa
   missingAtStart_ = Missing();
 }
 
+int CompletionSearch::RoomBlocker(int course, int p, const int* out, int k, int ignore) const {
+  const int* held = RoomsAt(course, p);
+  const int free = RoomsFree(course, p);
+  int first = kNone;
+  for (int r = 0; r < free; ++r) {
+    const int by = held[r];
+    if (by == kNone || by == ignore || std::find(out, out + k, by) != out + k) return kNone;
+    if (first == kNone) first = by;
+  }
+  return first;
+}
+
 int CompletionSearch::Conflicts(int v, int period, int* out) const {
   const NeedInfo& n = needs_[static_cast<size_t>(lessons_[static_cast<size_t>(v)].need)];
   int k = 0;
   for (int kind = 0; kind < kHeldKinds; ++kind) {
     const int who = n.holds[static_cast<size_t>(kind)];
     if (who < 0) continue;
-    const int by = HeldAt(kind, who, period);
+    const int by = kind == kSpecialHeld ? RoomBlocker(who, period, out, k, v) : HeldAt(kind, who, period);
     if (by != kNone && std::find(out, out + k, by) == out + k) out[k++] = by;
   }
   const int day = DayOfPeriod(period);
@@ -163,6 +188,22 @@ int CompletionSearch::Conflicts(int v, int period, int* out) const {
       break;
     }
   }
+  if (n.dayMax > 0) {
+    int taught = TeacherDay(n.teacher, day);
+    for (int i = 0; i < k; ++i) {
+      const SearchLesson& o = lessons_[static_cast<size_t>(out[i])];
+      if (needs_[static_cast<size_t>(o.need)].teacher == n.teacher && DayOfPeriod(o.period) == day) --taught;
+    }
+    // As with the cap: the walls leave the teacher room on every day of the
+    // domain, so one of the search's own lessons of the teacher is there.
+    if (!DayHasRoom(taught, n.dayMax))
+      for (int lesson = 1; lesson <= kMaxLessonsPerDay; ++lesson) {
+        const int w = HeldAt(kTeacherHeld, n.teacher, PeriodOf(day, lesson));
+        if (w == kNone || w == v || std::find(out, out + k, w) != out + k) continue;
+        out[k++] = w;
+        break;
+      }
+  }
   return k;
 }
 
@@ -170,9 +211,22 @@ void CompletionSearch::Place(int v, int period) {
   SearchLesson& s = lessons_[static_cast<size_t>(v)];
   const NeedInfo& n = needs_[static_cast<size_t>(s.need)];
   s.period = period;
-  for (int kind = 0; kind < kHeldKinds; ++kind)
-    if (const int who = n.holds[static_cast<size_t>(kind)]; who >= 0) HeldAt(kind, who, period) = v;
+  for (int kind = 0; kind < kHeldKinds; ++kind) {
+    const int who = n.holds[static_cast<size_t>(kind)];
+    if (who < 0) continue;
+    if (kind != kSpecialHeld) {
+      HeldAt(kind, who, period) = v;
+      continue;
+    }
+    int* held = RoomsAt(who, period);
+    for (int r = 0; r < RoomsFree(who, period); ++r)
+      if (held[r] == kNone) {
+        held[r] = v;
+        break;
+      }
+  }
   ++DayLoad(n.group, DayOfPeriod(period));
+  ++TeacherDay(n.teacher, DayOfPeriod(period));
   soft_ += n.cost[static_cast<size_t>(period)];
   const int at = poolAt_[static_cast<size_t>(v)];
   pool_[static_cast<size_t>(at)] = pool_.back();
@@ -185,9 +239,19 @@ void CompletionSearch::Lift(int v) {
   SearchLesson& s = lessons_[static_cast<size_t>(v)];
   const NeedInfo& n = needs_[static_cast<size_t>(s.need)];
   const int period = s.period;
-  for (int kind = 0; kind < kHeldKinds; ++kind)
-    if (const int who = n.holds[static_cast<size_t>(kind)]; who >= 0) HeldAt(kind, who, period) = kNone;
+  for (int kind = 0; kind < kHeldKinds; ++kind) {
+    const int who = n.holds[static_cast<size_t>(kind)];
+    if (who < 0) continue;
+    if (kind != kSpecialHeld) {
+      HeldAt(kind, who, period) = kNone;
+      continue;
+    }
+    int* held = RoomsAt(who, period);
+    for (int r = 0; r < RoomsFree(who, period); ++r)
+      if (held[r] == v) held[r] = kNone;
+  }
   --DayLoad(n.group, DayOfPeriod(period));
+  --TeacherDay(n.teacher, DayOfPeriod(period));
   soft_ -= n.cost[static_cast<size_t>(period)];
   s.period = kNone;
   poolAt_[static_cast<size_t>(v)] = static_cast<int>(pool_.size());
@@ -319,19 +383,24 @@ bool CompletionSearch::Fits(int v, int period, int ignore) const {
   for (int kind = 0; kind < kHeldKinds; ++kind) {
     const int who = n.holds[static_cast<size_t>(kind)];
     if (who < 0) continue;
+    if (kind == kSpecialHeld) {
+      if (RoomBlocker(who, period, &v, 1, ignore) != kNone) return false;
+      continue;
+    }
     const int by = HeldAt(kind, who, period);
     if (by != kNone && by != ignore && by != v) return false;
   }
   const int day = DayOfPeriod(period);
-  int load = DayLoad(n.group, day);
+  int load = DayLoad(n.group, day), taught = TeacherDay(n.teacher, day);
   for (int leaving : {v, ignore}) {
     if (leaving == kNone) continue;
     const SearchLesson& o = lessons_[static_cast<size_t>(leaving)];
-    if (o.period != kNone && needs_[static_cast<size_t>(o.need)].group == n.group &&
-        DayOfPeriod(o.period) == day)
-      --load;
+    if (o.period == kNone || DayOfPeriod(o.period) != day) continue;
+    if (needs_[static_cast<size_t>(o.need)].group == n.group) --load;
+    if (needs_[static_cast<size_t>(o.need)].teacher == n.teacher) --taught;
   }
-  return DayHasRoom(load, model_.capGroups[static_cast<size_t>(n.group)].cap);
+  return DayHasRoom(load, model_.capGroups[static_cast<size_t>(n.group)].cap) &&
+         (n.dayMax == 0 || DayHasRoom(taught, n.dayMax));
 }
 
 bool CompletionSearch::TryMove(int v) {
@@ -406,10 +475,12 @@ BlockedPeriods CompletionSearch::Blockers(int need) const {
       ++b.classBusy;
     else if (HeldAt(kTeacherHeld, n.teacher, p) != kNone)
       ++b.teacherBusy;
-    else if (special && HeldAt(kSpecialHeld, n.course, p) != kNone)
+    else if (special && RoomBlocker(n.course, p, nullptr, 0, kNone) != kNone)
       ++b.specialTaken;
     else if (!DayHasRoom(DayLoad(n.group, DayOfPeriod(p)), cap))
       ++b.dayFull;
+    else if (n.dayMax > 0 && !DayHasRoom(TeacherDay(n.teacher, DayOfPeriod(p)), n.dayMax))
+      ++b.teacherDayFull;
   }
   return b;
 }

@@ -2,9 +2,11 @@
 //
 // Only automatic lessons of usable plan rows take part; fixed, hand-placed
 // and stray lessons are walls. Every state the search keeps is legal: no
-// class, teacher or special course twice in a period, nothing in a "不排"
-// cell, nothing beyond the week, daily caps kept. Lessons that cannot stand
-// are "missing". The search:
+// class or teacher twice in a period, no special course in more classes than
+// it has rooms, nothing in a "不排" cell, nothing beyond the week, daily caps
+// and the teachers' max-lessons-per-day kept. Lessons that cannot stand are
+// "missing". The other rules a school states (a teacher's run and idle
+// periods, a class's gaps, doubles) are the optimiser's to repair. The search:
 //   1. takes the stored automatic lessons that are legal as they are;
 //   2. places each missing lesson directly where it fits, most constrained
 //      first, at its cheapest period;
@@ -58,12 +60,13 @@ struct SearchLesson {
 
 // Why the periods of a plan row are closed to it in the current state.
 struct BlockedPeriods {
-  int open = 0;          // periods outside every "不排" cell of course, class and teacher
-  int walls = 0;         // of those, taken by fixed or hand-placed lessons
-  int classBusy = 0;     // taken by another lesson of the class
-  int teacherBusy = 0;   // the teacher teaches elsewhere
-  int specialTaken = 0;  // another class has the special course
-  int dayFull = 0;       // the course has reached its daily cap that day
+  int open = 0;            // periods outside every "不排" cell of course, class and teacher
+  int walls = 0;           // of those, taken by fixed or hand-placed lessons
+  int classBusy = 0;       // taken by another lesson of the class
+  int teacherBusy = 0;     // the teacher teaches elsewhere
+  int specialTaken = 0;    // other classes hold every room of the special course
+  int dayFull = 0;         // the course has reached its daily cap that day
+  int teacherDayFull = 0;  // the teacher has reached max-lessons-per-day that day
 };
 
 class CompletionSearch {
@@ -83,6 +86,7 @@ class CompletionSearch {
   struct NeedInfo {
     int cls, course, teacher, group;
     std::array<int, kHeldKinds> holds;  // what its lessons hold in a period (rule_book.h)
+    int dayMax;                         // the teacher's max-lessons-per-day, 0 for none
     PeriodMask domain;                  // open periods without walls and without days whose cap walls fill
     std::array<int, kWeekPeriods> cost;
   };
@@ -108,6 +112,26 @@ class CompletionSearch {
     return heldAt_[static_cast<size_t>(kind)][static_cast<size_t>(who * kWeekPeriods + p)];
   }
   int ClassAt(int cls, int p) const { return HeldAt(kClassHeld, cls, p); }
+  // A special course holds its rooms in a period: maxRooms_ slots each, the
+  // first RoomsFree of them open to the search (walls hold the others).
+  const int* RoomsAt(int course, int p) const {
+    return &roomHeld_[static_cast<size_t>((course * kWeekPeriods + p) * maxRooms_)];
+  }
+  int* RoomsAt(int course, int p) {
+    return &roomHeld_[static_cast<size_t>((course * kWeekPeriods + p) * maxRooms_)];
+  }
+  int RoomsFree(int course, int p) const {
+    return roomsFree_[static_cast<size_t>(course * kWeekPeriods + p)];
+  }
+  // The search lesson that makes way for v in a full special course, kNone
+  // while a room is free or a lesson already leaving (among `out`) frees one.
+  int RoomBlocker(int course, int p, const int* out, int k, int ignore) const;
+  int& TeacherDay(int teacher, int day) {
+    return teacherDay_[static_cast<size_t>(teacher * kDaysPerWeek + day - 1)];
+  }
+  int TeacherDay(int teacher, int day) const {
+    return teacherDay_[static_cast<size_t>(teacher * kDaysPerWeek + day - 1)];
+  }
   int& DayLoad(int group, int day) { return dayLoad_[static_cast<size_t>(group * kDaysPerWeek + day - 1)]; }
   int DayLoad(int group, int day) const {
     return dayLoad_[static_cast<size_t>(group * kDaysPerWeek + day - 1)];
@@ -120,6 +144,9 @@ class CompletionSearch {
   std::vector<std::vector<int>> groupLessons_;       // search lessons of each cap group
   std::array<std::vector<int>, kHeldKinds> heldAt_;  // per kind of holding, who and period
   std::vector<int> dayLoad_;
+  std::vector<int> teacherDay_;  // lessons per teacher and day, walls included
+  int maxRooms_ = 1;
+  std::vector<int> roomHeld_, roomsFree_;
   std::vector<int> pool_, poolAt_;  // missing lessons that have somewhere to go
   int hopeless_ = 0;                // missing lessons with nowhere to go at all
   int missingAtStart_ = 0;

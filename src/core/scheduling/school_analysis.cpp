@@ -1,12 +1,14 @@
 #include "core/scheduling/school_analysis.h"
 
 #include <algorithm>
+#include <bit>
 #include <map>
 #include <numeric>
 #include <set>
 
 #include "core/database/record_names.h"
 #include "core/rules/rule_book.h"
+#include "core/rules/week_rules.h"
 
 namespace orv {
 
@@ -40,6 +42,8 @@ class Analyzer {
     CheckWallClashes();
     CheckClassesAndTeachers();
     CheckDailyCaps();
+    CheckTeacherDays();
+    CheckDoubles();
     CheckSpecialCourses();
     CheckWallsInNeverCells();
     std::stable_sort(found_.begin(), found_.end(), [](const AnalysisFinding& a, const AnalysisFinding& b) {
@@ -141,9 +145,10 @@ class Analyzer {
         if (group.empty()) continue;
         std::set<int> classes;
         for (const ModelLesson* l : group) classes.insert(l->cls);
+        const int rooms = m_.rooms[static_cast<size_t>(k)];
         Add(AnalysisSeverity::kBlocking, Kind::kWallsClash, -1, k, -1,
             "专用课程" + Course(k).name + " " + slot(p) + "：有" + N(classes.size()) + "个班同时上（" +
-                join(group, className) + "）");
+                join(group, className) + "）" + (rooms > 1 ? "，专用教室只有" + N(rooms) + "间" : ""));
       }
   }
 
@@ -224,21 +229,91 @@ class Analyzer {
     }
   }
 
+  // A teacher's max-lessons-per-day times the days the teacher can teach,
+  // less what the walls already take each day.
+  void CheckTeacherDays() {
+    std::vector<int> load(m_.teachers.size(), 0);
+    for (const PlanNeed& n : m_.needs)
+      if (n.usable) load[static_cast<size_t>(n.teacher)] += n.toPlace;
+    for (int t = 0; t < static_cast<int>(m_.teachers.size()); ++t) {
+      const int most = m_.teacherRules[static_cast<size_t>(t)].maxPerDay;
+      const int lessons = load[static_cast<size_t>(t)];
+      if (most <= 0 || lessons == 0) continue;
+      int capacity = 0, days = 0;
+      for (int day = 1; day <= kDaysPerWeek; ++day) {
+        const int free = CountPeriods(TeacherRoom(t) & DayBits(day));
+        if (teacherOpen_[static_cast<size_t>(t)] & DayBits(day)) ++days;
+        capacity += std::min(free, std::max(0, most - walls_.TeacherDayLoad(t, day)));
+      }
+      // A teacher short of periods altogether is already reported as such.
+      if (lessons <= capacity || lessons > CountPeriods(TeacherRoom(t))) continue;
+      Add(AnalysisSeverity::kBlocking, Kind::kTeacherDayMaxShort, -1, -1, t,
+          "教师" + Teacher(t).name + "：每周要上" + N(lessons) + "节课，每天最多" + N(most) +
+              "节，能上课的只有" + N(days) + "天，除去已固定的课最多只能排" + N(capacity) + "节，至少缺" +
+              N(lessons - capacity) + "节",
+          lessons - capacity);
+    }
+  }
+
+  // The pairs a course's doubles ask for against the adjacent periods its
+  // lessons may take (and its own lessons that do not move hold), each day
+  // taking as many pairs as its daily cap, a pair counting once. Doubles
+  // that cannot all be paired keep no lesson out, so no shortfall.
+  void CheckDoubles() {
+    for (int g = 0; g < static_cast<int>(m_.capGroups.size()); ++g) {
+      const CapGroup& group = m_.capGroups[static_cast<size_t>(g)];
+      if (group.doubles <= 0) continue;
+      PeriodMask room = 0;
+      int lessons = 0;
+      for (const PlanNeed& n : m_.needs)
+        if (n.usable && n.capGroup == g) {
+          room |= walls_.Room(m_, n);
+          lessons += n.count;
+        }
+      for (const ModelLesson& l : m_.lessons)
+        if (IsWall(l) && l.capGroup == g) room |= PeriodBit(l.period);
+      const std::string who = Class(group.cls).name + " " + Course(group.course).name + "：每周要排" +
+                              N(group.doubles) + "次连堂，";
+      if (lessons == 0) continue;
+      if (2 * group.doubles > lessons) {
+        Add(AnalysisSeverity::kBlocking, Kind::kDoublesImpossible, group.cls, group.course, -1,
+            who + "但每周只有" + N(lessons) + "节课");
+        continue;
+      }
+      int pairs = 0;
+      for (int day = 1; day <= kDaysPerWeek; ++day) pairs += std::min(DoublesIn(m_, room, day), group.cap);
+      if (pairs >= group.doubles) continue;
+      Add(AnalysisSeverity::kBlocking, Kind::kDoublesImpossible, group.cls, group.course, -1,
+          who + "除去“不排”和已占用的节次，只有" + N(pairs) + "处相邻的两节（不跨午休）可排，至少缺" +
+              N(group.doubles - pairs) + "次");
+    }
+  }
+
+  // A special course of R rooms takes R classes in each open period the walls
+  // leave it.
   void CheckSpecialCourses() {
     std::vector<int> load(m_.courses.size(), 0);
     for (const PlanNeed& n : m_.needs)
       if (n.usable) load[static_cast<size_t>(n.course)] += n.toPlace;
     for (size_t k = 0; k < m_.courses.size(); ++k) {
       if (!m_.special[k] || load[k] == 0) continue;
-      const int room = CountPeriods(courseOpen_[k] & ~walls_.special[k]);
+      const int rooms = std::max(1, m_.rooms[k]);
+      const PeriodMask open = courseOpen_[k] & ~walls_.special[k];
+      int room = 0;
+      for (PeriodMask left = open; left != 0; left &= left - 1)
+        room += rooms - walls_.RoomsTaken(static_cast<int>(k), std::countr_zero(left));
       const std::string what =
-          "专用课程" + m_.courses[k].name + "：全校每周要排" + N(load[k]) + "节，同一节只能有一个班上，";
+          "专用课程" + m_.courses[k].name + "：全校每周要排" + N(load[k]) + "节，" +
+          (rooms == 1 ? std::string("同一节只能有一个班上，") : "同一节最多" + N(rooms) + "个班上，");
+      const std::string periods =
+          rooms == 1 ? "可排的节次只有" + N(room) + "个"
+                     : "可排的节次只有" + N(CountPeriods(open)) + "个，最多排" + N(room) + "节";
       if (load[k] > room)
         Add(AnalysisSeverity::kBlocking, Kind::kSpecialOverloaded, -1, static_cast<int>(k), -1,
-            what + "但可排的节次只有" + N(room) + "个，至少缺" + N(load[k] - room) + "节", load[k] - room);
+            what + "但" + periods + "，至少缺" + N(load[k] - room) + "节", load[k] - room);
       else if (load[k] * 100 > room * kTightPercent)
         Add(AnalysisSeverity::kWarning, Kind::kSpecialTight, -1, static_cast<int>(k), -1,
-            what + "可排的节次只有" + N(room) + "个，调整的余地很小");
+            what + periods + "，调整的余地很小");
     }
   }
 

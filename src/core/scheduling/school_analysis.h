@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/database/timetable_db.h"
-#include "core/outcome.h"
 #include "core/model/school_model.h"
+#include "core/outcome.h"
 #include "core/rules/rule_index.h"
 
 namespace orv {
@@ -23,8 +23,10 @@ enum class AnalysisKind {
   kTeacherOverloaded,     // more lessons than the teacher's open periods
   kClassTeacherOverload,  // a teacher's lessons in a class exceed the periods both have open
   kDailyCapShort,         // the daily cap on the open days leaves too little room
-  kSpecialOverloaded,     // a special course's lessons exceed its open periods
+  kSpecialOverloaded,     // a special course's lessons exceed its rooms in its open periods
   kWallsClash,            // two lessons that do not move share a class, teacher or special course
+  kTeacherDayMaxShort,    // a teacher's max-lessons-per-day on the open days leaves too little room
+  kDoublesImpossible,     // doubles-per-week asks more pairs than the free adjacent periods give
   // Warnings.
   kTeacherTight,
   kSpecialTight,
@@ -39,8 +41,10 @@ struct AnalysisFinding {
   AnalysisKind kind = AnalysisKind::kUnknownInPlan;
   // What it is about; empty where it is not about one.
   std::string classCode, courseCode, teacherCode;
-  std::string text;   // Chinese, naming them and giving the numbers
-  int shortfall = 0;  // lessons it keeps out of every timetable
+  std::string text;  // Chinese, naming them and giving the numbers
+  // Lessons it keeps out of every timetable; 0 for doubles that cannot all
+  // be paired, which keep no lesson out.
+  int shortfall = 0;
 };
 
 // The findings for the school in the database, blocking ones first. Names

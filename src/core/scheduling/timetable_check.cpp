@@ -8,6 +8,7 @@
 #include "core/domain/week.h"
 #include "core/model/school_model.h"
 #include "core/rules/rule_book.h"
+#include "core/rules/stated_rules.h"
 
 namespace orv {
 
@@ -38,8 +39,13 @@ class Checker {
       if (!focused_ || Lesson(static_cast<int>(i)).cls == focus_) subjects_.push_back(static_cast<int>(i));
     std::sort(subjects_.begin(), subjects_.end(), [&](int a, int b) { return Before(a, b); });
     broken_.resize(m_.lessons.size());
+    // The stated rules are about a day or a week, found once over the whole
+    // timetable (CheckStatedRules), not once per lesson.
+    RuleSet asked;
+    for (const RuleInfo& info : AllRules())
+      if (!IsStated(info.rule)) asked.Add(info.rule);
     for (int i : subjects_)
-      broken_[static_cast<size_t>(i)] = Test(m_, Candidate::Of(m_, i), Lesson(i).period);
+      broken_[static_cast<size_t>(i)] = Test(m_, Candidate::Of(m_, i), Lesson(i).period, asked);
   }
 
   std::vector<Finding> Run() {
@@ -51,6 +57,7 @@ class Checker {
     CheckWeekBounds();
     CheckCodes();
     CheckBuildCounts();
+    CheckStatedRules();
     CheckDailyCaps();
     CheckPlanTeachers();
     CheckCells(Rule::kCourseAvoid, FindingKind::kCourseAvoidCell,
@@ -60,6 +67,10 @@ class Checker {
   }
 
  private:
+  static bool IsStated(Rule rule) {
+    return rule == Rule::kTeacherDayMax || rule == Rule::kTeacherInARow || rule == Rule::kTeacherGaps ||
+           rule == Rule::kClassGaps || rule == Rule::kDoubles;
+  }
   const ModelLesson& Lesson(int i) const { return m_.lessons[static_cast<size_t>(i)]; }
   const std::string& ClassCode(int cls) const { return m_.classes[static_cast<size_t>(cls)].code; }
   const std::string& ClassName(int cls) const { return m_.classes[static_cast<size_t>(cls)].name; }
@@ -145,7 +156,7 @@ class Checker {
       std::string what = teacher ? "教师" + TeacherName(who) + "同一节有" + std::to_string(group.size()) +
                                        "节课（" + names + "）"
                                  : "专用课程" + CourseName(l) + "同一节有" + std::to_string(classes.size()) +
-                                       "个班上课（" + names + "）";
+                                       "个班上课（" + names + "）" + RoomsText(who);
       const std::string& code =
           teacher ? m_.teachers[static_cast<size_t>(who)].code : m_.courses[static_cast<size_t>(who)].code;
       clashes.push_back({group.front(), &code, std::move(what), std::move(classes)});
@@ -159,6 +170,76 @@ class Checker {
       const ModelLesson& l = Lesson(c.first);
       Add(SeverityOf(rule), kind, l.cls, l.day, l.lessonNo, c.what, std::move(c.classes));
     }
+  }
+
+  // "，专用教室只有2间" for a special course of more than one room.
+  std::string RoomsText(int course) const {
+    const int rooms = m_.rooms[static_cast<size_t>(course)];
+    return rooms > 1 ? "，专用教室只有" + std::to_string(rooms) + "间" : "";
+  }
+
+  // The classes a teacher teaches on the day (every day for 0), by code.
+  std::vector<std::string> TeacherClasses(int teacher, int day) const {
+    std::set<std::string> codes;
+    for (int d = 1; d <= kDaysPerWeek; ++d)
+      for (int n = 1; n <= m_.week.lessonsPerDay; ++n)
+        if (day == 0 || d == day)
+          for (int i : m_.TeacherAt(teacher, PeriodOf(d, n))) codes.insert(ClassCode(Lesson(i).cls));
+    return {codes.begin(), codes.end()};
+  }
+
+  // One finding per breach of a stated rule, by kind, class and day. A
+  // teacher's finding stands under the first of the teacher's classes and
+  // names them all, so that each class's own check shows it; a special course
+  // over its rooms is the clash finding above.
+  void CheckStatedRules() {
+    std::vector<Finding> stated;
+    const auto add = [&](FindingKind kind, Rule rule, std::vector<std::string> classes, int day,
+                         std::string text) {
+      if (classes.empty()) return;  // a teacher's limits bind only where the teacher teaches
+      if (focused_ && std::find(classes.begin(), classes.end(), ClassCode(focus_)) == classes.end()) return;
+      std::string code = classes.front();
+      stated.push_back(
+          {SeverityOf(rule), kind, std::move(code), day, 0, std::move(text), std::move(classes)});
+    };
+    for (const StatedBreach& b : StatedBreaches(m_)) {
+      const std::string day = b.day >= 1 ? " " + std::string(kDayNames[static_cast<size_t>(b.day - 1)]) : "";
+      const std::string limit = std::to_string(b.limit);
+      switch (b.rule) {
+        case Rule::kTeacherDayMax:
+          add(FindingKind::kTeacherDayMax, b.rule, TeacherClasses(b.who, b.day), b.day,
+              "教师" + TeacherName(b.who) + day + "上课" + std::to_string(b.limit + b.amount) +
+                  "节，超过每天最多" + limit + "节");
+          break;
+        case Rule::kTeacherInARow:
+          add(FindingKind::kTeacherInARow, b.rule, TeacherClasses(b.who, b.day), b.day,
+              "教师" + TeacherName(b.who) + day + "连续上课" + std::to_string(b.limit + b.amount) +
+                  "节，超过最多连续" + limit + "节");
+          break;
+        case Rule::kTeacherGaps:
+          add(FindingKind::kTeacherGaps, b.rule, TeacherClasses(b.who, 0), 0,
+              "教师" + TeacherName(b.who) + "本周有" + std::to_string(b.limit + b.amount) +
+                  "个空节，超过每周最多" + limit + "个");
+          break;
+        case Rule::kClassGaps:
+          add(FindingKind::kClassGaps, b.rule, {ClassCode(b.who)}, b.day,
+              ClassName(b.who) + day + "有" + std::to_string(b.amount) + "个空节夹在两节课之间");
+          break;
+        case Rule::kDoubles: {
+          const CapGroup& g = m_.capGroups[static_cast<size_t>(b.who)];
+          add(FindingKind::kDoublesMissing, b.rule, {ClassCode(g.cls)}, 0,
+              ClassName(g.cls) + " " + m_.courses[static_cast<size_t>(g.course)].name + "每周应排" + limit +
+                  "次连堂，只排了" + std::to_string(b.limit - b.amount) + "次");
+          break;
+        }
+        default:  // rooms: the special-course clash finding
+          break;
+      }
+    }
+    std::stable_sort(stated.begin(), stated.end(), [](const Finding& a, const Finding& b) {
+      return std::tie(a.kind, a.classCode, a.day) < std::tie(b.kind, b.classCode, b.day);
+    });
+    for (Finding& f : stated) findings_.push_back(std::move(f));
   }
 
   // A rule about the lesson's own cell: one finding per lesson.
@@ -227,9 +308,10 @@ class Checker {
     }
     for (const auto& [key, i] : over) {
       const ModelLesson& l = Lesson(i);
-      const DayLoad load = CourseDayLoad(m_, Candidate::Of(m_, i), l.day);
+      const DayLoad load = CourseDayLoad(m_, Candidate::Of(m_, i), l.day, l.period);
+      const std::string pairs = load.pairs > 0 ? "（连堂" + std::to_string(load.pairs) + "次按1节计）" : "";
       Add(SeverityOf(Rule::kDailyCap), FindingKind::kCourseDayCap, l.cls, l.day, 0,
-          CourseName(l) + "一天排了" + std::to_string(load.lessons) + "节，超过每天最多" +
+          CourseName(l) + "一天排了" + std::to_string(load.lessons) + "节" + pairs + "，超过每天最多" +
               std::to_string(load.cap) + "节");
     }
   }

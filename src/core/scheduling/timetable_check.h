@@ -23,12 +23,19 @@ enum class FindingKind {
   kClassDoubleBooked,    // a class has two lessons in one slot
   kTeacherDoubleBooked,  // a teacher has two lessons in one slot
   kCourseNeverCell,      // a lesson in a course cell marked "不排"
-  kSpecialCourseClash,   // two classes in the same special course at one slot
+  kSpecialCourseClash,   // more classes in a special course at one slot than it has rooms
   kOutsideWeek,          // day or lesson number outside the week
   kUnknownClass,
   kUnknownCourse,
   kUnknownTeacher,
   kBuildCountWrong,  // a plan row's BuildCount differs from its lessons
+  // The rules a school states (core/rules/stated_rules.h); a special course
+  // over its rooms is kSpecialCourseClash.
+  kTeacherDayMax,   // a teacher's day past max-lessons-per-day
+  kTeacherInARow,   // a teacher's run past max-in-a-row
+  kTeacherGaps,     // a teacher's idle periods of the week past max-gaps-per-week
+  kClassGaps,       // a free period between two lessons of a class with no-class-gaps
+  kDoublesMissing,  // fewer double periods than doubles-per-week asks
   // Warnings.
   kCourseDayCap,      // more lessons of a course on a day than the daily cap
   kNotPlanTeacher,    // the lesson's teacher is not the plan row's teacher

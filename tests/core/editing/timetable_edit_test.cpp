@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/database/lesson_weeks.h"
+#include "core/database/school_rules.h"
 #include "core/editing/edit_targets.h"
 #include "manual_edit_fixture.h"
 
@@ -187,6 +188,45 @@ TEST_F(TimetableEdit, SwapTargetsNameTheRulesTheSwapWouldBreakForBothLessons) {
   }
   EXPECT_EQ(r.Find(1, 6), nullptr) << "the same course";
   EXPECT_EQ(MarkSwapTargets(t.db(), "101", 3, 3, 6).message(), "星期三第3节 没有课程");
+}
+
+TEST_F(TimetableEdit, SwapTargetsNameTheStatedRulesTheyWouldBreak) {
+  for (auto [key, value] : {std::pair{RuleKey::kMaxLessonsPerDay, 2}, std::pair{RuleKey::kMaxInARow, 2}})
+    ASSERT_TRUE(SetSchoolRule(t.db(), {key, RuleScope::kTeacher, "T1", "", value}));
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kNoClassGaps, RuleScope::kClass, "101", "", 1}));
+  // 王伟 teaches 102 on Monday 2 and Tuesday 3-4.
+  Timetable("101/1/1/01/T1 102/1/2/01/T1 101/2/1/02/T2 101/2/2/06/T3 102/2/3/01/T1 102/2/4/01/T1");
+  const SwapTargets r = MarkSwapTargets(t.db(), "101", 1, 1, 6).value();
+  using Reasons = std::vector<std::string>;
+  const std::string dayMax = "语文 教师王伟 星期二 将有3节，超过每天最多2节";
+  const std::tuple<int, int, Reasons> cases[] = {
+      {2, 6, {dayMax, "语文 一（1）班 星期二 将有空节"}},
+      {1, 3, {"语文 一（1）班 星期一 将有空节"}},
+      {2, 2, {dayMax, "语文 教师王伟 星期二 将连续上3节，超过最多2节"}},
+      // A swap leaves the class's periods as they were: no gap to name.
+      {2, 1, {dayMax}},
+  };
+  for (const auto& [day, lessonNo, reasons] : cases) {
+    ASSERT_NE(r.Find(day, lessonNo), nullptr) << day << "/" << lessonNo;
+    EXPECT_EQ(r.Find(day, lessonNo)->reasons, reasons) << day << "/" << lessonNo;
+  }
+  // Only clashes keep a period from being a target.
+  EXPECT_EQ(r.Find(1, 2), nullptr);
+  // Two lessons of the day changing places open no gap between them.
+  const SwapTargets tuesday = MarkSwapTargets(t.db(), "101", 2, 1, 6).value();
+  ASSERT_NE(tuesday.Find(2, 2), nullptr);
+  EXPECT_EQ(tuesday.Find(2, 2)->reasons, Reasons{});
+
+  // Two lessons of one teacher changing places leave the teacher's periods
+  // as they were: 王伟's Monday 1-3 has no idle period to name.
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kMaxGapsPerWeek, RuleScope::kTeacher, "T1", "", 0}));
+  t.AddPlan("101", "03", "T1", 1);
+  Timetable("102/1/1/01/T1 101/1/2/01/T1 102/1/3/01/T1 101/2/1/03/T1");
+  const SwapTargets same = MarkSwapTargets(t.db(), "101", 1, 2, 6).value();
+  ASSERT_NE(same.Find(2, 1), nullptr);
+  EXPECT_EQ(same.Find(2, 1)->reasons, Reasons{});
+  ASSERT_NE(same.Find(2, 2), nullptr);
+  EXPECT_EQ(same.Find(2, 2)->reasons, Reasons{"语文 教师王伟 本周将有1个空节，超过最多0个"});
 }
 
 }  // namespace

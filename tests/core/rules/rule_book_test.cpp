@@ -35,6 +35,9 @@ class RuleBookTest : public ::testing::Test {
     model = std::move(*m);
     return model;
   }
+  void Set(RuleKey key, RuleScope scope, const char* code, int value, const char* course = "") {
+    ASSERT_TRUE(SetSchoolRule(t.db(), {key, scope, code, course, value}));
+  }
   Candidate Of(const char* cls, const char* course, const char* teacher) const {
     return {model.ClassIndex(cls), model.CourseIndex(course), model.TeacherIndex(teacher)};
   }
@@ -142,6 +145,106 @@ TEST_F(RuleBookTest, TheIndexClosesNeverCellsAndFindsClashingWalls) {
   EXPECT_TRUE(model.lessons[1].clashes);
   EXPECT_FALSE(model.lessons[2].clashes);  // it moves: no wall
   EXPECT_EQ(model.capGroups[static_cast<size_t>(model.needs[0].capGroup)].cap, 2);
+}
+
+TEST_F(RuleBookTest, TeacherLimitsCountTheCandidateAndNotTheLeavingLessons) {
+  Set(RuleKey::kMaxLessonsPerDay, RuleScope::kTeacher, "T1", 3);
+  Set(RuleKey::kMaxInARow, RuleScope::kSchool, "", 2);
+  // Wednesday: 王伟 teaches lessons 1, 2 and 5; 李娜 has no limits stated but the school's run.
+  for (int n : {1, 2, 5}) t.AddLesson("101", 3, n, "01", "T1", kAutomatic);
+  Load();
+  const Candidate c = Of("102", "03", "T1");
+  constexpr RuleSet kLimits = {Rule::kTeacherDayMax, Rule::kTeacherInARow, Rule::kTeacherGaps};
+  // Lesson 3 makes four lessons and a run of three.
+  EXPECT_EQ(orv::Test(model, c, PeriodOf(3, 3), kLimits),
+            (RuleSet{Rule::kTeacherDayMax, Rule::kTeacherInARow}));
+  // Lesson 4 runs 1-2 and 4 with a break between; lunch parts it from 5.
+  EXPECT_EQ(orv::Test(model, c, PeriodOf(3, 4), kLimits), RuleSet{Rule::kTeacherDayMax});
+  EXPECT_TRUE(orv::Test(model, c, PeriodOf(2, 3), kLimits).Empty());
+  // Lesson 6 after 5: a run of two is allowed.
+  EXPECT_FALSE(orv::Test(model, c, PeriodOf(3, 6), kLimits).Has(Rule::kTeacherInARow));
+  // Moving one of the day's own lessons within the day keeps three.
+  EXPECT_TRUE(orv::Test(model, Candidate::Of(model, 2), PeriodOf(3, 4), kLimits).Empty());
+  // Nothing is asked unless asked for: generation's rules stay as they were.
+  EXPECT_TRUE(orv::Test(model, c, PeriodOf(3, 3), {Rule::kClassClash, Rule::kDailyCap}).Empty());
+  const std::vector<BrokenRule> why = Check(model, c, PeriodOf(3, 3), kLimits);
+  ASSERT_EQ(why.size(), 2u);
+  EXPECT_EQ(why[0].reason, "教师王伟 星期三 将有4节，超过每天最多3节");
+  EXPECT_EQ(why[1].reason, "教师王伟 星期三 将连续上3节，超过最多2节");
+}
+
+TEST_F(RuleBookTest, GapsOfTheTeachersWeekAndTheClassesDay) {
+  Set(RuleKey::kMaxGapsPerWeek, RuleScope::kTeacher, "T1", 1);
+  Set(RuleKey::kNoClassGaps, RuleScope::kClass, "101", 1);
+  t.AddLimit(DbValue(LimitKind::Teacher), "T1", 1, 3, DbValue(LimitMark::Never));
+  // Monday: 王伟 teaches 1 and 4; lesson 2 is idle, lesson 3 his own 不排.
+  for (int n : {1, 4}) t.AddLesson("101", 1, n, "01", "T1", kAutomatic);
+  Load();
+  const Candidate c = Of("102", "03", "T1");
+  // One idle period is allowed; a second on Tuesday is one too many.
+  EXPECT_FALSE(orv::Test(model, c, PeriodOf(2, 1), {Rule::kTeacherGaps}).Has(Rule::kTeacherGaps));
+  EXPECT_FALSE(orv::Test(model, c, PeriodOf(1, 6), {Rule::kTeacherGaps}).Empty());
+  // Filling the idle period leaves none.
+  EXPECT_TRUE(orv::Test(model, c, PeriodOf(1, 2), {Rule::kTeacherGaps}).Empty());
+  EXPECT_EQ(Check(model, c, PeriodOf(1, 6), {Rule::kTeacherGaps})[0].reason,
+            "教师王伟 本周将有2个空节，超过最多1个");
+  // 101 has a free lesson 2 and 3 on Monday between 1 and 4: a candidate
+  // there leaves a gap, one at the end of the afternoon makes none on Tuesday.
+  const Candidate k = Of("101", "03", "T2");
+  EXPECT_EQ(orv::Test(model, k, PeriodOf(1, 2), {Rule::kClassGaps}), RuleSet{Rule::kClassGaps});
+  EXPECT_EQ(orv::Test(model, k, PeriodOf(2, 2), {Rule::kClassGaps}), RuleSet{Rule::kClassGaps});
+  EXPECT_TRUE(orv::Test(model, k, PeriodOf(2, 1), {Rule::kClassGaps}).Empty());
+  EXPECT_EQ(Check(model, k, PeriodOf(2, 2), {Rule::kClassGaps})[0].reason, "101班 星期二 将有空节");
+  // Only the class that states it.
+  EXPECT_TRUE(orv::Test(model, Of("102", "03", "T2"), PeriodOf(2, 2), {Rule::kClassGaps}).Empty());
+}
+
+TEST_F(RuleBookTest, ASpecialCourseBreaksOnlyWhenEveryRoomIsTaken) {
+  t.AddClass("103", "103班");
+  t.AddTeacher("T3", "赵敏");
+  t.AddLesson("102", 1, 1, "02", "T2", kAutomatic);
+  t.AddLesson("103", 1, 1, "02", "T3", kAutomatic);
+  t.AddLesson("102", 1, 2, "02", "T2", kAutomatic);
+  Set(RuleKey::kRooms, RuleScope::kCourse, "02", 2);
+  Load();
+  const Candidate c = Of("101", "02", "T1");
+  // Two rooms: one other class leaves one free, two take both.
+  EXPECT_TRUE(orv::Test(model, c, PeriodOf(1, 2), {Rule::kSpecialCourseClash}).Empty());
+  EXPECT_TRUE(InTheWay(model, c, PeriodOf(1, 2), Rule::kSpecialCourseClash).empty());
+  EXPECT_EQ(orv::Test(model, c, PeriodOf(1, 1), {Rule::kSpecialCourseClash}),
+            RuleSet{Rule::kSpecialCourseClash});
+  EXPECT_EQ(InTheWay(model, c, PeriodOf(1, 1), Rule::kSpecialCourseClash), (std::vector<int>{0, 1}));
+  EXPECT_EQ(Check(model, c, PeriodOf(1, 1), {Rule::kSpecialCourseClash})[0].reason,
+            "已有2个班级上课，专用教室只有2间");
+  // One of them leaving frees a room.
+  Candidate swap = c;
+  swap.leaving = {1, -1};
+  EXPECT_TRUE(orv::Test(model, swap, PeriodOf(1, 1), {Rule::kSpecialCourseClash}).Empty());
+}
+
+TEST_F(RuleBookTest, APairOfADoubleCountsOnceTowardTheDailyCap) {
+  t.AddLesson("101", 3, 1, "01", "T1", kAutomatic);
+  t.AddLesson("101", 3, 2, "01", "T1", kAutomatic);
+  Load();
+  const Candidate yuwen = Of("101", "01", "T1");
+  // Without doubles asked, a third lesson breaks the cap of 2 wherever it goes.
+  EXPECT_TRUE(orv::Test(model, yuwen, PeriodOf(3, 3), {Rule::kDailyCap}).Has(Rule::kDailyCap));
+  Set(RuleKey::kDoublesPerWeek, RuleScope::kClassCourse, "101", 1, "01");
+  Load();
+  // Lessons 1-2 are the double: lesson 5 makes two counted.
+  EXPECT_TRUE(orv::Test(model, yuwen, PeriodOf(3, 5), {Rule::kDailyCap}).Empty());
+  // Lesson 3 makes 1-2 a pair and 3 a second lesson: still two counted.
+  EXPECT_TRUE(orv::Test(model, yuwen, PeriodOf(3, 3), {Rule::kDailyCap}).Empty());
+  // Only one pair is asked: a second pair (5-6) counts as two.
+  t.AddLesson("101", 3, 5, "01", "T1", kAutomatic);
+  Load();
+  EXPECT_TRUE(orv::Test(model, yuwen, PeriodOf(3, 6), {Rule::kDailyCap}).Has(Rule::kDailyCap));
+  EXPECT_EQ(Check(model, yuwen, PeriodOf(3, 6), {Rule::kDailyCap})[0].reason,
+            "星期三 将有4节（连堂1次按1节计），超过每天最多2节");
+  // A pair across lunch is none: 4 and 5.
+  EXPECT_TRUE(orv::Test(model, yuwen, PeriodOf(3, 4), {Rule::kDailyCap}).Has(Rule::kDailyCap));
+  // A double is a week's matter: no placement breaks it.
+  EXPECT_TRUE(orv::Test(model, yuwen, PeriodOf(1, 1), {Rule::kDoubles}).Empty());
 }
 
 }  // namespace

@@ -7,10 +7,12 @@
 #include <set>
 #include <string>
 
+#include "core/database/school_rules.h"
 #include "core/demo/demo_school.h"
 #include "core/rules/rule_book.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/complete_timetable.h"
+#include "core/scheduling/timetable_check.h"
 #include "school_fixture.h"
 
 namespace orv {
@@ -160,6 +162,34 @@ TEST_F(Completion, WhatTwoLessonsHoldInAPeriodIsWhatTheRuleBookTestsBetweenThem)
       EXPECT_EQ(!broken.Empty(), any) << a << " " << b;
     }
   for (int k = 0; k < kHeldKinds; ++k) EXPECT_GT(shared[k], 0) << "no pair shares holding " << k;
+}
+
+// A special course of two rooms takes two classes in a period and no more;
+// a teacher's max-lessons-per-day holds even where the best cells draw every
+// lesson to one day. Lessons stored past either limit move.
+TEST_F(Completion, RoomsAndTheTeachersDailyMaximumAreKept) {
+  t.AddSpecialCourse("06");
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kRooms, RuleScope::kCourse, "06", "", 2}));
+  ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kMaxLessonsPerDay, RuleScope::kTeacher, "T1", "", 2}));
+  Plan("101/06/T2/1 102/06/T3/1 103/06/F/1 101/01/T1/1 102/01/T1/1 103/01/T1/1 104/01/T1/1");
+  // 体育 only on Monday 1 and 2; 语文 only on Monday and Tuesday, Monday best.
+  Limit(
+      "1/06/1/3/3 1/06/1/4/3 1/06/1/5/3 1/06/1/6/3 1/06/2/0/3 1/06/3/0/3 1/06/4/0/3 1/06/5/0/3 "
+      "1/01/3/0/3 1/01/4/0/3 1/01/5/0/3 1/01/1/0/0");
+  Add("101/1/1/06/T2 102/1/1/06/T3 103/1/1/06/F 101/1/3/01/T1 102/1/4/01/T1 103/1/5/01/T1 104/1/6/01/T1");
+  const auto r = Complete();
+  ASSERT_TRUE(r) << r.message();
+  EXPECT_EQ(r->rate, 100);
+  const auto count = [&](const char* where) {
+    return t.db().FirstInt(std::string("select count(*) from LessonListtb where ") + where).value_or(-1);
+  };
+  EXPECT_EQ(count("CourseCode='06' and Day=1 and LessonNo=1"), 2);
+  EXPECT_EQ(count("CourseCode='06' and Day=1 and LessonNo=2"), 1);
+  EXPECT_EQ(count("TeacherCode='T1' and Day=1"), 2);
+  EXPECT_EQ(count("TeacherCode='T1' and Day=2"), 2);
+  const auto checked = CheckTimetable(t.db(), 6);
+  ASSERT_TRUE(checked) << checked.message();
+  EXPECT_EQ(CountFindings(*checked, Severity::kViolation), 0);
 }
 
 TEST_F(Completion, CountersStayTrueToTheLessonsAndSurplusAutomaticLessonsGo) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/database/database_totals.h"
+#include "core/database/school_rules.h"
 #include "core/scheduling/build_timetable.h"
 #include "core/scheduling/complete_timetable.h"
 #include "core/scheduling/school_analysis.h"
@@ -103,6 +104,70 @@ TEST_F(Analysis, EachPlantedProblemIsNamedWithItsNumbers) {
     if (*c.special) t.AddSpecialCourse(c.special);
     EXPECT_EQ(Findings(), c.findings);
   }
+}
+
+// A stated rule that no timetable can keep is blocking, with its numbers; a
+// teacher's days and a special course's rooms keep lessons out, unpaired
+// doubles keep none.
+TEST_F(Analysis, StatedRulesThatCannotBeKeptAreBlocking) {
+  struct Case {
+    const char* what;
+    const char* plan;
+    std::string limits;
+    std::vector<SchoolRule> rules;
+    const char* findings;
+    int shortfall;
+  };
+  const Case cases[] = {
+      {"22 lessons, at most 4 a day, 5 days",
+       "101/01/T1/8 102/01/T1/8 103/01/T1/6",
+       "",
+       {{RuleKey::kMaxLessonsPerDay, RuleScope::kTeacher, "T1", "", 4}},
+       "错误：教师王伟：每周要上22节课，每天最多4节，能上课的只有5天，除去已固定的课最多只能排20节，至少缺2节"
+       "\n",
+       2},
+      {"20 lessons, at most 4 a day, 5 days",
+       "101/01/T1/8 102/01/T1/8 103/01/T1/4",
+       "",
+       {{RuleKey::kMaxLessonsPerDay, RuleScope::kSchool, "", "", 4}},
+       "",
+       0},
+      {"doubles where only lunch parts adjacent periods, and more pairs than lessons",
+       "101/01/T1/4 101/02/T2/3",
+       NeverEveryDay("0/101", {2, 3, 6}),
+       {{RuleKey::kDoublesPerWeek, RuleScope::kClassCourse, "101", "01", 2},
+        {RuleKey::kDoublesPerWeek, RuleScope::kClassCourse, "101", "02", 2}},
+       "错误：一（1）班 "
+       "语文：每周要排2次连堂，除去“不排”和已占用的节次，只有0处相邻的两节（不跨午休）可排，至少缺2次\n"
+       "错误：一（1）班 数学：每周要排2次连堂，但每周只有3节课\n",
+       0},
+      {"a special course of two rooms over capacity",
+       "101/06/T1/3 102/06/T2/3 103/06/T3/3 104/06/F/3",
+       NeverEveryDay("1/06", {2, 3, 4, 5, 6}),
+       {{RuleKey::kRooms, RuleScope::kCourse, "06", "", 2}},
+       "错误：专用课程体育：全校每周要排12节，同一节最多2个班上，但可排的节次只有5个，最多排10节，至少缺2节"
+       "\n",
+       2},
+  };
+  t.AddSpecialCourse("06");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Exec("delete from LessonListtb; delete from Limittb; delete from SchoolRuletb");
+    Plan(c.plan);
+    Limit(c.limits);
+    for (const SchoolRule& r : c.rules) ASSERT_TRUE(SetSchoolRule(t.db(), r));
+    EXPECT_EQ(Findings(), c.findings);
+    const auto findings = AnalyzeSchool(t.db(), 6);
+    ASSERT_TRUE(findings);
+    EXPECT_EQ(ProvenShortfall(*findings), c.shortfall);
+  }
+  // With the last case's two rooms and open periods, fixed lessons of 104 hold
+  // one of the rooms in every open period.
+  Plan("101/06/T1/3 102/06/T2/3 104/06/F/5");
+  Add("104/1/1/06/F/0 104/2/1/06/F/0 104/3/1/06/F/0 104/4/1/06/F/0 104/5/1/06/F/0");
+  EXPECT_EQ(
+      Findings(),
+      "错误：专用课程体育：全校每周要排6节，同一节最多2个班上，但可排的节次只有5个，最多排5节，至少缺1节\n");
 }
 
 // Weekly counts that no editor writes (another program's file): each row is

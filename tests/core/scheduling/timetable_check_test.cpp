@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/database/school_rules.h"
 #include "core/scheduling/timetable_check.h"
 #include "school_fixture.h"
 
@@ -98,6 +99,72 @@ TEST_F(TimetableCheck, ALessonOutsideTheWeekBreaksNoOtherRule) {
 TEST_F(TimetableCheck, AnUnreadableTimetableIsReportedNotThrown) {
   Exec("drop table Limittb");
   EXPECT_EQ(CheckTimetable(t.db(), 6).message(), "读取课表失败：数据库结构不完整或操作无法执行");
+}
+
+class StatedRulesCheck : public TimetableCheck {
+ protected:
+  void Set(RuleKey key, RuleScope scope, const char* code, int value, const char* course = "") {
+    ASSERT_TRUE(SetSchoolRule(t.db(), {key, scope, code, course, value}));
+  }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (const Finding& f : findings) texts.push_back(FindingLine(f));
+    return texts;
+  }
+};
+
+// A stated rule is a violation naming whom, the day and the numbers; each
+// breach once, under every class it touches.
+TEST_F(StatedRulesCheck, EachBrokenStatedRuleIsOneViolation) {
+  Set(RuleKey::kMaxLessonsPerDay, RuleScope::kTeacher, "T1", 2);
+  Set(RuleKey::kMaxInARow, RuleScope::kTeacher, "T1", 2);
+  Set(RuleKey::kMaxGapsPerWeek, RuleScope::kTeacher, "T3", 0);
+  Set(RuleKey::kNoClassGaps, RuleScope::kClass, "102", 1);
+  Set(RuleKey::kDoublesPerWeek, RuleScope::kClassCourse, "101", 1, "01");
+  // 王伟 Monday 1-3 in two classes; 张敏 Tuesday 1 and 3; 102 starts late on both days.
+  EXPECT_EQ(Kinds("", "101/1/1/02/T1 102/1/2/02/T1 102/1/3/02/T1 101/2/1/06/T3 102/2/3/06/T3 101/3/1/01/T2"),
+            (std::vector<K>{K::kTeacherDayMax, K::kTeacherInARow, K::kTeacherGaps, K::kClassGaps,
+                            K::kClassGaps, K::kDoublesMissing}));
+  EXPECT_EQ(Texts(), (std::vector<std::string>{
+                         "违规：教师王伟 星期一上课3节，超过每天最多2节",
+                         "违规：教师王伟 星期一连续上课3节，超过最多连续2节",
+                         "违规：教师张敏本周有1个空节，超过每周最多0个",
+                         "违规：一（2）班 星期一有1个空节夹在两节课之间",
+                         "违规：一（2）班 星期二有2个空节夹在两节课之间",
+                         "违规：一（1）班 语文每周应排1次连堂，只排了0次",
+                     }));
+  EXPECT_EQ(findings[0].classes, (std::vector<std::string>{"101", "102"}));
+  EXPECT_EQ(findings[0].day, 1);
+  // A class's own check shows the teacher's breach it takes part in, and not another class's gaps.
+  Result<std::vector<Finding>> own = CheckClassTimetable(t.db(), 6, "101");
+  ASSERT_TRUE(own) << own.message();
+  std::vector<K> kinds;
+  for (const Finding& f : *own) kinds.push_back(f.kind);
+  EXPECT_EQ(kinds,
+            (std::vector<K>{K::kTeacherDayMax, K::kTeacherInARow, K::kTeacherGaps, K::kDoublesMissing}));
+}
+
+TEST_F(StatedRulesCheck, ASpecialCourseClashesOnlyPastItsRooms) {
+  const char* special = "insert into CourseAttrtb values ('06')";
+  const char* lessons = "101/4/4/06/T3 102/4/4/06/T3/2 103/4/4/06/F/2";
+  EXPECT_EQ(Kinds("", "101/4/4/06/T3 102/4/5/06/T3", special), std::vector<K>{});
+  Set(RuleKey::kRooms, RuleScope::kCourse, "06", 2);
+  // Two classes fit two rooms; the teacher's clash is its own finding.
+  EXPECT_EQ(Kinds("", "101/4/4/06/T3 102/4/4/06/T2/2", special), std::vector<K>{K::kNotPlanTeacher});
+  EXPECT_EQ(Kinds("", lessons, special),
+            (std::vector<K>{K::kTeacherDoubleBooked, K::kSpecialCourseClash, K::kNotInPlan}));
+  EXPECT_EQ(findings[1].text,
+            "一（1）班 星期四第4节：专用课程体育同一节有3个班上课（一（1）班、一（2）班、一（3）班），"
+            "专用教室只有2间");
+}
+
+TEST_F(StatedRulesCheck, AStatedDoubleCountsOnceTowardTheDailyCap) {
+  Set(RuleKey::kDoublesPerWeek, RuleScope::kClassCourse, "101", 1, "01");
+  // 语文 six a week may have two a day: the double 1-2 and lesson 3 make two.
+  EXPECT_EQ(Kinds("", "101/3/1/01/T2 101/3/2/01/T2 101/3/3/01/T2"), std::vector<K>{});
+  EXPECT_EQ(Kinds("", "101/3/1/01/T2 101/3/2/01/T2 101/3/3/01/T2 101/3/5/01/T2"),
+            std::vector<K>{K::kCourseDayCap});
+  EXPECT_EQ(findings[0].text, "一（1）班 星期三：语文一天排了4节（连堂1次按1节计），超过每天最多2节");
 }
 
 }  // namespace
