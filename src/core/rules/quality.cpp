@@ -43,17 +43,8 @@ std::vector<ParallelGroup> ParallelGroups(const SchoolModel& m) {
 }
 
 int ParallelMismatch(const SchoolModel& m, const ParallelGroup& group) {
-  std::vector<int> most(kDaysPerWeek, 0), fewest(kDaysPerWeek, 1 << 20);
-  for (int g : group.capGroups) {
-    const std::vector<int> perDay = GroupDayLessons(m, g);
-    for (size_t d = 0; d < perDay.size(); ++d) {
-      most[d] = std::max(most[d], perDay[d]);
-      fewest[d] = std::min(fewest[d], perDay[d]);
-    }
-  }
-  int mismatch = 0;
-  for (size_t d = 0; d < most.size(); ++d) mismatch += most[d] - fewest[d];
-  return mismatch;
+  std::vector<int> perDay;
+  return ParallelMismatch(group, [&](int g) -> const std::vector<int>& { return perDay = GroupDayLessons(m, g); });
 }
 
 bool MissesBest(const SchoolModel& m, const ModelLesson& l) {

@@ -8,6 +8,7 @@
 // through the per-entity scores below.
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
 #include "core/database/timetable_db.h"
@@ -26,9 +27,9 @@ inline constexpr int kIdleWeight = 12;
 inline constexpr int kIdleOverWeight = 12;
 inline constexpr int kIdleAllowance = 3;  // idle periods a week a teacher takes without complaint
 inline constexpr int kClassGapWeight = 12;
-inline constexpr int kRepeatWeight = 6;
-inline constexpr int kAvoidWeight = 6;  // per "尽量不排" cell of the course, class or teacher
-inline constexpr int kBestMissWeight = 4;
+inline constexpr int kRepeatWeight = 8;
+inline constexpr int kAvoidWeight = 8;  // per "尽量不排" cell of the course, class or teacher
+inline constexpr int kBestMissWeight = 7;
 inline constexpr int kParallelWeight = 2;
 
 // A teacher's classes that have the same course with that teacher (同头课,
@@ -45,6 +46,22 @@ std::vector<ParallelGroup> ParallelGroups(const SchoolModel& model);
 // summed over the week. 0 when every class has the course on the same days
 // as often.
 int ParallelMismatch(const SchoolModel& model, const ParallelGroup& group);
+// The same from each cap group's lessons per day as GroupDayLessons gives
+// them, for a search that keeps those at hand: daysOf(group) -> const std::vector<int>&.
+template <class DaysOf>
+int ParallelMismatch(const ParallelGroup& group, DaysOf&& daysOf) {
+  std::vector<int> most(kDaysPerWeek, 0), fewest(kDaysPerWeek, 1 << 20);
+  for (int g : group.capGroups) {
+    const std::vector<int>& perDay = daysOf(g);
+    for (size_t d = 0; d < perDay.size(); ++d) {
+      most[d] = std::max(most[d], perDay[d]);
+      fewest[d] = std::min(fewest[d], perDay[d]);
+    }
+  }
+  int mismatch = 0;
+  for (size_t d = 0; d < most.size(); ++d) mismatch += most[d] - fewest[d];
+  return mismatch;
+}
 
 // A lesson wants a "最佳位置" cell when its course, class or teacher marks one
 // anywhere in the week; it misses them when it stands in none.
@@ -58,6 +75,10 @@ int ClassScore(const SchoolModel& model, int cls);
 int GroupScore(const SchoolModel& model, int group);
 int LessonScore(const SchoolModel& model, int lesson);
 int ParallelScore(const SchoolModel& model, const ParallelGroup& group);
+template <class DaysOf>
+int ParallelScore(const ParallelGroup& group, DaysOf&& daysOf) {
+  return ParallelMismatch(group, daysOf) * kParallelWeight;
+}
 
 // The whole score: 0 is a timetable with none of the shortfalls above.
 long long QualityScore(const SchoolModel& model, const std::vector<ParallelGroup>& parallel);

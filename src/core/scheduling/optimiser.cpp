@@ -3,16 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <vector>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "core/database/guard.h"
 #include "core/rules/quality.h"
 #include "core/rules/rule_book.h"
 #include "core/rules/rule_index.h"
 #include "core/rules/stated_rules.h"
+#include "core/rules/week_rules.h"
 
 namespace orv {
 
@@ -21,18 +20,18 @@ namespace {
 // The rules of one lesson in one period that the completion keeps for every
 // automatic lesson; the optimiser keeps them too. The stated rules of a day
 // or week are weighed through their breach sums instead.
-constexpr RuleSet kPlacementRules = {Rule::kOutsideWeek,  Rule::kClassClash,   Rule::kTeacherClash,
-                                     Rule::kSpecialCourseClash, Rule::kCourseNever, Rule::kClassNever,
-                                     Rule::kTeacherNever, Rule::kDailyCap};
+constexpr RuleSet kCellRules = {Rule::kOutsideWeek,  Rule::kClassClash,  Rule::kTeacherClash,
+                                Rule::kSpecialCourseClash, Rule::kCourseNever, Rule::kClassNever,
+                                Rule::kTeacherNever};
+constexpr RuleSet kDayRules = {Rule::kDailyCap};
 
-// Scores a while back that a move may match: long enough to cross a plateau,
-// short enough to settle within a fraction of a second.
-constexpr size_t kHistory = 400;
 // Tries without a new best state after which the search has settled, per
 // lesson that may move (and at least this many in all).
-constexpr std::uint64_t kStallPerLesson = 40;
+constexpr std::uint64_t kStallPerLesson = 20;
 constexpr std::uint64_t kStallAtLeast = 20000;
 constexpr int kNone = -1;
+// Draws of a lesson with nothing to mend that are put back for another draw.
+constexpr int kRedraws = 2;
 
 // splitmix64: small, fast, and the same everywhere for a seed.
 class Rng {
@@ -89,6 +88,9 @@ class Optimiser {
     for (int c = 0; c < static_cast<int>(class_.size()); ++c) class_[c] = {ClassBreach(m_, c), ClassScore(m_, c)};
     for (int g = 0; g < static_cast<int>(group_.size()); ++g) group_[g] = {GroupBreach(m_, g), GroupScore(m_, g)};
     for (int i = 0; i < static_cast<int>(lesson_.size()); ++i) lesson_[i] = LessonScore(m_, i);
+    groupDays_.resize(m_.capGroups.size());
+    for (int g = 0; g < static_cast<int>(group_.size()); ++g) groupDays_[static_cast<size_t>(g)] = GroupDayLessons(m_, g);
+    freshDays_ = groupDays_;
     for (size_t p = 0; p < parallel_.size(); ++p) parallelScore_[p] = ParallelScore(m_, parallel_[p]);
     for (const Cost& c : teacher_) Add(total_, c);
     for (const Cost& c : class_) Add(total_, c);
@@ -110,8 +112,6 @@ class Optimiser {
 
     const auto began = std::chrono::steady_clock::now();
     const std::uint64_t stall = std::max(kStallAtLeast, kStallPerLesson * movable_.size());
-    const size_t kHist = getenv("OPT_HIST") ? std::stoul(getenv("OPT_HIST")) : kHistory;
-    std::vector<long long> history(kHist, total_.score);
     Rng rng(control_.seed);
     std::uint64_t tries = 0, sinceBest = 0;
     while (!movable_.empty() && (bestCost.breach > 0 || bestCost.score > 0) && sinceBest < stall) {
@@ -125,12 +125,10 @@ class Optimiser {
           break;
         }
         if ((tries & 65535) == 0 && tries > 0 && control_.progress) control_.progress(bestCost.score);
-        if ((tries & 65535) == 0 && getenv("OPT_DEBUG")) fprintf(stderr, "%.3f %llu best %lld now %lld eval %llu\n", std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count(), (unsigned long long)tries, bestCost.score, total_.score, (unsigned long long)evaluated_);
       }
       ++tries;
       ++sinceBest;
-      long long& then = history[tries % kHist];
-      if (!Try(rng, then)) continue;
+      if (!Try(rng)) continue;
       if (Better(total_, bestCost)) {
         bestCost = total_;
         for (size_t k = 0; k < movable_.size(); ++k) best[k] = m_.lessons[static_cast<size_t>(movable_[k])].period;
@@ -147,7 +145,6 @@ class Optimiser {
     report.scoreAfter = bestCost.score;
     report.breachAfter = bestCost.breach;
     report.tries = tries;
-    if (getenv("OPT_DEBUG")) fprintf(stderr, "evaluated %llu taken %llu\n", (unsigned long long)evaluated_, (unsigned long long)taken_);
     if (control_.progress) control_.progress(bestCost.score);
     return report;
   }
@@ -203,11 +200,18 @@ class Optimiser {
   }
   Cost Measure(const Touched& t) {
     Cost c;
-    for (int v : t.teachers) Add(c, fresh_.teachers[static_cast<size_t>(v)] = {TeacherBreach(m_, v), TeacherScore(m_, v)});
+    for (int v : t.teachers) Add(c, fresh_.teachers[static_cast<size_t>(v)] = {StatesLimits(v) ? TeacherBreach(m_, v) : 0, TeacherScore(m_, v)});
     for (int v : t.classes) Add(c, fresh_.classes[static_cast<size_t>(v)] = {ClassBreach(m_, v), ClassScore(m_, v)});
     for (int v : t.groups) Add(c, fresh_.groups[static_cast<size_t>(v)] = {GroupBreach(m_, v), GroupScore(m_, v)});
     for (int v : t.lessons) c.score += (fresh_.lessons[static_cast<size_t>(v)] = LessonScore(m_, v));
-    for (int v : t.parallels) c.score += (fresh_.parallels[static_cast<size_t>(v)] = ParallelScore(m_, parallel_[static_cast<size_t>(v)]));
+    for (int v : t.groups) freshDays_[static_cast<size_t>(v)] = GroupDayLessons(m_, v);
+    const auto daysOf = [&](int g) -> const std::vector<int>& {
+      for (int v : t.groups)
+        if (v == g) return freshDays_[static_cast<size_t>(g)];
+      return groupDays_[static_cast<size_t>(g)];
+    };
+    for (int v : t.parallels)
+      c.score += (fresh_.parallels[static_cast<size_t>(v)] = ParallelScore(parallel_[static_cast<size_t>(v)], daysOf));
     return c;
   }
   void Keep(const Touched& t) {
@@ -216,14 +220,36 @@ class Optimiser {
     for (int v : t.groups) group_[static_cast<size_t>(v)] = fresh_.groups[static_cast<size_t>(v)];
     for (int v : t.lessons) lesson_[static_cast<size_t>(v)] = fresh_.lessons[static_cast<size_t>(v)];
     for (int v : t.parallels) parallelScore_[static_cast<size_t>(v)] = fresh_.parallels[static_cast<size_t>(v)];
+    for (int v : t.groups) groupDays_[static_cast<size_t>(v)].swap(freshDays_[static_cast<size_t>(v)]);
+  }
+
+  // A teacher for whom no limit is stated keeps them all.
+  bool StatesLimits(int teacher) const {
+    const TeacherRules& r = m_.teacherRules[static_cast<size_t>(teacher)];
+    return r.maxPerDay > 0 || r.maxInARow > 0 || r.maxGaps >= 0;
+  }
+
+  bool Settled(int lesson) const {
+    const ModelLesson& l = m_.lessons[static_cast<size_t>(lesson)];
+    if (teacher_[static_cast<size_t>(l.teacher)].score > 0 || class_[static_cast<size_t>(l.cls)].score > 0 ||
+        lesson_[static_cast<size_t>(lesson)] > 0)
+      return false;
+    if (l.capGroup < 0) return true;
+    if (group_[static_cast<size_t>(l.capGroup)].score > 0) return false;
+    for (int p : parallelOf_[static_cast<size_t>(l.capGroup)])
+      if (parallelScore_[static_cast<size_t>(p)] > 0) return false;
+    return true;
   }
 
   void Put(int lesson, int period) { m_.MoveLesson(lesson, DayOfPeriod(period), LessonOfPeriod(period)); }
 
-  // One move or swap drawn at random; true when taken. `then` is the score
-  // of a while ago, and becomes the score now.
-  bool Try(Rng& rng, long long& then) {
-    const int i = movable_[static_cast<size_t>(rng.Below(static_cast<int>(movable_.size())))];
+  // One move or swap drawn at random; true when taken.
+  bool Try(Rng& rng) {
+    // Mostly a lesson with something to mend: its teacher idle, its class
+    // with a gap, its course repeated, its cell or its parallel classes.
+    int i = movable_[static_cast<size_t>(rng.Below(static_cast<int>(movable_.size())))];
+    for (int draw = 0; draw < kRedraws && Settled(i); ++draw)
+      i = movable_[static_cast<size_t>(rng.Below(static_cast<int>(movable_.size())))];
     const ModelLesson& li = m_.lessons[static_cast<size_t>(i)];
     const int p = li.period;
     const int q = PeriodOf(rng.Below(kDaysPerWeek) + 1, rng.Below(m_.week.lessonsPerDay) + 1);
@@ -236,10 +262,12 @@ class Optimiser {
       const ModelLesson& lj = m_.lessons[static_cast<size_t>(j)];
       if (!lj.moves || (lj.course == li.course && lj.teacher == li.teacher)) return false;
     }
-    if (!Test(m_, Candidate::Of(m_, i, j), q, kPlacementRules).Empty()) return false;
-    if (j != kNone && !Test(m_, Candidate::Of(m_, j, i), p, kPlacementRules).Empty()) return false;
+    // The rules that look at one cell first; the daily cap counts a day.
+    if (!Test(m_, Candidate::Of(m_, i, j), q, kCellRules).Empty()) return false;
+    if (j != kNone && !Test(m_, Candidate::Of(m_, j, i), p, kCellRules).Empty()) return false;
+    if (!Test(m_, Candidate::Of(m_, i, j), q, kDayRules).Empty()) return false;
+    if (j != kNone && !Test(m_, Candidate::Of(m_, j, i), p, kDayRules).Empty()) return false;
 
-    ++evaluated_;
     Touched t;
     Touch(t, i);
     if (j != kNone) Touch(t, j);
@@ -252,18 +280,14 @@ class Optimiser {
 
     const int breach = total_.breach - before.breach + after.breach;
     const long long score = total_.score - before.score + after.score;
-    const bool take = breach < total_.breach ||
-                      (breach == total_.breach && (score <= total_.score || score <= then));
+    const bool take = breach < total_.breach || (breach == total_.breach && score <= total_.score);
     if (!take) {
       Put(i, p);
       if (j != kNone) Put(j, q);
-      then = total_.score;
       return false;
     }
     Keep(t);
-    ++taken_;
     total_ = {breach, score};
-    then = total_.score;
     return true;
   }
 
@@ -274,13 +298,13 @@ class Optimiser {
   std::vector<int> movable_;
   std::vector<Cost> teacher_, class_, group_;
   std::vector<int> lesson_, parallelScore_;
+  std::vector<std::vector<int>> groupDays_, freshDays_;  // per cap group, GroupDayLessons
   // Measures of the entities a move touches, held until it is taken.
   struct {
     std::vector<Cost> teachers, classes, groups;
     std::vector<int> lessons, parallels;
   } fresh_;
   Cost total_;
-  std::uint64_t evaluated_ = 0, taken_ = 0;
 };
 
 }  // namespace

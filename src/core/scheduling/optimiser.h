@@ -13,11 +13,12 @@
 // broken, and a move that lowers it is taken whatever it does to the score,
 // so a timetable that starts out breaking them is repaired where it can be.
 //
-// The search is late-acceptance hill climbing: a move is taken when it does
-// not break more and its score is no worse than now or than a while ago,
-// which lets the walk cross the plateaus of a near-full week. Only the best
-// state seen is kept; the same seed gives the same result unless the time
-// limit cuts the run short.
+// The search is a hill climb over moves and swaps drawn at random (mostly
+// of lessons with something to mend): a move is taken when it breaks no more
+// and its score is no worse, so the walk also crosses the plateaus of a
+// near-full week. It stops when a long run of tries found nothing better, at
+// the time limit, or when cancelled, and only the best state seen is kept;
+// the same seed gives the same result unless the time limit cuts it short.
 #pragma once
 
 #include <atomic>
