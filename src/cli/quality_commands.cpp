@@ -46,8 +46,8 @@ void PrintText(const SchoolModel& model, const QualityReport& r) {
             << "lessons in best-position cells: " << r.bestLessons << " of " << r.bestWanted << "\n"
             << "lessons in avoid-if-possible cells: " << r.avoidLessons << "\n"
             << "parallel classes' unequal days: " << r.parallelMismatch << "\n"
-            << "hard rule breaches: " << r.statedBreaches + r.lessonBreaches << " (stated rules: " << r.statedBreaches
-            << ", lessons: " << r.lessonBreaches << ")\n"
+            << "hard rule breaches: " << r.statedBreaches + r.lessonBreaches
+            << " (stated rules: " << r.statedBreaches << ", lessons: " << r.lessonBreaches << ")\n"
             << "score: " << r.score << "\n";
 }
 
@@ -55,17 +55,19 @@ void PrintJson(const SchoolModel& model, const QualityReport& r) {
   std::ostringstream o;
   o << "{\"lessons\":" << r.lessons << ",\"teacherIdle\":" << r.teacherIdle << ",\"mostIdleTeacher\":"
     << (r.worstTeacher >= 0 ? JsonText(model.teachers[static_cast<size_t>(r.worstTeacher)].name) : "null")
-    << ",\"mostIdleTeacherPeriods\":" << r.worstTeacherIdle << ",\"teachersOverIdleAllowance\":"
-    << r.teachersOverAllowance << ",\"classGaps\":" << r.classGaps << ",\"classesWithGaps\":" << r.classesWithGaps
-    << ",\"repeats\":" << r.repeats << ",\"crowdedCourses\":" << r.crowdedCourses << ",\"doublesPlaced\":"
-    << r.doublesPlaced << ",\"doublesAsked\":" << r.doublesAsked << ",\"bestLessons\":" << r.bestLessons
-    << ",\"bestWanted\":" << r.bestWanted << ",\"avoidLessons\":" << r.avoidLessons << ",\"parallelMismatch\":"
-    << r.parallelMismatch << ",\"statedBreaches\":" << r.statedBreaches << ",\"lessonBreaches\":"
-    << r.lessonBreaches << ",\"score\":" << r.score << "}\n";
+    << ",\"mostIdleTeacherPeriods\":" << r.worstTeacherIdle
+    << ",\"teachersOverIdleAllowance\":" << r.teachersOverAllowance << ",\"classGaps\":" << r.classGaps
+    << ",\"classesWithGaps\":" << r.classesWithGaps << ",\"repeats\":" << r.repeats
+    << ",\"crowdedCourses\":" << r.crowdedCourses << ",\"doublesPlaced\":" << r.doublesPlaced
+    << ",\"doublesAsked\":" << r.doublesAsked << ",\"bestLessons\":" << r.bestLessons
+    << ",\"bestWanted\":" << r.bestWanted << ",\"avoidLessons\":" << r.avoidLessons
+    << ",\"parallelMismatch\":" << r.parallelMismatch << ",\"statedBreaches\":" << r.statedBreaches
+    << ",\"lessonBreaches\":" << r.lessonBreaches << ",\"score\":" << r.score << "}\n";
   std::cout << o.str();
 }
 
-int RunQuality(const Context& ctx, const std::string& path, const std::optional<int>& lessonsOption, bool json) {
+int RunQuality(const Context& ctx, const std::string& path, const std::optional<int>& lessonsOption,
+               bool json) {
   auto db = OpenOrReport(path, DbAccess::kReadOnly);
   if (!db) return kExitCouldNotRun;
   const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption, *db);
@@ -138,7 +140,8 @@ void AddQualityCommands(CLI::App& app, Context& ctx) {
   optimize->add_option("--time-limit", optimizeArgs.timeLimit, "Seconds the optimizer may search")
       ->check(CLI::Range(0.0, 3600.0))
       ->capture_default_str();
-  optimize->add_option("--seed", optimizeArgs.seed, "Seed for the search (default: the program's fixed seed)");
+  optimize->add_option("--seed", optimizeArgs.seed,
+                       "Seed for the search (default: the program's fixed seed)");
   AddLessonsOption(optimize, lessons);
   optimize->callback([&ctx] { ctx.exitCode = RunOptimize(ctx, path, lessons, optimizeArgs); });
 }

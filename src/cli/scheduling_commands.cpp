@@ -184,9 +184,8 @@ void AddSchedulingCommands(CLI::App& app, Context& ctx) {
         RunGenerate(ctx, path, seed, lessons, thenComplete ? std::optional(completeArgs) : std::nullopt);
   });
 
-  auto* complete =
-      app.add_subcommand("complete",
-                         "Place the missing lessons, moving automatic ones to make room, then optimize");
+  auto* complete = app.add_subcommand(
+      "complete", "Place the missing lessons, moving automatic ones to make room, then optimize");
   complete->add_option("DB", path, "Database file")->required();
   complete->add_option("--seed", completeArgs.seed,
                        "Seed for the search (default: the program's fixed seed)");

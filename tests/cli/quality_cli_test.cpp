@@ -30,7 +30,8 @@ class QualityCli : public ::testing::Test {
   }
   std::string Lessons() {
     return test::OpenDb(db)
-        ->FirstText("select group_concat(Day||'/'||LessonNo,' ') from (select * from LessonListtb order by rowid)")
+        ->FirstText(
+            "select group_concat(Day||'/'||LessonNo,' ') from (select * from LessonListtb order by rowid)")
         .value_or("");
   }
 
@@ -52,7 +53,8 @@ TEST_F(QualityCli, GenerateCompleteOptimizesAndQualityReportsTheScoreItReached) 
   run = Run({"quality", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(LastLine(run.out), "score: " + std::to_string(after));
-  EXPECT_NE(run.out.find("hard rule breaches: 0 (stated rules: 0, lessons: 0)\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("hard rule breaches: 0 (stated rules: 0, lessons: 0)\n"), std::string::npos)
+      << run.out;
   EXPECT_NE(run.out.find("teachers over 3 idle periods: "), std::string::npos) << run.out;
 
   run = Run({"quality", db, "--json"});

@@ -44,7 +44,8 @@ std::vector<ParallelGroup> ParallelGroups(const SchoolModel& m) {
 
 int ParallelMismatch(const SchoolModel& m, const ParallelGroup& group) {
   std::vector<int> perDay;
-  return ParallelMismatch(group, [&](int g) -> const std::vector<int>& { return perDay = GroupDayLessons(m, g); });
+  return ParallelMismatch(group,
+                          [&](int g) -> const std::vector<int>& { return perDay = GroupDayLessons(m, g); });
 }
 
 bool MissesBest(const SchoolModel& m, const ModelLesson& l) {
@@ -68,7 +69,8 @@ int GroupScore(const SchoolModel& m, int group) { return AvoidableRepeats(m, gro
 int LessonScore(const SchoolModel& m, int lesson) {
   const ModelLesson& l = m.lessons[static_cast<size_t>(lesson)];
   if (l.period < 0) return 0;
-  return CountSoftCells(m, RowOf(l), l.period).avoid * kAvoidWeight + (MissesBest(m, l) ? kBestMissWeight : 0);
+  return CountSoftCells(m, RowOf(l), l.period).avoid * kAvoidWeight +
+         (MissesBest(m, l) ? kBestMissWeight : 0);
 }
 
 int ParallelScore(const SchoolModel& m, const ParallelGroup& group) {

@@ -26,10 +26,10 @@ namespace orv {
 inline constexpr int kIdleWeight = 12;
 inline constexpr int kIdleOverWeight = 12;
 inline constexpr int kIdleAllowance = 3;  // idle periods a week a teacher takes without complaint
-inline constexpr int kClassGapWeight = 12;
-inline constexpr int kRepeatWeight = 8;
-inline constexpr int kAvoidWeight = 8;  // per "尽量不排" cell of the course, class or teacher
-inline constexpr int kBestMissWeight = 7;
+inline constexpr int kClassGapWeight = 30;
+inline constexpr int kRepeatWeight = 10;
+inline constexpr int kAvoidWeight = 10;  // per "尽量不排" cell of the course, class or teacher
+inline constexpr int kBestMissWeight = 9;
 inline constexpr int kParallelWeight = 2;
 
 // A teacher's classes that have the same course with that teacher (同头课,
@@ -90,23 +90,23 @@ long long QualityScore(const SchoolModel& model, const std::vector<ParallelGroup
 int LessonBreaches(const SchoolModel& model);
 
 struct QualityReport {
-  int lessons = 0;           // lessons in the week
-  int teacherIdle = 0;       // idle periods of every teacher, in the week
-  int worstTeacher = -1;     // the teacher with the most, -1 when no teacher is idle
+  int lessons = 0;        // lessons in the week
+  int teacherIdle = 0;    // idle periods of every teacher, in the week
+  int worstTeacher = -1;  // the teacher with the most, -1 when no teacher is idle
   int worstTeacherIdle = 0;
   int teachersOverAllowance = 0;  // teachers idle more than kIdleAllowance periods a week
   int classGaps = 0;              // free periods between two lessons of a class
   int classesWithGaps = 0;
-  int repeats = 0;          // avoidable same-day repeats of a course
-  int crowdedCourses = 0;   // a class's course of 4+ lessons on fewer than 4 days
-  int doublesAsked = 0;     // double periods the stated rules ask for
-  int doublesPlaced = 0;    // of those, placed (no more than asked per course)
-  int bestLessons = 0;      // lessons in a "最佳位置" cell
-  int bestWanted = 0;       // lessons whose course, class or teacher marks one
-  int avoidLessons = 0;     // lessons in a "尽量不排" cell
-  int parallelMismatch = 0; // 同头课: see ParallelMismatch
-  int statedBreaches = 0;   // breaches of the stated rules (StatedBreaches)
-  int lessonBreaches = 0;   // see LessonBreaches
+  int repeats = 0;           // avoidable same-day repeats of a course
+  int crowdedCourses = 0;    // a class's course of 4+ lessons on fewer than 4 days
+  int doublesAsked = 0;      // double periods the stated rules ask for
+  int doublesPlaced = 0;     // of those, placed (no more than asked per course)
+  int bestLessons = 0;       // lessons in a "最佳位置" cell
+  int bestWanted = 0;        // lessons whose course, class or teacher marks one
+  int avoidLessons = 0;      // lessons in a "尽量不排" cell
+  int parallelMismatch = 0;  // 同头课: see ParallelMismatch
+  int statedBreaches = 0;    // breaches of the stated rules (StatedBreaches)
+  int lessonBreaches = 0;    // see LessonBreaches
   long long score = 0;
 };
 

@@ -20,7 +20,7 @@ namespace {
 // The rules of one lesson in one period that the completion keeps for every
 // automatic lesson; the optimiser keeps them too. The stated rules of a day
 // or week are weighed through their breach sums instead.
-constexpr RuleSet kCellRules = {Rule::kOutsideWeek,  Rule::kClassClash,  Rule::kTeacherClash,
+constexpr RuleSet kCellRules = {Rule::kOutsideWeek,        Rule::kClassClash,  Rule::kTeacherClash,
                                 Rule::kSpecialCourseClash, Rule::kCourseNever, Rule::kClassNever,
                                 Rule::kTeacherNever};
 constexpr RuleSet kDayRules = {Rule::kDailyCap};
@@ -49,16 +49,20 @@ class Rng {
   std::uint64_t state_;
 };
 
-// A handful of indices without repeats.
+// A handful of indices without repeats; `full` when one did not fit.
 template <size_t N>
 struct SmallSet {
   std::array<int, N> items{};
   size_t size = 0;
+  bool full = false;
   void Add(int v) {
     if (v < 0) return;
     for (size_t i = 0; i < size; ++i)
       if (items[i] == v) return;
-    if (size < N) items[size++] = v;
+    if (size < N)
+      items[size++] = v;
+    else
+      full = true;
   }
   const int* begin() const { return items.data(); }
   const int* end() const { return items.data() + size; }
@@ -84,12 +88,16 @@ class Optimiser {
     lesson_.resize(m_.lessons.size());
     parallelScore_.resize(parallel_.size());
     fresh_ = {teacher_, class_, group_, lesson_, parallelScore_};
-    for (int t = 0; t < static_cast<int>(teacher_.size()); ++t) teacher_[t] = {TeacherBreach(m_, t), TeacherScore(m_, t)};
-    for (int c = 0; c < static_cast<int>(class_.size()); ++c) class_[c] = {ClassBreach(m_, c), ClassScore(m_, c)};
-    for (int g = 0; g < static_cast<int>(group_.size()); ++g) group_[g] = {GroupBreach(m_, g), GroupScore(m_, g)};
+    for (int t = 0; t < static_cast<int>(teacher_.size()); ++t)
+      teacher_[t] = {TeacherBreach(m_, t), TeacherScore(m_, t)};
+    for (int c = 0; c < static_cast<int>(class_.size()); ++c)
+      class_[c] = {ClassBreach(m_, c), ClassScore(m_, c)};
+    for (int g = 0; g < static_cast<int>(group_.size()); ++g)
+      group_[g] = {GroupBreach(m_, g), GroupScore(m_, g)};
     for (int i = 0; i < static_cast<int>(lesson_.size()); ++i) lesson_[i] = LessonScore(m_, i);
     groupDays_.resize(m_.capGroups.size());
-    for (int g = 0; g < static_cast<int>(group_.size()); ++g) groupDays_[static_cast<size_t>(g)] = GroupDayLessons(m_, g);
+    for (int g = 0; g < static_cast<int>(group_.size()); ++g)
+      groupDays_[static_cast<size_t>(g)] = GroupDayLessons(m_, g);
     freshDays_ = groupDays_;
     for (size_t p = 0; p < parallel_.size(); ++p) parallelScore_[p] = ParallelScore(m_, parallel_[p]);
     for (const Cost& c : teacher_) Add(total_, c);
@@ -106,7 +114,8 @@ class Optimiser {
     report.scoreBefore = total_.score;
     report.breachBefore = total_.breach;
     std::vector<int> start(movable_.size()), best(movable_.size());
-    for (size_t k = 0; k < movable_.size(); ++k) start[k] = best[k] = m_.lessons[static_cast<size_t>(movable_[k])].period;
+    for (size_t k = 0; k < movable_.size(); ++k)
+      start[k] = best[k] = m_.lessons[static_cast<size_t>(movable_[k])].period;
     Cost bestCost = total_;
     if (control_.progress) control_.progress(bestCost.score);
 
@@ -120,7 +129,8 @@ class Optimiser {
           report.cancelled = true;
           break;
         }
-        if (std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count() >= control_.seconds) {
+        if (std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count() >=
+            control_.seconds) {
           report.timedOut = true;
           break;
         }
@@ -131,7 +141,8 @@ class Optimiser {
       if (!Try(rng)) continue;
       if (Better(total_, bestCost)) {
         bestCost = total_;
-        for (size_t k = 0; k < movable_.size(); ++k) best[k] = m_.lessons[static_cast<size_t>(movable_[k])].period;
+        for (size_t k = 0; k < movable_.size(); ++k)
+          best[k] = m_.lessons[static_cast<size_t>(movable_[k])].period;
         sinceBest = 0;
       }
     }
@@ -188,7 +199,8 @@ class Optimiser {
     return breach;
   }
 
-  // The touched entities as cached, or measured anew (and cached when `keep`).
+  // The touched entities as cached, measured anew (held in fresh_), and the
+  // fresh measures cached once a move is taken.
   Cost Cached(const Touched& t) const {
     Cost c;
     for (int v : t.teachers) Add(c, teacher_[static_cast<size_t>(v)]);
@@ -200,9 +212,13 @@ class Optimiser {
   }
   Cost Measure(const Touched& t) {
     Cost c;
-    for (int v : t.teachers) Add(c, fresh_.teachers[static_cast<size_t>(v)] = {StatesLimits(v) ? TeacherBreach(m_, v) : 0, TeacherScore(m_, v)});
-    for (int v : t.classes) Add(c, fresh_.classes[static_cast<size_t>(v)] = {ClassBreach(m_, v), ClassScore(m_, v)});
-    for (int v : t.groups) Add(c, fresh_.groups[static_cast<size_t>(v)] = {GroupBreach(m_, v), GroupScore(m_, v)});
+    for (int v : t.teachers)
+      Add(c, fresh_.teachers[static_cast<size_t>(v)] = {StatesLimits(v) ? TeacherBreach(m_, v) : 0,
+                                                        TeacherScore(m_, v)});
+    for (int v : t.classes)
+      Add(c, fresh_.classes[static_cast<size_t>(v)] = {ClassBreach(m_, v), ClassScore(m_, v)});
+    for (int v : t.groups)
+      Add(c, fresh_.groups[static_cast<size_t>(v)] = {GroupBreach(m_, v), GroupScore(m_, v)});
     for (int v : t.lessons) c.score += (fresh_.lessons[static_cast<size_t>(v)] = LessonScore(m_, v));
     for (int v : t.groups) freshDays_[static_cast<size_t>(v)] = GroupDayLessons(m_, v);
     const auto daysOf = [&](int g) -> const std::vector<int>& {
@@ -211,7 +227,8 @@ class Optimiser {
       return groupDays_[static_cast<size_t>(g)];
     };
     for (int v : t.parallels)
-      c.score += (fresh_.parallels[static_cast<size_t>(v)] = ParallelScore(parallel_[static_cast<size_t>(v)], daysOf));
+      c.score += (fresh_.parallels[static_cast<size_t>(v)] =
+                      ParallelScore(parallel_[static_cast<size_t>(v)], daysOf));
     return c;
   }
   void Keep(const Touched& t) {
@@ -219,7 +236,8 @@ class Optimiser {
     for (int v : t.classes) class_[static_cast<size_t>(v)] = fresh_.classes[static_cast<size_t>(v)];
     for (int v : t.groups) group_[static_cast<size_t>(v)] = fresh_.groups[static_cast<size_t>(v)];
     for (int v : t.lessons) lesson_[static_cast<size_t>(v)] = fresh_.lessons[static_cast<size_t>(v)];
-    for (int v : t.parallels) parallelScore_[static_cast<size_t>(v)] = fresh_.parallels[static_cast<size_t>(v)];
+    for (int v : t.parallels)
+      parallelScore_[static_cast<size_t>(v)] = fresh_.parallels[static_cast<size_t>(v)];
     for (int v : t.groups) groupDays_[static_cast<size_t>(v)].swap(freshDays_[static_cast<size_t>(v)]);
   }
 
@@ -271,6 +289,9 @@ class Optimiser {
     Touched t;
     Touch(t, i);
     if (j != kNone) Touch(t, j);
+    // A course taught to one class by many teachers in parallel: too much to
+    // re-measure here, and too rare to matter.
+    if (t.parallels.full) return false;
     Cost before = Cached(t);
     before.breach += RoomBreaches(i, j, p, q);
     Put(i, q);

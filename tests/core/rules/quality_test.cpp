@@ -26,11 +26,13 @@ class QualityTest : public ::testing::Test {
     t.AddPlan("101", "02", "T2", 2);
     t.AddPlan("102", "02", "T3", 2);
     // 101: 语文 Mon 1-2 (a double), Tue 1, Wed 1; 数学 Mon 4 and 6.
-    for (auto [day, n] : {std::pair{1, 1}, {1, 2}, {2, 1}, {3, 1}}) t.AddLesson("101", day, n, "01", "T1", kAuto);
+    for (auto [day, n] : {std::pair{1, 1}, {1, 2}, {2, 1}, {3, 1}})
+      t.AddLesson("101", day, n, "01", "T1", kAuto);
     t.AddLesson("101", 1, 4, "02", "T2", kAuto);
     t.AddLesson("101", 1, 6, "02", "T2", kAuto);
     // 102: 语文 Mon 3, Tue 2, Thu 1, Fri 1; 数学 Mon 1 and 6.
-    for (auto [day, n] : {std::pair{1, 3}, {2, 2}, {4, 1}, {5, 1}}) t.AddLesson("102", day, n, "01", "T1", kAuto);
+    for (auto [day, n] : {std::pair{1, 3}, {2, 2}, {4, 1}, {5, 1}})
+      t.AddLesson("102", day, n, "01", "T1", kAuto);
     t.AddLesson("102", 1, 1, "02", "T3", kAuto);
     t.AddLesson("102", 1, 6, "02", "T3", kAuto);
     t.AddLimit(DbValue(LimitKind::Course), "01", 1, 1, DbValue(LimitMark::Best));
@@ -92,8 +94,7 @@ TEST_F(QualityTest, TheScoreIsTheSumOfTheEntitiesAndMovesShiftIt) {
   m.MoveLesson(last, 1, 2);
   EXPECT_EQ(TeacherScore(m, t3), 0);
   EXPECT_EQ(ClassScore(m, c102), kClassGapWeight);
-  EXPECT_EQ(QualityScore(m, parallel),
-            before - kIdleWeight * 4 - kIdleOverWeight - kClassGapWeight * 2);
+  EXPECT_EQ(QualityScore(m, parallel), before - kIdleWeight * 4 - kIdleOverWeight - kClassGapWeight * 2);
 }
 
 TEST_F(QualityTest, BreachesCountStatedRulesAndEveryLessonThatCannotStand) {

@@ -42,8 +42,7 @@ int BreachAmount(TimetableDb& db, int lessonsPerDay) {
 // which every automatic lesson keeps after the completion.
 int BrokenLessons(TimetableDb& db, int lessonsPerDay) {
   int broken = 0;
-  for (const Finding& f : CheckTimetable(db, lessonsPerDay).value())
-    switch (f.kind) {
+  for (const Finding& f : CheckTimetable(db, lessonsPerDay).value()) switch (f.kind) {
       case FindingKind::kClassDoubleBooked:
       case FindingKind::kTeacherDoubleBooked:
       case FindingKind::kCourseNeverCell:
@@ -82,7 +81,8 @@ TEST(OptimiserProperty, KeepsEveryRuleAndNeverRaisesTheScore) {
     test::TestDb t;
     const test::FeasibleSchool school =
         test::MakeFeasibleSchool(t.db(), {shape.classes, shape.lessonsPerDay, shape.fill, seed});
-    ASSERT_TRUE(SetSchoolRule(t.db(), {RuleKey::kMaxLessonsPerDay, RuleScope::kSchool, "", "", HiddenDayMax(school)}));
+    ASSERT_TRUE(SetSchoolRule(
+        t.db(), {RuleKey::kMaxLessonsPerDay, RuleScope::kSchool, "", "", HiddenDayMax(school)}));
     UniformRandom random(seed);
     ASSERT_TRUE(BuildTimetable(t.db(), shape.lessonsPerDay, random).ok());
     CompletionOptions completion;
@@ -148,8 +148,9 @@ class OptimiserTest : public ::testing::Test {
   }
   std::string Lessons() {
     return t.db()
-        .FirstText("select group_concat(Day||'/'||LessonNo||'/'||CourseCode,' ') from"
-                   " (select * from LessonListtb order by rowid)")
+        .FirstText(
+            "select group_concat(Day||'/'||LessonNo||'/'||CourseCode,' ') from"
+            " (select * from LessonListtb order by rowid)")
         .value_or("");
   }
   test::TestDb t;
