@@ -102,7 +102,9 @@ TEST(OptimiserProperty, KeepsEveryRuleAndNeverRaisesTheScore) {
     options.control.seconds = 30;
     long long lastProgress = -1;
     options.control.progress = [&](long long score) {
-      if (lastProgress >= 0) EXPECT_LE(score, lastProgress) << "the best score only falls";
+      if (lastProgress >= 0) {
+        EXPECT_LE(score, lastProgress) << "the best score only falls";
+      }
       lastProgress = score;
     };
     const Result<OptimiserReport> r = OptimiseTimetable(t.db(), options);
