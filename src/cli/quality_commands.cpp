@@ -88,8 +88,9 @@ int RunOptimize(const Context& ctx, const std::string& path, const std::optional
                 const OptimizeArgs& args) {
   auto db = OpenOrReport(path);
   if (!db) return kExitFailed;
-  std::cout << "lessons per day: " << ctx.LessonsPerDay(lessonsOption, *db) << "\n";
-  return Optimize(*db, ctx.LessonsPerDay(lessonsOption, *db), args);
+  const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption, *db);
+  std::cout << "lessons per day: " << lessonsPerDay << "\n";
+  return Optimize(*db, lessonsPerDay, args);
 }
 
 }  // namespace
