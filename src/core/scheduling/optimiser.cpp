@@ -27,7 +27,7 @@ constexpr RuleSet kDayRules = {Rule::kDailyCap};
 
 // Tries without a new best state after which the search has settled, per
 // lesson that may move (and at least this many in all).
-constexpr std::uint64_t kStallPerLesson = 20;
+constexpr std::uint64_t kStallPerLesson = 12;
 constexpr std::uint64_t kStallAtLeast = 20000;
 constexpr int kNone = -1;
 // Draws of a lesson with nothing to mend that are put back for another draw.
