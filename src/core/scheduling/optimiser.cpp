@@ -4,6 +4,7 @@
 #include <array>
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/database/guard.h"
@@ -113,9 +114,9 @@ class Optimiser {
     OptimiserReport report;
     report.scoreBefore = total_.score;
     report.breachBefore = total_.breach;
-    std::vector<int> start(movable_.size()), best(movable_.size());
+    std::vector<int> start(movable_.size());
     for (size_t k = 0; k < movable_.size(); ++k)
-      start[k] = best[k] = m_.lessons[static_cast<size_t>(movable_[k])].period;
+      start[k] = m_.lessons[static_cast<size_t>(movable_[k])].period;
     Cost bestCost = total_;
     if (control_.progress) control_.progress(bestCost.score);
 
@@ -141,18 +142,14 @@ class Optimiser {
       if (!Try(rng)) continue;
       if (Better(total_, bestCost)) {
         bestCost = total_;
-        for (size_t k = 0; k < movable_.size(); ++k)
-          best[k] = m_.lessons[static_cast<size_t>(movable_[k])].period;
         sinceBest = 0;
+        sinceBestMoves_.clear();
       }
     }
-    // Back to the best state: out of the week first, so that no lesson is
-    // indexed on top of another on the way.
-    for (size_t k = 0; k < movable_.size(); ++k) m_.MoveLesson(movable_[k], 0, 0);
-    for (size_t k = 0; k < movable_.size(); ++k) {
-      m_.MoveLesson(movable_[k], DayOfPeriod(best[k]), LessonOfPeriod(best[k]));
-      if (best[k] != start[k]) ++report.movedLessons;
-    }
+    // Back to the best state, undoing the moves taken since.
+    for (auto it = sinceBestMoves_.rbegin(); it != sinceBestMoves_.rend(); ++it) Put(it->first, it->second);
+    for (size_t k = 0; k < movable_.size(); ++k)
+      if (m_.lessons[static_cast<size_t>(movable_[k])].period != start[k]) ++report.movedLessons;
     report.scoreAfter = bestCost.score;
     report.breachAfter = bestCost.breach;
     report.tries = tries;
@@ -309,6 +306,8 @@ class Optimiser {
     }
     Keep(t);
     total_ = {breach, score};
+    sinceBestMoves_.emplace_back(i, p);
+    if (j != kNone) sinceBestMoves_.emplace_back(j, q);
     return true;
   }
 
@@ -326,6 +325,8 @@ class Optimiser {
     std::vector<int> lessons, parallels;
   } fresh_;
   Cost total_;
+  // The moves taken since the best state, each as (lesson, period it left).
+  std::vector<std::pair<int, int>> sinceBestMoves_;
 };
 
 }  // namespace
