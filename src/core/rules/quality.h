@@ -17,12 +17,14 @@
 
 namespace orv {
 
-// The weights of the soft goals in the score. A teacher's idle period and a
-// class's free period between lessons weigh most: they are what a school
-// notices first; a teacher's idle periods beyond the third of the week cost
-// once more, since a week of more than three is what teachers complain of.
-// A needless same-day repeat and a "尽量不排" cell come next, then a lesson
-// that misses the "最佳位置" cells it has and unequal days of parallel classes.
+// The weights of the soft goals in the score. A class's free period between
+// lessons and a teacher's idle period weigh most: they are what a school
+// notices first. The class's weighs more still, since pupils cannot be sent
+// anywhere, and a teacher's idle periods beyond the third of the week cost
+// twice, since a week of more than three is what teachers complain of. A
+// needless same-day repeat and a "尽量不排" cell come next, then a lesson that
+// misses the "最佳位置" cells it has (close behind: a school marks them for a
+// reason) and, least, unequal days of parallel classes.
 inline constexpr int kIdleWeight = 12;
 inline constexpr int kIdleOverWeight = 12;
 inline constexpr int kIdleAllowance = 3;  // idle periods a week a teacher takes without complaint
