@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -47,9 +48,23 @@ int Fail(const std::string& message);
 // The headline, then the reason the core gave.
 int Fail(std::string_view headline, const Outcome& why);
 
+// The optimizer as `optimize` runs it, and at the end of `generate
+// --complete` and `complete` unless skipped.
+struct OptimizeArgs {
+  std::optional<std::uint64_t> seed;
+  double timeLimit = 2.0;
+  bool skip = false;
+};
+// --optimize-time-limit and --no-optimize.
+void AddOptimizeOptions(CLI::App* command, OptimizeArgs& args);
+// Improves the open database's timetable and prints the score before and
+// after; 0, or kExitFailed with the reason on stderr.
+int Optimize(TimetableDb& db, int lessonsPerDay, const OptimizeArgs& args);
+
 void AddDatabaseCommands(CLI::App& app, Context& ctx);
 void AddSchedulingCommands(CLI::App& app, Context& ctx);
 void AddOutputCommands(CLI::App& app, Context& ctx);
 void AddRulesCommands(CLI::App& app, Context& ctx);
+void AddQualityCommands(CLI::App& app, Context& ctx);
 
 }  // namespace orv::cli

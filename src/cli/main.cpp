@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
                  "Directory holding kbxt.ini (default: the program directory)");
   orv::cli::AddDatabaseCommands(app, ctx);
   orv::cli::AddSchedulingCommands(app, ctx);
+  orv::cli::AddQualityCommands(app, ctx);
   orv::cli::AddOutputCommands(app, ctx);
   orv::cli::AddRulesCommands(app, ctx);
   try {

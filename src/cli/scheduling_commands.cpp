@@ -30,6 +30,7 @@ std::string Elapsed(double seconds) {
 struct CompleteArgs {
   std::optional<std::uint64_t> seed;
   double timeLimit = 10.0;
+  OptimizeArgs optimize;
   // When the run began, for a total that includes the generation.
   std::optional<std::chrono::steady_clock::time_point> since;
 };
@@ -53,6 +54,11 @@ int Complete(TimetableDb& db, int lessonsPerDay, const CompleteArgs& args) {
             << "missing lessons: " << r->missingAfter << (r->timedOut ? " (time limit reached)" : "") << "\n";
   for (const MissingLessons& m : r->missing) std::cout << "未排：" << MissingLine(m) << "\n";
   std::cout << "completion elapsed: " << Elapsed(SecondsSince(start)) << "\n";
+  if (!args.optimize.skip) {
+    OptimizeArgs optimize = args.optimize;
+    optimize.seed = args.seed;
+    if (const int status = Optimize(db, lessonsPerDay, optimize); status != 0) return status;
+  }
   if (args.since) std::cout << "total elapsed: " << Elapsed(SecondsSince(*args.since)) << "\n";
   std::cout << "completion: " << r->rate << "%\n";
   return 0;
@@ -155,6 +161,7 @@ void AddCompleteOptions(CLI::App* command, CompleteArgs& args) {
   command->add_option("--time-limit", args.timeLimit, "Seconds the completion may search")
       ->check(CLI::Range(0.001, 3600.0))
       ->capture_default_str();
+  AddOptimizeOptions(command, args.optimize);
 }
 
 }  // namespace
@@ -169,15 +176,16 @@ void AddSchedulingCommands(CLI::App& app, Context& ctx) {
   generate->add_option("DB", path, "Database file")->required();
   generate->add_option("--seed", seed, "Seed for the random choices (default: the program's fixed seed)");
   AddLessonsOption(generate, lessons);
-  generate->add_flag("--complete", thenComplete, "Then place the lessons the generation left out");
+  generate->add_flag("--complete", thenComplete,
+                     "Then place the lessons the generation left out and optimize the timetable");
   AddCompleteOptions(generate, completeArgs);
   generate->callback([&ctx] {
     ctx.exitCode =
         RunGenerate(ctx, path, seed, lessons, thenComplete ? std::optional(completeArgs) : std::nullopt);
   });
 
-  auto* complete =
-      app.add_subcommand("complete", "Place the missing lessons, moving automatic ones to make room");
+  auto* complete = app.add_subcommand(
+      "complete", "Place the missing lessons, moving automatic ones to make room, then optimize");
   complete->add_option("DB", path, "Database file")->required();
   complete->add_option("--seed", completeArgs.seed,
                        "Seed for the search (default: the program's fixed seed)");
