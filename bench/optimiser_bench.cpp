@@ -58,6 +58,7 @@ int main() {
         options.classesPerGrade = perGrade;
         options.lessonsPerDay = kLessonsPerDay;
         options.fillPercent = fill;
+        options.statedRules = true;
         auto db = orv::bench::CreateDemoDatabase(file, options);
         if (!db) return 1;
         const orv::SchoolWeek week(kLessonsPerDay);
