@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Creates a demo school in DEMO_DIR/kb.mdb, checks it before scheduling,
-# generates and completes its timetable, checks the result, prints a summary
-# and writes its timetables (PDF and .xlsx) beside it.
+# Creates a demo school in DEMO_DIR/kb.mdb with the rules it states (every
+# teacher at most four lessons a day and three in a row, a double period of
+# Chinese in the upper grades), checks it before scheduling, generates,
+# completes and improves its timetable, checks the result, prints a summary
+# and its quality, and writes its timetables (PDF and .xlsx) beside it.
 # Usage: scripts/make-demo.sh BUILD_DIR DEMO_DIR
 set -euo pipefail
 build=${1:-build}
@@ -11,14 +13,17 @@ cli="$build/orvandel-cli"
 mkdir -p "$demo"
 # The demo is always rebuilt from scratch; the user's own databases live elsewhere.
 rm -f "$demo/kb.mdb" "$demo/kbxt.ini"
-"$cli" demo "$demo/kb.mdb" --grades 1-6 --classes-per-grade 3 --lessons-per-day 6 --write-settings
+"$cli" demo "$demo/kb.mdb" --grades 1-6 --classes-per-grade 3 --lessons-per-day 6 --rules --write-settings
 echo "-- check before scheduling"
 "$cli" analyze "$demo/kb.mdb" --lessons-per-day 6
-echo "-- generation and completion"
+"$cli" rules "$demo/kb.mdb"
+echo "-- generation, completion and the optimiser"
 "$cli" generate "$demo/kb.mdb" --lessons-per-day 6 --complete
 echo "-- the timetable"
 "$cli" info "$demo/kb.mdb"
 "$cli" check "$demo/kb.mdb" --lessons-per-day 6
+echo "-- quality"
+"$cli" quality "$demo/kb.mdb" --lessons-per-day 6
 # Every class, every teacher and the overview, printed to PDF and exported to
 # .xlsx; the school name comes from the kbxt.ini written beside the database.
 for what in classes teachers total; do
