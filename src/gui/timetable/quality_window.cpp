@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -26,7 +27,7 @@ const QString kCaption = QStringLiteral("课表质量");
 constexpr int kRowHeight = 22;
 constexpr int kHeaderHeight = 24;
 constexpr int kNameWidth = 96;
-constexpr int kIdleWidth = 240;  // room for the longest idle bar and its number
+constexpr int kIdleWidth = 200;  // room for the longest idle bar and its number
 constexpr int kIdleUnitMost = 18;
 constexpr int kDayWidth = 22;
 constexpr int kMargin = 6;
@@ -130,28 +131,26 @@ FrmQuality::FrmQuality(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(
     QLabel* value = ValueLabel(numbers, name);
     auto* explain = new QLabel(explanation, numbers);
     explain->setStyleSheet("color: rgb(96,96,96);");
-    explain->setWordWrap(true);
     grid->addWidget(new QLabel(caption, numbers), row, 0);
     grid->addWidget(value, row, 1);
     grid->addWidget(explain, row, 2);
     ++row;
     return value;
   };
-  lblTeacherIdle = add("lblTeacherIdle", "教师空节合计",
-                       "老师一天中第一节与最后一节课之间的空闲节次，全周合计；本人“不排”的节次不算");
-  lblWorstTeacher = add("lblWorstTeacher", "最多的教师", "空节最多的老师及其每周空节");
-  lblTeachersOver =
-      add("lblTeachersOver", QString("空节超过%1节的教师").arg(kIdleAllowance),
-          QString("每周空节超过%1节的老师人数；超出的空节在质量分中加倍计算").arg(kIdleAllowance));
-  lblClassGaps = add("lblClassGaps", "班级课中空节", "班级在上午或下午两节课之间空着的节次，学生无处可去");
-  lblRepeats = add("lblRepeats", "可避免的同日重复", "一门课在同一天上了两次，而本可以分到不同的日子");
-  lblCrowded = add("lblCrowded", "4节以上却不足4天的课程", "每周4节以上的课程（按班级计）却只排在不到4天里");
-  lblDoubles = add("lblDoubles", "连堂课 已排/要求", "排课规则要求的连堂（同一天相邻两节，不跨午休）");
-  lblBest = add("lblBest", "排在最佳位置", "有“最佳位置”的课中，排在最佳位置上的节数");
-  lblAvoid = add("lblAvoid", "排在尽量不排", "排在课程、班级或老师“尽量不排”时间的节数");
-  lblParallel = add("lblParallel", "同头课不齐", "同一老师教的几个平行班，同一门课每天节数之差的合计");
-  lblBreaches = add("lblBreaches", "违反排课规则", "违反排课规则或互相冲突之处，应当为0");
-  lblScore = add("lblScore", "质量分 (越小越好)", "以上各项按轻重加权之和；0分表示没有任何不足");
+  lblTeacherIdle =
+      add("lblTeacherIdle", "教师空节合计", "老师每天首末两节课之间的空闲节次（本人“不排”不算）");
+  lblWorstTeacher = add("lblWorstTeacher", "最多的教师", "空节最多的老师");
+  lblTeachersOver = add("lblTeachersOver", QString("空节超过%1节的教师").arg(kIdleAllowance),
+                        QString("每周空节超过%1节的老师（超出部分加倍计分）").arg(kIdleAllowance));
+  lblClassGaps = add("lblClassGaps", "班级课中空节", "班级上午或下午两节课之间的空节");
+  lblRepeats = add("lblRepeats", "可避免的同日重复", "同一门课一天上两次，本可分在不同的日子");
+  lblCrowded = add("lblCrowded", "4节以上却不足4天的课程", "每周4节以上的课却排在不到4天里（按班计）");
+  lblDoubles = add("lblDoubles", "连堂课 已排/要求", "排课规则要求的连堂（相邻两节，不跨午休）");
+  lblBest = add("lblBest", "排在最佳位置", "有“最佳位置”的课中，排在最佳位置的节数");
+  lblAvoid = add("lblAvoid", "排在尽量不排", "排在课程、班级或老师“尽量不排”时间的课");
+  lblParallel = add("lblParallel", "同头课不齐", "同一老师的平行班每天上该课节数之差的合计");
+  lblBreaches = add("lblBreaches", "违反排课规则", "违反排课规则或冲突之处，应当为0");
+  lblScore = add("lblScore", "质量分 (越小越好)", "以上各项加权之和，0分表示没有任何不足");
   grid->setColumnStretch(2, 1);
   grid->setRowStretch(row, 1);
 
@@ -162,14 +161,16 @@ FrmQuality::FrmQuality(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(
   scrChart->setObjectName("scrChart");
   scrChart->setWidget(chtTeachers);
   scrChart->setWidgetResizable(true);
-  scrChart->setMinimumWidth(chtTeachers->sizeHint().width() + 24);
+  scrChart->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scrChart->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  scrChart->setMinimumWidth(chtTeachers->sizeHint().width() +
+                            scrChart->verticalScrollBar()->sizeHint().width() + 2 * scrChart->frameWidth());
   auto* chartLayout = new QVBoxLayout(chartBox);
   chartLayout->addWidget(scrChart);
 
   lblNote = new QLabel(this);
   lblNote->setObjectName("lblNote");
   lblNote->setWordWrap(true);
-  lblNote->setStyleSheet("color: rgb(160,0,0);");
   cmdRefresh = MakeCommandButton(this, "cmdRefresh", "刷新(&R)");
   cmdExit = MakeCommandButton(this, "cmdExit", "退出(&Q)");
   connect(cmdRefresh, &QPushButton::clicked, this, &FrmQuality::Refresh);
@@ -185,7 +186,7 @@ FrmQuality::FrmQuality(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(upper, 1);
   layout->addLayout(lower);
-  resize(1040, 520);
+  resize(sizeHint().width(), 560);
   Refresh();
 }
 
@@ -199,6 +200,7 @@ void FrmQuality::Clear() {
 void FrmQuality::Refresh() {
   if (!ctx_.state.db) {
     Clear();
+    lblNote->setStyleSheet("color: rgb(160,0,0);");
     lblNote->setText("没有打开的数据库。");
     return;
   }
@@ -208,6 +210,7 @@ void FrmQuality::Refresh() {
   }();
   if (!model) {
     Clear();
+    lblNote->setStyleSheet("color: rgb(160,0,0);");
     lblNote->setText(FailureText("读取课表失败！", model.outcome()).replace('\n', ' '));
     return;
   }
@@ -219,6 +222,8 @@ void FrmQuality::Refresh() {
                 .arg(r.worstTeacherIdle);
   Show(r, worst);
   chtTeachers->SetLoads(TeacherLoads(*model), model->week.lessonsPerDay);
+  // Red while the numbers speak of a week that is not all there.
+  lblNote->setStyleSheet(r.lessons == 0 || r.lessons < r.planned ? "color: rgb(160,0,0);" : QString());
   if (r.lessons == 0)
     lblNote->setText("课表中还没有课：请先自动生成课表，再来查看质量。");
   else if (r.lessons < r.planned)
