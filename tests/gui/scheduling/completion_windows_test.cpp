@@ -184,6 +184,71 @@ TEST(CompleteBuild, CancelFailureAndShortRunsAreReported) {
   }
 }
 
+// The optimisation phase with scripted runs: Esc and the close box stop it
+// (not the completion, which has written its week); a cancelled or failed
+// completion is not followed by it; its failure is reported beside the
+// completion's; alone (frmOptimise) it reports after the preface it is given.
+TEST(CompleteBuild, TheOptimisationPhaseStopsOnRequestAndIsReportedWithTheCompletion) {
+  enum class Ends { kEscape, kCloseBox, kCompletionCancelled, kOptimiserFails, kAlone };
+  struct Case {
+    Ends ends;
+    std::string said;
+  };
+  const std::string done = "课表完成率统计:  100％\n全部课程均已排入（新排入 3 节，调整 1 节）。\n";
+  const Case cases[] = {
+      {Ends::kEscape,
+       "I|补排未排课程|" + done +
+           "已停止优化，保留了目前找到的最好课表。\n课表已优化：质量分 90 → 40（越小越好），调整了 7 节课。"},
+      {Ends::kCloseBox,
+       "I|补排未排课程|" + done +
+           "已停止优化，保留了目前找到的最好课表。\n课表已优化：质量分 90 → 40（越小越好），调整了 7 节课。"},
+      {Ends::kCompletionCancelled, "I|补排未排课程|已取消补排，课表没有改动。"},
+      {Ends::kOptimiserFails, "W|补排未排课程|" + done + "优化课表失败！\n磁盘已满"},
+      {Ends::kAlone, "I|优化课表|课表完成率统计:  100％\n课表质量分 90（越小越好），没有找到更好的安排。"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said);
+    test::TestProgram program;
+    int optimisations = 0;
+    FrmCompleteBuild* self = nullptr;
+    CompletionReport completed;
+    completed.rate = 100;
+    completed.placedLessons = 3;
+    completed.movedLessons = 1;
+    FrmCompleteBuild::Runner completion;
+    if (c.ends != Ends::kAlone)
+      completion = [&](const FrmCompleteBuild::Progress&,
+                       const std::atomic<bool>&) -> Result<CompletionReport> {
+        if (c.ends == Ends::kCompletionCancelled) return Outcome::Fail("stopped", kCompletionCancelled);
+        return completed;
+      };
+    FrmCompleteBuild window(program.ctx(), completion,
+                            [&](const OptimiserControl& control) -> Result<OptimiserReport> {
+                              ++optimisations;
+                              if (c.ends == Ends::kOptimiserFails) return Outcome::Fail("磁盘已满");
+                              OptimiserReport report{90, 90, 0, 0, 0, false, false, 0};
+                              for (int step = 0; step < 2000 && !control.cancel->load(); ++step) {
+                                control.progress(report.scoreAfter);
+                                if (c.ends == Ends::kAlone) return report;
+                                report.scoreAfter = 40;
+                                report.movedLessons = 7;
+                                if (step == 5 && c.ends == Ends::kEscape)
+                                  QTest::keyClick(self, Qt::Key_Escape);
+                                if (step == 5 && c.ends == Ends::kCloseBox) self->close();
+                                QTest::qWait(1);
+                              }
+                              report.cancelled = control.cancel->load();
+                              return report;
+                            });
+    self = &window;
+    window.SetPreface(c.ends == Ends::kAlone ? "课表完成率统计:  100％" : "");
+    window.show();
+    ASSERT_TRUE(test::WaitUntil([&] { return !window.isVisible(); }));
+    EXPECT_EQ(program.Said(), c.said);
+    EXPECT_EQ(optimisations, c.ends == Ends::kCompletionCancelled ? 0 : 1);
+    EXPECT_EQ(window.objectName().toStdString(), c.ends == Ends::kAlone ? "frmOptimise" : "frmCompleteBuild");
+  }
+}
+
 // The optimiser after the completion, on a demo school: the stop button ends
 // it early and keeps the best week found so far, which is what it reports
 // and never worse than the completed week; a run to the end lowers the
