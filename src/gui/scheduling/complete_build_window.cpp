@@ -169,12 +169,12 @@ void FrmCompleteBuild::Finish() {
     if (!text.isEmpty()) text += "\n";
     const Result<CompletionReport>& r = *result_;
     if (r.ok()) {
-      text = CompletionReportText(*r);
+      text += CompletionReportText(*r);
     } else if (r.code() == kCompletionCancelled) {
-      text = "已取消补排，课表没有改动。";
+      text += "已取消补排，课表没有改动。";
     } else {
       icon = MessageIcon::Critical;
-      text = FailureText("补排课表失败！", r.outcome());
+      text += FailureText("补排课表失败！", r.outcome());
     }
   }
   if (optimised_) {
