@@ -52,7 +52,8 @@ TEST(Quality, TheWindowShowsTheReportAndAChartRowPerTeacherWithLessons) {
   EXPECT_TRUE(window.lblNote->text().startsWith(
       QString("课表尚未排完（已排 %1 节，教学计划共 %2 节）").arg(r->lessons).arg(r->planned)))
       << window.lblNote->text().toStdString();
-  EXPECT_EQ(window.chtTeachers->Rows(), program.Count("select count(distinct TeacherCode) from LessonListtb"));
+  EXPECT_EQ(window.chtTeachers->Rows(),
+            program.Count("select count(distinct TeacherCode) from LessonListtb"));
   const std::vector<TeacherWeekLoad>& rows = window.chtTeachers->Loads();
   ASSERT_FALSE(rows.empty());
   // The most idle teacher heads the chart, and is the one the report names.
