@@ -1,6 +1,7 @@
 #include "core/rules/quality.h"
 
 #include <algorithm>
+#include <bit>
 #include <map>
 #include <utility>
 
@@ -97,6 +98,8 @@ int LessonBreaches(const SchoolModel& m) {
 
 QualityReport MeasureQuality(const SchoolModel& m) {
   QualityReport r;
+  for (const PlanNeed& n : m.needs)
+    if (n.usable) r.planned += n.count;
   for (int t = 0; t < static_cast<int>(m.teachers.size()); ++t) {
     const int idle = TeacherIdleWeek(m, t);
     r.teacherIdle += idle;
@@ -137,6 +140,25 @@ QualityReport MeasureQuality(const SchoolModel& m) {
   r.lessonBreaches = LessonBreaches(m);
   r.score = QualityScore(m, parallel);
   return r;
+}
+
+std::vector<TeacherWeekLoad> TeacherLoads(const SchoolModel& m) {
+  std::vector<TeacherWeekLoad> out;
+  for (int t = 0; t < static_cast<int>(m.teachers.size()); ++t) {
+    TeacherWeekLoad load{t, m.teachers[static_cast<size_t>(t)].name, 0, std::vector<int>(kDaysPerWeek, 0)};
+    int lessons = 0;
+    for (int d = 1; d <= kDaysPerWeek; ++d) {
+      load.perDay[static_cast<size_t>(d - 1)] = std::popcount(TeacherDay(m, t, d));
+      lessons += load.perDay[static_cast<size_t>(d - 1)];
+    }
+    if (lessons == 0) continue;
+    load.idle = TeacherIdleWeek(m, t);
+    out.push_back(std::move(load));
+  }
+  std::stable_sort(out.begin(), out.end(), [](const TeacherWeekLoad& a, const TeacherWeekLoad& b) {
+    return a.idle != b.idle ? a.idle > b.idle : a.name < b.name;
+  });
+  return out;
 }
 
 Result<QualityReport> MeasureQuality(TimetableDb& db, SchoolWeek week) {

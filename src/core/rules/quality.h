@@ -9,6 +9,7 @@
 #pragma once
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "core/database/timetable_db.h"
@@ -93,6 +94,7 @@ int LessonBreaches(const SchoolModel& model);
 
 struct QualityReport {
   int lessons = 0;        // lessons in the week
+  int planned = 0;        // lessons a week the plan asks for (its usable rows)
   int teacherIdle = 0;    // idle periods of every teacher, in the week
   int worstTeacher = -1;  // the teacher with the most, -1 when no teacher is idle
   int worstTeacherIdle = 0;
@@ -113,6 +115,18 @@ struct QualityReport {
 };
 
 QualityReport MeasureQuality(const SchoolModel& model);
+
+// One teacher's week as the quality window draws it: the idle periods (as
+// TeacherIdleWeek counts them) and the lessons of each day.
+struct TeacherWeekLoad {
+  int teacher = 0;
+  std::string name;
+  int idle = 0;
+  std::vector<int> perDay;  // Monday to Friday
+};
+// Every teacher with a lesson in the week, the most idle first (then by
+// name, so that equal weeks keep one order).
+std::vector<TeacherWeekLoad> TeacherLoads(const SchoolModel& model);
 // The stored timetable, read in one transaction.
 Result<QualityReport> MeasureQuality(TimetableDb& db, SchoolWeek week);
 

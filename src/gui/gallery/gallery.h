@@ -23,5 +23,6 @@ void AddEditorGallery(GalleryList& list);
 void AddLimitGallery(GalleryList& list);
 void AddTimetableGallery(GalleryList& list);
 void AddOutputGallery(GalleryList& list);
+void AddQualityGallery(GalleryList& list);
 
 }  // namespace orv::ui

@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
   orv::ui::AddLimitGallery(list);
   orv::ui::AddTimetableGallery(list);
   orv::ui::AddOutputGallery(list);
+  orv::ui::AddQualityGallery(list);
 
   int failures = 0;
   for (const orv::ui::GalleryEntry& entry : list) {

@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 
 #include "core/model/school_model.h"
 #include "core/rules/rule_index.h"
@@ -39,7 +40,12 @@ void AddShellGallery(GalleryList& list) {
                         ctx, [](const FrmCompleteBuild::Progress&, const std::atomic<bool>&) {
                           return Result<CompletionReport>(CompletionReport{});
                         });
-                    w->lblMissing->setText("尚未排入：12 节");
+                    // Every lesson placed, the optimiser some way into its time.
+                    w->lblMissing->setText("尚未排入：0 节");
+                    w->ShowOptimising();
+                    w->ShowScore(4182);
+                    w->ShowScore(1236);
+                    w->prgOptimise->setValue(40);
                     for (int i = 0; i < 7; ++i) w->Tick();
                     return w;
                   }});

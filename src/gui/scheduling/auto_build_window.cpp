@@ -41,7 +41,9 @@ void FrmAutoBuild::Finish() {
     completionRequested_ =
         ctx_.prompter.AskYesNo(this, kCaption, CompletionMessage(*result_) + "\n是否立即自动补排？");
   } else {
-    ctx_.prompter.Message(this, MessageIcon::Information, kCaption, CompletionMessage(*result_));
+    // One report for the whole run, from the optimisation window.
+    optimisationRequested_ = true;
+    report_ = CompletionMessage(*result_);
   }
   accept();
 }
@@ -58,13 +60,17 @@ QString CompletionMessage(const BuildResult& result) {
 
 void RunAutoBuild(UiContext& ctx, QWidget* parent) {
   if (!AskTypedConfirmation(ctx, parent, "自动生成课表将会清除您以前排好的课表！")) return;
-  bool complete = false;
+  bool complete = false, optimise = false;
+  QString report;
   {
     FrmAutoBuild progress(ctx, parent);
     ctx.prompter.RunModal(progress);
     complete = progress.CompletionRequested();
+    optimise = progress.OptimisationRequested();
+    report = progress.Report();
   }
   if (complete) RunCompleteBuild(ctx, parent);
+  if (optimise) RunOptimise(ctx, parent, report);
 }
 
 }  // namespace orv::ui

@@ -1,7 +1,9 @@
 // frmAutoBuild: runs the automatic generation once, when the window first
-// comes up, animating a row of dots while it works, then reports the
-// completion rate and closes. When lessons were left out it offers to
-// complete the timetable at once.
+// comes up, animating a row of dots while it works, then closes. When
+// lessons were left out it reports the completion rate and offers to
+// complete the timetable at once (the completion then improves it); when
+// none were, the optimiser improves the timetable at once and its report
+// begins with the completion rate.
 #pragma once
 
 #include <functional>
@@ -26,6 +28,10 @@ class FrmAutoBuild : public ProgressWindow {
 
   // The user answered Yes to completing the lessons left out.
   bool CompletionRequested() const { return completionRequested_; }
+  // The generation left nothing to complete: the timetable is to be
+  // optimised, and Report() is what the generation would have said.
+  bool OptimisationRequested() const { return optimisationRequested_; }
+  const QString& Report() const { return report_; }
 
  protected:
   void Work() override;
@@ -36,6 +42,8 @@ class FrmAutoBuild : public ProgressWindow {
   Runner runner_;
   Result<BuildResult> result_ = Outcome::Fail("自动排课没有运行");
   bool completionRequested_ = false;
+  bool optimisationRequested_ = false;
+  QString report_;
 };
 
 // The completion report: "课表完成率统计:  NN％", plus a second line when

@@ -24,6 +24,7 @@
 #include "gui/shell/lesson_of_day_window.h"
 #include "gui/shell/shell_support.h"
 #include "gui/timetable/manual_set_lesson_window.h"
+#include "gui/timetable/quality_window.h"
 #include "gui/timetable/set_lesson_window.h"
 
 namespace fs = std::filesystem;
@@ -91,6 +92,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
 
   mnuBuildKb = AddMenu("mnuBuildKb", "课表操作");
   mnuManualBuild = AddItem(mnuBuildKb, "mnuManualBuild", "手工调整课表");
+  mnuQuality = AddItem(mnuBuildKb, "mnuQuality", "课表质量");
   mnuPrint = AddItem(mnuBuildKb, "mnuPrint", "打印课表");
   mnuExport = AddItem(mnuBuildKb, "mnuExport", "导出课表到Excel");
   mnuUpgradeAll = AddItem(mnuBuildKb, "mnuUpgradeAll", "课表学年升级");
@@ -142,6 +144,9 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   });
   connect(mnuManualBuild, &QAction::triggered, this, [this] {
     if (HaveDatabase()) ShowManualSetLesson(ctx_, this);
+  });
+  connect(mnuQuality, &QAction::triggered, this, [this] {
+    if (HaveDatabase()) ShowQuality(ctx_, this);
   });
   connect(mnuUpgradeAll, &QAction::triggered, this, &FrmMain::UpgradeAll);
   connect(mnuDeleteLessonAll, &QAction::triggered, this, &FrmMain::DeleteLessonAll);

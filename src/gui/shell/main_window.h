@@ -62,6 +62,7 @@ class FrmMain : public QMainWindow {
 
   QMenu* mnuBuildKb;
   QAction* mnuManualBuild;
+  QAction* mnuQuality;
   QAction* mnuPrint;
   QAction* mnuExport;
   QAction* mnuUpgradeAll;

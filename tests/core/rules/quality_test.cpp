@@ -50,6 +50,7 @@ class QualityTest : public ::testing::Test {
 TEST_F(QualityTest, EachShortfallIsCountedForWhomItIsAbout) {
   const QualityReport r = Measure();
   EXPECT_EQ(r.lessons, 12);
+  EXPECT_EQ(r.planned, 12);
   // 李娜 waits through Monday 5; 张敏 through Monday 2-5, one more than a week allows.
   EXPECT_EQ(r.teacherIdle, 5);
   EXPECT_EQ(r.worstTeacherIdle, 4);
@@ -108,6 +109,21 @@ TEST_F(QualityTest, BreachesCountStatedRulesAndEveryLessonThatCannotStand) {
   // 王伟 teaches Monday 1 (twice), 2 and 3: one day over his limit.
   EXPECT_EQ(r.statedBreaches, 1);
   EXPECT_EQ(r.lessonBreaches, 4);
+}
+
+// The quality window's chart: a teacher without lessons has no row, and the
+// rows run from the most idle teacher down, each with its week's loads.
+TEST_F(QualityTest, TeacherLoadsListTeachersWithLessonsMostIdleFirst) {
+  t.AddTeacher("T4", "赵强");
+  Result<SchoolModel> loaded = LoadSchoolModel(t.db(), SchoolWeek(6));
+  ASSERT_TRUE(loaded);
+  std::string rows;
+  for (const TeacherWeekLoad& l : TeacherLoads(*loaded)) {
+    rows += l.name + ":" + std::to_string(l.idle) + ":";
+    for (int n : l.perDay) rows += std::to_string(n);
+    rows += " ";
+  }
+  EXPECT_EQ(rows, "张敏:4:20000 李娜:1:20000 王伟:0:32111 ");
 }
 
 }  // namespace

@@ -7,10 +7,14 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
+#include "core/demo/demo_school.h"
 #include "core/editing/manual_edit_fixture.h"
+#include "core/rules/quality.h"
+#include "core/scheduling/build_timetable.h"
 #include "gui/scheduling/analysis_window.h"
 #include "gui/scheduling/complete_build_window.h"
 #include "support/test_program.h"
@@ -108,8 +112,14 @@ TEST(CompleteBuild, ARealRunCancelledChangesNothingAndOtherwisePlacesEveryLesson
     EXPECT_TRUE(test::WaitUntil([&] { return !d.isVisible(); }));
   });
   RunCompleteBuild(program.ctx(), nullptr);
-  EXPECT_EQ(program.Said(),
-            "I|补排未排课程|课表完成率统计:  100％\n全部课程均已排入（新排入 8 节，调整 0 节）。");
+  // The optimiser follows the completion and says what it made of the week.
+  const std::string said = program.Said();
+  EXPECT_EQ(
+      said.rfind("I|补排未排课程|课表完成率统计:  100％\n全部课程均已排入（新排入 8 节，调整 0 节）。\n课表",
+                 0),
+      0u)
+      << said;
+  EXPECT_NE(said.find("质量分"), std::string::npos) << said;
   EXPECT_EQ(program.Count("select count(*) from LessonListtb where SetFlag=1"), 9);
   EXPECT_EQ(program.Count("select count(*) from ClassPlantb where BuildCount<>Count"), 0);
 }
@@ -172,6 +182,143 @@ TEST(CompleteBuild, CancelFailureAndShortRunsAreReported) {
       EXPECT_EQ(missingShown.toStdString(), "尚未排入：30 节");
     }
   }
+}
+
+// The optimisation phase with scripted runs: Esc and the close box stop it
+// (not the completion, which has written its week); a cancelled or failed
+// completion is not followed by it; its failure is reported beside the
+// completion's; alone (frmOptimise) it reports after the preface it is given.
+TEST(CompleteBuild, TheOptimisationPhaseStopsOnRequestAndIsReportedWithTheCompletion) {
+  enum class Ends { kEscape, kCloseBox, kCompletionCancelled, kOptimiserFails, kAlone };
+  struct Case {
+    Ends ends;
+    std::string said;
+  };
+  const std::string done = "课表完成率统计:  100％\n全部课程均已排入（新排入 3 节，调整 1 节）。\n";
+  const Case cases[] = {
+      {Ends::kEscape,
+       "I|补排未排课程|" + done +
+           "已停止优化，保留了目前找到的最好课表。\n课表已优化：质量分 90 → 40（越小越好），调整了 7 节课。"},
+      {Ends::kCloseBox,
+       "I|补排未排课程|" + done +
+           "已停止优化，保留了目前找到的最好课表。\n课表已优化：质量分 90 → 40（越小越好），调整了 7 节课。"},
+      {Ends::kCompletionCancelled, "I|补排未排课程|已取消补排，课表没有改动。"},
+      {Ends::kOptimiserFails, "W|补排未排课程|" + done + "优化课表失败！\n磁盘已满"},
+      {Ends::kAlone, "I|优化课表|课表完成率统计:  100％\n课表质量分 90（越小越好），没有找到更好的安排。"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said);
+    test::TestProgram program;
+    int optimisations = 0;
+    FrmCompleteBuild* self = nullptr;
+    CompletionReport completed;
+    completed.rate = 100;
+    completed.placedLessons = 3;
+    completed.movedLessons = 1;
+    FrmCompleteBuild::Runner completion;
+    if (c.ends != Ends::kAlone)
+      completion = [&](const FrmCompleteBuild::Progress&,
+                       const std::atomic<bool>&) -> Result<CompletionReport> {
+        if (c.ends == Ends::kCompletionCancelled) return Outcome::Fail("stopped", kCompletionCancelled);
+        return completed;
+      };
+    FrmCompleteBuild window(program.ctx(), completion,
+                            [&](const OptimiserControl& control) -> Result<OptimiserReport> {
+                              ++optimisations;
+                              if (c.ends == Ends::kOptimiserFails) return Outcome::Fail("磁盘已满");
+                              OptimiserReport report{90, 90, 0, 0, 0, false, false, 0};
+                              for (int step = 0; step < 2000 && !control.cancel->load(); ++step) {
+                                control.progress(report.scoreAfter);
+                                if (c.ends == Ends::kAlone) return report;
+                                report.scoreAfter = 40;
+                                report.movedLessons = 7;
+                                if (step == 5 && c.ends == Ends::kEscape)
+                                  QTest::keyClick(self, Qt::Key_Escape);
+                                if (step == 5 && c.ends == Ends::kCloseBox) self->close();
+                                QTest::qWait(1);
+                              }
+                              report.cancelled = control.cancel->load();
+                              return report;
+                            });
+    self = &window;
+    window.SetPreface(c.ends == Ends::kAlone ? "课表完成率统计:  100％" : "");
+    window.show();
+    ASSERT_TRUE(test::WaitUntil([&] { return !window.isVisible(); }));
+    EXPECT_EQ(program.Said(), c.said);
+    EXPECT_EQ(optimisations, c.ends == Ends::kCompletionCancelled ? 0 : 1);
+    EXPECT_EQ(window.objectName().toStdString(), c.ends == Ends::kAlone ? "frmOptimise" : "frmCompleteBuild");
+  }
+}
+
+// The optimiser after the completion, on a demo school: the stop button ends
+// it early and keeps the best week found so far, which is what it reports
+// and never worse than the completed week; a run to the end lowers the
+// stored score further, to what it reports.
+TEST(CompleteBuild, TheOptimiserLowersTheStoredScoreAndStopKeepsTheBestWeekFound) {
+  test::TestProgram program("[LESSON]\nLESSON_OF_DAY=6\n");
+  TimetableDb& db = *program.state().db;
+  DemoOptions school;
+  school.classesPerGrade = 6;  // enough work that the score is reported midway
+  ASSERT_TRUE(FillDemoSchool(db, school));
+  UniformRandom random(7);
+  ASSERT_TRUE(BuildTimetable(db, 6, random).ok());
+  auto score = [&] {
+    Result<QualityReport> r = MeasureQuality(db, SchoolWeek(6));
+    EXPECT_TRUE(r) << r.message();
+    return r ? r->score : -1;
+  };
+  const long long generated = score();
+
+  long long beforeOptimising = -1;
+  int reports = 0;
+  QString shownAtStop;
+  FrmCompleteBuild* self = nullptr;
+  FrmCompleteBuild window(
+      program.ctx(),
+      [&](const FrmCompleteBuild::Progress& progress, const std::atomic<bool>& cancel) {
+        CompletionOptions options;
+        options.lessonsPerDay = 6;
+        options.progress = progress;
+        options.cancel = &cancel;
+        return CompleteTimetable(db, options);
+      },
+      [&](const OptimiserControl& control) {
+        beforeOptimising = score();
+        OptimiserControl watched = control;
+        watched.progress = [&](long long best) {
+          control.progress(best);
+          if (++reports != 2) return;
+          shownAtStop = self->lblScore->text();
+          EXPECT_TRUE(self->cmdStop->isVisible() && !self->cmdCancel->isVisible());
+          QTest::mouseClick(self->cmdStop, Qt::LeftButton);
+        };
+        return FrmCompleteBuild::ProgramOptimiser(program.ctx())(watched);
+      });
+  self = &window;
+  window.show();
+  ASSERT_TRUE(test::WaitUntil([&] { return !window.isVisible(); }));
+  ASSERT_GE(reports, 2) << program.Said();
+  const long long stopped = score();
+  EXPECT_LT(stopped, beforeOptimising);
+  EXPECT_TRUE(shownAtStop.startsWith("质量分：") &&
+              shownAtStop.endsWith(QString("（开始时 %1）").arg(beforeOptimising)))
+      << shownAtStop.toStdString();
+  EXPECT_EQ(window.prgOptimise->value(), window.prgOptimise->maximum());
+  const std::string said = program.Said();
+  EXPECT_EQ(said.rfind("I|补排未排课程|课表完成率统计:  100％\n", 0), 0u) << said;
+  EXPECT_NE(said.find("\n已停止优化，保留了目前找到的最好课表。\n课表已优化：质量分 " +
+                      std::to_string(beforeOptimising) + " → " + std::to_string(stopped)),
+            std::string::npos)
+      << said;
+
+  // The menu's road: nothing is missing now, and the optimiser goes on
+  // from the week it was stopped at.
+  program.prompter().QueueModal(
+      [](QDialog& d) { EXPECT_TRUE(test::WaitUntil([&] { return !d.isVisible(); })); });
+  RunCompleteBuild(program.ctx(), nullptr);
+  const long long final = score();
+  EXPECT_LE(final, stopped);
+  EXPECT_LT(final, generated);
+  EXPECT_NE(program.Said().find(std::to_string(final) + "（越小越好）"), std::string::npos) << program.Said();
 }
 
 }  // namespace

@@ -204,6 +204,7 @@ TEST_F(Shell, ItemsOpenTheirWindows) {
                                                     {window.mnuCompleteBuild, "frmCompleteBuild"},
                                                     {window.mnuAnalyze, "frmAnalysis"},
                                                     {window.mnuManualBuild, "frmManualSetLesson"},
+                                                    {window.mnuQuality, "frmQuality"},
                                                     {window.mnuPrint, "frmPrint"},
                                                     {window.mnuExport, "frmExport"},
                                                     {window.mnuSetLessonNum, "frmSetLessonOfDay"},
