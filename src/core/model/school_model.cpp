@@ -145,8 +145,9 @@ int SchoolModel::Find(const CodeIndex& index, std::string_view code) {
 }
 
 int SchoolModel::CapGroupOf(int cls, int course) const {
-  auto it = capGroupOf_.find({cls, course});
-  return it == capGroupOf_.end() ? -1 : it->second;
+  if (cls < 0 || course < 0 || cls >= capGroupClasses_ || course >= capGroupCourses_) return -1;
+  return capGroupOf_[static_cast<size_t>(cls) * static_cast<size_t>(capGroupCourses_) +
+                     static_cast<size_t>(course)];
 }
 
 int SchoolModel::NeedOf(int cls, int course, int teacher) const {
@@ -160,12 +161,24 @@ void SchoolModel::Index(int i) {
   classAt_[Slot(l.cls, l.period)].push_back(i);
   teacherAt_[Slot(l.teacher, l.period)].push_back(i);
   courseAt_[Slot(l.course, l.period)].push_back(i);
+  MarkWeeks(i);
+}
+
+void SchoolModel::MarkWeeks(int i) {
+  const ModelLesson& l = lessons[static_cast<size_t>(i)];
+  const auto mark = [&](PeriodMask& week, const std::vector<int>& at) {
+    week = at.empty() ? week & ~PeriodBit(l.period) : week | PeriodBit(l.period);
+  };
+  mark(classWeek_[static_cast<size_t>(l.cls)], classAt_[Slot(l.cls, l.period)]);
+  mark(teacherWeek_[static_cast<size_t>(l.teacher)], teacherAt_[Slot(l.teacher, l.period)]);
 }
 
 void SchoolModel::Reindex() {
   classAt_.assign(classes.size() * kWeekPeriods, {});
   teacherAt_.assign(teachers.size() * kWeekPeriods, {});
   courseAt_.assign(courses.size() * kWeekPeriods, {});
+  classWeek_.assign(classes.size(), 0);
+  teacherWeek_.assign(teachers.size(), 0);
   for (size_t i = 0; i < lessons.size(); ++i) Index(static_cast<int>(i));
 }
 
@@ -175,6 +188,7 @@ void SchoolModel::Unindex(int i) {
   for (std::vector<int>* at : {&classAt_[Slot(l.cls, l.period)], &teacherAt_[Slot(l.teacher, l.period)],
                                &courseAt_[Slot(l.course, l.period)]})
     std::erase(*at, i);
+  MarkWeeks(i);
 }
 
 void SchoolModel::MoveLesson(int i, int day, int lessonNo) {
@@ -188,6 +202,7 @@ void SchoolModel::MoveLesson(int i, int day, int lessonNo) {
   for (std::vector<int>* at : {&classAt_[Slot(l.cls, l.period)], &teacherAt_[Slot(l.teacher, l.period)],
                                &courseAt_[Slot(l.course, l.period)]})
     at->insert(std::upper_bound(at->begin(), at->end(), i), i);
+  MarkWeeks(i);
 }
 
 int SchoolModel::AddLesson(ModelLesson lesson) {
@@ -322,7 +337,12 @@ Result<SchoolModel> LoadSchoolModel(TimetableDb& db, SchoolWeek week) {
       l.surplus = true;
     }
     ReadRules(db, m, classes, courses, teachers);
-    for (const auto& [key, group] : groupOf) m.capGroupOf_.emplace(key, group);
+    m.capGroupClasses_ = static_cast<int>(m.classes.size());
+    m.capGroupCourses_ = static_cast<int>(m.courses.size());
+    m.capGroupOf_.assign(m.classes.size() * m.courses.size(), -1);
+    for (const auto& [key, group] : groupOf)
+      m.capGroupOf_[static_cast<size_t>(key.first) * m.courses.size() + static_cast<size_t>(key.second)] =
+          group;
     for (const auto& [key, need] : needOf) m.needOf_.emplace(key, need);
     for (size_t i = 0; i < m.classes.size(); ++i)
       m.classIndex_.emplace(m.classes[i].code, static_cast<int>(i));

@@ -138,6 +138,10 @@ struct SchoolModel {
     return teacherAt_[Slot(teacher, period)];
   }
   const std::vector<int>& CourseAt(int course, int period) const { return courseAt_[Slot(course, period)]; }
+  // The periods of the week in which a class or teacher has a lesson: what
+  // the measures of a day ask most often, kept at hand for a search.
+  PeriodMask ClassWeek(int cls) const { return classWeek_[static_cast<size_t>(cls)]; }
+  PeriodMask TeacherWeek(int teacher) const { return teacherWeek_[static_cast<size_t>(teacher)]; }
   // The cap group of a class's course, -1 when its plan has no row for it.
   int CapGroupOf(int cls, int course) const;
   // The first plan row of the class, course and teacher, -1 when none.
@@ -171,9 +175,14 @@ struct SchoolModel {
   static int Find(const CodeIndex& index, std::string_view code);
   void Index(int lesson);
   void Unindex(int lesson);
+  // Sets or clears the lesson's period in its class's and teacher's week.
+  void MarkWeeks(int lesson);
 
   std::vector<std::vector<int>> classAt_, teacherAt_, courseAt_;
-  std::map<std::pair<int, int>, int> capGroupOf_;
+  std::vector<PeriodMask> classWeek_, teacherWeek_;
+  // Per class and course (a dense table: asked for in every daily-cap test).
+  std::vector<int> capGroupOf_;
+  int capGroupClasses_ = 0, capGroupCourses_ = 0;
   std::map<std::tuple<int, int, int>, int> needOf_;
   CodeIndex classIndex_, courseIndex_, teacherIndex_;
   friend Result<SchoolModel> LoadSchoolModel(TimetableDb& db, SchoolWeek week);

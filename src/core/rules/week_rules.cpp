@@ -1,29 +1,21 @@
 #include "core/rules/week_rules.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace orv {
 
 namespace {
-
-PeriodMask Taken(const SchoolModel& m, int day, auto&& lessonsAt) {
-  PeriodMask taken = 0;
-  for (int n = 1; n <= m.week.lessonsPerDay; ++n)
-    if (!lessonsAt(PeriodOf(day, n)).empty()) taken |= PeriodBit(PeriodOf(day, n));
-  return taken;
-}
 
 bool Has(PeriodMask mask, int day, int n) { return (mask & PeriodBit(PeriodOf(day, n))) != 0; }
 
 }  // namespace
 
 PeriodMask TeacherDay(const SchoolModel& m, int teacher, int day) {
-  return Taken(m, day, [&](int p) -> const std::vector<int>& { return m.TeacherAt(teacher, p); });
+  return m.TeacherWeek(teacher) & DayBits(day);
 }
 
-PeriodMask ClassDay(const SchoolModel& m, int cls, int day) {
-  return Taken(m, day, [&](int p) -> const std::vector<int>& { return m.ClassAt(cls, p); });
-}
+PeriodMask ClassDay(const SchoolModel& m, int cls, int day) { return m.ClassWeek(cls) & DayBits(day); }
 
 int LongestRun(const SchoolModel& m, PeriodMask taken, int day) {
   int longest = 0, run = 0;
@@ -84,10 +76,13 @@ int ClassGapsWeek(const SchoolModel& m, int cls) {
 std::vector<int> GroupDayLessons(const SchoolModel& m, int group) {
   const CapGroup& g = m.capGroups[static_cast<size_t>(group)];
   std::vector<int> perDay(kDaysPerWeek, 0);
-  for (int day = 1; day <= kDaysPerWeek; ++day)
-    for (int n = 1; n <= m.week.lessonsPerDay; ++n)
-      for (int i : m.ClassAt(g.cls, PeriodOf(day, n)))
-        if (m.lessons[static_cast<size_t>(i)].course == g.course) ++perDay[static_cast<size_t>(day - 1)];
+  // Only the periods in which the class has a lesson.
+  for (PeriodMask taken = m.ClassWeek(g.cls); taken != 0; taken &= taken - 1) {
+    const int p = std::countr_zero(taken);
+    for (int i : m.ClassAt(g.cls, p))
+      if (m.lessons[static_cast<size_t>(i)].course == g.course)
+        ++perDay[static_cast<size_t>(DayOfPeriod(p) - 1)];
+  }
   return perDay;
 }
 
@@ -123,7 +118,9 @@ int AvoidableRepeats(const SchoolModel& m, int group) {
     repeats += std::max(0, n - 1);
     lessons += n;
   }
-  const int doubles = std::min(GroupDoubles(m, group), m.capGroups[static_cast<size_t>(group)].doubles);
+  // Only a course with doubles asked, and repeated, pays for finding its pairs.
+  const int asked = m.capGroups[static_cast<size_t>(group)].doubles;
+  const int doubles = asked > 0 && repeats > 0 ? std::min(GroupDoubles(m, group), asked) : 0;
   return std::max(0, repeats - doubles - std::max(0, lessons - kDaysPerWeek));
 }
 
