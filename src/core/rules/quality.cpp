@@ -58,6 +58,10 @@ bool MissesBest(const SchoolModel& m, const ModelLesson& l) {
   return wanted != 0 && CountSoftCells(m, RowOf(l), l.period).best == 0;
 }
 
+bool InBest(const SchoolModel& m, const ModelLesson& l) {
+  return l.period >= 0 && CountSoftCells(m, RowOf(l), l.period).best > 0;
+}
+
 int TeacherScore(const SchoolModel& m, int teacher) {
   const int idle = TeacherIdleWeek(m, teacher);
   return idle * kIdleWeight + std::max(0, idle - kIdleAllowance) * kIdleOverWeight;

@@ -23,16 +23,18 @@ namespace orv {
 // notices first. The class's weighs more still, since pupils cannot be sent
 // anywhere, and a teacher's idle periods beyond the third of the week cost
 // twice, since a week of more than three is what teachers complain of. A
-// needless same-day repeat and a "尽量不排" cell come next, then a lesson that
-// misses the "最佳位置" cells it has (close behind: a school marks them for a
-// reason) and, least, unequal days of parallel classes.
+// lesson that misses the "最佳位置" cells it has weighs more than one idle
+// period of a teacher within the allowance: a school marks them for a reason,
+// and an optimiser that gave them up for a little less idle time left fewer
+// of them than the completion had placed. A needless same-day repeat and a
+// "尽量不排" cell come next and, least, unequal days of parallel classes.
 inline constexpr int kIdleWeight = 12;
 inline constexpr int kIdleOverWeight = 12;
 inline constexpr int kIdleAllowance = 3;  // idle periods a week a teacher takes without complaint
 inline constexpr int kClassGapWeight = 30;
 inline constexpr int kRepeatWeight = 10;
 inline constexpr int kAvoidWeight = 10;  // per "尽量不排" cell of the course, class or teacher
-inline constexpr int kBestMissWeight = 9;
+inline constexpr int kBestMissWeight = 20;
 inline constexpr int kParallelWeight = 2;
 
 // A teacher's classes that have the same course with that teacher (同头课,
@@ -69,6 +71,8 @@ int ParallelMismatch(const ParallelGroup& group, DaysOf&& daysOf) {
 // A lesson wants a "最佳位置" cell when its course, class or teacher marks one
 // anywhere in the week; it misses them when it stands in none.
 bool MissesBest(const SchoolModel& model, const ModelLesson& lesson);
+// A lesson standing in a "最佳位置" cell of its course, class or teacher.
+bool InBest(const SchoolModel& model, const ModelLesson& lesson);
 
 // The weighted score of one teacher, class, cap group, lesson or parallel
 // group; the timetable's score is their sum, and a search that moved a lesson

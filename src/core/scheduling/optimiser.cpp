@@ -25,14 +25,26 @@ constexpr RuleSet kCellRules = {Rule::kOutsideWeek,        Rule::kClassClash,  R
                                 Rule::kSpecialCourseClash, Rule::kCourseNever, Rule::kClassNever,
                                 Rule::kTeacherNever};
 constexpr RuleSet kDayRules = {Rule::kDailyCap};
+// Of those, the rules of a lesson's own cell, whatever else stands there.
+constexpr RuleSet kOwnCellRules = {Rule::kOutsideWeek, Rule::kCourseNever, Rule::kClassNever,
+                                   Rule::kTeacherNever};
 
 // Tries without a new best state after which the search has settled, per
 // lesson that may move (and at least this many in all).
-constexpr std::uint64_t kStallPerLesson = 12;
-constexpr std::uint64_t kStallAtLeast = 20000;
+constexpr std::uint64_t kStallPerLesson = 8;
+constexpr std::uint64_t kStallAtLeast = 16000;
 constexpr int kNone = -1;
 // Draws of a lesson with nothing to mend that are put back for another draw.
 constexpr int kRedraws = 2;
+// Lessons of the shortfalls a school notices first (see FindNeedy) are drawn
+// in one try of this many, and looked for anew every kNeedyEvery + 1 tries.
+constexpr int kNeedyShare = 2;
+constexpr std::uint64_t kNeedyEvery = 1023;
+// One try in this many exchanges a Kempe chain rather than moving or swapping
+// within a class; a chain of more lessons than kChainMost is not tried (it
+// would cost more to weigh than it is likely to win).
+constexpr int kChainShare = 4;
+constexpr size_t kChainMost = 12;
 
 // splitmix64: small, fast, and the same everywhere for a seed.
 class Rng {
@@ -72,6 +84,7 @@ struct SmallSet {
 struct Cost {
   int breach = 0;
   long long score = 0;
+  int best = 0;  // lessons in a "最佳位置" cell
 };
 
 class Optimiser {
@@ -88,7 +101,7 @@ class Optimiser {
     group_.resize(m_.capGroups.size());
     lesson_.resize(m_.lessons.size());
     parallelScore_.resize(parallel_.size());
-    fresh_ = {teacher_, class_, group_, lesson_, parallelScore_};
+    fresh_ = {teacher_, class_, group_, lesson_, parallelScore_, {}};
     for (int t = 0; t < static_cast<int>(teacher_.size()); ++t)
       teacher_[t] = {TeacherBreach(m_, t), TeacherScore(m_, t)};
     for (int c = 0; c < static_cast<int>(class_.size()); ++c)
@@ -96,6 +109,9 @@ class Optimiser {
     for (int g = 0; g < static_cast<int>(group_.size()); ++g)
       group_[g] = {GroupBreach(m_, g), GroupScore(m_, g)};
     for (int i = 0; i < static_cast<int>(lesson_.size()); ++i) lesson_[i] = LessonScore(m_, i);
+    inBest_.resize(m_.lessons.size());
+    for (size_t i = 0; i < m_.lessons.size(); ++i) inBest_[i] = InBest(m_, m_.lessons[i]);
+    fresh_.inBest = inBest_;
     groupDays_.resize(m_.capGroups.size());
     for (int g = 0; g < static_cast<int>(group_.size()); ++g)
       groupDays_[static_cast<size_t>(g)] = GroupDayLessons(m_, g);
@@ -105,6 +121,8 @@ class Optimiser {
     for (const Cost& c : class_) Add(total_, c);
     for (const Cost& c : group_) Add(total_, c);
     for (int s : lesson_) total_.score += s;
+    for (char b : inBest_) total_.best += b;
+    bestFloor_ = total_.best;
     for (int s : parallelScore_) total_.score += s;
     for (const StatedBreach& b : StatedBreaches(m_))
       if (b.rule == Rule::kSpecialCourseClash) total_.breach += b.amount;
@@ -153,27 +171,52 @@ class Optimiser {
     report.scoreAfter = bestCost.score;
     report.breachAfter = bestCost.breach;
     report.tries = tries;
+    report.chains = chainsTaken_;
     if (control_.progress) control_.progress(bestCost.score);
     return report;
   }
 
  private:
-  struct Touched {
-    SmallSet<2> teachers, lessons;
-    SmallSet<1> classes;
-    SmallSet<2> groups;
-    SmallSet<8> parallels;
+  // The entities a move touches: a move or swap within one class, or a chain.
+  template <size_t Lessons, size_t Classes, size_t Parallels>
+  struct TouchedOf {
+    SmallSet<Lessons> teachers, lessons;
+    SmallSet<Classes> classes;
+    SmallSet<Lessons> groups;
+    SmallSet<Parallels> parallels;
   };
+  using Touched = TouchedOf<2, 1, 8>;
+  using ChainTouched = TouchedOf<kChainMost, kChainMost, 4 * kChainMost>;
 
   static void Add(Cost& into, const Cost& c) {
     into.breach += c.breach;
     into.score += c.score;
+    into.best += c.best;
   }
-  static bool Better(const Cost& a, const Cost& b) {
-    return a.breach < b.breach || (a.breach == b.breach && a.score < b.score);
+  // Lessons in "最佳位置" cells below what the timetable began with.
+  int BestShort(const Cost& c) const { return std::max(0, bestFloor_ - c.best); }
+  // The stated rules first, then "最佳位置" cells back to where they began
+  // (the completion places lessons in them well, and repairing a stated rule
+  // may have cost some), then the score.
+  bool Better(const Cost& a, const Cost& b, bool orEqual = false) const {
+    if (a.breach != b.breach) return a.breach < b.breach;
+    if (BestShort(a) != BestShort(b)) return BestShort(a) < BestShort(b);
+    return a.score < b.score || (orEqual && a.score == b.score);
+  }
+  // Takes the move whose touched entities measured `before` and now `after`
+  // when it is no worse: so the walk also crosses plateaus.
+  bool Take(const Cost& before, const Cost& after) {
+    Cost next = total_;
+    next.breach += after.breach - before.breach;
+    next.score += after.score - before.score;
+    next.best += after.best - before.best;
+    if (!Better(next, total_, true)) return false;
+    total_ = next;
+    return true;
   }
 
-  void Touch(Touched& t, int lesson) const {
+  template <class T>
+  void Touch(T& t, int lesson) const {
     const ModelLesson& l = m_.lessons[static_cast<size_t>(lesson)];
     t.teachers.Add(l.teacher);
     t.classes.Add(l.cls);
@@ -198,16 +241,21 @@ class Optimiser {
 
   // The touched entities as cached, measured anew (held in fresh_), and the
   // fresh measures cached once a move is taken.
-  Cost Cached(const Touched& t) const {
+  template <class T>
+  Cost Cached(const T& t) const {
     Cost c;
     for (int v : t.teachers) Add(c, teacher_[static_cast<size_t>(v)]);
     for (int v : t.classes) Add(c, class_[static_cast<size_t>(v)]);
     for (int v : t.groups) Add(c, group_[static_cast<size_t>(v)]);
-    for (int v : t.lessons) c.score += lesson_[static_cast<size_t>(v)];
+    for (int v : t.lessons) {
+      c.score += lesson_[static_cast<size_t>(v)];
+      c.best += inBest_[static_cast<size_t>(v)];
+    }
     for (int v : t.parallels) c.score += parallelScore_[static_cast<size_t>(v)];
     return c;
   }
-  Cost Measure(const Touched& t) {
+  template <class T>
+  Cost Measure(const T& t) {
     Cost c;
     for (int v : t.teachers)
       Add(c, fresh_.teachers[static_cast<size_t>(v)] = {StatesLimits(v) ? TeacherBreach(m_, v) : 0,
@@ -216,8 +264,13 @@ class Optimiser {
       Add(c, fresh_.classes[static_cast<size_t>(v)] = {ClassBreach(m_, v), ClassScore(m_, v)});
     for (int v : t.groups)
       Add(c, fresh_.groups[static_cast<size_t>(v)] = {GroupBreach(m_, v), GroupScore(m_, v)});
-    for (int v : t.lessons) c.score += (fresh_.lessons[static_cast<size_t>(v)] = LessonScore(m_, v));
-    for (int v : t.groups) freshDays_[static_cast<size_t>(v)] = GroupDayLessons(m_, v);
+    for (int v : t.lessons) {
+      c.score += (fresh_.lessons[static_cast<size_t>(v)] = LessonScore(m_, v));
+      c.best += (fresh_.inBest[static_cast<size_t>(v)] = InBest(m_, m_.lessons[static_cast<size_t>(v)]));
+    }
+    for (int v : t.groups)
+      if (!parallelOf_[static_cast<size_t>(v)].empty())
+        freshDays_[static_cast<size_t>(v)] = GroupDayLessons(m_, v);
     const auto daysOf = [&](int g) -> const std::vector<int>& {
       for (int v : t.groups)
         if (v == g) return freshDays_[static_cast<size_t>(g)];
@@ -228,14 +281,20 @@ class Optimiser {
                       ParallelScore(parallel_[static_cast<size_t>(v)], daysOf));
     return c;
   }
-  void Keep(const Touched& t) {
+  template <class T>
+  void Keep(const T& t) {
     for (int v : t.teachers) teacher_[static_cast<size_t>(v)] = fresh_.teachers[static_cast<size_t>(v)];
     for (int v : t.classes) class_[static_cast<size_t>(v)] = fresh_.classes[static_cast<size_t>(v)];
     for (int v : t.groups) group_[static_cast<size_t>(v)] = fresh_.groups[static_cast<size_t>(v)];
-    for (int v : t.lessons) lesson_[static_cast<size_t>(v)] = fresh_.lessons[static_cast<size_t>(v)];
+    for (int v : t.lessons) {
+      lesson_[static_cast<size_t>(v)] = fresh_.lessons[static_cast<size_t>(v)];
+      inBest_[static_cast<size_t>(v)] = fresh_.inBest[static_cast<size_t>(v)];
+    }
     for (int v : t.parallels)
       parallelScore_[static_cast<size_t>(v)] = fresh_.parallels[static_cast<size_t>(v)];
-    for (int v : t.groups) groupDays_[static_cast<size_t>(v)].swap(freshDays_[static_cast<size_t>(v)]);
+    for (int v : t.groups)
+      if (!parallelOf_[static_cast<size_t>(v)].empty())
+        groupDays_[static_cast<size_t>(v)].swap(freshDays_[static_cast<size_t>(v)]);
   }
 
   // A teacher for whom no limit is stated keeps them all.
@@ -258,17 +317,38 @@ class Optimiser {
 
   void Put(int lesson, int period) { m_.MoveLesson(lesson, DayOfPeriod(period), LessonOfPeriod(period)); }
 
+  // The lessons that may move of teachers idle more than kIdleAllowance
+  // periods a week and of classes with a free period between lessons.
+  void FindNeedy() {
+    needy_.clear();
+    for (int i : movable_) {
+      const ModelLesson& l = m_.lessons[static_cast<size_t>(i)];
+      if (teacher_[static_cast<size_t>(l.teacher)].score > kIdleAllowance * kIdleWeight ||
+          class_[static_cast<size_t>(l.cls)].score > 0)
+        needy_.push_back(i);
+    }
+  }
+
   // One move or swap drawn at random; true when taken.
   bool Try(Rng& rng) {
     // Mostly a lesson with something to mend: its teacher idle, its class
     // with a gap, its course repeated, its cell or its parallel classes.
-    int i = movable_[static_cast<size_t>(rng.Below(static_cast<int>(movable_.size())))];
-    for (int draw = 0; draw < kRedraws && Settled(i); ++draw)
+    // Every other try, a lesson of a teacher idle too often or of a class
+    // with a gap: the few shortfalls a school notices first.
+    if ((++drawn_ & kNeedyEvery) == 0) FindNeedy();
+    int i;
+    if (!needy_.empty() && rng.Below(kNeedyShare) == 0) {
+      i = needy_[static_cast<size_t>(rng.Below(static_cast<int>(needy_.size())))];
+    } else {
       i = movable_[static_cast<size_t>(rng.Below(static_cast<int>(movable_.size())))];
+      for (int draw = 0; draw < kRedraws && Settled(i); ++draw)
+        i = movable_[static_cast<size_t>(rng.Below(static_cast<int>(movable_.size())))];
+    }
     const ModelLesson& li = m_.lessons[static_cast<size_t>(i)];
     const int p = li.period;
     const int q = PeriodOf(rng.Below(kDaysPerWeek) + 1, rng.Below(m_.week.lessonsPerDay) + 1);
     if (q == p) return false;
+    if (rng.Below(kChainShare) == 0) return TryChain(i, p, q);
     const std::vector<int>& there = m_.ClassAt(li.cls, q);
     int j = kNone;
     if (!there.empty()) {
@@ -296,18 +376,91 @@ class Optimiser {
     Cost after = Measure(t);
     after.breach += RoomBreaches(i, j, p, q);
 
-    const int breach = total_.breach - before.breach + after.breach;
-    const long long score = total_.score - before.score + after.score;
-    const bool take = breach < total_.breach || (breach == total_.breach && score <= total_.score);
-    if (!take) {
+    if (!Take(before, after)) {
       Put(i, p);
       if (j != kNone) Put(j, q);
       return false;
     }
     Keep(t);
-    total_ = {breach, score};
     sinceBestMoves_.emplace_back(i, p);
     if (j != kNone) sinceBestMoves_.emplace_back(j, q);
+    return true;
+  }
+
+  // The Kempe chain of lesson i between its period p and q: the lessons in
+  // p and q linked to it through a shared class or teacher. Exchanging their
+  // periods keeps every class and teacher free of clashes, so it reaches
+  // what a move or swap within one class cannot when each of its steps
+  // would clash (two classes whose teachers interlock). False when a lesson
+  // of the chain may not move or the chain is too long.
+  bool ChainOf(int i, int p, int q) {
+    chain_.clear();
+    chain_.push_back(i);
+    const auto add = [&](const std::vector<int>& at) {
+      for (int x : at) {
+        if (std::find(chain_.begin(), chain_.end(), x) != chain_.end()) continue;
+        if (!m_.lessons[static_cast<size_t>(x)].moves || chain_.size() == kChainMost) return false;
+        chain_.push_back(x);
+      }
+      return true;
+    };
+    for (size_t k = 0; k < chain_.size(); ++k) {
+      const ModelLesson& l = m_.lessons[static_cast<size_t>(chain_[k])];
+      const int other = l.period == p ? q : p;
+      if (!add(m_.ClassAt(l.cls, other)) || !add(m_.TeacherAt(l.teacher, other))) return false;
+    }
+    return true;
+  }
+
+  // The special courses' rooms in p and q, for the courses of the chain.
+  int ChainRoomBreaches(int p, int q) const {
+    SmallSet<kChainMost> courses;
+    for (int x : chain_) {
+      const int course = m_.lessons[static_cast<size_t>(x)].course;
+      if (m_.special[static_cast<size_t>(course)]) courses.Add(course);
+    }
+    int breach = 0;
+    for (int course : courses) breach += RoomBreach(m_, course, p) + RoomBreach(m_, course, q);
+    return breach;
+  }
+
+  // Exchanges the periods of i's chain between p and q; true when taken,
+  // under the same rules as a move: every lesson keeps the rules of its cell
+  // and day where it lands, the stated rules are broken no more, and the
+  // score is no worse.
+  bool TryChain(int i, int p, int q) {
+    if (!ChainOf(i, p, q)) return false;
+    for (int x : chain_) {
+      const int to = m_.lessons[static_cast<size_t>(x)].period == p ? q : p;
+      if (!Test(m_, Candidate::Of(m_, x), to, kOwnCellRules).Empty()) return false;
+    }
+    ChainTouched t;
+    for (int x : chain_) Touch(t, x);
+    if (t.parallels.full) return false;
+    Cost before = Cached(t);
+    before.breach += ChainRoomBreaches(p, q);
+    const auto back = [&] {
+      for (int x : chain_) Put(x, m_.lessons[static_cast<size_t>(x)].period == p ? q : p);
+    };
+    back();
+    // Weighed where they stand, all moved: the daily cap then counts what
+    // the chain brings to a day and what it takes away.
+    for (int x : chain_)
+      if (!Test(m_, Candidate::Of(m_, x), m_.lessons[static_cast<size_t>(x)].period, kCellRules).Empty() ||
+          !Test(m_, Candidate::Of(m_, x), m_.lessons[static_cast<size_t>(x)].period, kDayRules).Empty()) {
+        back();
+        return false;
+      }
+    Cost after = Measure(t);
+    after.breach += ChainRoomBreaches(p, q);
+    if (!Take(before, after)) {
+      back();
+      return false;
+    }
+    Keep(t);
+    for (int x : chain_)
+      sinceBestMoves_.emplace_back(x, m_.lessons[static_cast<size_t>(x)].period == p ? q : p);
+    ++chainsTaken_;
     return true;
   }
 
@@ -318,15 +471,22 @@ class Optimiser {
   std::vector<int> movable_;
   std::vector<Cost> teacher_, class_, group_;
   std::vector<int> lesson_, parallelScore_;
-  std::vector<std::vector<int>> groupDays_, freshDays_;  // per cap group, GroupDayLessons
+  std::vector<char> inBest_;                             // per lesson, InBest
+  int bestFloor_ = 0;                                    // lessons in "最佳位置" cells at the start
+  std::vector<std::vector<int>> groupDays_, freshDays_;  // per cap group in a parallel group, GroupDayLessons
   // Measures of the entities a move touches, held until it is taken.
   struct {
     std::vector<Cost> teachers, classes, groups;
     std::vector<int> lessons, parallels;
+    std::vector<char> inBest;
   } fresh_;
   Cost total_;
   // The moves taken since the best state, each as (lesson, period it left).
   std::vector<std::pair<int, int>> sinceBestMoves_;
+  std::vector<int> chain_;  // the chain being weighed
+  std::vector<int> needy_;  // see FindNeedy, found anew now and then
+  std::uint64_t drawn_ = 0;
+  std::uint64_t chainsTaken_ = 0;
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The optimiser: makes a complete timetable one a school would keep, by
-// moving automatic lessons (into a free period of their class, or swapping
-// two lessons of a class) so that the quality score (rules/quality.h) goes
-// down. Fixed, hand-placed and stray lessons never move.
+// moving automatic lessons (into a free period of their class, swapping two
+// lessons of a class, or exchanging a chain of lessons between two periods)
+// so that the quality score (rules/quality.h) goes down. Fixed, hand-placed and stray lessons never move.
 //
 // No move breaks a rule a lesson keeps where it stands: no class, teacher or
 // special course twice in a period, nothing outside the week or in a "不排"
@@ -14,11 +14,16 @@
 // so a timetable that starts out breaking them is repaired where it can be.
 //
 // The search is a hill climb over moves and swaps drawn at random (mostly
-// of lessons with something to mend): a move is taken when it breaks no more
-// and its score is no worse, so the walk also crosses the plateaus of a
-// near-full week. It stops when a long run of tries found nothing better, at
-// the time limit, or when cancelled, and only the best state seen is kept;
-// the same seed gives the same result unless the time limit cuts it short.
+// of lessons with something to mend, often of a teacher idle too long or a
+// class with a gap) and Kempe chains: the lessons of two periods linked to
+// one of them through a shared class or teacher, which exchange their
+// periods without a clash, where a swap within one class would put a teacher
+// in two classes at once. A move is taken when it breaks no more, leaves no
+// fewer lessons in "最佳位置" cells than the timetable began with (or brings
+// back some it lost while repairing the stated rules), and its score is no
+// worse, so the walk also crosses the plateaus of a near-full week. It stops when a long run of tries found
+// nothing better, at the time limit, or when cancelled, and only the best state seen is kept; the same seed
+// gives the same result unless the time limit cuts it short.
 #pragma once
 
 #include <atomic>
@@ -49,7 +54,8 @@ struct OptimiserReport {
   int movedLessons = 0;  // automatic lessons that stand elsewhere than before
   bool timedOut = false;
   bool cancelled = false;
-  std::uint64_t tries = 0;  // moves tried
+  std::uint64_t tries = 0;   // moves tried
+  std::uint64_t chains = 0;  // Kempe chains exchanged (some perhaps undone again with the best state)
 };
 
 // Improves the timetable in the model in place; the model's lessons end in
