@@ -116,11 +116,17 @@ TEST_F(SchoolModelTest, IndexesFollowLessonsAddedAndDropped) {
   m.MoveLesson(1, 5, 7);  // past the day: in no index
   EXPECT_EQ(m.lessons[1].period, -1);
   EXPECT_EQ(m.ClassAt(c101, PeriodOf(5, 6)), std::vector<int>{i});
+  // The weeks keep a period while another lesson still stands in it.
+  const PeriodMask week = PeriodBit(PeriodOf(1, 1)) | PeriodBit(PeriodOf(5, 6));
+  EXPECT_EQ(m.ClassWeek(c101), week);
+  EXPECT_EQ(m.TeacherWeek(t1), week);
   m.EraseLessonsIf([](const ModelLesson& l) { return !l.fixed; });
   ASSERT_EQ(m.lessons.size(), 1u);
   EXPECT_TRUE(m.ClassAt(c101, PeriodOf(1, 2)).empty());
   EXPECT_TRUE(m.ClassAt(c101, PeriodOf(3, 4)).empty());
   EXPECT_EQ(m.ClassAt(c101, PeriodOf(1, 1)), std::vector<int>{0});
+  EXPECT_EQ(m.ClassWeek(c101), PeriodBit(PeriodOf(1, 1)));
+  EXPECT_EQ(m.TeacherWeek(t1), PeriodBit(PeriodOf(1, 1)));
 }
 
 }  // namespace
