@@ -329,12 +329,12 @@ class Optimiser {
     }
   }
 
-  // One move or swap drawn at random; true when taken.
+  // One move, swap or chain drawn at random; true when taken.
   bool Try(Rng& rng) {
-    // Mostly a lesson with something to mend: its teacher idle, its class
-    // with a gap, its course repeated, its cell or its parallel classes.
     // Every other try, a lesson of a teacher idle too often or of a class
-    // with a gap: the few shortfalls a school notices first.
+    // with a gap (the shortfalls a school notices first); otherwise mostly a
+    // lesson with something to mend: its teacher idle, its class with a gap,
+    // its course repeated, its cell or its parallel classes.
     if ((++drawn_ & kNeedyEvery) == 0) FindNeedy();
     int i;
     if (!needy_.empty() && rng.Below(kNeedyShare) == 0) {
