@@ -22,14 +22,15 @@ namespace orv {
 // lessons and a teacher's idle period weigh most: they are what a school
 // notices first. The class's weighs more still, since pupils cannot be sent
 // anywhere, and a teacher's idle periods beyond the third of the week cost
-// twice, since a week of more than three is what teachers complain of. A
+// three times as much, since a week of more than three is what teachers
+// complain of (and at twice, the optimiser left a few such weeks). A
 // lesson that misses the "最佳位置" cells it has weighs more than one idle
 // period of a teacher within the allowance: a school marks them for a reason,
 // and an optimiser that gave them up for a little less idle time left fewer
 // of them than the completion had placed. A needless same-day repeat and a
 // "尽量不排" cell come next and, least, unequal days of parallel classes.
 inline constexpr int kIdleWeight = 12;
-inline constexpr int kIdleOverWeight = 12;
+inline constexpr int kIdleOverWeight = 24;
 inline constexpr int kIdleAllowance = 3;  // idle periods a week a teacher takes without complaint
 inline constexpr int kClassGapWeight = 30;
 inline constexpr int kRepeatWeight = 10;

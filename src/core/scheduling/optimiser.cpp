@@ -31,8 +31,8 @@ constexpr RuleSet kOwnCellRules = {Rule::kOutsideWeek, Rule::kCourseNever, Rule:
 
 // Tries without a new best state after which the search has settled, per
 // lesson that may move (and at least this many in all).
-constexpr std::uint64_t kStallPerLesson = 8;
-constexpr std::uint64_t kStallAtLeast = 16000;
+constexpr std::uint64_t kStallPerLesson = 7;
+constexpr std::uint64_t kStallAtLeast = 15000;
 constexpr int kNone = -1;
 // Draws of a lesson with nothing to mend that are put back for another draw.
 constexpr int kRedraws = 2;
