@@ -40,6 +40,10 @@ constexpr int kRedraws = 2;
 // in one try of this many, and looked for anew every kNeedyEvery + 1 tries.
 constexpr int kNeedyShare = 2;
 constexpr std::uint64_t kNeedyEvery = 1023;
+// While such lessons remain, a settled search goes on this many times longer
+// (still within the time limit): a teacher idle too often or a class with a
+// gap is worth the wait, and a school without them settles as soon as before.
+constexpr std::uint64_t kNeedyStallFactor = 4;
 // One try in this many exchanges a Kempe chain rather than moving or swapping
 // within a class; a chain of more lessons than kChainMost is not tried (it
 // would cost more to weigh than it is likely to win).
@@ -142,7 +146,8 @@ class Optimiser {
     const std::uint64_t stall = std::max(kStallAtLeast, kStallPerLesson * movable_.size());
     Rng rng(control_.seed);
     std::uint64_t tries = 0, sinceBest = 0;
-    while (!movable_.empty() && (bestCost.breach > 0 || bestCost.score > 0) && sinceBest < stall) {
+    while (!movable_.empty() && (bestCost.breach > 0 || bestCost.score > 0) &&
+           sinceBest < (needy_.empty() ? stall : stall * kNeedyStallFactor)) {
       if ((tries & 255) == 0) {
         if (control_.cancel != nullptr && control_.cancel->load()) {
           report.cancelled = true;
