@@ -7,7 +7,7 @@ set -euo pipefail
 core_pkgs=(
   g++ cmake ninja-build make pkg-config git
   libsqlitecpp-dev libsqlite3-dev libsimpleini-dev libcli11-dev
-  libxlsxwriter-dev libgtest-dev libgmock-dev clang-format unzip
+  libxlsxwriter-dev libminizip-dev libpugixml-dev libgtest-dev libgmock-dev clang-format unzip
 )
 gui_pkgs=(
   qt6-base-dev qt6-tools-dev qt6-base-dev-tools libgl-dev
