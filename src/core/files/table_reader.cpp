@@ -146,14 +146,15 @@ int ColumnOf(const char* ref) {
   return any ? column - 1 : -1;
 }
 
-// A number as a person would type it: 5 rather than 5.0 or 5.0000000000000009.
+// A number as Excel shows it: 5 rather than 5.0, and 0.3 rather than the
+// 0.30000000000000004 a sum leaves behind. Excel shows 15 significant digits.
 std::string NumberText(const std::string& stored) {
   double value = 0;
   auto [end, ec] = std::from_chars(stored.data(), stored.data() + stored.size(), value);
   if (ec != std::errc() || end != stored.data() + stored.size()) return stored;
   if (value == 0) value = 0;  // no "-0"
   char buffer[64];
-  auto [out, ec2] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  auto [out, ec2] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
   return ec2 == std::errc() ? std::string(buffer, out) : stored;
 }
 

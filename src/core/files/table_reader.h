@@ -26,7 +26,9 @@ struct Table {
 inline constexpr std::uint64_t kMaxTableBytes = 50ull * 1024 * 1024;
 
 // Every worksheet of an .xlsx workbook in workbook order. Numbers come as
-// their shortest text (5, not 5.0), dates as the serial number Excel keeps,
+// their shortest text to the 15 digits Excel shows (5, not 5.0; 0.3, not
+// 0.30000000000000004), dates as the serial number Excel keeps, error values
+// (#N/A) as their text,
 // formulas as their cached value, booleans as TRUE/FALSE. Refused with a
 // Chinese message: a missing file, an .xls or encrypted workbook, a file that
 // is not a (sound) zip, a sheet over kMaxTableBytes, merged cells, a formula

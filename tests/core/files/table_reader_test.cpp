@@ -93,18 +93,20 @@ TEST(ReadWorkbook, ReadsEverySheetOfAWorkbookWrittenByAnotherToolCellByCell) {
 TEST(ReadWorkbook, ReadsInlineStringsAndRichTextOfHandWrittenParts) {
   test::TempDir dir;
   const fs::path path = dir / "手写.xlsx";
-  Zip(path, HandWritten(
-                R"(<row r="2"><c r="B2" t="s"><v>0</v></c><c r="D2" t="inlineStr"><is><r><t>一（</t></r>)"
-                R"(<r><rPr><b/></rPr><t>1</t></r><r><t>）班</t></r></is></c></row>)"
-                R"(<row><c t="inlineStr"><is><t xml:space="preserve"> 语文 </t></is></c><c><v>5.000</v></c>)"
-                R"(<c><v>1E-3</v></c><c t="str"><f>""</f><v></v></c><c t="str"><f>A1</f><v>x</v></c></row>)",
-                R"(<si><r><t>张</t></r><r><rPr><i/></rPr><t>三</t></r><rPh><t>ちょう</t></rPh></si>)",
-                "/xl/worksheets/sheet1.xml"));
+  Zip(path,
+      HandWritten(
+          R"(<row r="2"><c r="B2" t="s"><v>0</v></c><c r="D2" t="inlineStr"><is><r><t>一（</t></r>)"
+          R"(<r><rPr><b/></rPr><t>1</t></r><r><t>）班</t></r></is></c></row>)"
+          R"(<row><c t="inlineStr"><is><t xml:space="preserve"> 语文 </t></is></c><c><v>5.000</v></c>)"
+          R"(<c><v>1E-3</v></c><c><f>0.1+0.2</f><v>0.30000000000000004</v></c><c t="str"><f>""</f><v></v></c><c t="str"><f>A1</f><v>x</v></c></row>)",
+          R"(<si><r><t>张</t></r><r><rPr><i/></rPr><t>三</t></r><rPh><t>ちょう</t></rPh></si>)",
+          "/xl/worksheets/sheet1.xml"));
   auto tables = ReadWorkbook(path);
   ASSERT_TRUE(tables.ok()) << tables.message();
   ASSERT_EQ(tables->size(), 1u);
   EXPECT_EQ((*tables)[0].name, "手写");
-  EXPECT_EQ((*tables)[0].rows, (Rows{{}, {"", "张三", "", "一（1）班"}, {" 语文 ", "5", "0.001", "", "x"}}));
+  EXPECT_EQ((*tables)[0].rows,
+            (Rows{{}, {"", "张三", "", "一（1）班"}, {" 语文 ", "5", "0.001", "0.3", "", "x"}}));
 }
 
 TEST(ReadWorkbook, RefusesWhatItCannotReadFaithfullyWithTheSheetAndCell) {
