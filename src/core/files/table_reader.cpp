@@ -169,12 +169,14 @@ Result<Table> ReadSheet(Zip& zip, const std::string& part, const std::string& na
   data.value().shrink_to_fit();
 
   pugi::xml_node sheet = doc.first_child();
+  Table table{name, {}, {}};
   if (auto merges = Child(sheet, "mergeCells")) {
-    if (auto merge = Child(merges, "mergeCell"))
-      return Outcome::Fail("工作表" + name + "有合并的单元格 " + Attr(merge, "ref") + "，请取消合并后再导入");
+    if (auto merge = Child(merges, "mergeCell")) {
+      table.problem = "工作表" + name + "有合并的单元格 " + Attr(merge, "ref") + "，请取消合并后再导入";
+      return table;
+    }
   }
 
-  Table table{name, {}};
   std::size_t next_row = 0;
   for (auto row : Child(sheet, "sheetData").children()) {
     if (!Is(row, "row")) continue;
@@ -203,8 +205,10 @@ Result<Table> ReadSheet(Zip& zip, const std::string& part, const std::string& na
         // program, not by Excel); a string result may rightly be empty.
         std::string cell =
             *ref ? ref : std::to_string(row_index + 1) + "行" + std::to_string(column + 1) + "列";
-        return Outcome::Fail("工作表" + name + "的单元格" + cell +
-                             "是没有计算结果的公式，请在Excel或WPS中打开并保存后再导入");
+        table.rows.clear();
+        table.problem =
+            "工作表" + name + "的单元格" + cell + "是没有计算结果的公式，请在Excel或WPS中打开并保存后再导入";
+        return table;
       } else if (!v) {
         text.clear();
       } else if (type == "s") {
@@ -359,7 +363,7 @@ Result<Table> ReadCsv(const std::filesystem::path& path, std::uint64_t max_bytes
     text = std::move(converted).value();
   }
 
-  Table table{path.stem().string(), {}};
+  Table table{path.stem().string(), {}, {}};
   std::vector<std::string> row;
   std::string field;
   bool quoted = false;

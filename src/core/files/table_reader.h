@@ -19,6 +19,11 @@ namespace orv {
 struct Table {
   std::string name;  // the sheet's name; for a CSV file, its name without extension
   std::vector<std::vector<std::string>> rows;
+  // Why the sheet cannot be read faithfully (merged cells, a formula without
+  // a cached value), with its rows left empty; empty when it can. A problem
+  // belongs to its sheet rather than to the workbook, so that merged cells on
+  // a sheet the importer does not read (a title on 说明) refuse nothing.
+  std::string problem;
 };
 
 // The largest sheet part (uncompressed) or CSV file read. Anything larger is
@@ -31,8 +36,8 @@ inline constexpr std::uint64_t kMaxTableBytes = 50ull * 1024 * 1024;
 // (#N/A) as their text,
 // formulas as their cached value, booleans as TRUE/FALSE. Refused with a
 // Chinese message: a missing file, an .xls or encrypted workbook, a file that
-// is not a (sound) zip, a sheet over kMaxTableBytes, merged cells, a formula
-// without a cached value.
+// is not a (sound) zip, a sheet over kMaxTableBytes. Merged cells and a
+// formula without a cached value are the sheet's Table::problem.
 Result<std::vector<Table>> ReadWorkbook(const std::filesystem::path& path,
                                         std::uint64_t max_part_bytes = kMaxTableBytes);
 

@@ -109,22 +109,30 @@ TEST(ReadWorkbook, ReadsInlineStringsAndRichTextOfHandWrittenParts) {
             (Rows{{}, {"", "张三", "", "一（1）班"}, {" 语文 ", "5", "0.001", "0.3", "", "x"}}));
 }
 
-TEST(ReadWorkbook, RefusesWhatItCannotReadFaithfullyWithTheSheetAndCell) {
+TEST(ReadWorkbook, ASheetItCannotReadFaithfullyHasAProblemThatNamesTheCellAndSparesTheOthers) {
   test::TempDir dir;
   const fs::path merged = dir / "合并.xlsx";
   lxw_workbook* wb = workbook_new(merged.c_str());
-  lxw_worksheet* ws = workbook_add_worksheet(wb, "班级");
-  worksheet_write_string(ws, 0, 0, "a", nullptr);
-  worksheet_merge_range(ws, 1, 0, 2, 1, "初一", nullptr);
+  lxw_worksheet* notes = workbook_add_worksheet(wb, "说明");
+  lxw_worksheet* classes = workbook_add_worksheet(wb, "班级");
+  worksheet_merge_range(notes, 1, 0, 2, 1, "初一", nullptr);
+  worksheet_write_string(classes, 0, 0, "班级名称", nullptr);
   ASSERT_EQ(workbook_close(wb), LXW_NO_ERROR);
-  EXPECT_EQ(ReadWorkbook(merged).message(), "工作表班级有合并的单元格 A2:B3，请取消合并后再导入");
+  auto tables = ReadWorkbook(merged);
+  ASSERT_TRUE(tables.ok()) << tables.message();
+  ASSERT_EQ(tables->size(), 2u);
+  EXPECT_EQ((*tables)[0].problem, "工作表说明有合并的单元格 A2:B3，请取消合并后再导入");
+  EXPECT_TRUE((*tables)[0].rows.empty());
+  EXPECT_EQ((*tables)[1].problem, "");
+  EXPECT_EQ((*tables)[1].rows, (Rows{{"班级名称"}}));
 
   const fs::path formula = dir / "公式.xlsx";
   Zip(formula, HandWritten(R"(<row r="1"><c r="A1"><v>1</v></c><c r="C1"><f>A1+1</f></c></row>)"));
   auto read = ReadWorkbook(formula);
-  EXPECT_FALSE(read.ok());
-  EXPECT_NE(read.message().find("工作表手写的单元格C1是没有计算结果的公式"), std::string::npos)
-      << read.message();
+  ASSERT_TRUE(read.ok()) << read.message();
+  EXPECT_EQ(read->at(0).problem,
+            "工作表手写的单元格C1是没有计算结果的公式，请在Excel或WPS中打开并保存后再导入");
+  EXPECT_TRUE(read->at(0).rows.empty());
 }
 
 TEST(ReadWorkbook, BadFilesGetAClearMessageAndNoCrash) {
