@@ -1,7 +1,9 @@
 #include "core/exchange/data_export.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "core/database/class_list.h"
 #include "core/database/guard.h"
@@ -91,6 +93,10 @@ Result<ExchangeRows> ReadExchangeRows(TimetableDb& db) {
 
     Result<std::vector<SchoolRule>> rules = LoadSchoolRules(db);
     if (!rules) return rules.outcome();
+    // In the order the rules window lists the keys, then by scope and code.
+    std::sort(rules->begin(), rules->end(), [](const SchoolRule& a, const SchoolRule& b) {
+      return std::tie(a.key, a.scope, a.code, a.courseCode) < std::tie(b.key, b.scope, b.code, b.courseCode);
+    });
     for (const SchoolRule& r : *rules) {
       const Names* scopeNames = r.scope == RuleScope::kTeacher  ? &teacherNames
                                 : r.scope == RuleScope::kCourse ? &courseNames
