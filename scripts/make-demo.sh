@@ -3,7 +3,8 @@
 # teacher at most four lessons a day and three in a row, a double period of
 # Chinese in the upper grades), checks it before scheduling, generates,
 # completes and improves its timetable, checks the result, prints a summary
-# and its quality, and writes its timetables (PDF and .xlsx) beside it.
+# and its quality, and writes its timetables (PDF and .xlsx) beside it, with
+# the import template and the school's own basic data in that template's form.
 # Usage: scripts/make-demo.sh BUILD_DIR DEMO_DIR
 set -euo pipefail
 build=${1:-build}
@@ -37,6 +38,10 @@ for what in classes teachers total; do
     echo "(PDF printing needs the desktop build)"
   fi
 done
+echo "-- the import template and the school's basic data"
+"$cli" template --out "$demo/导入模板.xlsx" --force
+"$cli" export-data "$demo/kb.mdb" --out "$demo/school.xlsx" --force
 echo
 echo "Demo school: $demo/kb.mdb   (open it with: $build/orvandel $demo/kb.mdb)"
 echo "Timetables:  $demo/{classes,teachers,total}.pdf and .xlsx"
+echo "Basic data:  $demo/school.xlsx   (template: $demo/导入模板.xlsx)"

@@ -66,5 +66,6 @@ void AddSchedulingCommands(CLI::App& app, Context& ctx);
 void AddOutputCommands(CLI::App& app, Context& ctx);
 void AddRulesCommands(CLI::App& app, Context& ctx);
 void AddQualityCommands(CLI::App& app, Context& ctx);
+void AddExchangeCommands(CLI::App& app, Context& ctx);
 
 }  // namespace orv::cli

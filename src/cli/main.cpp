@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
   orv::cli::AddQualityCommands(app, ctx);
   orv::cli::AddOutputCommands(app, ctx);
   orv::cli::AddRulesCommands(app, ctx);
+  orv::cli::AddExchangeCommands(app, ctx);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -73,11 +73,35 @@ const XlsxCell* XlsxSheet::Find(const std::string& ref) const {
   return it == cells.end() ? nullptr : &it->second;
 }
 
-XlsxSheet ReadXlsx(const fs::path& path) {
-  XlsxSheet sheet;
+namespace {
+
+std::vector<Element> SheetElements(const fs::path& path) {
   const std::string workbook = UnzipEntry(path, "xl/workbook.xml");
   if (workbook.empty()) throw std::runtime_error("not a workbook: " + path.string());
-  sheet.name = UnescapeMarkup(Attribute(Elements(workbook, "sheet").at(0).attributes, "name"));
+  return Elements(workbook, "sheet");
+}
+
+}  // namespace
+
+std::vector<std::string> XlsxSheetNames(const fs::path& path) {
+  std::vector<std::string> names;
+  for (const Element& e : SheetElements(path))
+    names.push_back(UnescapeMarkup(Attribute(e.attributes, "name")));
+  return names;
+}
+
+std::vector<std::string> XlsxHiddenSheets(const fs::path& path) {
+  std::vector<std::string> names;
+  for (const Element& e : SheetElements(path))
+    if (Attribute(e.attributes, "state") == "hidden")
+      names.push_back(UnescapeMarkup(Attribute(e.attributes, "name")));
+  return names;
+}
+
+// The workbook writer names the worksheets' files in workbook order.
+XlsxSheet ReadXlsx(const fs::path& path, int index) {
+  XlsxSheet sheet;
+  sheet.name = XlsxSheetNames(path).at(size_t(index));
 
   std::vector<std::string> strings;
   for (const Element& si : Elements(UnzipEntry(path, "xl/sharedStrings.xml"), "si"))
@@ -109,7 +133,7 @@ XlsxSheet ReadXlsx(const fs::path& path) {
     formats.push_back(f);
   }
 
-  const std::string xml = UnzipEntry(path, "xl/worksheets/sheet1.xml");
+  const std::string xml = UnzipEntry(path, "xl/worksheets/sheet" + std::to_string(index + 1) + ".xml");
   for (const Element& format : Elements(xml, "sheetFormatPr")) {
     const std::string h = Attribute(format.attributes, "defaultRowHeight");
     if (!h.empty()) sheet.defaultHeight = std::stod(h);
@@ -135,6 +159,10 @@ XlsxSheet ReadXlsx(const fs::path& path) {
             Attribute(c.attributes, "t") == "s" ? strings.at(size_t(std::stoi(v[0].body))) : v[0].body;
       sheet.cells[Attribute(c.attributes, "r")] = cell;
     }
+  }
+  for (const Element& v : Elements(xml, "dataValidation")) {
+    const std::vector<Element> formula = Elements(v.body, "formula1");
+    sheet.lists[Attribute(v.attributes, "sqref")] = formula.empty() ? "" : UnescapeMarkup(formula[0].body);
   }
   for (const Element& m : Elements(xml, "mergeCell")) sheet.merges.push_back(Attribute(m.attributes, "ref"));
   return sheet;

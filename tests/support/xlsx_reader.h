@@ -1,4 +1,4 @@
-// Reads back a workbook written by the export: the first worksheet's cells,
+// Reads back a workbook written by the export: a worksheet's cells,
 // merges, column widths, row heights and each cell's borders, from the XML
 // inside the .xlsx (unpacked with `unzip -p`).
 #pragma once
@@ -30,13 +30,18 @@ struct XlsxSheet {
   std::map<int, double> widths;           // column (from 1) -> width as the user set it
   std::map<int, double> heights;          // row (from 1) -> height, for rows given one
   double defaultHeight = 0;
+  std::map<std::string, std::string> lists;  // drop-downs: cell range ("C2:C1001") -> its list formula
 
   // The cell's text, "" when it has none.
   std::string Text(const std::string& ref) const;
   const XlsxCell* Find(const std::string& ref) const;
 };
 
-XlsxSheet ReadXlsx(const std::filesystem::path& path);
+// The worksheet at `index` (from 0) in workbook order.
+XlsxSheet ReadXlsx(const std::filesystem::path& path, int index = 0);
+// Every worksheet's name in workbook order, and which of them are hidden.
+std::vector<std::string> XlsxSheetNames(const std::filesystem::path& path);
+std::vector<std::string> XlsxHiddenSheets(const std::filesystem::path& path);
 
 // "B3" for row 3, column 2 (both from 1).
 std::string CellRef(int row, int col);

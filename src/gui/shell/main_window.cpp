@@ -10,6 +10,8 @@
 
 #include "core/database/database_copy.h"
 #include "core/database/maintenance.h"
+#include "core/exchange/data_export.h"
+#include "core/exchange/template_workbook.h"
 #include "gui/editors/editor_windows.h"
 #include "gui/editors/limit_window.h"
 #include "gui/editors/school_rules_window.h"
@@ -67,6 +69,10 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   mnuFile = AddMenu("mnuFile", "文件");
   mnuOpenDb = AddItem(mnuFile, "mnuOpenDb", "打开数据库");
   mnuDbSaveAs = AddItem(mnuFile, "mnuDbSaveAs", "数据库另存为...");
+  mnuFile->addSeparator();
+  mnuExportTemplate = AddItem(mnuFile, "mnuExportTemplate", "导出导入模板");
+  mnuExportData = AddItem(mnuFile, "mnuExportData", "导出基础数据");
+  mnuFile->addSeparator();
   mnuEnd = AddItem(mnuFile, "mnuEnd", "退出");
 
   mnuBasicData = AddMenu("mnuBasicData", "基础数据");
@@ -111,6 +117,8 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
 
   connect(mnuOpenDb, &QAction::triggered, this, &FrmMain::OpenDatabase);
   connect(mnuDbSaveAs, &QAction::triggered, this, &FrmMain::SaveDatabaseAs);
+  connect(mnuExportTemplate, &QAction::triggered, this, &FrmMain::ExportTemplate);
+  connect(mnuExportData, &QAction::triggered, this, &FrmMain::ExportBasicData);
   connect(mnuEnd, &QAction::triggered, this, &FrmMain::close);
 
   connect(mnuClassList, &QAction::triggered, this, [this] { ShowClassList(ctx_, this); });
@@ -220,6 +228,33 @@ void FrmMain::SaveDatabaseAs() {
   if (Outcome copied = SaveDatabaseCopy(*ctx_.state.db, S(chosen)); !copied)
     ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(),
                           FailureText("保存数据库文件错误！", copied));
+}
+
+// The file dialog asks before it replaces a file, so the workbook may take
+// an existing one's place.
+void FrmMain::ExportTemplate() {
+  const QString chosen = ctx_.prompter.SaveFileName(this, "保存导入模板", kExcelFilter, {});
+  if (chosen.isEmpty()) return;
+  WaitCursor wait;
+  if (Outcome written = WriteTemplateWorkbook(S(chosen)); written)
+    ctx_.prompter.Message(this, MessageIcon::Information, windowTitle(), "导入模板导出成功");
+  else
+    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(),
+                          FailureText("导入模板导出失败！", written));
+}
+
+void FrmMain::ExportBasicData() {
+  if (!HaveDatabase()) return;
+  const fs::path suggested = ctx_.state.db->Path().parent_path() / "基础数据.xlsx";
+  const QString chosen =
+      ctx_.prompter.SaveFileName(this, "保存基础数据", kExcelFilter, Q(suggested.string()));
+  if (chosen.isEmpty()) return;
+  WaitCursor wait;
+  if (Outcome written = orv::ExportBasicData(*ctx_.state.db, S(chosen)); written)
+    ctx_.prompter.Message(this, MessageIcon::Information, windowTitle(), "基础数据导出成功");
+  else
+    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(),
+                          FailureText("基础数据导出失败！", written));
 }
 
 void FrmMain::DeleteLessonAll() {

@@ -39,6 +39,8 @@ class FrmMain : public QMainWindow {
   QMenu* mnuFile;
   QAction* mnuOpenDb;
   QAction* mnuDbSaveAs;
+  QAction* mnuExportTemplate;
+  QAction* mnuExportData;
   QAction* mnuEnd;
 
   QMenu* mnuBasicData;
@@ -82,6 +84,8 @@ class FrmMain : public QMainWindow {
   // The commands behind the menu items.
   void OpenDatabase();
   void SaveDatabaseAs();
+  void ExportTemplate();
+  void ExportBasicData();
   void DeleteLessonAll();
   void UpgradeAll();
   void DataMaintenance();

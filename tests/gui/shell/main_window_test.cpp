@@ -9,6 +9,7 @@
 #include "gui/shell/main_window.h"
 #include "support/test_db.h"
 #include "support/test_program.h"
+#include "support/xlsx_reader.h"
 
 namespace fs = std::filesystem;
 
@@ -73,6 +74,31 @@ TEST_F(Shell, CancelledOrFailedFileCommandsKeepThePreviousDatabase) {
     ExpectUnchanged(ini);
   }
   EXPECT_EQ(test::ReadFile(program.dir() / "notes.mdb"), "this is no database");
+}
+
+TEST_F(Shell, FileMenuExportsTheTemplateAndTheBasicDataAsWorkbooks) {
+  const std::string ini = program.Ini();
+  Choose(window.mnuExportTemplate, "");
+  Choose(window.mnuExportData, "");
+  EXPECT_EQ(program.Said(), "");
+  EXPECT_EQ(program.prompter().fileDialogs()[0].caption + program.prompter().fileDialogs()[1].caption,
+            "保存导入模板保存基础数据");
+
+  const fs::path tpl = program.dir() / "导入模板.xlsx", data = program.dir() / "school.xlsx";
+  Choose(window.mnuExportTemplate, tpl);
+  EXPECT_EQ(program.Said(), "I|主窗口|导入模板导出成功");
+  EXPECT_EQ(test::XlsxSheetNames(tpl).at(7), "排课规则");
+  program.prompter().ClearRecords();
+  Choose(window.mnuExportData, data);
+  EXPECT_EQ(program.Said(), "I|主窗口|基础数据导出成功");
+  const test::XlsxSheet plan = test::ReadXlsx(data, 5);
+  EXPECT_EQ(plan.Text("B2") + plan.Text("D2") + plan.Text("F2") + plan.Text("G2"), "1101T13");
+  EXPECT_EQ(plan.Text("B5") + plan.Text("D5") + plan.Text("F5") + plan.Text("G5"), "1202T22");
+
+  program.prompter().ClearRecords();
+  Choose(window.mnuExportData, program.dir() / "no such folder" / "school.xlsx");
+  EXPECT_EQ(program.Said().rfind("C|主窗口|基础数据导出失败！\n", 0), 0u) << program.Said();
+  ExpectUnchanged(ini);
 }
 
 TEST_F(Shell, OpeningAnotherDatabaseSwitchesCaptionAndSetting) {
