@@ -10,7 +10,7 @@ cmake_minimum_required(VERSION 3.20)
 #   scheduling                 generation and checks    -> rules, model, database, files, domain
 #   editing, output, demo      manual edits, printouts and workbooks, the demo school
 #                                                       -> scheduling, rules, model, database, files, domain
-#   exchange                   the workbook of basic data  -> database, files, domain
+#   exchange                   the workbook of basic data  -> model, database, files, domain
 #   session                    starting up, the program folder
 #                                                       -> settings, database, files, domain
 #
@@ -25,7 +25,7 @@ set(allowed_scheduling rules model database files domain)
 set(allowed_editing scheduling rules model database files domain)
 set(allowed_output scheduling rules model database files domain)
 set(allowed_demo scheduling rules model database files domain)
-set(allowed_exchange database files domain)
+set(allowed_exchange model database files domain)
 set(allowed_session settings database files domain)
 
 file(GLOB folders LIST_DIRECTORIES true RELATIVE ${CORE_DIR} ${CORE_DIR}/*)

@@ -1,6 +1,7 @@
 #include "core/exchange/data_export.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <set>
 #include <tuple>
@@ -10,6 +11,7 @@
 #include "core/database/school_rules.h"
 #include "core/domain/marks.h"
 #include "core/domain/week.h"
+#include "core/model/school_model.h"
 
 namespace orv {
 
@@ -75,20 +77,30 @@ Result<ExchangeRows> ReadExchangeRows(TimetableDb& db) {
     }
 
     // 正常 is what an unlisted time means, so only the other marks are rows.
-    // A kind or mark no window writes has no words in the sheet and stays out.
+    // The weeks come from the model, which reads every restriction row once
+    // and keeps one mark per cell (the stricter of two rows): the sheet then
+    // says what scheduling honours, and a kind, day or mark no window writes
+    // stays out. Every lesson a row can name is in the week of seven.
+    Result<SchoolModel> model = LoadSchoolModel(db, SchoolWeek(kMaxLessonsPerDay));
+    if (!model) return model.outcome();
+    const std::array<const std::vector<ModelEntity>*, 4> weeks = {&model->classes, &model->courses,
+                                                                  &model->teachers, &model->classrooms};
     const std::array<const Names*, 4> byKind = {&classNames, &courseNames, &teacherNames, &roomNames};
-    for (Cursor c = db.Query("select Kind, Code, Day, LessonNo, Attr from Limittb where Attr <> ? "
-                             "order by Kind, Code, Day, LessonNo",
-                             DbValue(LimitMark::Normal));
-         c.Next();) {
-      const int kind = c.Int(0), day = c.Int(2);
-      const std::optional<LimitMark> mark = MarkFromDb(c.Int(4));
-      if (kind < 0 || kind >= 4 || day < 1 || day > kDaysPerWeek || !mark) continue;
-      const std::string code = c.Text(1);
-      RowsOf(out, SheetKind::Restrictions)
-          .push_back({std::string(kLimitKindNames[size_t(kind)]), NameOf(*byKind[size_t(kind)], code), code,
-                      std::string(kDayNames[size_t(day - 1)]), std::to_string(c.Int(3)),
-                      std::string(MarkText(*mark))});
+    for (size_t kind = 0; kind < weeks.size(); ++kind) {
+      std::vector<const ModelEntity*> inCodeOrder;
+      for (const ModelEntity& e : *weeks[kind]) inCodeOrder.push_back(&e);
+      std::sort(inCodeOrder.begin(), inCodeOrder.end(),
+                [](const ModelEntity* a, const ModelEntity* b) { return a->code < b->code; });
+      for (const ModelEntity* e : inCodeOrder)
+        for (int day = 1; day <= kDaysPerWeek; ++day)
+          for (int n = 1; n <= kMaxLessonsPerDay; ++n) {
+            const LimitMark mark = e->marks.At(PeriodOf(day, n));
+            if (mark == LimitMark::Normal) continue;
+            RowsOf(out, SheetKind::Restrictions)
+                .push_back({std::string(kLimitKindNames[kind]), NameOf(*byKind[kind], e->code), e->code,
+                            std::string(kDayNames[size_t(day - 1)]), std::to_string(n),
+                            std::string(MarkText(mark))});
+          }
     }
 
     Result<std::vector<SchoolRule>> rules = LoadSchoolRules(db);

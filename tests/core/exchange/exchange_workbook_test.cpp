@@ -132,6 +132,7 @@ TEST(DataExport, WritesEveryRecordWithItsCodeInCodeOrderAndOffersTheSchoolsNames
   t.AddPlan("11", "02", "003", 5);
   t.AddPlan("11", "01", "001", 7);
   t.AddLimit(2, "002", 1, 1, 3);  // 不排
+  t.AddLimit(2, "002", 1, 1, 0);  // 最佳位置 on the same cell: one row, the stricter mark
   t.AddLimit(2, "002", 1, 2, 1);  // 正常: what no row means
   t.AddLimit(0, "11", 5, 6, 2);   // 尽量不排
   t.AddLimit(0, "11", 5, 7, 9);   // a mark no window writes
