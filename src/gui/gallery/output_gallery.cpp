@@ -1,5 +1,7 @@
+#include "core/exchange/data_export.h"
 #include "gui/gallery/gallery.h"
 #include "gui/output/export_window.h"
+#include "gui/output/import_window.h"
 #include "gui/output/print_window.h"
 
 namespace orv::ui {
@@ -7,6 +9,17 @@ namespace orv::ui {
 void AddOutputGallery(GalleryList& list) {
   list.push_back({"frmPrint", [](UiContext& ctx) -> QWidget* { return new FrmPrint(ctx); }});
   list.push_back({"frmExport", [](UiContext& ctx) -> QWidget* { return new FrmExport(ctx); }});
+  // The demo school's own export merged back: a full preview of records that
+  // stay as they are, which is what a school sees after editing a few cells.
+  list.push_back({"frmImport", [](UiContext& ctx) -> QWidget* {
+                    auto* window = new FrmImport(ctx);
+                    const std::filesystem::path file = ctx.state.programDir / "基础数据.xlsx";
+                    if (ExportBasicData(*ctx.state.db, file)) {
+                      window->SetFile(Q(file.string()));
+                      window->Preview();
+                    }
+                    return window;
+                  }});
 }
 
 }  // namespace orv::ui
