@@ -56,8 +56,8 @@ void FillRow(QTableWidget* table, int row, const QStringList& texts, const QColo
 
 QString ClearingText(const ImportClearing& c) {
   const std::pair<int, const char*> parts[] = {
-      {c.classes, "班级 %1 个"},        {c.courses, "课程 %1 门"},      {c.teachers, "教师 %1 位"},
-      {c.rooms, "公共教室 %1 个"},      {c.planRows, "教学计划 %1 行"}, {c.lessons, "课表中 %1 节课"},
+      {c.classes, "班级 %1 个"},          {c.courses, "课程 %1 门"},      {c.teachers, "教师 %1 位"},
+      {c.rooms, "公共教室 %1 个"},        {c.planRows, "教学计划 %1 行"}, {c.lessons, "课表中 %1 节课"},
       {c.restrictions, "时间限制 %1 条"}, {c.rules, "排课规则 %1 条"}};
   QStringList texts;
   for (const auto& [count, format] : parts)
@@ -229,8 +229,8 @@ bool FrmImport::Preview() {
 void FrmImport::ShowPlan() {
   const ImportPlan& plan = *plan_;
   if (!plan.Ok()) {
-    lblSummary->setText(
-        QString("发现 %1 个问题，不能导入。请按所列的工作表、行和列改正文件，再预览。").arg(plan.problems.size()));
+    lblSummary->setText(QString("发现 %1 个问题，不能导入。请按所列的工作表、行和列改正文件，再预览。")
+                            .arg(plan.problems.size()));
     grdPreview->setColumnCount(kProblemHeaders.size());
     grdPreview->setHorizontalHeaderLabels(kProblemHeaders);
     grdPreview->setRowCount(static_cast<int>(plan.problems.size()));
@@ -271,8 +271,9 @@ bool FrmImport::Import() {
   const ImportPlan& plan = *plan_;
   // Replacing what holds nothing loses nothing, so only a real loss is asked about.
   if (plan.options.mode == ImportMode::Replace && plan.clearing.Any() &&
-      !ctx_.prompter.AskYesNo(this, kCaption,
-                              "将清除全部基础数据和课表（" + ClearingText(plan.clearing) + "），然后导入。确定吗？"))
+      !ctx_.prompter.AskYesNo(
+          this, kCaption,
+          "将清除全部基础数据和课表（" + ClearingText(plan.clearing) + "），然后导入。确定吗？"))
     return false;
   std::optional<WaitCursor> wait(std::in_place);
   const Outcome applied = ApplyImport(*ctx_.state.db, plan);
