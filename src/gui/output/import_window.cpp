@@ -104,6 +104,9 @@ FrmImport::FrmImport(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ct
   lblSummary->setObjectName("lblSummary");
   lblSummary->setWordWrap(true);
 
+  chkShowKept = new QCheckBox("显示不变的记录", this);
+  chkShowKept->setObjectName("chkShowKept");
+
   grdPreview = new QTableWidget(this);
   grdPreview->setObjectName("grdPreview");
   grdPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -132,6 +135,7 @@ FrmImport::FrmImport(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ct
   auto* previewRow = new QHBoxLayout;
   previewRow->addWidget(cmdPreview, 0, Qt::AlignTop);
   previewRow->addWidget(lblSummary, 1);
+  previewRow->addWidget(chkShowKept, 0, Qt::AlignTop);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cmdImport);
@@ -150,6 +154,7 @@ FrmImport::FrmImport(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ct
   connect(cmbKind, &QComboBox::currentIndexChanged, this, &FrmImport::ClearPreview);
   connect(optMerge, &QRadioButton::toggled, this, &FrmImport::ClearPreview);
   connect(chkCreateNamed, &QCheckBox::toggled, this, &FrmImport::ClearPreview);
+  connect(chkShowKept, &QCheckBox::toggled, this, &FrmImport::ShowKeptRows);
   connect(cmdPreview, &QPushButton::clicked, this, &FrmImport::Preview);
   connect(cmdImport, &QPushButton::clicked, this, &FrmImport::Import);
   connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
@@ -254,6 +259,7 @@ void FrmImport::ShowPlan() {
       FillRow(grdPreview, row++,
               {Q(SheetOf(c.sheet).name), RowText(c.row), Q(ActionText(c.action)), Q(c.item), Q(c.detail)},
               ActionColour(c.action));
+    ShowKeptRows();
     // An empty file must not stand for "clear everything" in replace mode.
     cmdImport->setEnabled(!plan.changes.empty());
   }
@@ -264,6 +270,13 @@ void FrmImport::ShowPlan() {
   // Long details wrap into the stretched last column rather than widen the table.
   for (int column = 0; column + 1 < grdPreview->columnCount(); ++column)
     grdPreview->setColumnWidth(column, std::min(grdPreview->columnWidth(column), 260));
+}
+
+void FrmImport::ShowKeptRows() {
+  if (!plan_ || !plan_->Ok()) return;
+  for (int row = 0; row < grdPreview->rowCount(); ++row)
+    grdPreview->setRowHidden(row,
+                             plan_->changes[row].action == ImportAction::Keep && !chkShowKept->isChecked());
 }
 
 bool FrmImport::Import() {

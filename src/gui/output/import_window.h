@@ -37,6 +37,9 @@ class FrmImport : public QDialog {
   QCheckBox* chkCreateNamed;
   QPushButton* cmdPreview;
   QLabel* lblSummary;
+  // A merge of a school's own export lists every record, most of them
+  // unchanged; the few that change are what the user must check.
+  QCheckBox* chkShowKept;
   QTableWidget* grdPreview;
   QListWidget* lstWarnings;
   QPushButton* cmdImport;
@@ -53,6 +56,7 @@ class FrmImport : public QDialog {
   void Browse();
   void ClearPreview();
   void ShowPlan();
+  void ShowKeptRows();
   std::optional<SheetKind> ChosenKind() const;
   ImportOptions ChosenOptions() const;
   void Fail(const QString& headline, const Outcome& why);

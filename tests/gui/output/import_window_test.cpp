@@ -52,6 +52,12 @@ class ImportWindow : public ::testing::Test {
     const QTableWidgetItem* item = window.grdPreview->item(row, column);
     return item ? item->text() : "<none>";
   }
+  int Visible(const QString& action) const {
+    int n = 0;
+    for (int row = 0; row < window.grdPreview->rowCount(); ++row)
+      n += !window.grdPreview->isRowHidden(row) && Cell(row, 2) == action;
+    return n;
+  }
   // Every table the import may write, as a count or the plan's counts.
   std::string Snapshot() {
     std::string s;
@@ -118,6 +124,10 @@ TEST_F(ImportWindow, AnUnknownTeacherIsShownWhereItIsAndNothingIsWrittenUnlessNe
   test::Click(window.chkCreateNamed);
   test::Click(window.cmdPreview);
   ASSERT_TRUE(window.cmdImport->isEnabled()) << window.lblSummary->text().toStdString();
+  EXPECT_EQ(Visible("不变"), 0) << "the unchanged first row is left out until asked for";
+  EXPECT_GT(Visible("新增"), 0);
+  test::Click(window.chkShowKept);
+  EXPECT_EQ(Visible("不变"), 1);
   test::Click(window.cmdImport);
   EXPECT_EQ(program.Count("select count(*) from Teachertb where Name='赵六'"), 1);
   EXPECT_EQ(program.Count("select count(*) from ClassPlantb p join Teachertb t on t.Code=p.TeacherCode "
