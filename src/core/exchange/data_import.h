@@ -89,8 +89,8 @@ struct ImportClearing {
 struct ImportPlanRow {
   std::string classCode, courseCode, teacherCode;
   int count = 0;
-  // The stored row's teacher when this one changes it; "" for a new row.
-  std::optional<std::string> oldTeacher;
+  // The stored row's teacher when the row is stored; nullopt for a new row.
+  std::optional<std::string> storedTeacher;
 };
 struct ImportLimit {
   LimitKind kind;
@@ -109,7 +109,7 @@ struct ImportPlan {
   std::vector<ImportChange> changes;  // in sheet order, then row order
   ImportClearing clearing;
 
-  std::array<std::vector<CodeRecord>, 4> records;  // by CodeTable: added or changed
+  std::array<std::vector<CodeRecord>, 4> records;            // by CodeTable: added or changed
   std::vector<std::pair<std::string, bool>> specialCourses;  // course code, special
   std::vector<ImportPlanRow> planRows;                       // added or changed
   std::vector<ImportLimit> limits;                           // changed cells (Normal: no row)

@@ -63,6 +63,13 @@ std::optional<int> TakeGrade(std::string_view& rest) {
   return d;
 }
 
+std::string Compact(std::string_view typed) {
+  std::string folded;
+  for (char c : FoldTyped(typed))
+    if (c != ' ') folded += c;
+  return folded;
+}
+
 }  // namespace
 
 std::string FoldTyped(std::string_view text) {
@@ -92,10 +99,29 @@ std::string FoldTyped(std::string_view text) {
   return out.substr(first, last - first + 1);
 }
 
+std::optional<int> ParseTypedGrade(std::string_view typed) {
+  const std::string folded = Compact(typed);
+  std::string_view rest = folded;
+  std::optional<int> grade = TakeGrade(rest);
+  if (grade && *grade >= 7) Take(rest, "年级");  // 初一年级
+  if (!grade || !rest.empty() || *grade >= kGradeCount) return std::nullopt;
+  return grade;
+}
+
+std::optional<int> ParseTypedClassNumber(std::string_view typed) {
+  const std::string folded = Compact(typed);
+  std::string_view rest = folded;
+  Take(rest, "第");
+  const bool bracket = Take(rest, "(");
+  const std::optional<int> number = TakeNumber(rest);
+  if (!number || (bracket && !Take(rest, ")"))) return std::nullopt;
+  Take(rest, "班");
+  if (!rest.empty() || *number < 1 || *number > kClassNumberCount) return std::nullopt;
+  return number;
+}
+
 std::optional<TypedClass> ParseTypedClass(std::string_view typed) {
-  std::string folded;
-  for (char c : FoldTyped(typed))
-    if (c != ' ') folded += c;
+  const std::string folded = Compact(typed);
   std::string_view rest = folded;
   const std::optional<int> grade = TakeGrade(rest);
   if (!grade) return std::nullopt;

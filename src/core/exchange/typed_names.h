@@ -25,4 +25,9 @@ struct TypedClass {
 // 初一 to 初三 are grades 7 to 9.
 std::optional<TypedClass> ParseTypedClass(std::string_view text);
 
+// A grade on its own ("一年级", "学前", "1", "初一", "七年级"); a class number on
+// its own ("3", "3班", "(3)", "第三班"); nullopt for anything else.
+std::optional<int> ParseTypedGrade(std::string_view text);
+std::optional<int> ParseTypedClassNumber(std::string_view text);
+
 }  // namespace orv
