@@ -259,7 +259,6 @@ void FrmImport::ShowPlan() {
       FillRow(grdPreview, row++,
               {Q(SheetOf(c.sheet).name), RowText(c.row), Q(ActionText(c.action)), Q(c.item), Q(c.detail)},
               ActionColour(c.action));
-    ShowKeptRows();
     // An empty file must not stand for "clear everything" in replace mode.
     cmdImport->setEnabled(!plan.changes.empty());
   }
@@ -270,6 +269,8 @@ void FrmImport::ShowPlan() {
   // Long details wrap into the stretched last column rather than widen the table.
   for (int column = 0; column + 1 < grdPreview->columnCount(); ++column)
     grdPreview->setColumnWidth(column, std::min(grdPreview->columnWidth(column), 260));
+  // Only now: sizing skips hidden rows, and a shown row must not find its column cut short.
+  ShowKeptRows();
 }
 
 void FrmImport::ShowKeptRows() {

@@ -135,6 +135,22 @@ TEST_F(ImportWindow, AnUnknownTeacherIsShownWhereItIsAndNothingIsWrittenUnlessNe
             1);
 }
 
+// Columns are sized while the unchanged rows are still hidden; once shown,
+// they must not be cut off to "王…".
+TEST_F(ImportWindow, UnchangedRecordsShownOnRequestFitTheirColumns) {
+  Choose(Workbook({{"T1", "王芳", "王芳", "王"}, {"T2", "李强", "李强", "李"}}, {}));
+  test::Click(window.cmdPreview);
+  EXPECT_TRUE(window.lblSummary->text().startsWith("新增 0，修改 0，不变 2"))
+      << window.lblSummary->text().toStdString();
+  EXPECT_EQ(Visible("不变"), 0);
+  test::Click(window.chkShowKept);
+  ASSERT_EQ(Visible("不变"), 2);
+  for (int row = 0; row < 2; ++row)
+    EXPECT_GE(window.grdPreview->columnWidth(3),
+              window.grdPreview->fontMetrics().horizontalAdvance(Cell(row, 3)))
+        << Cell(row, 3).toStdString();
+}
+
 TEST_F(ImportWindow, ReplaceAsksNamingWhatIsClearedAndOnlyYesReplaces) {
   Choose(Workbook({{"T1", "王芳", "王芳", "王"}}, {{"一（1）班", "11", "语文", "01", "王芳", "T1", "5"}},
                   {{"11", "一年级", "1", "一（1）班", "一年级（1）班", "一（1）"}},
