@@ -244,8 +244,13 @@ void FrmImport::ShowPlan() {
       FillRow(grdPreview, row++, {Q(p.sheet), RowText(p.row), Q(p.column), Q(p.reason)}, QColor(170, 0, 0));
   } else {
     const bool replace = plan.options.mode == ImportMode::Replace;
-    QString summary = plan.changes.empty() ? "文件中没有可导入的数据。" : CountsText(plan.Total()) + "。";
-    if (replace && !plan.changes.empty()) {
+    const ImportCounts total = plan.Total();
+    // Nothing to add or change: a merge would write nothing, and an empty
+    // file must not stand for "clear everything" in replace mode.
+    const bool writes = total.added + total.changed > 0;
+    QString summary = plan.changes.empty() ? "文件中没有可导入的数据。" : CountsText(total) + "。";
+    if (!writes && !plan.changes.empty()) summary += "文件与数据库相同，没有要导入的内容。";
+    if (replace && writes) {
       const QString cleared = ClearingText(plan.clearing);
       summary += cleared.isEmpty() ? "数据库中原有的数据为空，无需清除。"
                                    : "导入前将清除全部基础数据和课表：" + cleared + "。";
@@ -259,14 +264,13 @@ void FrmImport::ShowPlan() {
       FillRow(grdPreview, row++,
               {Q(SheetOf(c.sheet).name), RowText(c.row), Q(ActionText(c.action)), Q(c.item), Q(c.detail)},
               ActionColour(c.action));
-    // An empty file must not stand for "clear everything" in replace mode.
-    cmdImport->setEnabled(!plan.changes.empty());
+    cmdImport->setEnabled(writes);
   }
   const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
   for (const std::string& w : plan.warnings) lstWarnings->addItem(new QListWidgetItem(warning, Q(w)));
   lstWarnings->setVisible(!plan.warnings.empty());
   grdPreview->resizeColumnsToContents();
-  // Long details wrap into the stretched last column rather than widen the table.
+  // Long texts are cut short (their tooltips hold them whole) rather than widen the table.
   for (int column = 0; column + 1 < grdPreview->columnCount(); ++column)
     grdPreview->setColumnWidth(column, std::min(grdPreview->columnWidth(column), 260));
   // Only now: sizing skips hidden rows, and a shown row must not find its column cut short.
@@ -281,7 +285,7 @@ void FrmImport::ShowKeptRows() {
 }
 
 bool FrmImport::Import() {
-  if (!plan_ || !plan_->Ok() || plan_->changes.empty()) return false;
+  if (!plan_ || !cmdImport->isEnabled()) return false;
   const ImportPlan& plan = *plan_;
   // Replacing what holds nothing loses nothing, so only a real loss is asked about.
   if (plan.options.mode == ImportMode::Replace && plan.clearing.Any() &&
@@ -293,7 +297,7 @@ bool FrmImport::Import() {
   const Outcome applied = ApplyImport(*ctx_.state.db, plan);
   wait.reset();
   if (!applied) {
-    Fail("导入失败！数据库没有改动。", applied);
+    Fail("导入失败！", applied);
     return false;
   }
   const ImportCounts total = plan.Total();

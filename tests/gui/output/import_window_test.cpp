@@ -140,8 +140,8 @@ TEST_F(ImportWindow, AnUnknownTeacherIsShownWhereItIsAndNothingIsWrittenUnlessNe
 TEST_F(ImportWindow, UnchangedRecordsShownOnRequestFitTheirColumns) {
   Choose(Workbook({{"T1", "王芳", "王芳", "王"}, {"T2", "李强", "李强", "李"}}, {}));
   test::Click(window.cmdPreview);
-  EXPECT_TRUE(window.lblSummary->text().startsWith("新增 0，修改 0，不变 2"))
-      << window.lblSummary->text().toStdString();
+  EXPECT_EQ(window.lblSummary->text(), "新增 0，修改 0，不变 2。文件与数据库相同，没有要导入的内容。");
+  EXPECT_FALSE(window.cmdImport->isEnabled()) << "a merge that writes nothing";
   EXPECT_EQ(Visible("不变"), 0);
   test::Click(window.chkShowKept);
   ASSERT_EQ(Visible("不变"), 2);
@@ -149,6 +149,19 @@ TEST_F(ImportWindow, UnchangedRecordsShownOnRequestFitTheirColumns) {
     EXPECT_GE(window.grdPreview->columnWidth(3),
               window.grdPreview->fontMetrics().horizontalAdvance(Cell(row, 3)))
         << Cell(row, 3).toStdString();
+}
+
+TEST_F(ImportWindow, AFailedWriteIsReportedAndLeavesTheDatabaseAsItWas) {
+  Choose(Workbook({{"T3", "张三", "张三", "张"}}, {{"一（1）班", "11", "语文", "01", "王芳", "T1", "4"}}));
+  test::Click(window.cmdPreview);
+  ASSERT_TRUE(window.cmdImport->isEnabled());
+  const std::string before = Snapshot();
+  program.Exec(
+      "create trigger frozen before update on ClassPlantb begin select raise(abort, '计划已锁定'); end");
+  test::Click(window.cmdImport);
+  EXPECT_TRUE(program.Said().starts_with("C|从表格导入|导入失败！\n")) << program.Said();
+  EXPECT_EQ(Snapshot(), before) << "the teacher added before the failing row is rolled back";
+  EXPECT_NE(window.result(), QDialog::Accepted);
 }
 
 TEST_F(ImportWindow, ReplaceAsksNamingWhatIsClearedAndOnlyYesReplaces) {
