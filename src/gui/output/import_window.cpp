@@ -269,6 +269,7 @@ void FrmImport::ShowPlan() {
   const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
   for (const std::string& w : plan.warnings) lstWarnings->addItem(new QListWidgetItem(warning, Q(w)));
   lstWarnings->setVisible(!plan.warnings.empty());
+  chkShowKept->setEnabled(plan.Ok());
   grdPreview->resizeColumnsToContents();
   // Long texts are cut short (their tooltips hold them whole) rather than widen the table.
   for (int column = 0; column + 1 < grdPreview->columnCount(); ++column)
