@@ -65,5 +65,40 @@ TEST(ExchangeCli, ExportDataWritesTheSchoolAndRefusesAMissingDatabase) {
   EXPECT_FALSE(fs::exists(other));
 }
 
+TEST(ExchangeCli, ImportChecksFirstDryRunWritesNothingAndAProblemExitsNonZero) {
+  test::TestDb t;
+  t.AddClass("11", "一（1）班", "一年级（1）班", "一（1）");
+  t.AddCourse("01", "语文");
+  t.AddTeacher("001", "王伟");
+  t.Close();
+  const std::string db = t.path().string();
+  const fs::path plan = t.dir().Path() / "教学计划.csv";
+  std::ofstream(plan) << "班级,课程,教师,每周节数\n一(1)班,语文,王伟,5\n一(1)班,数学,王伟,4\n";
+
+  const test::CliRun refused = test::RunCli({"import", db, plan.string()});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.err.find("发现 1 个问题，没有导入任何数据"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("教学计划 第3行 课程：没有名为“数学”的课程"), std::string::npos) << refused.err;
+
+  const test::CliRun dry = test::RunCli({"import", db, plan.string(), "--dry-run", "--create-missing"});
+  ASSERT_EQ(dry.exitCode, 0) << dry.err;
+  EXPECT_NE(dry.out.find("教学计划：新增 2，修改 0，不变 0"), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("新增  课程  数学（02）"), std::string::npos) << dry.out;
+  t.Reopen();
+  EXPECT_EQ(t.Count("select count(*) from ClassPlantb"), 0);
+  t.Close();
+
+  const test::CliRun done = test::RunCli({"import", db, plan.string(), "--create-missing"});
+  ASSERT_EQ(done.exitCode, 0) << done.err;
+  EXPECT_EQ(test::LastLine(done.out), "导入完成：新增 3，修改 0，不变 0");
+  t.Reopen();
+  EXPECT_EQ(t.Count("select sum(Count) from ClassPlantb"), 9);
+  t.Close();
+
+  const test::CliRun badKind = test::RunCli({"import", db, plan.string(), "--kind", "pupils"});
+  EXPECT_EQ(badKind.exitCode, 1);
+  EXPECT_NE(badKind.err.find("--kind"), std::string::npos) << badKind.err;
+}
+
 }  // namespace
 }  // namespace orv

@@ -69,7 +69,7 @@ class Directory {
   std::string_view noun() const;  // 班级, 课程, 教师, 教室
 
   Entry* ByCode(std::string_view code);
-  // Records whose name, folded as typed text, equals the folded name.
+  // Records whose name has the name's NameKey.
   std::vector<Entry*> ByName(std::string_view name);
   // The stored record nearest in spelling, for "是不是…？"; "" when none is near.
   std::string NearestName(std::string_view name) const;
@@ -131,6 +131,10 @@ void PlanRestrictions(Work& work, Problems& problems, const Sheet& sheet);
 void PlanRules(Work& work, Problems& problems, const Sheet& sheet);
 // After every sheet: the records added and changed go into the plan's writes.
 void CollectRecords(Work& work);
+
+// What two spellings of one name share: "张　伟" and "张伟" (a space pads a
+// two-character name to the width of three in many staff lists) are one.
+std::string NameKey(std::string_view name);
 
 // "王伟（001）"
 std::string Label(const Entry& e);

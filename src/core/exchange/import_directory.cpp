@@ -55,7 +55,7 @@ Directory::Directory(CodeTable table, std::vector<CodeRecord> stored) : table_(t
     e.stored = r;
     e.record = std::move(r);
     byCode_.emplace(e.record.code, entries_.size());
-    byName_.emplace(FoldTyped(e.record.name), entries_.size());
+    byName_.emplace(NameKey(e.record.name), entries_.size());
     entries_.push_back(std::move(e));
   }
 }
@@ -69,19 +69,19 @@ Entry* Directory::ByCode(std::string_view code) {
 
 std::vector<Entry*> Directory::ByName(std::string_view name) {
   std::vector<Entry*> out;
-  const auto [first, last] = byName_.equal_range(FoldTyped(name));
+  const auto [first, last] = byName_.equal_range(NameKey(name));
   for (auto it = first; it != last; ++it) out.push_back(&entries_[it->second]);
   return out;
 }
 
 std::string Directory::NearestName(std::string_view name) const {
-  const std::vector<char32_t> typed = CodePoints(FoldTyped(name));
+  const std::vector<char32_t> typed = CodePoints(NameKey(name));
   // One wrong character in a name of two or three; more in longer ones.
   const size_t allowed = std::max<size_t>(1, typed.size() / 3);
   std::string best;
   size_t bestDistance = allowed + 1;
   for (const Entry& e : entries_) {
-    const size_t d = EditDistance(typed, CodePoints(FoldTyped(e.record.name)));
+    const size_t d = EditDistance(typed, CodePoints(NameKey(e.record.name)));
     if (d < bestDistance) {
       bestDistance = d;
       best = e.record.name;
@@ -94,7 +94,7 @@ Entry& Directory::Add(CodeRecord record) {
   Entry e;
   e.record = std::move(record);
   byCode_.emplace(e.record.code, entries_.size());
-  byName_.emplace(FoldTyped(e.record.name), entries_.size());
+  byName_.emplace(NameKey(e.record.name), entries_.size());
   entries_.push_back(std::move(e));
   return entries_.back();
 }
@@ -111,6 +111,13 @@ std::string Directory::NextCode(size_t width) const {
     std::snprintf(text, sizeof text, "%0*lld", int(width), n);
     if (!byCode_.count(text)) return text;
   }
+}
+
+std::string NameKey(std::string_view name) {
+  std::string key;
+  for (char c : FoldTyped(name))
+    if (c != ' ' && c != '\t') key += c;
+  return key;
 }
 
 std::string Label(const Entry& e) { return RecordLabel(e.record.name, e.record.code); }
@@ -156,7 +163,7 @@ Entry* Resolve(Work& work, Problems& problems, CodeTable table, const Sheet& she
       problems.Add(sheet, row, *codeColumn, "没有编号为" + Quoted(code) + "的" + noun);
       return nullptr;
     }
-    if (!name.empty() && FoldTyped(e->record.name) != name) {
+    if (!name.empty() && NameKey(e->record.name) != NameKey(name)) {
       problems.Add(
           sheet, row, *codeColumn,
           "编号" + Quoted(code) + "是" + noun + Quoted(e->record.name) + "，与名称" + Quoted(name) + "不符");

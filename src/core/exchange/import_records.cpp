@@ -162,7 +162,7 @@ class RecordSheet {
   // Two new records of one name can only be told apart by code: both rows
   // must give one.
   bool NewNameIsClear(const Pending& p) {
-    const std::string name = FoldTyped(p.typed.name.empty() ? p.composed.name : p.typed.name);
+    const std::string name = NameKey(p.typed.name.empty() ? p.composed.name : p.typed.name);
     auto [it, fresh] = newNames_.emplace(name, std::make_pair(p.row->number, !p.typed.code.empty()));
     if (fresh || (it->second.second && !p.typed.code.empty() && sheet_.kind != SheetKind::Classes))
       return true;

@@ -40,5 +40,20 @@ TEST(TypedNames, NearMissesAreNoClass) {
   }
 }
 
+TEST(TypedNames, AGradeOrAClassNumberOnItsOwn) {
+  EXPECT_EQ(ParseTypedGrade("一年级"), 1);
+  EXPECT_EQ(ParseTypedGrade("学前"), 0);
+  EXPECT_EQ(ParseTypedGrade("７"), 7);
+  EXPECT_EQ(ParseTypedGrade("初一"), 7);
+  EXPECT_EQ(ParseTypedGrade("初三年级"), 9);
+  EXPECT_EQ(ParseTypedGrade("七年级"), 7);
+  for (const char* bad : {"", "十年级", "初四", "高一", "一年级1班"})
+    EXPECT_FALSE(ParseTypedGrade(bad)) << bad;
+  EXPECT_EQ(ParseTypedClassNumber("3"), 3);
+  EXPECT_EQ(ParseTypedClassNumber("（12）班"), 12);
+  EXPECT_EQ(ParseTypedClassNumber("第三班"), 3);
+  for (const char* bad : {"", "0", "21", "3年级", "(3"}) EXPECT_FALSE(ParseTypedClassNumber(bad)) << bad;
+}
+
 }  // namespace
 }  // namespace orv
