@@ -52,8 +52,8 @@ void FillRow(QTableWidget* table, int row, const QStringList& texts, const QColo
   }
 }
 
-}  // namespace
-
+// "班级 3 个、教师 5 位、课表中 120 节课": the non-empty parts of what
+// Replace clears, in the order a school thinks of its data; "" for nothing.
 QString ClearingText(const ImportClearing& c) {
   const std::pair<int, const char*> parts[] = {
       {c.classes, "班级 %1 个"},          {c.courses, "课程 %1 门"},      {c.teachers, "教师 %1 位"},
@@ -64,6 +64,8 @@ QString ClearingText(const ImportClearing& c) {
     if (count > 0) texts << QString(format).arg(count);
   return texts.join("、");
 }
+
+}  // namespace
 
 FrmImport::FrmImport(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
   setObjectName("frmImport");

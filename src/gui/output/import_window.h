@@ -65,10 +65,6 @@ class FrmImport : public QDialog {
   std::optional<ImportPlan> plan_;  // the plan on show; empty before 预览
 };
 
-// "班级 3 个、教师 5 位、课表中 120 节课": the non-empty parts of what
-// Replace clears, in the order a school thinks of its data; "" for nothing.
-QString ClearingText(const ImportClearing& clearing);
-
 void ShowImport(UiContext& ctx, QWidget* parent);
 
 }  // namespace orv::ui
