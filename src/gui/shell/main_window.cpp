@@ -16,6 +16,7 @@
 #include "gui/editors/limit_window.h"
 #include "gui/editors/school_rules_window.h"
 #include "gui/output/export_window.h"
+#include "gui/output/import_window.h"
 #include "gui/output/print_window.h"
 #include "gui/scheduling/analysis_window.h"
 #include "gui/scheduling/auto_build_window.h"
@@ -72,6 +73,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   mnuFile->addSeparator();
   mnuExportTemplate = AddItem(mnuFile, "mnuExportTemplate", "导出导入模板");
   mnuExportData = AddItem(mnuFile, "mnuExportData", "导出基础数据");
+  mnuImportData = AddItem(mnuFile, "mnuImportData", "从表格导入");
   mnuFile->addSeparator();
   mnuEnd = AddItem(mnuFile, "mnuEnd", "退出");
 
@@ -119,6 +121,9 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   connect(mnuDbSaveAs, &QAction::triggered, this, &FrmMain::SaveDatabaseAs);
   connect(mnuExportTemplate, &QAction::triggered, this, &FrmMain::ExportTemplate);
   connect(mnuExportData, &QAction::triggered, this, &FrmMain::ExportBasicData);
+  connect(mnuImportData, &QAction::triggered, this, [this] {
+    if (HaveDatabase()) ShowImport(ctx_, this);
+  });
   connect(mnuEnd, &QAction::triggered, this, &FrmMain::close);
 
   connect(mnuClassList, &QAction::triggered, this, [this] { ShowClassList(ctx_, this); });

@@ -41,6 +41,7 @@ class FrmMain : public QMainWindow {
   QAction* mnuDbSaveAs;
   QAction* mnuExportTemplate;
   QAction* mnuExportData;
+  QAction* mnuImportData;
   QAction* mnuEnd;
 
   QMenu* mnuBasicData;

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QMenu>
 
 #include "gui/shell/main_window.h"
 #include "support/test_db.h"
@@ -78,6 +79,8 @@ TEST_F(Shell, CancelledOrFailedFileCommandsKeepThePreviousDatabase) {
 
 TEST_F(Shell, FileMenuExportsTheTemplateAndTheBasicDataAsWorkbooks) {
   const std::string ini = program.Ini();
+  const QList<QAction*> fileItems = window.mnuFile->actions();
+  EXPECT_EQ(fileItems.indexOf(window.mnuImportData), fileItems.indexOf(window.mnuExportData) + 1);
   Choose(window.mnuExportTemplate, "");
   Choose(window.mnuExportData, "");
   EXPECT_EQ(program.Said(), "");
@@ -233,6 +236,7 @@ TEST_F(Shell, ItemsOpenTheirWindows) {
                                                     {window.mnuQuality, "frmQuality"},
                                                     {window.mnuPrint, "frmPrint"},
                                                     {window.mnuExport, "frmExport"},
+                                                    {window.mnuImportData, "frmImport"},
                                                     {window.mnuSetLessonNum, "frmSetLessonOfDay"},
                                                     {window.mnuSimpleManual, "frmSimpleManual"},
                                                     {window.mnuAbout, "frmAbout"}};
