@@ -9,18 +9,25 @@ namespace orv::ui {
 void AddOutputGallery(GalleryList& list) {
   list.push_back({"frmPrint", [](UiContext& ctx) -> QWidget* { return new FrmPrint(ctx); }});
   list.push_back({"frmExport", [](UiContext& ctx) -> QWidget* { return new FrmExport(ctx); }});
-  // The demo school's own export merged back: what it would change, or the
-  // unchanged records when it changes nothing, so the table is never empty.
+  // The demo school's own export as a school would bring it back: a teacher
+  // joined, another's full name mended, two counts changed, so the preview
+  // shows additions and changes above the unchanged records.
   list.push_back({"frmImport", [](UiContext& ctx) -> QWidget* {
                     auto* window = new FrmImport(ctx);
                     const std::filesystem::path file = ctx.state.programDir / "基础数据.xlsx";
-                    if (ExportBasicData(*ctx.state.db, file)) {
+                    Result<ExchangeRows> rows = ReadExchangeRows(*ctx.state.db);
+                    if (rows) {
+                      auto& teachers = rows->rows[size_t(SheetKind::Teachers)];
+                      teachers.insert(teachers.begin(), {"", "赵敏", "赵敏", "赵"});
+                      if (teachers.size() > 1) teachers[1][2] += "（教研组长）";
+                      auto& plan = rows->rows[size_t(SheetKind::Plan)];
+                      for (size_t i = 0; i < plan.size() && i < 2; ++i)
+                        plan[i][6] = std::to_string(std::stoi(plan[i][6]) - 1);
+                    }
+                    if (rows && WriteExchangeWorkbook(file, *rows)) {
                       window->SetFile(Q(file.string()));
                       window->Preview();
-                      bool shown = false;
-                      for (int row = 0; row < window->grdPreview->rowCount(); ++row)
-                        shown = shown || !window->grdPreview->isRowHidden(row);
-                      window->chkShowKept->setChecked(!shown);
+                      window->chkShowKept->setChecked(false);
                     }
                     return window;
                   }});
