@@ -13,6 +13,11 @@ cmake_minimum_required(VERSION 3.20)
 #   exchange                   the workbook of basic data  -> model, database, files, domain
 #   session                    starting up, the program folder
 #                                                       -> settings, database, files, domain
+#   calendar                   the term: dates, bell times, holidays, make-up days
+#                                                       -> database, files, domain
+#   publish                    the web timetable, calendar files, CSV, publications and change notices
+#                                                       -> calendar, output, scheduling, rules, model,
+#                                                          database, files, domain
 #
 # core/outcome.h is seen by every folder. Run with -DCORE_DIR=<src/core>.
 set(allowed_domain "")
@@ -27,6 +32,8 @@ set(allowed_output scheduling rules model database files domain)
 set(allowed_demo scheduling rules model database files domain)
 set(allowed_exchange model database files domain)
 set(allowed_session settings database files domain)
+set(allowed_calendar database files domain)
+set(allowed_publish calendar output scheduling rules model database files domain)
 
 file(GLOB folders LIST_DIRECTORIES true RELATIVE ${CORE_DIR} ${CORE_DIR}/*)
 set(wrong "")

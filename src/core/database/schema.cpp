@@ -41,11 +41,30 @@ constexpr std::string_view kVersion3[] = {
     "PRIMARY KEY (RuleKey, Scope, Code, CourseCode))",
 };
 
+// The term calendar (first day, weeks, bell times, holidays and make-up
+// days) and what each publication handed out, so that the next one can tell
+// people what changed for them. A published lesson keeps its names: the
+// notice must still name a class or teacher deleted since.
+constexpr std::string_view kVersion4[] = {
+    "CREATE TABLE IF NOT EXISTS Termtb (Id INTEGER PRIMARY KEY CHECK (Id = 1), StartDate TEXT NOT NULL, "
+    "Weeks INTEGER NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS BellTimetb (LessonNo INTEGER PRIMARY KEY, StartTime TEXT NOT NULL, "
+    "EndTime TEXT NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS CalendarDaytb (Date TEXT PRIMARY KEY, Kind INTEGER NOT NULL, "
+    "Weekday INTEGER NOT NULL DEFAULT 0)",
+    "CREATE TABLE IF NOT EXISTS Publicationtb (Version INTEGER PRIMARY KEY, PublishedAt TEXT NOT NULL, "
+    "LessonsPerDay INTEGER NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS PublishedLessontb (Version INTEGER NOT NULL, ClassCode TEXT NOT NULL, "
+    "ClassName TEXT NOT NULL, Day INTEGER NOT NULL, LessonNo INTEGER NOT NULL, CourseCode TEXT NOT NULL, "
+    "CourseName TEXT NOT NULL, TeacherCode TEXT NOT NULL, TeacherName TEXT NOT NULL, SetFlag INTEGER NOT NULL)",
+};
+
 }  // namespace
 
-const std::array<Migration, 2> kMigrations = {{
+const std::array<Migration, 3> kMigrations = {{
     {2, kVersion2},
     {3, kVersion3},
+    {4, kVersion4},
 }};
 
 const std::array<std::string_view, 7> kIndexSql = {

@@ -10,7 +10,7 @@ namespace orv {
 
 // PRAGMA user_version of a file that has every migration below. Files made
 // before migrations existed say 0 or 1 and hold just the eight tables.
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 struct TableShape {
   std::string_view name;
@@ -32,7 +32,7 @@ struct Migration {
 };
 
 // In order of toVersion, the last one reaching kSchemaVersion.
-extern const std::array<Migration, 2> kMigrations;
+extern const std::array<Migration, 3> kMigrations;
 
 // Settings a database keeps for itself (Name, Value), so that a school's file
 // means the same on every computer that opens it.
