@@ -8,11 +8,12 @@ core_pkgs=(
   g++ cmake ninja-build make pkg-config git
   libsqlitecpp-dev libsqlite3-dev libsimpleini-dev libcli11-dev
   libxlsxwriter-dev libminizip-dev libpugixml-dev libgtest-dev libgmock-dev clang-format unzip
+  libqrencode-dev libical-dev
 )
 gui_pkgs=(
   qt6-base-dev qt6-tools-dev qt6-base-dev-tools libgl-dev
   qt6-qpa-plugins fonts-noto-cjk poppler-utils libqpdf-dev xauth
-  dpkg-dev file
+  dpkg-dev file chromium
 )
 
 pkgs=("${core_pkgs[@]}")
