@@ -20,7 +20,9 @@ namespace {
 constexpr std::string_view kMarker = ".orvandel-";
 constexpr size_t kSuffixLength = 6;  // what mkstemp fills in
 
-std::string ReasonText(int error) {
+}  // namespace
+
+std::string FileErrorText(int error) {
   switch (error) {
     case ENOENT:
     case ENOTDIR:
@@ -42,8 +44,10 @@ std::string ReasonText(int error) {
   }
 }
 
+namespace {
+
 Outcome Failed(const std::string& what, const fs::path& target, int error) {
-  return Outcome::Fail(what + target.string() + "（" + ReasonText(error) + "）");
+  return Outcome::Fail(what + target.string() + "（" + FileErrorText(error) + "）");
 }
 
 fs::path Folder(const fs::path& target) {

@@ -66,6 +66,9 @@ std::string HiddenOutputName(std::string_view targetName, std::string_view suffi
 Outcome WriteOutputFile(const std::filesystem::path& target,
                         const std::function<Outcome(const std::filesystem::path& temp)>& write);
 
+// Why a file operation failed, for a message: "没有写入权限" for EACCES …
+std::string FileErrorText(int error);
+
 // True when anything, a dangling symbolic link included, has the name.
 bool PathIsTaken(const std::filesystem::path& path);
 

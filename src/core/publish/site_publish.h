@@ -23,7 +23,18 @@ struct PublishOptions {
   std::string baseUrl;
   // The publication's time, "2026-12-07 17:30" (local time; the caller's clock).
   std::string publishedAt;
+  // The calendar files' DTSTAMP, UTC ("20261207T093000Z"); empty: now.
+  std::string stamp;
 };
+
+// The marker a folder written by PublishSite holds; a non-empty folder
+// without it is somebody else's and is never replaced.
+inline constexpr const char* kSiteMarkerFile = ".orvandel-site";
+
+// Now, as PublishOptions wants it: local "2026-12-07 17:30", and UTC
+// "20261207T093000Z".
+std::string LocalMinuteNow();
+std::string UtcStampNow();
 
 // Writes the site into `dir` (created when missing; an existing site there is
 // replaced) and stores the publication. Refused with a Chinese message and
