@@ -4,7 +4,8 @@
 # Chinese in the upper grades), checks it before scheduling, generates,
 # completes and improves its timetable, checks the result, prints a summary
 # and its quality, and writes its timetables (PDF and .xlsx) beside it, with
-# the import template and the school's own basic data in that template's form.
+# the import template and the school's own basic data in that template's form,
+# and publishes it as a web site in DEMO_DIR/site with its term calendar.
 # Usage: scripts/make-demo.sh BUILD_DIR DEMO_DIR
 set -euo pipefail
 build=${1:-build}
@@ -14,7 +15,7 @@ cli="$build/orvandel-cli"
 mkdir -p "$demo"
 # The demo is always rebuilt from scratch; the user's own databases live elsewhere.
 rm -f "$demo/kb.mdb" "$demo/kbxt.ini"
-"$cli" demo "$demo/kb.mdb" --grades 1-6 --classes-per-grade 3 --lessons-per-day 6 --rules --write-settings
+"$cli" demo "$demo/kb.mdb" --grades 1-6 --classes-per-grade 3 --lessons-per-day 6 --rules --calendar --write-settings
 echo "-- check before scheduling"
 "$cli" analyze "$demo/kb.mdb" --lessons-per-day 6
 "$cli" rules "$demo/kb.mdb"
@@ -41,7 +42,10 @@ done
 echo "-- the import template and the school's basic data"
 "$cli" template --out "$demo/导入模板.xlsx" --force
 "$cli" export-data "$demo/kb.mdb" --out "$demo/school.xlsx" --force
+echo "-- the web timetable, with its calendar files and CSV file"
+"$cli" --program-dir "$demo" publish "$demo/kb.mdb" --out "$demo/site"
 echo
 echo "Demo school: $demo/kb.mdb   (open it with: $build/orvandel $demo/kb.mdb)"
 echo "Timetables:  $demo/{classes,teachers,total}.pdf and .xlsx"
 echo "Basic data:  $demo/school.xlsx   (template: $demo/导入模板.xlsx)"
+echo "Web site:    $demo/site/index.html"

@@ -136,6 +136,9 @@ void AddDatabaseCommands(CLI::App& app, Context& ctx) {
   d->add_flag("--rules", demo.statedRules,
               "State the school's rules: every teacher at most 4 lessons a day and 3 in a row, one double "
               "period of Chinese a week in grades 5-9");
+  d->add_flag("--calendar", demo.termCalendar,
+              "State a term calendar: from 2026-09-01 for 20 weeks, bell times, the National Day holiday "
+              "2026-10-01..07, 2026-10-11 taught as a Wednesday");
   d->add_flag("--write-settings", writeSettings, "Write kbxt.ini beside the database");
   d->callback([&ctx] {
     demo.teacherLimits = !noTeacherLimits;

@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "core/calendar/term_calendar.h"
 #include "core/database/guard.h"
 #include "core/database/lessons_per_day.h"
 #include "core/database/school_rules.h"
@@ -154,6 +155,19 @@ Outcome ValidateDemoOptions(const DemoOptions& o) {
   if (o.fillPercent != 0 && (o.fillPercent < 50 || o.fillPercent > 100))
     return Outcome::Fail("课时占满比例必须在 50-100 之间");
   return Outcome::Ok();
+}
+
+TermCalendar DemoTermCalendar(int lessonsPerDay) {
+  TermCalendar c;
+  c.start = CivilDate{2026, 9, 1};
+  c.weeks = 20;
+  // 40-minute lessons, the long break after the second, lunch after the fourth.
+  const int starts[] = {8 * 60, 8 * 60 + 50, 9 * 60 + 50, 10 * 60 + 40, 14 * 60, 14 * 60 + 50, 15 * 60 + 40};
+  for (int n = 1; n <= lessonsPerDay && n <= 7; ++n)
+    c.bells.push_back({n, starts[n - 1], starts[n - 1] + 40});
+  for (int day = 1; day <= 7; ++day) c.holidays.push_back({2026, 10, day});
+  c.makeUps = {{{2026, 10, 11}, 3}};
+  return c;
 }
 
 Outcome FillDemoSchool(TimetableDb& db, const DemoOptions& o) {
@@ -306,6 +320,9 @@ Outcome FillDemoSchool(TimetableDb& db, const DemoOptions& o) {
     }
     // The school's day goes with its file, whatever the computer's setting.
     if (Outcome recorded = RecordLessonsPerDay(db, o.lessonsPerDay); !recorded) return recorded;
+    if (o.termCalendar)
+      if (Outcome stated = SaveTermCalendar(db, DemoTermCalendar(o.lessonsPerDay), o.lessonsPerDay); !stated)
+        return stated;
     tx.Commit();
     return Outcome::Ok();
   });

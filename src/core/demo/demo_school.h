@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/calendar/term_calendar.h"
 #include "core/database/class_list.h"
 #include "core/database/timetable_db.h"
 #include "core/outcome.h"
@@ -31,7 +32,14 @@ struct DemoOptions {
   // or three in a row, and 语文 in grades 5-9 with one double period a week.
   bool statedRules = false;
   std::string schoolName = "育才实验学校";
+  // The autumn term of 2026 (DemoTermCalendar), for the web pages and the
+  // calendar files.
+  bool termCalendar = false;
 };
+
+// From 2026-09-01 for 20 weeks, a bell time for each lesson, the National
+// Day holiday 2026-10-01 to 10-07 and the Sunday 2026-10-11 taught as a Wednesday.
+TermCalendar DemoTermCalendar(int lessonsPerDay);
 
 // Checks the options; the message says what is wrong.
 Outcome ValidateDemoOptions(const DemoOptions& options);

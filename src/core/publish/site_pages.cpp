@@ -30,13 +30,15 @@ struct Site {
   }
 
   std::string Page(const std::string& title, const std::string& body) const {
+    // A school without a name in its settings still gets tidy pages.
     const std::string school = E(c.school.schoolName);
+    const std::string of = school.empty() ? "" : school + " ";
     return "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
-           E(title) + " - " + school +
+           E(title) + (school.empty() ? "" : " - " + school) +
            "</title>\n<link rel=\"stylesheet\" href=\"style.css\">\n</head>\n<body>\n" +
-           "<header class=\"site\"><nav><a href=\"index.html\">" + school +
-           " 课表</a><a href=\"overview.html\">全校总表</a><a "
+           "<header class=\"site\"><nav><a href=\"index.html\">" + of +
+           "课表</a><a href=\"overview.html\">全校总表</a><a "
            "href=\"changes.html\">本次变更</a></nav></header>\n"
            "<main>\n" +
            body + "</main>\n<footer>" + school + " · " + E(c.publishedAt) +
@@ -94,8 +96,9 @@ struct Site {
   }
 
   std::string Heading(const std::string& title) const {
-    return "<h1>" + E(title) + "</h1>\n<p class=\"meta\">" + E(c.school.schoolName) + " · 版本 " +
-           E(c.publishedAt) + "</p>\n";
+    const std::string& school = c.school.schoolName;
+    return "<h1>" + E(title) + "</h1>\n<p class=\"meta\">" + (school.empty() ? "" : E(school) + " · ") +
+           "版本 " + E(c.publishedAt) + "</p>\n";
   }
 
   std::string CalendarLink(const std::string& slug) const {

@@ -139,6 +139,14 @@ Result<fs::path> SwapIn(const fs::path& fresh, const fs::path& target, bool repl
 
 }  // namespace
 
+std::string BaseUrlProblem(std::string_view url) {
+  if (url.empty()) return "";
+  const bool web = url.starts_with("http://") || url.starts_with("https://");
+  if (!web || url.find_first_of(" \t\r\n\"<>") != std::string_view::npos || url.size() <= 8)
+    return "网址应以 http:// 或 https:// 开头，不含空格，例如 https://www.example.edu.cn/kebiao/";
+  return "";
+}
+
 std::string LocalMinuteNow() { return TimeText("%Y-%m-%d %H:%M", false); }
 std::string UtcStampNow() { return TimeText("%Y%m%dT%H%M%SZ", true); }
 
@@ -147,6 +155,8 @@ Result<Publication> PublishSite(TimetableDb& db, const fs::path& dir, const Publ
   if (!target.has_filename()) target = target.parent_path();
   const std::string name = target.filename().string();
   if (name.empty() || name == "." || name == "..") return Outcome::Fail("请指定发布网页课表的文件夹");
+  if (const std::string problem = BaseUrlProblem(options.baseUrl); !problem.empty())
+    return Outcome::Fail(problem);
   const fs::path parent = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
   std::error_code ec;

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "core/database/timetable_db.h"
 #include "core/domain/week.h"
@@ -30,6 +31,10 @@ struct PublishOptions {
 // The marker a folder written by PublishSite holds; a non-empty folder
 // without it is somebody else's and is never replaced.
 inline constexpr const char* kSiteMarkerFile = ".orvandel-site";
+
+// Why a base URL cannot be used ("" when it can, an empty one included): it
+// must be an http:// or https:// address without spaces.
+std::string BaseUrlProblem(std::string_view url);
 
 // Now, as PublishOptions wants it: local "2026-12-07 17:30", and UTC
 // "20261207T093000Z".

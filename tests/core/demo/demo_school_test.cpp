@@ -155,5 +155,23 @@ TEST(DemoSchool, BadOptionsAreRefusedAndWriteNothing) {
   EXPECT_EQ(t.Count("select count(*) from Classtb"), 0);
 }
 
+TEST(DemoSchool, WithItsTermTheCalendarIsStatedForEveryLessonOfTheDay) {
+  TestDb t;
+  DemoOptions options;
+  options.lessonsPerDay = 7;
+  options.termCalendar = true;
+  ASSERT_TRUE(FillDemoSchool(t.db(), options));
+  const Result<TermCalendar> stored = LoadTermCalendar(t.db());
+  ASSERT_TRUE(stored) << stored.message();
+  EXPECT_EQ(*stored, DemoTermCalendar(7));
+  EXPECT_EQ(stored->bells.size(), 7u);
+  EXPECT_EQ(CalendarProblem(*stored, 7), "");
+  // 100 weekdays from Tuesday 1 September, less National Day's five, plus the Sunday taught as a Wednesday.
+  EXPECT_EQ(SchoolDays(*stored).size(), 96u);
+  TestDb plain;
+  ASSERT_TRUE(FillDemoSchool(plain.db(), DemoOptions{}));
+  EXPECT_FALSE(LoadTermCalendar(plain.db())->start) << "no term unless asked for";
+}
+
 }  // namespace
 }  // namespace orv
