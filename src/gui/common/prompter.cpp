@@ -50,6 +50,10 @@ QString QtPrompter::SaveFileName(QWidget* parent, const QString& caption, const 
   return dialog.selectedFiles().value(0);
 }
 
+QString QtPrompter::FolderName(QWidget* parent, const QString& caption, const QString& startFolder) {
+  return QFileDialog::getExistingDirectory(parent, caption, startFolder);
+}
+
 QAction* QtPrompter::PopupMenu(QMenu& menu, const QPoint& globalPos) { return menu.exec(globalPos); }
 
 int QtPrompter::RunModal(QDialog& dialog) { return dialog.exec(); }

@@ -32,6 +32,8 @@ class Prompter {
   virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter) = 0;
   virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
                                const QString& suggestedPath = {}) = 0;
+  // The chosen folder, or an empty text when the user cancelled.
+  virtual QString FolderName(QWidget* parent, const QString& caption, const QString& startFolder) = 0;
   // The action picked from the popup menu, or nullptr when it was dismissed.
   virtual QAction* PopupMenu(QMenu& menu, const QPoint& globalPos) = 0;
   // Runs a window modally; returns its QDialog result code.
@@ -46,6 +48,7 @@ class QtPrompter : public Prompter {
   QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter) override;
   QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
                        const QString& suggestedPath) override;
+  QString FolderName(QWidget* parent, const QString& caption, const QString& startFolder) override;
   QAction* PopupMenu(QMenu& menu, const QPoint& globalPos) override;
   int RunModal(QDialog& dialog) override;
 };
@@ -59,6 +62,7 @@ class PrintingPrompter : public Prompter {
   bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
   QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  QString FolderName(QWidget*, const QString&, const QString&) override { return {}; }
   QAction* PopupMenu(QMenu&, const QPoint&) override { return nullptr; }
   int RunModal(QDialog&) override { return 0; }
 };

@@ -3,12 +3,20 @@
 #include "gui/output/export_window.h"
 #include "gui/output/import_window.h"
 #include "gui/output/print_window.h"
+#include "gui/output/publish_window.h"
 
 namespace orv::ui {
 
 void AddOutputGallery(GalleryList& list) {
   list.push_back({"frmPrint", [](UiContext& ctx) -> QWidget* { return new FrmPrint(ctx); }});
   list.push_back({"frmExport", [](UiContext& ctx) -> QWidget* { return new FrmExport(ctx); }});
+  // Published once, so the window shows its last version and can open it.
+  list.push_back({"frmPublish", [](UiContext& ctx) -> QWidget* {
+                    auto* window = new FrmPublish(ctx);
+                    window->txtBaseUrl->setText("https://www.example.edu.cn/kebiao/");
+                    window->Publish();
+                    return window;
+                  }});
   // The demo school's own export as a school would bring it back: a teacher
   // joined, another's full name mended, two counts changed, so the preview
   // shows additions and changes above the unchanged records.

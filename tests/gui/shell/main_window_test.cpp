@@ -236,6 +236,7 @@ TEST_F(Shell, ItemsOpenTheirWindows) {
                                                     {window.mnuQuality, "frmQuality"},
                                                     {window.mnuPrint, "frmPrint"},
                                                     {window.mnuExport, "frmExport"},
+                                                    {window.mnuPublish, "frmPublish"},
                                                     {window.mnuImportData, "frmImport"},
                                                     {window.mnuSetLessonNum, "frmSetLessonOfDay"},
                                                     {window.mnuSimpleManual, "frmSimpleManual"},

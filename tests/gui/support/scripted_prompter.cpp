@@ -39,6 +39,10 @@ QString ScriptedPrompter::SaveFileName(QWidget*, const QString& caption, const Q
   return NextFile(caption, filter);
 }
 
+QString ScriptedPrompter::FolderName(QWidget*, const QString& caption, const QString&) {
+  return NextFile(caption, "folder");
+}
+
 QString ScriptedPrompter::NextFile(const QString& caption, const QString& filter) {
   fileDialogs_.push_back({caption, filter});
   if (files_.empty()) {

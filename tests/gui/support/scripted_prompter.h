@@ -53,6 +53,8 @@ class ScriptedPrompter : public ui::Prompter {
   QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter) override;
   QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
                        const QString& suggestedPath) override;
+  // Answered from the file names' queue, recorded with the filter "folder".
+  QString FolderName(QWidget* parent, const QString& caption, const QString& startFolder) override;
   QAction* PopupMenu(QMenu& menu, const QPoint& globalPos) override;
   int RunModal(QDialog& dialog) override;
 
