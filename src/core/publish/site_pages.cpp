@@ -249,7 +249,7 @@ std::vector<SiteFile> SitePages(const SiteContent& content) {
   files.push_back({"index.html", site.Index()});
   for (const NamedRecord& k : s.classes) {
     const std::string& slug = site.slugs.classes.at(k.code);
-    const std::string body = site.Heading(k.name + " 课表") + site.CalendarLink(slug) + site.QrFigure(slug) +
+    const std::string body = site.QrFigure(slug) + site.Heading(k.name + " 课表") + site.CalendarLink(slug) +
                              site.Week(byClass[k.code], [](const PublishedLesson& l) {
                                return std::pair(l.courseName, l.teacherName);
                              });

@@ -35,7 +35,7 @@ table.week td { height: 3.4em; }
 .lesson { display: block; border-radius: 3px; padding: .15em .2em; }
 .lesson b { display: block; font-weight: bold; }
 .lesson small { display: block; font-size: .8em; color: #333; }
-tr.lunch td { height: .4em; padding: 0; background: #eef1f5; }
+table.week tr.lunch td { height: .4em; padding: 0; background: #eef1f5; }
 .days { display: none; }
 .days section { background: #fff; border: 1px solid #d0d7e2; border-radius: 6px; margin: .6em 0; padding: .2em .8em .6em; }
 .days h3 { margin: .4em 0; }
@@ -44,6 +44,7 @@ tr.lunch td { height: .4em; padding: 0; background: #eef1f5; }
 .days li .no { min-width: 5.5em; color: #555; font-size: .9em; }
 .days li .lesson { flex: 1; }
 .scroll { overflow-x: auto; }
+main:has(table.overview) { max-width: none; }
 table.overview { font-size: .8em; }
 table.overview td { min-width: 3.2em; padding: .15em; }
 table.overview th.who { position: sticky; left: 0; background: #eef1f5; white-space: nowrap; }
@@ -61,15 +62,17 @@ footer { color: #777; font-size: .85em; text-align: center; padding: 1.5em 1em; 
 }
 @media print {
   @page { size: A4 landscape; margin: 10mm; }
-  body { background: #fff; font-size: 10pt; }
+  body { background: #fff; font-size: 11pt; }
   header.site, nav, .search, footer, .downloads, .days { display: none !important; }
   main { max-width: none; padding: 0; }
   table.week { display: table !important; page-break-inside: avoid; break-inside: avoid; }
-  table.week td { height: 2.6em; }
+  table.week td { height: 3.4em; }
   table.overview { font-size: 6pt; }
   .lesson { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
-  .qr { display: block; position: fixed; right: 0; top: 0; width: 28mm; text-align: center; font-size: 7pt; }
-  .qr svg { width: 26mm; height: 26mm; }
+  .qr { display: block; float: right; width: 34mm; margin: 0 0 3mm 4mm; text-align: center; font-size: 7pt;
+    overflow-wrap: anywhere; }
+  .qr svg { width: 30mm; height: 30mm; }
+  table.week { clear: both; }
   a { color: inherit; text-decoration: none; }
 }
 )css";
