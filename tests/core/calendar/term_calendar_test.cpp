@@ -77,5 +77,36 @@ TEST(TermCalendar, ABadCalendarIsToldAndNothingIsStored) {
   }
 }
 
+TEST(TermCalendar, TheDefaultTermStartsOnTheNextFirstOfMarchOrSeptemberAndCanBeKept) {
+  EXPECT_EQ(DefaultTermCalendar(D("2026-12-07"), 6).start, D("2027-03-01"));
+  EXPECT_EQ(DefaultTermCalendar(D("2026-09-01"), 6).start, D("2026-09-01"));
+  EXPECT_EQ(DefaultTermCalendar(D("2026-03-02"), 6).start, D("2026-09-01"));
+  EXPECT_EQ(DefaultTermCalendar(D("2026-01-10"), 6).start, D("2026-03-01"));
+  const TermCalendar seven = DefaultTermCalendar(D("2026-07-01"), 7);
+  EXPECT_EQ(seven.weeks, 20);
+  ASSERT_EQ(seven.bells.size(), 7u);
+  EXPECT_EQ(seven.bells[3], (BellTime{4, 10 * 60 + 30, 11 * 60 + 10}));
+  EXPECT_EQ(seven.bells[4], (BellTime{5, 14 * 60, 14 * 60 + 40}));
+  EXPECT_EQ(seven.bells[6], (BellTime{7, 15 * 60 + 40, 16 * 60 + 20}));
+  for (int lessons : {4, 6, 7})
+    EXPECT_EQ(CalendarProblem(DefaultTermCalendar(D("2026-07-01"), lessons), lessons), "");
+  EXPECT_EQ(TermSummary(Autumn()), "本学期 2026-09-01 至 2027-01-18，共 20 周，上课 96 天");
+  EXPECT_EQ(TermSummary(TermCalendar{}), "尚未填写学期");
+}
+
+TEST(TermCalendar, HolidaysGroupIntoRunsAndWeekdaysReadInEveryWayASchoolWritesThem) {
+  const std::vector<std::pair<CivilDate, CivilDate>> runs = DateRuns(
+      {D("2027-01-01"), D("2026-12-31"), D("2026-10-02"), D("2026-10-01"), D("2026-10-01"), D("2026-12-25")});
+  ASSERT_EQ(runs.size(), 3u);
+  EXPECT_EQ(runs[0], std::make_pair(D("2026-10-01"), D("2026-10-02")));
+  EXPECT_EQ(runs[1], std::make_pair(D("2026-12-25"), D("2026-12-25")));
+  EXPECT_EQ(runs[2], std::make_pair(D("2026-12-31"), D("2027-01-01")));
+  EXPECT_EQ(ParseSchoolWeekday("3"), 3);
+  EXPECT_EQ(ParseSchoolWeekday("星期五"), 5);
+  EXPECT_EQ(ParseSchoolWeekday("周一"), 1);
+  for (const char* bad : {"0", "6", "星期六", "周日", "三", ""}) EXPECT_FALSE(ParseSchoolWeekday(bad)) << bad;
+  EXPECT_EQ(WeekdayName(7), "星期日");
+}
+
 }  // namespace
 }  // namespace orv
