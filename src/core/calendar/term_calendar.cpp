@@ -92,7 +92,12 @@ std::string ClockText(int minutes) {
   return text;
 }
 
-CivilDate TermCalendar::End() const { return AddDays(start.value_or(CivilDate{}), 7LL * weeks); }
+// Teaching weeks run Monday to Sunday, the first being the week of the first
+// day, so a term that starts midweek still ends on a Sunday.
+CivilDate TermCalendar::End() const {
+  const CivilDate first = start.value_or(CivilDate{});
+  return AddDays(first, 7LL * weeks - (IsoWeekday(first) - 1));
+}
 
 bool TermCalendar::Contains(const CivilDate& date) const { return start && *start <= date && date < End(); }
 

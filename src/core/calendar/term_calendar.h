@@ -54,7 +54,8 @@ struct TermCalendar {
   std::vector<MakeUpDay> makeUps;
   bool operator==(const TermCalendar&) const = default;
 
-  // The day after the last day of the term.
+  // The day after the last day of the term: the Monday after its last week
+  // (weeks run Monday to Sunday; the first is the week of `start`).
   CivilDate End() const;
   bool Contains(const CivilDate& date) const;
   const BellTime* BellOf(int lesson) const;

@@ -36,8 +36,8 @@ TEST(TermCalendar, DatesAndClockTimesReadOnlyWhenTheyExist) {
 
 TEST(TermCalendar, SchoolDaysLeaveOutHolidaysAndWeekendsAndAddMakeUpDays) {
   const std::vector<SchoolDay> days = SchoolDays(Autumn());
-  // 20 weeks from a Tuesday: 100 weekdays, less the 5 weekdays of the National Day week, plus one make-up.
-  EXPECT_EQ(days.size(), 100u - 5u + 1u);
+  // 20 weeks from a Tuesday: 99 weekdays, less the 5 weekdays of the National Day week, plus one make-up.
+  EXPECT_EQ(days.size(), 99u - 5u + 1u);
   EXPECT_EQ(days.front(), (SchoolDay{D("2026-09-01"), 2}));
   EXPECT_EQ(std::count(days.begin(), days.end(), SchoolDay{D("2026-10-11"), 3}), 1);
   EXPECT_EQ(
@@ -61,7 +61,7 @@ TEST(TermCalendar, ABadCalendarIsToldAndNothingIsStored) {
        [](TermCalendar& c) {
          c.bells.push_back({7, 17 * 60, 17 * 60 + 40});
        }},
-      {"假日2027-03-01不在本学期（2026-09-01至2027-01-18）之内",
+      {"假日2027-03-01不在本学期（2026-09-01至2027-01-17）之内",
        [](TermCalendar& c) { c.holidays.push_back(D("2027-03-01")); }},
       {"2026-10-11填写了两次", [](TermCalendar& c) { c.holidays.push_back(D("2026-10-11")); }},
       {"调休日2026-10-12是星期一，本来就上课", [](TermCalendar& c) { c.makeUps[0].date = D("2026-10-12"); }},
@@ -77,6 +77,24 @@ TEST(TermCalendar, ABadCalendarIsToldAndNothingIsStored) {
   }
 }
 
+TEST(TermCalendar, ATermStartedMidweekEndsOnTheSundayOfItsLastWeek) {
+  // Teaching weeks run Monday to Sunday, the first being the week of the
+  // first day: 20 weeks from Tuesday 1 September end on Sunday 17 January,
+  // not on a lone Monday in a 21st week.
+  TermCalendar c;
+  c.start = D("2026-09-01");
+  c.weeks = 20;
+  EXPECT_EQ(c.End(), D("2027-01-18"));
+  EXPECT_TRUE(c.Contains(D("2027-01-17")));
+  EXPECT_FALSE(c.Contains(D("2027-01-18")));
+  EXPECT_FALSE(c.Contains(D("2026-08-31")));  // the Monday of the first week is still holidays
+  EXPECT_EQ(SchoolDays(c).size(), 4u + 19u * 5u);
+  EXPECT_EQ(SchoolDays(c).back().date, D("2027-01-15"));
+  c.start = D("2026-08-31");  // from a Monday the weeks are whole
+  EXPECT_EQ(c.End(), D("2027-01-18"));
+  EXPECT_EQ(SchoolDays(c).size(), 100u);
+}
+
 TEST(TermCalendar, TheDefaultTermStartsOnTheNextFirstOfMarchOrSeptemberAndCanBeKept) {
   EXPECT_EQ(DefaultTermCalendar(D("2026-12-07"), 6).start, D("2027-03-01"));
   EXPECT_EQ(DefaultTermCalendar(D("2026-09-01"), 6).start, D("2026-09-01"));
@@ -90,7 +108,7 @@ TEST(TermCalendar, TheDefaultTermStartsOnTheNextFirstOfMarchOrSeptemberAndCanBeK
   EXPECT_EQ(seven.bells[6], (BellTime{7, 15 * 60 + 40, 16 * 60 + 20}));
   for (int lessons : {4, 6, 7})
     EXPECT_EQ(CalendarProblem(DefaultTermCalendar(D("2026-07-01"), lessons), lessons), "");
-  EXPECT_EQ(TermSummary(Autumn()), "本学期 2026-09-01 至 2027-01-18，共 20 周，上课 96 天");
+  EXPECT_EQ(TermSummary(Autumn()), "本学期 2026-09-01 至 2027-01-17，共 20 周，上课 95 天");
   EXPECT_EQ(TermSummary(TermCalendar{}), "尚未填写学期");
 }
 
