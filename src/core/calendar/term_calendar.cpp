@@ -221,6 +221,10 @@ Result<TermCalendar> LoadTermCalendar(TimetableDb& db) {
   return Guarded("读取校历失败：", [&]() -> Result<TermCalendar> {
     TermCalendar c;
     Transaction read(db);
+    // A file from before the calendar, opened only to be read, is not
+    // upgraded: it states no calendar.
+    for (const char* table : {"Termtb", "BellTimetb", "CalendarDaytb"})
+      if (!db.Exists("select 1 from sqlite_master where type='table' and name=?", table)) return c;
     for (Cursor r = db.Query("select StartDate, Weeks from Termtb where Id=1"); r.Next();) {
       c.start = ParseDate(r.Text(0));
       c.weeks = r.Int(1);

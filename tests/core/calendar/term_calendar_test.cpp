@@ -3,6 +3,8 @@
 // give, and a refused calendar that leaves the stored one alone.
 #include <gtest/gtest.h>
 
+#include <SQLiteCpp/SQLiteCpp.h>
+
 #include "core/calendar/term_calendar.h"
 #include "support/test_db.h"
 
@@ -93,6 +95,28 @@ TEST(TermCalendar, ATermStartedMidweekEndsOnTheSundayOfItsLastWeek) {
   c.start = D("2026-08-31");  // from a Monday the weeks are whole
   EXPECT_EQ(c.End(), D("2027-01-18"));
   EXPECT_EQ(SchoolDays(c).size(), 100u);
+}
+
+TEST(TermCalendar, AFileFromBeforeTheCalendarReadsAsHavingNoneWhenOnlyRead) {
+  test::TestDb t;
+  t.Close();
+  {
+    // As an earlier version wrote it: no calendar tables.
+    SQLite::Database raw(t.path().string(), SQLite::OPEN_READWRITE);
+    for (const char* table : {"Termtb", "BellTimetb", "CalendarDaytb"})
+      raw.exec(std::string("DROP TABLE ") + table);
+    raw.exec("PRAGMA user_version=3");
+  }
+  {
+    auto reader = TimetableDb::Open(t.path(), DbAccess::kReadOnly);
+    ASSERT_TRUE(reader) << reader.message();
+    const Result<TermCalendar> read = LoadTermCalendar(**reader);
+    ASSERT_TRUE(read) << read.message();
+    EXPECT_EQ(*read, TermCalendar{});
+  }
+  t.Reopen();  // opened for writing, the file gains the tables
+  ASSERT_TRUE(SaveTermCalendar(t.db(), Autumn(), 7));
+  EXPECT_EQ(LoadTermCalendar(t.db()).value(), Autumn());
 }
 
 TEST(TermCalendar, TheDefaultTermStartsOnTheNextFirstOfMarchOrSeptemberAndCanBeKept) {
