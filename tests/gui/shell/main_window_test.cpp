@@ -238,6 +238,7 @@ TEST_F(Shell, ItemsOpenTheirWindows) {
                                                     {window.mnuExport, "frmExport"},
                                                     {window.mnuImportData, "frmImport"},
                                                     {window.mnuSetLessonNum, "frmSetLessonOfDay"},
+                                                    {window.mnuCalendar, "frmCalendar"},
                                                     {window.mnuSimpleManual, "frmSimpleManual"},
                                                     {window.mnuAbout, "frmAbout"}};
   for (const auto& [item, want] : items) {
