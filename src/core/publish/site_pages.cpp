@@ -201,6 +201,16 @@ struct Site {
     return out + "</ul></section>\n";
   }
 
+  // Said where the calendar files are offered, so nobody relies on a
+  // calendar that silently lacks the afternoon.
+  std::string MissingBells() const {
+    if (c.lessonsWithoutBell.empty()) return "";
+    std::string lessons;
+    for (int n : c.lessonsWithoutBell)
+      lessons += (lessons.empty() ? "第" : "、第") + std::to_string(n) + "节";
+    return "<br><strong>注意：</strong>" + lessons + "没有作息时间，日历文件中没有这些课。";
+  }
+
   std::string Index() const {
     const PublishedSchool& s = c.school;
     std::string body =
@@ -218,7 +228,8 @@ struct Site {
         "<li><a href=\"" +
         std::string(kLessonsCsvFile) + "\">全部课程（CSV，可用 Excel/WPS 打开）</a></li>\n";
     if (c.calendarFiles)
-      body += "<li>每个班级、每位教师的日历文件（.ics）：点名称旁的“日历”，导入手机日历一次即可。</li>\n";
+      body += "<li>每个班级、每位教师的日历文件（.ics）：点名称旁的“日历”，导入手机日历一次即可。" +
+              MissingBells() + "</li>\n";
     body += "</ul>\n<script>\n" + std::string(SiteSearchScript()) + "</script>\n";
     return Page("课表", body);
   }

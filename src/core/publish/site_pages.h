@@ -36,6 +36,8 @@ struct SiteContent {
   std::string baseUrl;
   // Whether ics/<page name>.ics is written for every class and teacher.
   bool calendarFiles = false;
+  // The lessons of the day that have no bell time, so are in no calendar file.
+  std::vector<int> lessonsWithoutBell;
 };
 
 inline constexpr const char* kLessonsCsvFile = "lessons.csv";

@@ -50,7 +50,9 @@ Result<std::vector<SiteFile>> SiteFiles(TimetableDb& db, const PublishedSchool& 
   Result<ChangeNotice> changes = ChangesSince(db, o.week, std::nullopt);
   if (!changes) return changes.outcome();
   const bool calendars = calendar->start.has_value();
-  std::vector<SiteFile> files = SitePages({school, *calendar, *changes, o.publishedAt, o.baseUrl, calendars});
+  std::vector<SiteFile> files =
+      SitePages({school, *calendar, *changes, o.publishedAt, o.baseUrl, calendars,
+                 calendars ? LessonsWithoutBell(school, *calendar) : std::vector<int>{}});
   files.push_back({kLessonsCsvFile, LessonsCsv(school)});
   if (calendars) {
     const std::string stamp = o.stamp.empty() ? UtcStampNow() : o.stamp;

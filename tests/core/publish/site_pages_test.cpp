@@ -34,10 +34,11 @@ PublishedSchool School() {
 }
 
 struct Pages {
-  explicit Pages(PublishedSchool s = School(), std::string baseUrl = "", ChangeNotice n = {})
+  explicit Pages(PublishedSchool s = School(), std::string baseUrl = "", ChangeNotice n = {},
+                 std::vector<int> withoutBell = {})
       : school(std::move(s)), notice(std::move(n)) {
     calendar.bells = {{1, 8 * 60, 8 * 60 + 40}};
-    for (SiteFile& f : SitePages({school, calendar, notice, "2026-12-07 17:30", baseUrl, true}))
+    for (SiteFile& f : SitePages({school, calendar, notice, "2026-12-07 17:30", baseUrl, true, withoutBell}))
       files[f.path] = std::move(f.bytes);
   }
   const std::string& operator[](const std::string& path) const { return files.at(path); }
@@ -101,6 +102,10 @@ TEST(SitePages, TheIndexLinksEveryPageCalendarAndTheCsvAndEachClassPageHoldsItsL
   }
   EXPECT_NE(index.find("id=\"q\""), std::string::npos) << "the search box";
   EXPECT_NE(index.find("data-name=\"王芳 001\""), std::string::npos);
+  EXPECT_EQ(index.find("没有作息时间"), std::string::npos);
+  EXPECT_NE(
+      Pages(School(), "", {}, {5, 6})["index.html"].find("第5节、第6节没有作息时间，日历文件中没有这些课"),
+      std::string::npos);
 
   // Class 七（1）班: 数学 on Monday's first lesson, 微机 on Wednesday's sixth, in
   // the grid and in the list by day; nothing of class 72.
