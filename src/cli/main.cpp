@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   orv::cli::AddOutputCommands(app, ctx);
   orv::cli::AddRulesCommands(app, ctx);
   orv::cli::AddExchangeCommands(app, ctx);
+  orv::cli::AddNoticeCommands(app, ctx);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

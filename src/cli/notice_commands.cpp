@@ -1,0 +1,122 @@
+// changes, publications and export-csv: what changed for each teacher and
+// class since a publication, the publications made, and the timetable as one
+// CSV file.
+#include <cctype>
+#include <iostream>
+
+#include "cli/commands.h"
+#include "core/files/output_file.h"
+#include "core/publish/calendar_files.h"
+#include "core/publish/change_notice.h"
+#include "core/publish/publications.h"
+#include "core/settings/settings.h"
+
+namespace fs = std::filesystem;
+
+namespace orv::cli {
+
+namespace {
+
+struct ChangesRequest {
+  std::string db;
+  std::optional<int> since;
+  std::optional<int> lessons;
+};
+
+void PrintEntries(const char* heading, const std::vector<ChangeNoticeEntry>& entries) {
+  if (entries.empty()) return;
+  std::cout << heading << "\n";
+  for (const ChangeNoticeEntry& e : entries) {
+    std::cout << "  " << e.name << "：\n";
+    for (const LessonChange& c : e.changes) std::cout << "    " << c.text << "\n";
+  }
+}
+
+int RunChanges(const ChangesRequest& r, Context& ctx) {
+  // Only read: the notice may be asked of a database marked read-only.
+  auto db = OpenOrReport(r.db, DbAccess::kReadOnly);
+  if (!db) return kExitFailed;
+  const Result<ChangeNotice> notice = ChangesSince(*db, ctx.LessonsPerDay(r.lessons, *db), r.since);
+  if (!notice) return Fail("无法列出变动！", notice.outcome());
+  if (!notice->sinceVersion) {
+    std::cout << "还没有发布过课表，没有可以比较的版本\n";
+    return kExitDone;
+  }
+  const std::string since =
+      "自第" + std::to_string(*notice->sinceVersion) + "次发布（" + notice->sincePublishedAt + "）以来";
+  if (notice->Empty()) {
+    std::cout << since << "没有变动\n";
+    return kExitDone;
+  }
+  std::cout << since << "的变动：\n";
+  PrintEntries("教师", notice->teachers);
+  PrintEntries("班级", notice->classes);
+  return kExitDone;
+}
+
+struct PublicationsRequest {
+  std::string db;
+};
+
+int RunPublications(const PublicationsRequest& r) {
+  auto db = OpenOrReport(r.db, DbAccess::kReadOnly);
+  if (!db) return kExitFailed;
+  const Result<std::vector<Publication>> all = ListPublications(*db);
+  if (!all) return Fail("无法列出发布记录！", all.outcome());
+  if (all->empty()) std::cout << "还没有发布过课表\n";
+  for (const Publication& p : *all)
+    std::cout << "第" << p.version << "次发布  " << p.publishedAt << "  每天" << p.lessonsPerDay << "节\n";
+  return kExitDone;
+}
+
+struct CsvRequest {
+  std::string db;
+  std::string out;
+  bool force = false;
+  std::optional<int> lessons;
+};
+
+int RunExportCsv(const CsvRequest& r, Context& ctx) {
+  std::string ext = fs::path(r.out).extension().string();
+  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+  if (ext != ".csv") return Fail("导出文件名必须以 .csv 结尾: " + r.out);
+  if (PathIsTaken(r.out) && !r.force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out);
+  auto db = OpenOrReport(r.db, DbAccess::kReadOnly);
+  if (!db) return kExitFailed;
+  const Result<PublishedSchool> school =
+      ReadPublishedSchool(*db, ctx.LessonsPerDay(r.lessons, *db), Settings(ctx.ProgramDir()).GetSchoolName());
+  if (!school) return Fail("课表导出失败！", school.outcome());
+  OutputFile file;
+  Outcome done = file.Begin(r.out);
+  if (done) done = file.Write(LessonsCsv(*school));
+  if (done) done = file.Commit();
+  if (!done) return Fail("课表导出失败！", done);
+  std::cout << "已导出课表: " << r.out << "（" << school->lessons.size() << "节课）\n";
+  return kExitDone;
+}
+
+}  // namespace
+
+void AddNoticeCommands(CLI::App& app, Context& ctx) {
+  static ChangesRequest changes;
+  auto* ch = app.add_subcommand("changes", "List per teacher and class what changed since a publication");
+  ch->add_option("DB", changes.db, "Database file")->required();
+  ch->add_option("--since", changes.since, "Publication to compare with (default: the latest)");
+  AddLessonsOption(ch, changes.lessons);
+  ch->callback([&ctx] { ctx.exitCode = RunChanges(changes, ctx); });
+
+  static PublicationsRequest publications;
+  auto* pub = app.add_subcommand("publications", "List the publications made, oldest first");
+  pub->add_option("DB", publications.db, "Database file")->required();
+  pub->callback([&ctx] { ctx.exitCode = RunPublications(publications); });
+
+  static CsvRequest csv;
+  auto* exp = app.add_subcommand("export-csv", "Write every lesson to a CSV file (UTF-8 with a BOM)");
+  exp->add_option("DB", csv.db, "Database file")->required();
+  exp->add_option("--out", csv.out, "CSV file to write (.csv)")->required();
+  exp->add_flag("--force", csv.force, "Replace an existing output file");
+  AddLessonsOption(exp, csv.lessons);
+  exp->callback([&ctx] { ctx.exitCode = RunExportCsv(csv, ctx); });
+}
+
+}  // namespace orv::cli
