@@ -42,8 +42,7 @@ int RunChanges(const ChangesRequest& r, Context& ctx) {
     std::cout << "还没有发布过课表，没有可以比较的版本\n";
     return kExitDone;
   }
-  const std::string since =
-      "自第" + std::to_string(*notice->sinceVersion) + "次发布（" + notice->sincePublishedAt + "）以来";
+  const std::string since = SinceText(*notice);
   if (notice->Empty()) {
     std::cout << since << "没有变动\n";
     return kExitDone;

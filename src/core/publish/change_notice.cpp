@@ -142,4 +142,22 @@ Result<ChangeNotice> ChangesSince(TimetableDb& db, SchoolWeek week, std::optiona
   return notice;
 }
 
+std::string SinceText(const ChangeNotice& notice) {
+  if (!notice.sinceVersion) return "";
+  return "自第" + std::to_string(*notice.sinceVersion) + "次发布（" + notice.sincePublishedAt + "）以来";
+}
+
+PrintData NoticePrintData(const ChangeNotice& notice, std::string_view school) {
+  PrintData data;
+  data.kind = PrintDataKind::Notice;
+  for (const ChangeNoticeEntry& e : notice.teachers) {
+    PrintSubject s;
+    s.title = std::string(school) + (school.empty() ? "" : "　") + e.name;
+    s.name = SinceText(notice) + "，您的课有以下变动：";
+    for (const LessonChange& c : e.changes) s.lines.push_back(c.text);
+    data.subjects.push_back(std::move(s));
+  }
+  return data;
+}
+
 }  // namespace orv
