@@ -198,14 +198,13 @@ void LayOutNotice(PageDocument& doc, const PrintData& data, const PrintTemplate&
   struct Part {
     const PrintSubject* subject;
     size_t first, count;
+    size_t page, pages;  // within the teacher's notice: each is handed out alone
   };
   std::vector<Part> parts;
   for (const PrintSubject& s : data.subjects) {
-    size_t first = 0;
-    do {
-      parts.push_back({&s, first, std::min(perPage, s.lines.size() - first)});
-      first += perPage;
-    } while (first < s.lines.size());
+    const size_t pages = std::max<size_t>(1, (s.lines.size() + perPage - 1) / perPage);
+    for (size_t p = 0; p < pages; ++p)
+      parts.push_back({&s, p * perPage, std::min(perPage, s.lines.size() - p * perPage), p + 1, pages});
   }
   doc.pages.resize(parts.size());
   for (size_t p = 0; p < parts.size(); ++p) {
@@ -214,7 +213,7 @@ void LayOutNotice(PageDocument& doc, const PrintData& data, const PrintTemplate&
     b.Band(a, a.top, t.title, FillPattern(t.title.text, "title", part.subject->title));
     b.Band(a, a.top + t.title.height, t.header, FillPattern(t.header.text, "since", part.subject->name),
            TextAlign::Left);
-    b.Band(a, a.bottom - t.footer.height, t.footer, Footer(t, p + 1, parts.size()));
+    b.Band(a, a.bottom - t.footer.height, t.footer, Footer(t, part.page, part.pages));
     double y = top;
     b.HLine(a.left, a.right, y, t.outerLine);
     for (size_t i = part.first; i < part.first + part.count; ++i) {

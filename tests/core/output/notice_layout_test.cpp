@@ -44,7 +44,7 @@ TEST(NoticeLayout, OnePagePerTeacherAndALongNoticeGoesOn) {
   ASSERT_EQ(two.pages.size(), 2u);
   EXPECT_EQ(Texts(two.pages[0]),
             (std::vector<std::string>{"实验中学　教师1　课表变更通知", "自第1次发布（2026-09-01 08:00）以来",
-                                      "第 1 页，共 2 页", "变动1", "变动2"}));
+                                      "第 1 页，共 1 页", "变动1", "变动2"}));
   EXPECT_EQ(Texts(two.pages[1])[0], "实验中学　教师2　课表变更通知");
   for (const Page& p : two.pages)
     for (const PageText& text : p.texts) {
@@ -59,6 +59,9 @@ TEST(NoticeLayout, OnePagePerTeacherAndALongNoticeGoesOn) {
   EXPECT_EQ(Texts(long_.pages[1]).back(), "变动23");
   EXPECT_EQ(Texts(long_.pages[0]).back(), "变动22");
   EXPECT_EQ(Texts(long_.pages[2]).at(0), "实验中学　教师2　课表变更通知");
+  // Pages are numbered within each teacher's notice, which is handed out alone.
+  EXPECT_EQ(Texts(long_.pages[1]).at(2), "第 2 页，共 2 页");
+  EXPECT_EQ(Texts(long_.pages[2]).at(2), "第 1 页，共 1 页");
 }
 
 TEST(NoticeLayout, ANoticeAndATimetableNeverShareATemplate) {
