@@ -11,6 +11,12 @@
 #include "core/publish/publications.h"
 #include "core/settings/settings.h"
 
+#ifdef ORVANDEL_WITH_PRINT
+#include "cli/print_application.h"
+#include "printing/print_pages.h"
+#include "printing/print_timetable.h"
+#endif
+
 namespace fs = std::filesystem;
 
 namespace orv::cli {
@@ -21,7 +27,38 @@ struct ChangesRequest {
   std::string db;
   std::optional<int> since;
   std::optional<int> lessons;
+  std::string pdf;  // the notice printed there, a page per teacher
+  bool force = false;
 };
+
+// The output name and any file already there; kExitDone when it may be written.
+int CheckOutputName(const std::string& out, const char* extension, bool force) {
+  std::string ext = fs::path(out).extension().string();
+  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+  if (ext != extension) return Fail("输出文件名必须以 " + std::string(extension) + " 结尾: " + out);
+  if (PathIsTaken(out) && !force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + out);
+  return kExitDone;
+}
+
+#ifdef ORVANDEL_WITH_PRINT
+int PrintNotice(const ChangeNotice& notice, const ChangesRequest& r, const Context& ctx) {
+  if (notice.teachers.empty()) {
+    std::cout << "没有教师的课有变动，没有写PDF文件\n";
+    return kExitDone;
+  }
+  const fs::path programDir = ctx.ProgramDir();
+  PrintApplication qt;
+  const Outcome printed = PrintPages(NoticePrintData(notice, Settings(programDir).GetSchoolName()),
+                                     PrintTarget::Pdf(r.pdf), PrintTemplatePath(programDir, "NoticeA4.xml"));
+  if (!printed) return Fail("打印失败！(ret = " + std::to_string(printed.code()) + ") " + printed.message());
+  std::cout << "已打印变更通知（" << notice.teachers.size() << "位教师，每人一页）: " << r.pdf << "\n";
+  return kExitDone;
+}
+#else
+int PrintNotice(const ChangeNotice&, const ChangesRequest&, const Context&) {
+  return Fail("打印需要桌面版：这个 orvandel-cli 构建时没有 Qt 打印库（ORVANDEL_GUI=OFF）。");
+}
+#endif
 
 void PrintEntries(const char* heading, const std::vector<ChangeNoticeEntry>& entries) {
   if (entries.empty()) return;
@@ -33,6 +70,8 @@ void PrintEntries(const char* heading, const std::vector<ChangeNoticeEntry>& ent
 }
 
 int RunChanges(const ChangesRequest& r, Context& ctx) {
+  if (!r.pdf.empty())
+    if (const int refused = CheckOutputName(r.pdf, ".pdf", r.force); refused != kExitDone) return refused;
   // Only read: the notice may be asked of a database marked read-only.
   auto db = OpenOrReport(r.db, DbAccess::kReadOnly);
   if (!db) return kExitFailed;
@@ -50,7 +89,7 @@ int RunChanges(const ChangesRequest& r, Context& ctx) {
   std::cout << since << "的变动：\n";
   PrintEntries("教师", notice->teachers);
   PrintEntries("班级", notice->classes);
-  return kExitDone;
+  return r.pdf.empty() ? kExitDone : PrintNotice(*notice, r, ctx);
 }
 
 struct PublicationsRequest {
@@ -76,10 +115,7 @@ struct CsvRequest {
 };
 
 int RunExportCsv(const CsvRequest& r, Context& ctx) {
-  std::string ext = fs::path(r.out).extension().string();
-  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-  if (ext != ".csv") return Fail("导出文件名必须以 .csv 结尾: " + r.out);
-  if (PathIsTaken(r.out) && !r.force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out);
+  if (const int refused = CheckOutputName(r.out, ".csv", r.force); refused != kExitDone) return refused;
   auto db = OpenOrReport(r.db, DbAccess::kReadOnly);
   if (!db) return kExitFailed;
   const Result<PublishedSchool> school =
@@ -102,6 +138,9 @@ void AddNoticeCommands(CLI::App& app, Context& ctx) {
   ch->add_option("DB", changes.db, "Database file")->required();
   ch->add_option("--since", changes.since, "Publication to compare with (default: the latest)");
   AddLessonsOption(ch, changes.lessons);
+  ch->add_option("--pdf", changes.pdf,
+                 "Also print the notice to this PDF file, a page per teacher (needs the desktop build)");
+  ch->add_flag("--force", changes.force, "Replace an existing PDF file");
   ch->callback([&ctx] { ctx.exitCode = RunChanges(changes, ctx); });
 
   static PublicationsRequest publications;

@@ -8,6 +8,7 @@
 #include "cli/cli_runner.h"
 #include "core/editing/timetable_edit.h"
 #include "core/publish/publications.h"
+#include "support/process.h"
 #include "support/test_db.h"
 
 namespace fs = std::filesystem;
@@ -70,6 +71,18 @@ TEST_F(NoticeCli, ChangesSaysWhatMovedForEachTeacherAndClass) {
             "    星期四第5节 语文（李明）改到 星期三第2节\n");
   EXPECT_EQ(test::RunCli({"publications", db}).out,
             "第1次发布  2026-09-01 08:00  每天6节\n第2次发布  2026-09-08 08:00  每天6节\n");
+
+#ifdef ORVANDEL_CLI_PRINTS
+  // A page for each of the two teachers, and an existing file kept without --force.
+  const std::string pdf = (t.dir().Path() / "变更通知.pdf").string();
+  const test::CliRun printed = test::RunCli({"changes", db, "--since", "1", "--pdf", pdf});
+  ASSERT_EQ(printed.exitCode, 0) << printed.err;
+  EXPECT_NE(test::RunProcess("/usr/bin/pdfinfo", {pdf}).out.find("Pages:           2\n"), std::string::npos);
+  const std::string text = test::RunProcess("/usr/bin/pdftotext", {pdf, "-"}).out;
+  EXPECT_NE(text.find("星期三第2节 数学（七（2）班）改到 星期四第5节"), std::string::npos) << text;
+  EXPECT_EQ(test::RunCli({"changes", db, "--since", "1", "--pdf", pdf}).exitCode, 1);
+  EXPECT_EQ(test::RunCli({"changes", db, "--since", "1", "--pdf", pdf, "--force"}).exitCode, 0);
+#endif
 
   const test::CliRun unknown = test::RunCli({"changes", db, "--since", "3"});
   EXPECT_EQ(unknown.exitCode, 1);
