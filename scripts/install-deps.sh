@@ -13,7 +13,8 @@ core_pkgs=(
 gui_pkgs=(
   qt6-base-dev qt6-tools-dev qt6-base-dev-tools libgl-dev
   qt6-qpa-plugins fonts-noto-cjk poppler-utils libqpdf-dev xauth
-  dpkg-dev file chromium
+  dpkg-dev file chromium qt6-translations-l10n
+  lintian appstream desktop-file-utils shared-mime-info libglib2.0-bin bash-completion man-db
 )
 
 pkgs=("${core_pkgs[@]}")

@@ -67,6 +67,7 @@ void AddOutputCommands(CLI::App& app, Context& ctx);
 void AddRulesCommands(CLI::App& app, Context& ctx);
 void AddQualityCommands(CLI::App& app, Context& ctx);
 void AddExchangeCommands(CLI::App& app, Context& ctx);
+void AddCalendarCommands(CLI::App& app, Context& ctx);
 void AddNoticeCommands(CLI::App& app, Context& ctx);
 
 }  // namespace orv::cli

@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
   CLI::App app{"Orvandel 排课软件 command-line companion"};
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Show help for every command");
+  app.set_version_flag("--version", "orvandel-cli " ORVANDEL_VERSION);
   orv::cli::Context ctx;
   app.add_option("--program-dir", ctx.programDir,
                  "Directory holding kbxt.ini (default: the program directory)");
@@ -18,12 +19,15 @@ int main(int argc, char** argv) {
   orv::cli::AddOutputCommands(app, ctx);
   orv::cli::AddRulesCommands(app, ctx);
   orv::cli::AddExchangeCommands(app, ctx);
+  orv::cli::AddCalendarCommands(app, ctx);
   orv::cli::AddNoticeCommands(app, ctx);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);

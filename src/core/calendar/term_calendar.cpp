@@ -92,7 +92,12 @@ std::string ClockText(int minutes) {
   return text;
 }
 
-CivilDate TermCalendar::End() const { return AddDays(start.value_or(CivilDate{}), 7LL * weeks); }
+// Teaching weeks run Monday to Sunday, the first being the week of the first
+// day, so a term that starts midweek still ends on a Sunday.
+CivilDate TermCalendar::End() const {
+  const CivilDate first = start.value_or(CivilDate{});
+  return AddDays(first, 7LL * weeks - (IsoWeekday(first) - 1));
+}
 
 bool TermCalendar::Contains(const CivilDate& date) const { return start && *start <= date && date < End(); }
 
@@ -157,10 +162,69 @@ std::vector<SchoolDay> SchoolDays(const TermCalendar& c) {
   return out;
 }
 
+std::string TermSummary(const TermCalendar& c) {
+  if (!c.start) return "尚未填写学期";
+  return "本学期 " + DateText(*c.start) + " 至 " + DateText(AddDays(c.End(), -1)) + "，共 " +
+         std::to_string(c.weeks) + " 周，上课 " + std::to_string(SchoolDays(c).size()) + " 天";
+}
+
+std::string WeekdayName(int isoWeekday) {
+  if (isoWeekday >= 1 && isoWeekday <= kDaysPerWeek) return std::string(kDayNames[size_t(isoWeekday - 1)]);
+  if (isoWeekday == 6) return "星期六";
+  if (isoWeekday == 7) return "星期日";
+  return "第" + std::to_string(isoWeekday) + "天";
+}
+
+std::optional<int> ParseSchoolWeekday(std::string_view text) {
+  for (int day = 1; day <= kDaysPerWeek; ++day) {
+    const std::string_view name = kDayNames[size_t(day - 1)];  // "星期三"; "周三" shares its last character
+    const std::string_view numeral = name.substr(name.size() - 3);
+    if (text == std::to_string(day) || text == name || text == "周" + std::string(numeral)) return day;
+  }
+  return std::nullopt;
+}
+
+std::vector<std::pair<CivilDate, CivilDate>> DateRuns(std::vector<CivilDate> dates) {
+  std::sort(dates.begin(), dates.end());
+  dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
+  std::vector<std::pair<CivilDate, CivilDate>> runs;
+  for (const CivilDate& d : dates) {
+    if (!runs.empty() && DayNumber(runs.back().second) + 1 == DayNumber(d))
+      runs.back().second = d;
+    else
+      runs.emplace_back(d, d);
+  }
+  return runs;
+}
+
+TermCalendar DefaultTermCalendar(const CivilDate& today, int lessonsPerDay) {
+  TermCalendar c;
+  for (const CivilDate candidate :
+       {CivilDate{today.year, 3, 1}, CivilDate{today.year, 9, 1}, CivilDate{today.year + 1, 3, 1}}) {
+    if (today <= candidate) {
+      c.start = candidate;
+      break;
+    }
+  }
+  c.weeks = 20;
+  const SchoolWeek week(lessonsPerDay);
+  constexpr int kLesson = 40, kBreak = 10, kMorning = 8 * 60, kAfternoon = 14 * 60;
+  int start = kMorning;
+  for (int lesson = 1; lesson <= week.lessonsPerDay; ++lesson) {
+    c.bells.push_back({lesson, start, start + kLesson});
+    start = week.LunchAfter(lesson) ? kAfternoon : start + kLesson + kBreak;
+  }
+  return c;
+}
+
 Result<TermCalendar> LoadTermCalendar(TimetableDb& db) {
   return Guarded("读取校历失败：", [&]() -> Result<TermCalendar> {
     TermCalendar c;
     Transaction read(db);
+    // A file from before the calendar, opened only to be read, is not
+    // upgraded: it states no calendar.
+    for (const char* table : {"Termtb", "BellTimetb", "CalendarDaytb"})
+      if (!db.Exists("select 1 from sqlite_master where type='table' and name=?", table)) return c;
     for (Cursor r = db.Query("select StartDate, Weeks from Termtb where Id=1"); r.Next();) {
       c.start = ParseDate(r.Text(0));
       c.weeks = r.Int(1);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/database/timetable_db.h"
@@ -53,7 +54,8 @@ struct TermCalendar {
   std::vector<MakeUpDay> makeUps;
   bool operator==(const TermCalendar&) const = default;
 
-  // The day after the last day of the term.
+  // The day after the last day of the term: the Monday after its last week
+  // (weeks run Monday to Sunday; the first is the week of `start`).
   CivilDate End() const;
   bool Contains(const CivilDate& date) const;
   const BellTime* BellOf(int lesson) const;
@@ -77,6 +79,23 @@ struct SchoolDay {
 // Every date of the term with lessons, in order: the weekdays that are no
 // holiday, and the make-up days.
 std::vector<SchoolDay> SchoolDays(const TermCalendar& calendar);
+
+// "本学期 2026-09-01 至 2027-01-18，共 20 周，上课 96 天"; "尚未填写学期" without a start.
+std::string TermSummary(const TermCalendar& calendar);
+
+// "星期六" for 6: the names of all seven days, where kDayNames has the school's five.
+std::string WeekdayName(int isoWeekday);
+// The timetable day a make-up day follows: "3", "星期三" or "周三"; 1-5.
+std::optional<int> ParseSchoolWeekday(std::string_view text);
+
+// The dates in order, each run of consecutive days as its first and last
+// date: how a school states its holidays ("10月1日至7日").
+std::vector<std::pair<CivilDate, CivilDate>> DateRuns(std::vector<CivilDate> dates);
+
+// A calendar a school can keep as it is: the term from the next 1 March or
+// 1 September (today included), 20 weeks, lessons of 40 minutes from 08:00
+// with 10-minute breaks, the afternoon from 14:00. No holidays yet.
+TermCalendar DefaultTermCalendar(const CivilDate& today, int lessonsPerDay);
 
 // The stored calendar; an empty one (no start) in a file that states none.
 Result<TermCalendar> LoadTermCalendar(TimetableDb& db);

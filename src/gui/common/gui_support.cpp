@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 
 #include "printing/print_fonts.h"
 
@@ -12,6 +14,14 @@ void ApplyProgramFont() {
   QFont font("宋体", 10);
   font.setStyleHint(QFont::Serif);
   QApplication::setFont(font);
+}
+
+std::unique_ptr<QTranslator> LoadQtTranslations() {
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    return nullptr;
+  return translator;
 }
 
 WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }

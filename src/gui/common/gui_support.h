@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QString>
+#include <QTranslator>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,12 @@ inline std::string S(const QString& s) { return s.toStdString(); }
 
 // Maps "宋体" (and "黑体") to installed CJK fonts and makes 宋体 the program font.
 void ApplyProgramFont();
+
+// Qt's own Chinese texts (是/否 buttons, the file and print dialogs), so the
+// standard dialogs speak the language of the rest of the program; nullptr
+// when Qt's translations are not installed. The caller installs it and keeps
+// it for as long as it is installed.
+std::unique_ptr<QTranslator> LoadQtTranslations();
 
 // The hourglass pointer for as long as the object lives.
 class WaitCursor {

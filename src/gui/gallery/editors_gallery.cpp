@@ -1,3 +1,5 @@
+#include "core/calendar/term_calendar.h"
+#include "gui/editors/calendar_window.h"
 #include "gui/editors/class_list_editor.h"
 #include "gui/editors/class_plan_editor.h"
 #include "gui/editors/code_list_editor.h"
@@ -28,6 +30,20 @@ void AddEditorGallery(GalleryList& list) {
                     (void)SetSchoolRule(db, {RuleKey::kDoublesPerWeek, RuleScope::kCourse, "01", "", 1});
                     (void)SetSchoolRule(db, {RuleKey::kRooms, RuleScope::kCourse, "09", "", 2});
                     return new SchoolRulesWindow(ctx);
+                  }});
+  // The autumn term as a school enters it: the National Day week off, and
+  // the two weekend days that make up for it.
+  list.push_back({"frmCalendar", [](UiContext& ctx) -> QWidget* {
+                    TimetableDb& db = *ctx.state.db;
+                    const Result<TermCalendar> stored = LoadTermCalendar(db);
+                    if (stored && !stored->start) {
+                      TermCalendar c = DefaultTermCalendar({2026, 7, 1}, ctx.state.week.lessonsPerDay);
+                      for (int day = 1; day <= 7; ++day) c.holidays.push_back({2026, 10, day});
+                      c.holidays.push_back({2027, 1, 1});
+                      c.makeUps = {{{2026, 9, 27}, 4}, {{2026, 10, 10}, 5}};
+                      (void)SaveTermCalendar(db, c, ctx.state.week.lessonsPerDay);
+                    }
+                    return new CalendarWindow(ctx);
                   }});
 }
 

@@ -12,6 +12,7 @@
 #include "core/database/maintenance.h"
 #include "core/exchange/data_export.h"
 #include "core/exchange/template_workbook.h"
+#include "gui/editors/calendar_window.h"
 #include "gui/editors/editor_windows.h"
 #include "gui/editors/limit_window.h"
 #include "gui/editors/school_rules_window.h"
@@ -110,6 +111,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
 
   mnuManager = AddMenu("mnuManager", "系统管理");
   mnuSetLessonNum = AddItem(mnuManager, "mnuSetLessonNum", "每天课时设置");
+  mnuCalendar = AddItem(mnuManager, "mnuCalendar", "作息时间与校历");
   mnuDataMaintenance = AddItem(mnuManager, "mnuDataMaintenance", "数据维护");
 
   mnuHelp = AddMenu("mnuHelp", "帮助");
@@ -168,6 +170,9 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   connect(mnuDeleteLessonAll, &QAction::triggered, this, &FrmMain::DeleteLessonAll);
   connect(mnuSetLessonNum, &QAction::triggered, this, &FrmMain::SetLessonNum);
   connect(mnuDataMaintenance, &QAction::triggered, this, &FrmMain::DataMaintenance);
+  connect(mnuCalendar, &QAction::triggered, this, [this] {
+    if (HaveDatabase()) ShowCalendar(ctx_, this);
+  });
   connect(mnuSimpleManual, &QAction::triggered, this, &FrmMain::SimpleManual);
   connect(mnuManual, &QAction::triggered, this, &FrmMain::Manual);
   connect(mnuToWebsite, &QAction::triggered, this, &FrmMain::ToWebsite);

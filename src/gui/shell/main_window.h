@@ -74,6 +74,7 @@ class FrmMain : public QMainWindow {
 
   QMenu* mnuManager;
   QAction* mnuSetLessonNum;
+  QAction* mnuCalendar;
   QAction* mnuDataMaintenance;
 
   QMenu* mnuHelp;

@@ -121,9 +121,11 @@ TEST(CalendarFiles, LibicalExpandsEveryLessonOnEverySchoolDayOfTheTerm) {
   }
   // The count spelled out for 702: 星期一 and 星期三 lose one day each to
   // the holiday week and gain one each from a make-up day; 星期五 loses one.
-  // 20 Mondays (from 09-07), 20 Wednesdays, 20 Fridays in the term.
+  // The term's 20 weeks run from the week of Tuesday 09-01 to Sunday
+  // 2027-01-17: 19 Mondays (09-07 to 01-11), 20 Wednesdays, 20 Fridays.
+  ASSERT_EQ(term.End(), D("2027-01-18"));
   EXPECT_EQ(Expand(CalendarIcs(school, term, CalendarOwner::Class, "702", "20261207T093000Z")).size(),
-            size_t(1 * 20 + 2 * 20 + 2 * 19));
+            size_t(1 * 19 + 2 * 20 + 2 * 19));
   EXPECT_EQ(LessonsWithoutBell(school, term), std::vector<int>{7});
 }
 
@@ -149,7 +151,10 @@ TEST(CalendarFiles, LinesAreCrlfFoldedWithinCharactersAndTextIsEscaped) {
   }
   EXPECT_NE(unfolded.find("\nSUMMARY:数学 · 初一（2）班\\,实验\\;\\\\班 一个很长很长"), std::string::npos);
   EXPECT_NE(unfolded.find("\nX-WR-CALNAME:王伟课表\n"), std::string::npos);
-  EXPECT_NE(unfolded.find("\nRRULE:FREQ=WEEKLY;UNTIL=20270118T155959Z\n"), std::string::npos);
+  // UNTIL: the end of the term's last day in Beijing, in UTC.
+  std::string last = DateText(AddDays(Autumn().End(), -1));
+  last.erase(std::remove(last.begin(), last.end(), '-'), last.end());
+  EXPECT_NE(unfolded.find("\nRRULE:FREQ=WEEKLY;UNTIL=" + last + "T155959Z\n"), std::string::npos) << unfolded;
   // libical reads the escaped name back as it was.
   std::set<std::string> locations;
   for (const Occurrence& o : Expand(ics)) locations.insert(std::get<4>(o));

@@ -239,6 +239,7 @@ TEST_F(Shell, ItemsOpenTheirWindows) {
                                                     {window.mnuChanges, "frmChanges"},
                                                     {window.mnuImportData, "frmImport"},
                                                     {window.mnuSetLessonNum, "frmSetLessonOfDay"},
+                                                    {window.mnuCalendar, "frmCalendar"},
                                                     {window.mnuSimpleManual, "frmSimpleManual"},
                                                     {window.mnuAbout, "frmAbout"}};
   for (const auto& [item, want] : items) {
