@@ -2,6 +2,7 @@
 // class since a publication, the publications made, and the timetable as one
 // CSV file.
 #include <cctype>
+#include <ctime>
 #include <iostream>
 
 #include "cli/commands.h"
@@ -94,11 +95,33 @@ int RunChanges(const ChangesRequest& r, Context& ctx) {
 
 struct PublicationsRequest {
   std::string db;
+  bool record = false;
+  std::optional<int> lessons;
 };
 
-int RunPublications(const PublicationsRequest& r) {
-  auto db = OpenOrReport(r.db, DbAccess::kReadOnly);
+// "2026-12-07 17:30" by this computer's clock and time zone.
+std::string LocalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+  return text;
+}
+
+int RunPublications(const PublicationsRequest& r, Context& ctx) {
+  auto db = OpenOrReport(r.db, r.record ? DbAccess::kReadWrite : DbAccess::kReadOnly);
   if (!db) return kExitFailed;
+  if (r.record) {
+    const Result<PublishedSchool> school = ReadPublishedSchool(*db, ctx.LessonsPerDay(r.lessons, *db),
+                                                               Settings(ctx.ProgramDir()).GetSchoolName());
+    if (!school) return Fail("记录失败！", school.outcome());
+    const Result<Publication> recorded = RecordPublication(*db, *school, LocalNow());
+    if (!recorded) return Fail("记录失败！", recorded.outcome());
+    std::cout << "已记为第" << recorded->version << "次发布（" << recorded->publishedAt << "，"
+              << school->lessons.size() << "节课）\n";
+    return kExitDone;
+  }
   const Result<std::vector<Publication>> all = ListPublications(*db);
   if (!all) return Fail("无法列出发布记录！", all.outcome());
   if (all->empty()) std::cout << "还没有发布过课表\n";
@@ -146,7 +169,11 @@ void AddNoticeCommands(CLI::App& app, Context& ctx) {
   static PublicationsRequest publications;
   auto* pub = app.add_subcommand("publications", "List the publications made, oldest first");
   pub->add_option("DB", publications.db, "Database file")->required();
-  pub->callback([&ctx] { ctx.exitCode = RunPublications(publications); });
+  pub->add_flag(
+      "--record", publications.record,
+      "Record the timetable as it stands as the next publication (e.g. after handing out printouts)");
+  AddLessonsOption(pub, publications.lessons);
+  pub->callback([&ctx] { ctx.exitCode = RunPublications(publications, ctx); });
 
   static CsvRequest csv;
   auto* exp = app.add_subcommand("export-csv", "Write every lesson to a CSV file (UTF-8 with a BOM)");

@@ -48,7 +48,16 @@ TEST_F(NoticeCli, ChangesSaysWhatMovedForEachTeacherAndClass) {
   EXPECT_EQ(never.out, "还没有发布过课表，没有可以比较的版本\n");
   EXPECT_EQ(test::RunCli({"publications", db}).out, "还没有发布过课表\n");
 
+  const test::CliRun recorded = test::RunCli({"publications", db, "--record"});
+  ASSERT_EQ(recorded.exitCode, 0) << recorded.err;
+  EXPECT_TRUE(recorded.out.starts_with("已记为第1次发布（20")) << recorded.out;
+  EXPECT_NE(recorded.out.find("，2节课）"), std::string::npos) << recorded.out;
+  const std::string none = test::RunCli({"changes", db}).out;
+  EXPECT_TRUE(none.starts_with("自第1次发布（20") && none.ends_with("）以来没有变动\n")) << none;
+
   t.Reopen();
+  t.db().Execute("delete from PublishedLessontb");
+  t.db().Execute("delete from Publicationtb");
   Publish("2026-09-01 08:00");
   ASSERT_TRUE(SwapLessons(t.db(), "702", 3, 2, 4, 5, 6));
   Publish("2026-09-08 08:00");

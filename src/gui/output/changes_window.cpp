@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -59,6 +61,7 @@ FrmChanges::FrmChanges(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(
   lstChanges->setObjectName("lstChanges");
   lstChanges->setHeaderHidden(true);
   lstChanges->setColumnCount(1);
+  cmdRecord = MakeCommandButton(this, "cmdRecord", "记为新版本(&R)");
   cmdPrint = MakeCommandButton(this, "cmdPrint", "打印(&P)");
   cmdPdf = MakeCommandButton(this, "cmdPdf", "保存为PDF(&S)");
   cmdClose = MakeCommandButton(this, "cmdClose", "关闭(&C)");
@@ -67,6 +70,7 @@ FrmChanges::FrmChanges(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(
   since->addWidget(lblSince);
   since->addWidget(cmbSince);
   since->addStretch();
+  since->addWidget(cmdRecord);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(new QLabel("每位有变动的教师打印一页（A4纸张）", this));
   buttons->addStretch();
@@ -79,6 +83,7 @@ FrmChanges::FrmChanges(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(
   layout->addWidget(lstChanges, 1);
   layout->addLayout(buttons);
 
+  connect(cmdRecord, &QPushButton::clicked, this, &FrmChanges::Record);
   connect(cmdPrint, &QPushButton::clicked, this, &FrmChanges::Print);
   connect(cmdPdf, &QPushButton::clicked, this, &FrmChanges::SavePdf);
   connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
@@ -92,6 +97,7 @@ void FrmChanges::Fail(const QString& headline, const Outcome& why) {
 }
 
 void FrmChanges::LoadPublications() {
+  const QSignalBlocker quiet(cmbSince);  // the caller shows the notice once the list is whole
   cmbSince->clear();
   if (!ctx_.state.db) return;
   const Result<std::vector<Publication>> all = ListPublications(*ctx_.state.db);
@@ -116,7 +122,8 @@ void FrmChanges::ShowNotice() {
   }
   if (!published) {
     lblSummary->setText(
-        "还没有发布过课表。发布网页课表（课表操作 → 发布网页课表）之后，这里列出此后课表的变动。");
+        "还没有发布过课表。发布网页课表（课表操作 → "
+        "发布网页课表）或点「记为新版本」之后，这里列出此后课表的变动。");
   } else if (!notice_) {
     lblSummary->setText("无法读取变动。");
   } else if (notice_->Empty()) {
@@ -132,6 +139,26 @@ void FrmChanges::ShowNotice() {
   const bool printable = notice_ && !notice_->teachers.empty();
   cmdPrint->setEnabled(printable);
   cmdPdf->setEnabled(printable);
+}
+
+void FrmChanges::Record() {
+  if (!ctx_.state.db) return;
+  TimetableDb& db = *ctx_.state.db;
+  const int next = cmbSince->count() > 0 ? cmbSince->itemData(0).toInt() + 1 : 1;
+  if (!ctx_.prompter.AskYesNo(
+          this, windowTitle(),
+          QString("把现在的课表记为第%1次发布吗？\n以后的变更通知默认与这个版本比较。").arg(next)))
+    return;
+  Result<PublishedSchool> school =
+      ReadPublishedSchool(db, ctx_.state.week, ctx_.state.settings().GetSchoolName());
+  if (!school) return Fail("记录失败！", school.outcome());
+  const Result<Publication> recorded =
+      RecordPublication(db, *school, S(QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm")));
+  if (!recorded) return Fail("记录失败！", recorded.outcome());
+  LoadPublications();  // the new version comes first and is selected
+  ShowNotice();
+  ctx_.prompter.Message(this, MessageIcon::Information, windowTitle(),
+                        QString("已记为第%1次发布").arg(recorded->version));
 }
 
 void FrmChanges::Print() {

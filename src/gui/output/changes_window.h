@@ -26,6 +26,9 @@ class FrmChanges : public QDialog {
   QComboBox* cmbSince;      // the publications, newest first; its data is the version
   QLabel* lblSummary;       // what the notice holds, or that nothing was published
   QTreeWidget* lstChanges;  // 教师 and 班级, each name with its sentences
+  // The timetable as it stands recorded as the next publication: a school
+  // that hands out printouts rather than a web site marks what it handed out.
+  QPushButton* cmdRecord;
   QPushButton* cmdPrint;
   QPushButton* cmdPdf;
   QPushButton* cmdClose;
@@ -36,6 +39,7 @@ class FrmChanges : public QDialog {
  private:
   void LoadPublications();
   void ShowNotice();
+  void Record();
   void Print();
   void SavePdf();
   void Fail(const QString& headline, const Outcome& why);

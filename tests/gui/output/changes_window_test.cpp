@@ -67,7 +67,7 @@ class ChangesWindow : public ::testing::Test {
   test::TestProgram program;
 };
 
-TEST_F(ChangesWindow, NothingPublishedIsSaidAndNothingCanBePrinted) {
+TEST_F(ChangesWindow, NothingPublishedIsSaidUntilTheTimetableIsRecorded) {
   FrmChanges w(program.ctx());
   EXPECT_FALSE(w.cmbSince->isEnabled());
   EXPECT_TRUE(w.lblSummary->text().startsWith("还没有发布过课表"));
@@ -75,6 +75,24 @@ TEST_F(ChangesWindow, NothingPublishedIsSaidAndNothingCanBePrinted) {
   EXPECT_FALSE(w.cmdPrint->isEnabled());
   EXPECT_FALSE(w.cmdPdf->isEnabled());
   EXPECT_EQ(program.Said(), "");
+
+  // A school that hands out printouts records what it handed out.
+  program.prompter().QueueYesNo(false);
+  test::Click(w.cmdRecord);
+  EXPECT_EQ(program.Count("select count(*) from Publicationtb"), 0);
+  program.prompter().QueueYesNo(true);
+  test::Click(w.cmdRecord);
+  EXPECT_EQ(program.prompter().questions().back(),
+            "把现在的课表记为第1次发布吗？\n以后的变更通知默认与这个版本比较。");
+  EXPECT_EQ(program.Said(), "I|变更通知|已记为第1次发布");
+  EXPECT_EQ(program.Count("select count(*) from PublishedLessontb where Version=1"), 3);
+  ASSERT_EQ(w.cmbSince->count(), 1);
+  EXPECT_TRUE(w.lblSummary->text().endsWith("以来没有变动。")) << w.lblSummary->text().toStdString();
+  ASSERT_TRUE(SwapLessons(*program.state().db, "702", 3, 2, 4, 5, program.state().week));
+  program.prompter().QueueYesNo(true);
+  test::Click(w.cmdRecord);
+  EXPECT_EQ(w.cmbSince->currentData().toInt(), 2) << "the new version is the one compared with";
+  EXPECT_TRUE(program.prompter().AllAnswersUsed());
 }
 
 TEST_F(ChangesWindow, AfterASwapTheTwoTeachersGetAPageEach) {
