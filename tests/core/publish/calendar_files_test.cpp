@@ -183,11 +183,13 @@ TEST(CalendarFiles, CsvHasABomOneQuotedRowPerLessonAndTheOrigin) {
   school.lessons = {L("701", 1, 1, "02", "T1", LessonOrigin::Fixed),
                     L("702", 3, 2, "01", "T2", LessonOrigin::Manual), L("702", 5, 6, "01", "T2")};
   school.lessons[1].className = "七\"2\",实验班";
+  // A name a spreadsheet would take for a formula stays text.
+  school.lessons[2].teacherName = "=HYPERLINK(\"x\")";
   EXPECT_EQ(LessonsCsv(school),
             "\xEF\xBB\xBF班级,星期,节次,课程,教师,来源\r\n"
             "七（1）班,星期一,1,数学,王伟,固定\r\n"
             "\"七\"\"2\"\",实验班\",星期三,2,语文,李明,手工\r\n"
-            "七（2）班,星期五,6,语文,李明,自动\r\n");
+            "七（2）班,星期五,6,语文,\"'=HYPERLINK(\"\"x\"\")\",自动\r\n");
 }
 
 }  // namespace
