@@ -69,5 +69,6 @@ void AddQualityCommands(CLI::App& app, Context& ctx);
 void AddExchangeCommands(CLI::App& app, Context& ctx);
 void AddPublishCommands(CLI::App& app, Context& ctx);
 void AddCalendarCommands(CLI::App& app, Context& ctx);
+void AddNoticeCommands(CLI::App& app, Context& ctx);
 
 }  // namespace orv::cli

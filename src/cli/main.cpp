@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   orv::cli::AddExchangeCommands(app, ctx);
   orv::cli::AddPublishCommands(app, ctx);
   orv::cli::AddCalendarCommands(app, ctx);
+  orv::cli::AddNoticeCommands(app, ctx);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

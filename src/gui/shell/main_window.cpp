@@ -16,6 +16,7 @@
 #include "gui/editors/editor_windows.h"
 #include "gui/editors/limit_window.h"
 #include "gui/editors/school_rules_window.h"
+#include "gui/output/changes_window.h"
 #include "gui/output/export_window.h"
 #include "gui/output/import_window.h"
 #include "gui/output/print_window.h"
@@ -106,6 +107,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   mnuPrint = AddItem(mnuBuildKb, "mnuPrint", "打印课表");
   mnuExport = AddItem(mnuBuildKb, "mnuExport", "导出课表到Excel");
   mnuPublish = AddItem(mnuBuildKb, "mnuPublish", "发布网页课表");
+  mnuChanges = AddItem(mnuBuildKb, "mnuChanges", "变更通知");
   mnuUpgradeAll = AddItem(mnuBuildKb, "mnuUpgradeAll", "课表学年升级");
   mnuDeleteLessonAll = AddItem(mnuBuildKb, "mnuDeleteLessonAll", "删除课表数据");
 
@@ -154,6 +156,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   connect(mnuPrint, &QAction::triggered, this, &FrmMain::PrintTimetables);
   connect(mnuExport, &QAction::triggered, this, &FrmMain::ExportTimetables);
   connect(mnuPublish, &QAction::triggered, this, &FrmMain::PublishSite);
+  connect(mnuChanges, &QAction::triggered, this, &FrmMain::ShowChanges);
   connect(mnuCompleteBuild, &QAction::triggered, this, [this] {
     if (HaveDatabase()) RunCompleteBuild(ctx_, this);
   });
@@ -331,6 +334,12 @@ void FrmMain::ExportTimetables() {
 void FrmMain::PublishSite() {
   if (!HaveDatabase()) return;
   FrmPublish window(ctx_, this);
+  ctx_.prompter.RunModal(window);
+}
+
+void FrmMain::ShowChanges() {
+  if (!HaveDatabase()) return;
+  FrmChanges window(ctx_, this);
   ctx_.prompter.RunModal(window);
 }
 

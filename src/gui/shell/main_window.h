@@ -69,6 +69,7 @@ class FrmMain : public QMainWindow {
   QAction* mnuPrint;
   QAction* mnuExport;
   QAction* mnuPublish;
+  QAction* mnuChanges;
   QAction* mnuUpgradeAll;
   QAction* mnuDeleteLessonAll;
 
@@ -97,6 +98,7 @@ class FrmMain : public QMainWindow {
   void PrintTimetables();
   void ExportTimetables();
   void PublishSite();
+  void ShowChanges();
   void SimpleManual();
   void Manual();
   void ToWebsite();

@@ -237,6 +237,7 @@ TEST_F(Shell, ItemsOpenTheirWindows) {
                                                     {window.mnuPrint, "frmPrint"},
                                                     {window.mnuExport, "frmExport"},
                                                     {window.mnuPublish, "frmPublish"},
+                                                    {window.mnuChanges, "frmChanges"},
                                                     {window.mnuImportData, "frmImport"},
                                                     {window.mnuSetLessonNum, "frmSetLessonOfDay"},
                                                     {window.mnuCalendar, "frmCalendar"},
