@@ -31,7 +31,7 @@ int RunPublish(const PublishRequest& r, Context& ctx) {
   options.publishedAt = LocalMinuteNow();
   const Result<Publication> published = PublishSite(*db, r.out, options);
   if (!published) return Fail("发布网页课表失败！", published.outcome());
-  std::cout << "已发布网页课表（第" << published->version << "版，" << published->publishedAt
+  std::cout << "已发布网页课表（第" << published->version << "次发布，" << published->publishedAt
             << "）: " << (std::filesystem::path(r.out) / "index.html").string() << "\n";
   return kExitDone;
 }

@@ -25,7 +25,7 @@ TEST(PublishCli, WritesTheSiteWithTheSchoolNameAndRefusesBadInputWithoutWriting)
   const test::CliRun run = test::RunCli({"--program-dir", dir.string(), "publish", db, "--out", site,
                                          "--lessons-per-day", "7", "--base-url", "https://kb.example/"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("已发布网页课表（第1版"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("已发布网页课表（第1次发布"), std::string::npos) << run.out;
   EXPECT_NE(test::ReadFile(dir / "site" / "index.html").find("<h1>育才实验学校 课表</h1>"),
             std::string::npos);
   const std::string page = test::ReadFile(dir / "site" / "c-71.html");

@@ -174,8 +174,8 @@ struct Site {
     if (!n.sinceVersion) {
       body += "<p>这是第一次发布。</p>\n";
     } else {
-      const std::string since =
-          "自第" + std::to_string(*n.sinceVersion) + "版（" + E(n.sincePublishedAt) + "）以来";
+      // In the words of the notice window and the changes command.
+      const std::string since = E(SinceText(n));
       if (n.Empty()) {
         body += "<p>" + since + "，课表没有变化。</p>\n";
       } else {
@@ -214,7 +214,8 @@ struct Site {
   std::string Index() const {
     const PublishedSchool& s = c.school;
     std::string body =
-        "<h1>" + E(s.schoolName) + " 课表</h1>\n<p class=\"meta\">版本：" + E(c.publishedAt) + " 发布</p>\n" +
+        "<h1>" + (s.schoolName.empty() ? "" : E(s.schoolName) + " ") + "课表</h1>\n<p class=\"meta\">版本：" +
+        E(c.publishedAt) + " 发布</p>\n" +
         "<form class=\"search\" action=\"index.html\" method=\"get\" role=\"search\">"
         "<input id=\"q\" name=\"q\" type=\"search\" placeholder=\"输入班级或教师名称查找\" "
         "aria-label=\"查找班级或教师\"></form>\n<p id=\"nothing\" class=\"empty\" hidden>没有找到</p>\n";

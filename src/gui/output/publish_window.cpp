@@ -108,7 +108,7 @@ void FrmPublish::ShowLastPublication() {
     return;
   }
   lblStatus->setText(
-      QString("上次发布：第%1版，%2。").arg(all->back().version).arg(Q(all->back().publishedAt)));
+      QString("上次发布：第%1次发布，%2。").arg(all->back().version).arg(Q(all->back().publishedAt)));
 }
 
 void FrmPublish::UpdateOpenButton() {
@@ -150,13 +150,13 @@ void FrmPublish::Publish() {
     lblStatus->setText("发布失败，原来的网页课表没有改变。");
     return Say(MessageIcon::Critical, FailureText("发布网页课表失败！", published.outcome()));
   }
-  lblStatus->setText(QString("已发布第%1版（%2）到：%3")
+  lblStatus->setText(QString("已完成第%1次发布（%2）：%3")
                          .arg(published->version)
                          .arg(Q(published->publishedAt))
                          .arg(Q(IndexOf(folder).string())));
   if (!remembered)
     return Say(MessageIcon::Warning, FailureText("网页课表已发布，但没有记住发布位置。", remembered));
-  Say(MessageIcon::Information, QString("网页课表发布成功！（第%1版）").arg(published->version));
+  Say(MessageIcon::Information, QString("网页课表发布成功！（第%1次发布）").arg(published->version));
 }
 
 void FrmPublish::OpenInBrowser() {

@@ -187,8 +187,9 @@ TEST(SitePages, TheChangePageSaysFirstPublicationNoChangeOrEachChangeWithItsPage
   ChangeNotice none;
   none.sinceVersion = 3;
   none.sincePublishedAt = "2026-12-01 08:00";
-  EXPECT_NE(Pages(School(), "", none)["changes.html"].find("自第3版（2026-12-01 08:00）以来，课表没有变化"),
-            std::string::npos);
+  EXPECT_NE(
+      Pages(School(), "", none)["changes.html"].find("自第3次发布（2026-12-01 08:00）以来，课表没有变化"),
+      std::string::npos);
   ChangeNotice some = none;
   LessonChange moved;
   moved.text = "星期三第2节 数学（<七（2）班>）改到 星期四第5节";

@@ -52,12 +52,13 @@ TEST_F(PublishWindow, PublishesIntoTheChosenFolderRemembersItAndOpensTheIndex) {
   EXPECT_EQ(window->txtFolder->text(), test::Q(folder));
   window->txtBaseUrl->setText("https://kb.example/kebiao");
   test::Click(window->cmdPublish);
-  EXPECT_EQ(program.Said(), "I|发布网页课表|网页课表发布成功！（第1版）");
+  EXPECT_EQ(program.Said(), "I|发布网页课表|网页课表发布成功！（第1次发布）");
   const std::string index = test::ReadFile(folder / "index.html");
   EXPECT_NE(index.find("<h1>育才实验学校 课表</h1>"), std::string::npos);
   EXPECT_NE(test::ReadFile(folder / "c-12.html").find("<b>数学</b><small>李</small>"), std::string::npos);
   EXPECT_NE(test::ReadFile(folder / "c-11.html").find("<svg"), std::string::npos) << "the door's QR code";
-  EXPECT_TRUE(window->lblStatus->text().startsWith("已发布第1版")) << window->lblStatus->text().toStdString();
+  EXPECT_TRUE(window->lblStatus->text().startsWith("已完成第1次发布"))
+      << window->lblStatus->text().toStdString();
   ASSERT_TRUE(window->cmdOpen->isEnabled());
 
   Browser browser;
@@ -69,7 +70,7 @@ TEST_F(PublishWindow, PublishesIntoTheChosenFolderRemembersItAndOpensTheIndex) {
   window = std::make_unique<FrmPublish>(program.ctx());
   EXPECT_EQ(window->txtFolder->text(), test::Q(folder));
   EXPECT_EQ(window->txtBaseUrl->text(), "https://kb.example/kebiao");
-  EXPECT_TRUE(window->lblStatus->text().startsWith("上次发布：第1版"))
+  EXPECT_TRUE(window->lblStatus->text().startsWith("上次发布：第1次发布"))
       << window->lblStatus->text().toStdString();
   EXPECT_TRUE(program.prompter().AllAnswersUsed());
 }
