@@ -18,6 +18,7 @@
 #include <QGuiApplication>
 
 #include "core/output/print_data_rows.h"
+#include "printing/print_fonts.h"
 #include "printing/print_pages.h"
 #include "printing/print_timetable.h"
 #endif
@@ -185,6 +186,7 @@ int RunPrintDocument(const Context& ctx, const OutputRequest& r) {
   const PrintTarget target = PrintTarget::Pdf(r.out);
   if (!r.templateFile.empty()) {
     PrintApplication qt;
+    if (!ChineseFontInstalled()) return Fail(kNoChineseFontText);
     return Report(PrintDocumentFile(r.document, target, r.templateFile), r);
   }
   const Result<PrintData> data = ReadPrintDocument(r.document);
@@ -194,6 +196,7 @@ int RunPrintDocument(const Context& ctx, const OutputRequest& r) {
   const int lessons = r.lessons.value_or(Settings(programDir).GetLessonsPerDay());
   const fs::path tpl = PrintTemplatePath(programDir, PrintTemplateNameOf(*data, lessons));
   PrintApplication qt;
+  if (!ChineseFontInstalled()) return Fail(kNoChineseFontText);
   return Report(PrintPages(*data, target, tpl), r);
 }
 
@@ -205,6 +208,9 @@ int RunPrint(const Context& ctx, const OutputRequest& r) {
   if (in.exitCode != 0) return in.exitCode;
   const fs::path programDir = ctx.ProgramDir();
   PrintApplication qt;
+  // Without a Chinese font every character would come out as an empty box,
+  // under a "打印完成" that the user would believe.
+  if (!ChineseFontInstalled()) return Fail(kNoChineseFontText);
   // The rows go to the print library in memory: no temporary file that
   // someone else could read, replace or point elsewhere.
   return Report(PrintTimetable(in.scope, in.rows, Settings(programDir).GetSchoolName(), in.lessonsPerDay,
