@@ -54,8 +54,7 @@ TEST(CliDatabase, InitAndDemoCreateTheSchoolAsAskedAndInfoCountsIt) {
   run = RunCli({"info", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("班级：6\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("已排节数：6\n"), std::string::npos)
-      << "the fixed class meetings: " << run.out;
+  EXPECT_NE(run.out.find("已排节数：6\n"), std::string::npos) << "the fixed class meetings: " << run.out;
   {
     auto opened = test::OpenDb(db);
     EXPECT_EQ(GetClassName(*opened, "71").value_or(std::string()), "七（1）班");
@@ -138,8 +137,7 @@ TEST(CliDatabase, CountsAWeekCannotHoldAreReadClampedNamedAndRepaired) {
   }
   auto run = RunCli({"info", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("计划节数：" + std::to_string(planned + 35) + "\n"), std::string::npos)
-      << run.out;
+  EXPECT_NE(run.out.find("计划节数：" + std::to_string(planned + 35) + "\n"), std::string::npos) << run.out;
 
   run = RunCli({"analyze", db});
   EXPECT_EQ(run.exitCode, 1) << run.out;
@@ -153,7 +151,8 @@ TEST(CliDatabase, CountsAWeekCannotHoldAreReadClampedNamedAndRepaired) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("删除星期或节次无效的课：2\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("删除每周节数无效且未排课的教学计划：2\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("每周节数超过35或不是整数、已改为1到35之间整数的教学计划：1\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("每周节数超过35或不是整数、已改为1到35之间整数的教学计划：1\n"), std::string::npos)
+      << run.out;
   auto opened = test::OpenDb(db);
   EXPECT_EQ(
       opened->FirstInt("select count(*) from LessonListtb where Day not between 1 and 5 or LessonNo is null"),

@@ -53,8 +53,7 @@ TEST_F(QualityCli, GenerateCompleteOptimizesAndQualityReportsTheScoreItReached) 
   run = Run({"quality", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(LastLine(run.out), "评分：" + std::to_string(after));
-  EXPECT_NE(run.out.find("违反硬性规则：0（排课规则：0，课：0）\n"), std::string::npos)
-      << run.out;
+  EXPECT_NE(run.out.find("违反硬性规则：0（排课规则：0，课：0）\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("空闲超过 3 节的教师："), std::string::npos) << run.out;
 
   run = Run({"quality", db, "--json"});

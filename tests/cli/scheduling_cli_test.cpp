@@ -85,8 +85,7 @@ TEST_F(SchedulingCli, AnalyzeGenerateCheckAndCompleteTheDemoSchool) {
   const std::string before = Lessons(db);
   run = Run({"complete", db, "--no-optimize"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("补排的课：0\n移动的课：0\n移除的课：0\n"), std::string::npos)
-      << run.out;
+  EXPECT_NE(run.out.find("补排的课：0\n移动的课：0\n移除的课：0\n"), std::string::npos) << run.out;
   EXPECT_EQ(LastLine(run.out), "课表完成率：100%");
   EXPECT_EQ(Lessons(db), before);
 }
@@ -105,8 +104,7 @@ TEST_F(SchedulingCli, LessonsPerDayFromTheOptionElseTheDatabaseFailuresExit1BadA
   EXPECT_EQ(LastLine(Run({"check", seven}).out), "违规 0 处，警告 0 处");
 
   // An explicit longer day is recorded; a shorter one that would strand lessons is refused.
-  EXPECT_NE(Run({"generate", db, "--lessons-per-day", "7"}).out.find("每天课时数：7\n"),
-            std::string::npos);
+  EXPECT_NE(Run({"generate", db, "--lessons-per-day", "7"}).out.find("每天课时数：7\n"), std::string::npos);
   EXPECT_NE(Run({"generate", db}).out.find("每天课时数：7\n"), std::string::npos);
   const std::string before = Lessons(db);
   generated = Run({"generate", db, "--lessons-per-day", "6"});
