@@ -16,7 +16,7 @@ namespace orv::cli {
 namespace {
 
 int RunInit(const std::string& path) {
-  if (fs::exists(path)) return Fail("文件已存在，不会覆盖: " + path);
+  if (fs::exists(path)) return Fail("文件已存在，不会覆盖：" + path);
   if (Outcome created = TimetableDb::Create(path); !created)
     return Fail("创建数据库失败！ " + path + ":", created);
   std::cout << "已创建空的课表数据库：" << path << "\n";
@@ -30,7 +30,7 @@ int RunDemo(const std::string& path, DemoOptions options, const std::string& gra
   options.firstGrade = std::stoi(m[1]);
   options.lastGrade = std::stoi(m[2]);
   if (Outcome valid = ValidateDemoOptions(options); !valid) return Fail(valid.message());
-  if (fs::exists(path)) return Fail("文件已存在，不会覆盖: " + path);
+  if (fs::exists(path)) return Fail("文件已存在，不会覆盖：" + path);
   if (Outcome created = TimetableDb::Create(path); !created)
     return Fail("创建数据库失败！ " + path + ":", created);
   Outcome filled = Outcome::Ok();

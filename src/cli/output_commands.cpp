@@ -110,10 +110,10 @@ Rows Failed(int exitCode) {
 // The output file's name, and any file already there; the exit status.
 int CheckOutput(const OutputRequest& r, std::string_view ext, const char* what) {
   if (!HasExtension(r.out, ext))
-    return Fail(std::string(what) + "文件名必须以 " + std::string(ext) + " 结尾: " + r.out);
+    return Fail(std::string(what) + "文件名必须以 " + std::string(ext) + " 结尾：" + r.out);
   // A symbolic link counts even when it leads nowhere: the new file would
   // take its place.
-  if (PathIsTaken(r.out) && !r.force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out);
+  if (PathIsTaken(r.out) && !r.force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）：" + r.out);
   return kExitDone;
 }
 
@@ -144,7 +144,7 @@ int RunExport(const Context& ctx, const OutputRequest& r) {
                                        lessons, &warnings);
   for (const std::string& warning : warnings) std::cerr << warning << "\n";
   if (!done) return Fail("课表导出失败！(ret = " + std::to_string(done.code()) + ") " + done.message());
-  std::cout << "课表导出成功: " << r.out << "\n";
+  std::cout << "课表导出成功：" << r.out << "\n";
   return 0;
 }
 
@@ -175,7 +175,7 @@ class PrintApplication {
 int Report(const Outcome& printed, const OutputRequest& r) {
   if (printed.code() == kNoTimetableData) return Fail(printed.message());
   if (!printed) return Fail("打印失败！(ret = " + std::to_string(printed.code()) + ") " + printed.message());
-  std::cout << "打印完成: " << r.out << "\n";
+  std::cout << "打印完成：" << r.out << "\n";
   return kExitDone;
 }
 
