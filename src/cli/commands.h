@@ -68,5 +68,6 @@ void AddRulesCommands(CLI::App& app, Context& ctx);
 void AddQualityCommands(CLI::App& app, Context& ctx);
 void AddExchangeCommands(CLI::App& app, Context& ctx);
 void AddCalendarCommands(CLI::App& app, Context& ctx);
+void AddNoticeCommands(CLI::App& app, Context& ctx);
 
 }  // namespace orv::cli

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
   orv::cli::AddRulesCommands(app, ctx);
   orv::cli::AddExchangeCommands(app, ctx);
   orv::cli::AddCalendarCommands(app, ctx);
+  orv::cli::AddNoticeCommands(app, ctx);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -15,8 +15,7 @@
 #include "core/settings/settings.h"
 
 #ifdef ORVANDEL_WITH_PRINT
-#include <QGuiApplication>
-
+#include "cli/print_application.h"
 #include "core/output/print_data_rows.h"
 #include "printing/print_fonts.h"
 #include "printing/print_pages.h"
@@ -149,29 +148,6 @@ int RunExport(const Context& ctx, const OutputRequest& r) {
 }
 
 #ifdef ORVANDEL_WITH_PRINT
-// The toolkit's own warnings (no runtime directory, no window system) mean
-// nothing to someone printing to a file; its errors still show.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
-}
-
-// The print library needs Qt's application object; printing to a file needs
-// no window system.
-class PrintApplication {
- public:
-  PrintApplication() {
-    qInstallMessageHandler(QuietQtMessages);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_.emplace(argc_, argv_);
-  }
-
- private:
-  int argc_ = 1;  // Qt keeps a reference to it
-  char arg0_[13] = "orvandel-cli";
-  char* argv_[2] = {arg0_, nullptr};
-  std::optional<QGuiApplication> app_;
-};
-
 int Report(const Outcome& printed, const OutputRequest& r) {
   if (printed.code() == kNoTimetableData) return Fail(printed.message());
   if (!printed) return Fail("打印失败！(ret = " + std::to_string(printed.code()) + ") " + printed.message());

@@ -52,7 +52,8 @@ case "$check" in
       _orvandel_cli
       echo "${COMPREPLY[*]}"
     }
-    [[ $(complete_line "export") == "export export-data" ]]
+    [[ $(complete_line "export") == "export export-data export-csv" ]]
+    [[ $(complete_line "changes db.mdb --si") == "--since" ]]
     [[ $(complete_line "import db.mdb x.xlsx --dry") == "--dry-run" ]]
     [[ $(complete_line "import db.mdb x.csv --kind te") == "teachers" ]]
     ;;

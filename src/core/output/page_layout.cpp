@@ -188,14 +188,55 @@ void LayOutSchoolPage(Page& page, const std::string& title, const std::vector<Pr
   }
 }
 
+// A teacher's changes as lines under the title; a teacher with more than a
+// page holds goes on over the next pages, each with the title again.
+void LayOutNotice(PageDocument& doc, const PrintData& data, const PrintTemplate& t) {
+  const Area a = ContentArea(t);
+  const double top = a.top + t.title.height + t.header.height;
+  const double room = a.bottom - t.footer.height - top;
+  const size_t perPage = size_t(std::max(1.0, std::floor(room / t.rowHeight + 1e-9)));
+  struct Part {
+    const PrintSubject* subject;
+    size_t first, count;
+    size_t page, pages;  // within the teacher's notice: each is handed out alone
+  };
+  std::vector<Part> parts;
+  for (const PrintSubject& s : data.subjects) {
+    const size_t pages = std::max<size_t>(1, (s.lines.size() + perPage - 1) / perPage);
+    for (size_t p = 0; p < pages; ++p)
+      parts.push_back({&s, p * perPage, std::min(perPage, s.lines.size() - p * perPage), p + 1, pages});
+  }
+  doc.pages.resize(parts.size());
+  for (size_t p = 0; p < parts.size(); ++p) {
+    PageBuilder b(doc.pages[p]);
+    const Part& part = parts[p];
+    b.Band(a, a.top, t.title, FillPattern(t.title.text, "title", part.subject->title));
+    b.Band(a, a.top + t.title.height, t.header, FillPattern(t.header.text, "since", part.subject->name),
+           TextAlign::Left);
+    b.Band(a, a.bottom - t.footer.height, t.footer, Footer(t, part.page, part.pages));
+    double y = top;
+    b.HLine(a.left, a.right, y, t.outerLine);
+    for (size_t i = part.first; i < part.first + part.count; ++i) {
+      b.Text(a.left + kCellPadding, y, a.right - a.left - 2 * kCellPadding, t.rowHeight,
+             part.subject->lines[i], t.cellLines.front().style, TextAlign::Left);
+      y += t.rowHeight;
+      b.HLine(a.left, a.right, y, t.innerLine);
+    }
+  }
+}
+
 }  // namespace
 
 Result<PageDocument> LayOutPages(const PrintData& data, const PrintTemplate& t) {
+  const bool notice = t.layout == TemplateLayout::Notice;
+  if (notice != (data.kind == PrintDataKind::Notice))
+    return Outcome::Fail(notice ? "打印数据是课表，模板却是变更通知" : "打印数据是变更通知，模板却是课表");
+  if (notice && data.subjects.empty()) return Outcome::Fail("打印数据中没有变更");
   const bool school = t.layout == TemplateLayout::School;
   if (!data.subjects.empty() && (data.kind == PrintDataKind::School) != school)
     return Outcome::Fail(school ? "打印数据是班级或教师课表，模板却是全校总表"
                                 : "打印数据是全校总表，模板却是班级或教师课表");
-  if (!data.subjects.empty() && data.lessonsPerDay != t.lessonsPerDay)
+  if (!notice && !data.subjects.empty() && data.lessonsPerDay != t.lessonsPerDay)
     return Outcome::Fail("打印数据每天 " + std::to_string(data.lessonsPerDay) + " 节课，模板却是每天 " +
                          std::to_string(t.lessonsPerDay) + " 节课");
   if (data.subjects.empty() && !school) return Outcome::Fail("打印数据中没有课表");
@@ -205,6 +246,10 @@ Result<PageDocument> LayOutPages(const PrintData& data, const PrintTemplate& t) 
   doc.landscape = t.landscape;
   doc.width = t.paperWidth;
   doc.height = t.paperHeight;
+  if (notice) {
+    LayOutNotice(doc, data, t);
+    return doc;
+  }
   if (!school) {
     doc.pages.resize(data.subjects.size());
     for (size_t i = 0; i < data.subjects.size(); ++i)

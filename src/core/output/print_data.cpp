@@ -48,7 +48,7 @@ Result<PrintData> ReadTimetable(const std::vector<MarkupElement>& elements) {
   data.kind = PrintDataKind::Timetable;
   for (const MarkupElement& e : elements) {
     if (e.name == "title") {
-      data.subjects.push_back({ValueOf(e), "", {}, 0});
+      data.subjects.push_back({ValueOf(e), "", {}, 0, {}});
     } else if (e.name == "coursename") {
       if (data.subjects.empty()) data.subjects.push_back({});
       data.subjects.back().cells.push_back({ValueOf(e), ""});
@@ -85,7 +85,7 @@ Result<PrintData> ReadSchool(const std::vector<MarkupElement>& elements) {
   for (const MarkupElement& e : elements) {
     int lesson = 0, day = 0;
     if (e.name == "title") {
-      rows.push_back({{ValueOf(e), "", {}, 0}, {}});
+      rows.push_back({{ValueOf(e), "", {}, 0, {}}, {}});
     } else if (CellKey(e.name, "coursename", lesson, day)) {
       if (rows.empty()) return Outcome::Fail(std::string(kNotADocument));
       rows.back().cells.push_back({lesson, day, {ValueOf(e), ""}});

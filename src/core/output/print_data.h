@@ -11,7 +11,8 @@
 
 namespace orv {
 
-enum class PrintDataKind { Timetable, School };
+// A notice is made in memory only (NoticePrintData); no document file holds one.
+enum class PrintDataKind { Timetable, School, Notice };
 
 struct PrintCell {
   std::string course;  // course name, or course short name in the overview; blank when empty
@@ -23,6 +24,7 @@ struct PrintSubject {
   std::string name;              // the overview row's class short name; "" in timetable documents
   std::vector<PrintCell> cells;  // cell order: lesson 1 days 1-5, lesson 2 days 1-5, ...
   int total = 0;                 // the lessons of the week (the last running total)
+  std::vector<std::string> lines;  // a notice's sentences; its `name` is the line under the title
 };
 
 struct PrintData {

@@ -17,7 +17,7 @@ PrintCell CellOf(const TimetableRow* row) {
 PrintData TimetableData(const std::vector<TimetableRow>& rows, std::string_view school, SchoolWeek week) {
   PrintData data{PrintDataKind::Timetable, 0, {}};
   for (const SubjectWeek& week : GroupSubjects(rows, week)) {
-    PrintSubject subject{std::string(school) + "     " + week.first->name, "", {}, 0};
+    PrintSubject subject{std::string(school) + "     " + week.first->name, "", {}, 0, {}};
     subject.cells.reserve(week.cells.size());
     for (const TimetableRow* row : week.cells) {
       subject.cells.push_back(CellOf(row));
@@ -33,7 +33,7 @@ PrintData SchoolData(const std::vector<TimetableRow>& rows, std::string_view sch
   PrintData data{PrintDataKind::School, 0, {}};
   const std::string title = std::string(school) + std::string(kSchoolTitleTail);
   for (const SubjectWeek& week : GroupSubjects(rows, week)) {
-    PrintSubject subject{title, week.first->name, {}, 0};
+    PrintSubject subject{title, week.first->name, {}, 0, {}};
     subject.cells.reserve(week.cells.size());
     for (const TimetableRow* row : week.cells) {
       subject.cells.push_back(CellOf(row));

@@ -134,6 +134,8 @@ Result<PrintTemplate> ParsePrintTemplate(std::string_view text) {
       if (const std::string* layout = e.Attribute("layout")) {
         if (*layout == "school")
           t.layout = TemplateLayout::School;
+        else if (*layout == "notice")
+          t.layout = TemplateLayout::Notice;
         else if (*layout != "timetable")
           r.Problem("未知的版式：" + *layout);
       }
@@ -187,7 +189,9 @@ Result<PrintTemplate> ParsePrintTemplate(std::string_view text) {
   if (t.landscape) std::swap(t.paperWidth, t.paperHeight);
   const double width = t.paperWidth - t.marginLeft - t.marginRight;
   const double height = t.paperHeight - t.marginTop - t.marginBottom;
-  const double fixedWidth = t.layout == TemplateLayout::Timetable ? t.lessonSize : t.nameWidth;
+  const double fixedWidth = t.layout == TemplateLayout::Timetable ? t.lessonSize
+                            : t.layout == TemplateLayout::School  ? t.nameWidth
+                                                                  : 0;
   if (width <= fixedWidth + 10 ||
       height <= t.title.height + t.header.height + t.total.height + t.footer.height + 10)
     r.Problem("模板的页边距和表格尺寸超出了纸张");

@@ -14,6 +14,7 @@ namespace orv {
 enum class TemplateLayout {
   Timetable,  // one week grid per page: a class or a teacher
   School,     // the overview: one row per class, one column per lesson of the week
+  Notice,     // 变更通知: a page of sentences per teacher
 };
 
 struct TextStyle {

@@ -125,21 +125,43 @@ ChangeNotice CompareLessons(const std::vector<PublishedLesson>& before,
 }
 
 Result<ChangeNotice> ChangesSince(TimetableDb& db, SchoolWeek week, std::optional<int> version) {
-  Result<std::vector<Publication>> published = ListPublications(db);
-  if (!published) return published.outcome();
-  if (published->empty() && !version) return ChangeNotice{};  // nothing to compare with: callers say so
-  const auto it = std::find_if(published->begin(), published->end(), [&](const Publication& p) {
-    return version ? p.version == *version : &p == &published->back();
+  return Guarded("读取课表变动失败：", [&]() -> Result<ChangeNotice> {
+    // One reading: the stored version and the timetable as they stand together.
+    Transaction read(db);
+    Result<std::vector<Publication>> published = ListPublications(db);
+    if (!published) return published.outcome();
+    if (published->empty() && !version) return ChangeNotice{};  // nothing to compare with: callers say so
+    const auto it = std::find_if(published->begin(), published->end(), [&](const Publication& p) {
+      return version ? p.version == *version : &p == &published->back();
+    });
+    if (it == published->end()) return Outcome::Fail("没有第" + std::to_string(*version) + "次发布");
+    Result<std::vector<PublishedLesson>> before = LoadPublishedLessons(db, it->version);
+    if (!before) return before.outcome();
+    Result<PublishedSchool> now = ReadPublishedSchool(db, week, "");
+    if (!now) return now.outcome();
+    ChangeNotice notice = CompareLessons(*before, now->lessons);
+    notice.sinceVersion = it->version;
+    notice.sincePublishedAt = it->publishedAt;
+    return notice;
   });
-  if (it == published->end()) return Outcome::Fail("没有第" + std::to_string(*version) + "次发布");
-  Result<std::vector<PublishedLesson>> before = LoadPublishedLessons(db, it->version);
-  if (!before) return before.outcome();
-  Result<PublishedSchool> now = ReadPublishedSchool(db, week, "");
-  if (!now) return now.outcome();
-  ChangeNotice notice = CompareLessons(*before, now->lessons);
-  notice.sinceVersion = it->version;
-  notice.sincePublishedAt = it->publishedAt;
-  return notice;
+}
+
+std::string SinceText(const ChangeNotice& notice) {
+  if (!notice.sinceVersion) return "";
+  return "自第" + std::to_string(*notice.sinceVersion) + "次发布（" + notice.sincePublishedAt + "）以来";
+}
+
+PrintData NoticePrintData(const ChangeNotice& notice, std::string_view school) {
+  PrintData data;
+  data.kind = PrintDataKind::Notice;
+  for (const ChangeNoticeEntry& e : notice.teachers) {
+    PrintSubject s;
+    s.title = std::string(school) + (school.empty() ? "" : "　") + e.name;
+    s.name = SinceText(notice) + "，您的课有以下变动：";
+    for (const LessonChange& c : e.changes) s.lines.push_back(c.text);
+    data.subjects.push_back(std::move(s));
+  }
+  return data;
 }
 
 }  // namespace orv

@@ -5,10 +5,12 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/database/timetable_db.h"
 #include "core/outcome.h"
+#include "core/output/print_data.h"
 #include "core/publish/published_school.h"
 
 namespace orv {
@@ -42,5 +44,12 @@ ChangeNotice CompareLessons(const std::vector<PublishedLesson>& before,
 // The changes from the version (the latest one when nullopt) to the
 // timetable as it is now.
 Result<ChangeNotice> ChangesSince(TimetableDb& db, SchoolWeek week, std::optional<int> version);
+
+// "自第2次发布（2026-09-20 17:30）以来"; "" when nothing was published.
+std::string SinceText(const ChangeNotice& notice);
+
+// The notice as print data for the template NoticeA4.xml: one subject per
+// teacher with a change, titled with the school and the teacher's name.
+PrintData NoticePrintData(const ChangeNotice& notice, std::string_view school);
 
 }  // namespace orv

@@ -1,5 +1,10 @@
+#include <optional>
+
+#include "core/editing/timetable_edit.h"
 #include "core/exchange/data_export.h"
+#include "core/publish/publications.h"
 #include "gui/gallery/gallery.h"
+#include "gui/output/changes_window.h"
 #include "gui/output/export_window.h"
 #include "gui/output/import_window.h"
 #include "gui/output/print_window.h"
@@ -31,6 +36,33 @@ void AddOutputGallery(GalleryList& list) {
                     }
                     return window;
                   }});
+  // The demo published, then two lessons of its first class swapped by hand:
+  // the notice a school prints for the two teachers.
+  list.push_back(
+      {"frmChanges", [](UiContext& ctx) -> QWidget* {
+         TimetableDb& db = *ctx.state.db;
+         const SchoolWeek week = ctx.state.week;
+         Result<PublishedSchool> school = ReadPublishedSchool(db, week, "");
+         if (!school || school->lessons.empty() || !RecordPublication(db, *school, "2026-09-01 08:00"))
+           return nullptr;
+         const std::string cls = school->lessons.front().classCode;
+         std::vector<PublishedLesson> own;
+         for (const PublishedLesson& l : school->lessons)
+           if (l.classCode == cls) own.push_back(l);
+         std::optional<LessonEdit> swap;
+         for (size_t i = 0; i < own.size() && !swap; ++i)
+           for (size_t j = own.size(); j-- > i + 1 && !swap;)
+             if (own[i].courseCode != own[j].courseCode)
+               if (Result<LessonEdit> done =
+                       SwapLessons(db, cls, own[i].day, own[i].lesson, own[j].day, own[j].lesson, week))
+                 swap = done.value();
+         if (!swap) return nullptr;
+         auto* window = new FrmChanges(ctx);
+         // Swapped back once the window holds its notice, so the
+         // windows pictured after it show the demo as generated.
+         (void)ApplyEdit(db, Inverse(*swap), "");
+         return window;
+       }});
 }
 
 }  // namespace orv::ui

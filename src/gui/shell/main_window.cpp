@@ -16,6 +16,7 @@
 #include "gui/editors/editor_windows.h"
 #include "gui/editors/limit_window.h"
 #include "gui/editors/school_rules_window.h"
+#include "gui/output/changes_window.h"
 #include "gui/output/export_window.h"
 #include "gui/output/import_window.h"
 #include "gui/output/print_window.h"
@@ -104,6 +105,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   mnuQuality = AddItem(mnuBuildKb, "mnuQuality", "课表质量");
   mnuPrint = AddItem(mnuBuildKb, "mnuPrint", "打印课表");
   mnuExport = AddItem(mnuBuildKb, "mnuExport", "导出课表到Excel");
+  mnuChanges = AddItem(mnuBuildKb, "mnuChanges", "变更通知");
   mnuUpgradeAll = AddItem(mnuBuildKb, "mnuUpgradeAll", "课表学年升级");
   mnuDeleteLessonAll = AddItem(mnuBuildKb, "mnuDeleteLessonAll", "删除课表数据");
 
@@ -151,6 +153,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   connect(mnuAutoBuild, &QAction::triggered, this, &FrmMain::AutoBuild);
   connect(mnuPrint, &QAction::triggered, this, &FrmMain::PrintTimetables);
   connect(mnuExport, &QAction::triggered, this, &FrmMain::ExportTimetables);
+  connect(mnuChanges, &QAction::triggered, this, &FrmMain::ShowChanges);
   connect(mnuCompleteBuild, &QAction::triggered, this, [this] {
     if (HaveDatabase()) RunCompleteBuild(ctx_, this);
   });
@@ -322,6 +325,12 @@ void FrmMain::PrintTimetables() {
 void FrmMain::ExportTimetables() {
   if (!HaveDatabase()) return;
   FrmExport window(ctx_, this);
+  ctx_.prompter.RunModal(window);
+}
+
+void FrmMain::ShowChanges() {
+  if (!HaveDatabase()) return;
+  FrmChanges window(ctx_, this);
   ctx_.prompter.RunModal(window);
 }
 

@@ -68,6 +68,7 @@ class FrmMain : public QMainWindow {
   QAction* mnuQuality;
   QAction* mnuPrint;
   QAction* mnuExport;
+  QAction* mnuChanges;
   QAction* mnuUpgradeAll;
   QAction* mnuDeleteLessonAll;
 
@@ -95,6 +96,7 @@ class FrmMain : public QMainWindow {
   void AutoBuild();
   void PrintTimetables();
   void ExportTimetables();
+  void ShowChanges();
   void SimpleManual();
   void Manual();
   void ToWebsite();

@@ -9,6 +9,7 @@
 
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace orv {
 namespace {
@@ -46,19 +47,10 @@ TermCalendar Autumn() {
   return c;
 }
 
-struct Occurrence {
-  std::string date, summary, location;  // date "20261011"
-  int minutes = 0;
-  bool operator<(const Occurrence& o) const {
-    return std::tie(date, minutes, summary) < std::tie(o.date, o.minutes, o.summary);
-  }
-};
+// Date ("2026-10-11"), start and end (minutes), summary and location.
+using Occurrence = std::tuple<std::string, int, int, std::string, std::string>;
 
-std::string DateKey(const icaltimetype& t) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d%02d%02d", t.year, t.month, t.day);
-  return text;
-}
+std::string DateKey(const icaltimetype& t) { return DateText({t.year, t.month, t.day}); }
 
 // Every occurrence libical sees in the file, EXDATEs subtracted.
 std::vector<Occurrence> Expand(const std::string& ics, std::set<std::string>* uids = nullptr) {
@@ -76,34 +68,27 @@ std::vector<Occurrence> Expand(const std::string& ics, std::set<std::string>* ui
     const icaltimetype end = icalcomponent_get_dtend(ev);
     EXPECT_EQ(DateKey(start), DateKey(end));
     const char* location = icalcomponent_get_location(ev);
-    const Occurrence base{"", icalcomponent_get_summary(ev), location ? location : "",
-                          start.hour * 60 + start.minute};
+    auto at = [&](const icaltimetype& t) {
+      return Occurrence{DateKey(t), start.hour * 60 + start.minute, end.hour * 60 + end.minute,
+                        icalcomponent_get_summary(ev), location ? location : ""};
+    };
     std::set<std::string> excluded;
     for (icalproperty* p = icalcomponent_get_first_property(ev, ICAL_EXDATE_PROPERTY); p;
          p = icalcomponent_get_next_property(ev, ICAL_EXDATE_PROPERTY))
       excluded.insert(DateKey(icalproperty_get_exdate(p)));
     icalproperty* rule = icalcomponent_get_first_property(ev, ICAL_RRULE_PROPERTY);
     if (!rule) {
-      out.push_back(base);
-      out.back().date = DateKey(start);
+      out.push_back(at(start));
       continue;
     }
     icalrecur_iterator* it = icalrecur_iterator_new(icalproperty_get_rrule(rule), start);
     for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t);
          t = icalrecur_iterator_next(it))
-      if (!excluded.count(DateKey(t))) {
-        out.push_back(base);
-        out.back().date = DateKey(t);
-      }
+      if (!excluded.count(DateKey(t))) out.push_back(at(t));
     icalrecur_iterator_free(it);
   }
   icalcomponent_free(cal);
   return out;
-}
-
-std::string Compact(const CivilDate& d) {
-  std::string t = DateText(d);
-  return t.substr(0, 4) + t.substr(5, 2) + t.substr(8, 2);
 }
 
 TEST(CalendarFiles, LibicalExpandsEveryLessonOnEverySchoolDayOfTheTerm) {
@@ -126,25 +111,21 @@ TEST(CalendarFiles, LibicalExpandsEveryLessonOnEverySchoolDayOfTheTerm) {
       if (!bell) continue;
       for (const SchoolDay& s : days)
         if (s.day == l.day)
-          expected.push_back({Compact(s.date),
+          expected.push_back({DateText(s.date), bell->start, bell->end,
                               owner == CalendarOwner::Class ? l.courseName + " · " + l.teacherName
                                                             : l.courseName + " · " + l.className,
-                              owner == CalendarOwner::Class ? "" : l.className, bell->start});
+                              owner == CalendarOwner::Class ? "" : l.className});
     }
     std::sort(expected.begin(), expected.end());
-    ASSERT_EQ(seen.size(), expected.size()) << code;
-    for (size_t i = 0; i < seen.size(); ++i) {
-      EXPECT_EQ(seen[i].date, expected[i].date) << code << " " << i;
-      EXPECT_EQ(seen[i].minutes, expected[i].minutes) << code << " " << i;
-      EXPECT_EQ(seen[i].summary, expected[i].summary) << code << " " << i;
-      EXPECT_EQ(seen[i].location, expected[i].location) << code << " " << i;
-    }
+    EXPECT_EQ(seen, expected) << code;
   }
   // The count spelled out for 702: 星期一 and 星期三 lose one day each to
   // the holiday week and gain one each from a make-up day; 星期五 loses one.
-  // 20 Mondays (from 09-07), 20 Wednesdays, 20 Fridays in the term.
+  // The term's 20 weeks run from the week of Tuesday 09-01 to Sunday
+  // 2027-01-17: 19 Mondays (09-07 to 01-11), 20 Wednesdays, 20 Fridays.
+  ASSERT_EQ(term.End(), D("2027-01-18"));
   EXPECT_EQ(Expand(CalendarIcs(school, term, CalendarOwner::Class, "702", "20261207T093000Z")).size(),
-            size_t(1 * 20 + 2 * 20 + 2 * 19));
+            size_t(1 * 19 + 2 * 20 + 2 * 19));
   EXPECT_EQ(LessonsWithoutBell(school, term), std::vector<int>{7});
 }
 
@@ -170,10 +151,13 @@ TEST(CalendarFiles, LinesAreCrlfFoldedWithinCharactersAndTextIsEscaped) {
   }
   EXPECT_NE(unfolded.find("\nSUMMARY:数学 · 初一（2）班\\,实验\\;\\\\班 一个很长很长"), std::string::npos);
   EXPECT_NE(unfolded.find("\nX-WR-CALNAME:王伟课表\n"), std::string::npos);
-  EXPECT_NE(unfolded.find("\nRRULE:FREQ=WEEKLY;UNTIL=20270118T155959Z\n"), std::string::npos);
+  // UNTIL: the end of the term's last day in Beijing, in UTC.
+  std::string last = DateText(AddDays(Autumn().End(), -1));
+  last.erase(std::remove(last.begin(), last.end(), '-'), last.end());
+  EXPECT_NE(unfolded.find("\nRRULE:FREQ=WEEKLY;UNTIL=" + last + "T155959Z\n"), std::string::npos) << unfolded;
   // libical reads the escaped name back as it was.
   std::set<std::string> locations;
-  for (const Occurrence& o : Expand(ics)) locations.insert(o.location);
+  for (const Occurrence& o : Expand(ics)) locations.insert(std::get<4>(o));
   EXPECT_TRUE(locations.count(odd));
 }
 
@@ -199,11 +183,13 @@ TEST(CalendarFiles, CsvHasABomOneQuotedRowPerLessonAndTheOrigin) {
   school.lessons = {L("701", 1, 1, "02", "T1", LessonOrigin::Fixed),
                     L("702", 3, 2, "01", "T2", LessonOrigin::Manual), L("702", 5, 6, "01", "T2")};
   school.lessons[1].className = "七\"2\",实验班";
+  // A name a spreadsheet would take for a formula stays text.
+  school.lessons[2].teacherName = "=HYPERLINK(\"x\")";
   EXPECT_EQ(LessonsCsv(school),
             "\xEF\xBB\xBF班级,星期,节次,课程,教师,来源\r\n"
             "七（1）班,星期一,1,数学,王伟,固定\r\n"
             "\"七\"\"2\"\",实验班\",星期三,2,语文,李明,手工\r\n"
-            "七（2）班,星期五,6,语文,李明,自动\r\n");
+            "七（2）班,星期五,6,语文,\"'=HYPERLINK(\"\"x\"\")\",自动\r\n");
 }
 
 }  // namespace

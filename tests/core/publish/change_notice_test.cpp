@@ -81,6 +81,13 @@ TEST_F(ChangeNoticeTest, AManualSwapTellsTheTwoTeachersAndTheClassOnly) {
   EXPECT_EQ(n.classes[0].code, "702");
   EXPECT_EQ(Texts(n.classes[0]), (std::vector<std::string>{"星期三第2节 数学（王伟）改到 星期四第5节",
                                                            "星期四第5节 语文（李明）改到 星期三第2节"}));
+  // Printed: a page of sentences for each of the two teachers.
+  const PrintData print = NoticePrintData(n, "实验中学");
+  EXPECT_EQ(print.kind, PrintDataKind::Notice);
+  ASSERT_EQ(print.subjects.size(), 2u);
+  EXPECT_EQ(print.subjects[1].title, "实验中学　李明");
+  EXPECT_EQ(print.subjects[1].name, "自第1次发布（2026-09-01 08:00）以来，您的课有以下变动：");
+  EXPECT_EQ(print.subjects[1].lines, Texts(n.teachers[1]));
   // Against the publication made after the swap, nothing changed.
   EXPECT_EQ(Publish("2026-09-02 08:00").version, 2);
   EXPECT_TRUE(ChangesSince(t.db(), 6, std::nullopt)->Empty());

@@ -236,6 +236,7 @@ TEST_F(Shell, ItemsOpenTheirWindows) {
                                                     {window.mnuQuality, "frmQuality"},
                                                     {window.mnuPrint, "frmPrint"},
                                                     {window.mnuExport, "frmExport"},
+                                                    {window.mnuChanges, "frmChanges"},
                                                     {window.mnuImportData, "frmImport"},
                                                     {window.mnuSetLessonNum, "frmSetLessonOfDay"},
                                                     {window.mnuCalendar, "frmCalendar"},
