@@ -17,7 +17,6 @@
 #ifdef ORVANDEL_WITH_PRINT
 #include "cli/print_application.h"
 #include "core/output/print_data_rows.h"
-#include "printing/print_fonts.h"
 #include "printing/print_pages.h"
 #include "printing/print_timetable.h"
 #endif
