@@ -3,6 +3,7 @@
 #include <regex>
 
 #include "cli/commands.h"
+#include "cli/json_writer.h"
 #include "core/database/database_totals.h"
 #include "core/database/maintenance.h"
 #include "core/demo/demo_school.h"
@@ -15,10 +16,10 @@ namespace orv::cli {
 namespace {
 
 int RunInit(const std::string& path) {
-  if (fs::exists(path)) return Fail("文件已存在，不会覆盖: " + path);
+  if (fs::exists(path)) return Fail("文件已存在，不会覆盖：" + path);
   if (Outcome created = TimetableDb::Create(path); !created)
     return Fail("创建数据库失败！ " + path + ":", created);
-  std::cout << "created empty timetable database " << path << "\n";
+  std::cout << "已创建空的课表数据库：" << path << "\n";
   return 0;
 }
 
@@ -29,7 +30,7 @@ int RunDemo(const std::string& path, DemoOptions options, const std::string& gra
   options.firstGrade = std::stoi(m[1]);
   options.lastGrade = std::stoi(m[2]);
   if (Outcome valid = ValidateDemoOptions(options); !valid) return Fail(valid.message());
-  if (fs::exists(path)) return Fail("文件已存在，不会覆盖: " + path);
+  if (fs::exists(path)) return Fail("文件已存在，不会覆盖：" + path);
   if (Outcome created = TimetableDb::Create(path); !created)
     return Fail("创建数据库失败！ " + path + ":", created);
   Outcome filled = Outcome::Ok();
@@ -47,24 +48,47 @@ int RunDemo(const std::string& path, DemoOptions options, const std::string& gra
     if (written) written = settings.SetLessonsPerDay(options.lessonsPerDay);
     if (written) written = settings.SetSchoolName(options.schoolName);
     if (!written) return Fail("写入设置文件失败！", written);
-    std::cout << "wrote " << settings.IniPath().string() << "\n";
+    std::cout << "已写入设置文件：" << settings.IniPath().string() << "\n";
   }
-  std::cout << "created demo school " << options.schoolName << " in " << path << "\n";
+  std::cout << "已创建示范学校“" << options.schoolName << "”：" << path << "\n";
   return 0;
 }
 
-int RunInfo(const std::string& path) {
+int RunInfo(const std::string& path, bool asJson) {
   auto db = OpenOrReport(path);
   if (!db) return 1;
   const Result<DatabaseTotals> t = ReadDatabaseTotals(*db);
   if (!t) return Fail(t.message());
-  std::cout << "classes: " << t->classes << "\n"
-            << "courses: " << t->courses << "\n"
-            << "teachers: " << t->teachers << "\n"
-            << "classrooms: " << t->classRooms << "\n"
-            << "plan rows: " << t->planRows << "\n"
-            << "planned lessons: " << t->plannedLessons << "\n"
-            << "placed lessons: " << t->placedLessons << "\n";
+  if (asJson) {
+    JsonWriter json;
+    json.BeginObject()
+        .Key("classes")
+        .Value(t->classes)
+        .Key("courses")
+        .Value(t->courses)
+        .Key("teachers")
+        .Value(t->teachers)
+        .Key("classrooms")
+        .Value(t->classRooms)
+        .Key("planRows")
+        .Value(t->planRows)
+        .Key("plannedLessons")
+        .Value(t->plannedLessons)
+        .Key("placedLessons")
+        .Value(t->placedLessons)
+        .Key("lessons")
+        .Value(t->lessons)
+        .EndObject();
+    std::cout << json.Text();
+    return 0;
+  }
+  std::cout << "班级：" << t->classes << "\n"
+            << "课程：" << t->courses << "\n"
+            << "教师：" << t->teachers << "\n"
+            << "公共教室：" << t->classRooms << "\n"
+            << "教学计划：" << t->planRows << " 行\n"
+            << "计划节数：" << t->plannedLessons << "\n"
+            << "已排节数：" << t->placedLessons << "\n";
   return 0;
 }
 
@@ -73,16 +97,6 @@ int RunMaintain(const std::string& path) {
   if (!db) return 1;
   const Result<MaintenanceReport> r = MaintainData(*db);
   if (!r) return Fail("数据维护失败！", r.outcome());
-  std::cout << "removed lessons: " << r->lessonsOutsideWeek + r->orphanLessons << "\n"
-            << "removed lessons outside the week: " << r->lessonsOutsideWeek << "\n"
-            << "removed plan rows: " << r->orphanPlanRows + r->planRowsWithoutCount << "\n"
-            << "removed plan rows without a weekly count: " << r->planRowsWithoutCount << "\n"
-            << "repaired plan counts: " << r->planCountsFromLessons + r->planCountsCapped << "\n"
-            << "removed restrictions: " << r->restrictions << "\n"
-            << "removed duplicate restrictions: " << r->duplicateRestrictions << "\n"
-            << "removed special-course marks: " << r->specialCourses << "\n"
-            << "removed school rules: " << r->schoolRules << "\n"
-            << "recounted plan rows: " << r->recountedPlanRows << "\n";
   for (const std::string& line : MaintenanceLines(*r)) std::cout << line << "\n";
   std::cout << "数据维护完成\n";
   return 0;
@@ -94,7 +108,7 @@ int RunClear(const std::string& path) {
   const Result<DatabaseTotals> before = ReadDatabaseTotals(*db);
   if (!before) return Fail(before.message());
   if (Outcome deleted = DeleteAllLessons(*db); !deleted) return Fail("删除课表失败！", deleted);
-  std::cout << "deleted lessons: " << before->lessons << "\n";
+  std::cout << "已删除课表中的课：" << before->lessons << " 节\n";
   return 0;
 }
 
@@ -104,9 +118,9 @@ int RunUpgrade(const std::string& path) {
   const Result<UpgradeCounts> counts = CountUpgrade(*db);
   if (!counts) return Fail(counts.message());
   if (Outcome upgraded = UpgradeSchoolYear(*db); !upgraded) return Fail("课表学年升级失败！", upgraded);
-  std::cout << "graduated classes: " << counts->graduating << "\n"
-            << "promoted classes: " << counts->promoted << "\n"
-            << "new first-grade classes: " << counts->newFirstGrade << "\n";
+  std::cout << "毕业班级：" << counts->graduating << "\n"
+            << "升级班级：" << counts->promoted << "\n"
+            << "新建一年级班级：" << counts->newFirstGrade << "\n";
   return 0;
 }
 
@@ -147,7 +161,9 @@ void AddDatabaseCommands(CLI::App& app, Context& ctx) {
 
   auto* info = app.add_subcommand("info", "Count the data in a database");
   info->add_option("DB", path, "Database file")->required();
-  info->callback([&ctx] { ctx.exitCode = RunInfo(path); });
+  static bool json = false;
+  info->add_flag("--json", json, "Print one JSON object");
+  info->callback([&ctx] { ctx.exitCode = RunInfo(path, json); });
 
   auto* maintain = app.add_subcommand("maintain", "Remove orphan rows and recount placed lessons");
   maintain->add_option("DB", path, "Database file")->required();

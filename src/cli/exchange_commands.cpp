@@ -25,8 +25,8 @@ struct ExchangeRequest {
 int CheckWorkbookName(const ExchangeRequest& r) {
   std::string ext = fs::path(r.out).extension().string();
   for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-  if (ext != ".xlsx") return Fail("导出文件名必须以 .xlsx 结尾: " + r.out);
-  if (PathIsTaken(r.out) && !r.force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out);
+  if (ext != ".xlsx") return Fail("导出文件名必须以 .xlsx 结尾：" + r.out);
+  if (PathIsTaken(r.out) && !r.force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）：" + r.out);
   return kExitDone;
 }
 
@@ -34,7 +34,7 @@ int RunTemplate(const ExchangeRequest& r) {
   if (const int refused = CheckWorkbookName(r); refused != kExitDone) return refused;
   if (const Outcome written = WriteTemplateWorkbook(r.out); !written)
     return Fail("导入模板导出失败！", written);
-  std::cout << "已导出导入模板: " << r.out << "\n";
+  std::cout << "已导出导入模板：" << r.out << "\n";
   return kExitDone;
 }
 
@@ -45,7 +45,7 @@ int RunExportData(const ExchangeRequest& r) {
   if (!db) return kExitFailed;
   if (const Outcome written = ExportBasicData(*db, r.out); !written)
     return Fail("基础数据导出失败！", written);
-  std::cout << "已导出基础数据: " << r.out << "\n";
+  std::cout << "已导出基础数据：" << r.out << "\n";
   return kExitDone;
 }
 

@@ -10,6 +10,12 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Show help for every command");
   app.set_version_flag("--version", "orvandel-cli " ORVANDEL_VERSION);
+  // The toolkit's own words name the option or value at fault; the frame
+  // around them is in the language of every other message.
+  app.failure_message([](const CLI::App*, const CLI::Error& e) {
+    return std::string("命令行有误：") + e.what() +
+           "\n用 orvandel-cli --help 或 orvandel-cli 命令 --help 查看用法。\n";
+  });
   orv::cli::Context ctx;
   app.add_option("--program-dir", ctx.programDir,
                  "Directory holding kbxt.ini (default: the program directory)");

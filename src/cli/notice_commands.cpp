@@ -36,8 +36,8 @@ struct ChangesRequest {
 int CheckOutputName(const std::string& out, const char* extension, bool force) {
   std::string ext = fs::path(out).extension().string();
   for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-  if (ext != extension) return Fail("输出文件名必须以 " + std::string(extension) + " 结尾: " + out);
-  if (PathIsTaken(out) && !force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + out);
+  if (ext != extension) return Fail("输出文件名必须以 " + std::string(extension) + " 结尾：" + out);
+  if (PathIsTaken(out) && !force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）：" + out);
   return kExitDone;
 }
 
@@ -49,10 +49,11 @@ int PrintNotice(const ChangeNotice& notice, const ChangesRequest& r, const Conte
   }
   const fs::path programDir = ctx.ProgramDir();
   PrintApplication qt;
+  if (!ChineseFontInstalled()) return Fail(kNoChineseFontText);
   const Outcome printed = PrintPages(NoticePrintData(notice, Settings(programDir).GetSchoolName()),
                                      PrintTarget::Pdf(r.pdf), PrintTemplatePath(programDir, "NoticeA4.xml"));
   if (!printed) return Fail("打印失败！(ret = " + std::to_string(printed.code()) + ") " + printed.message());
-  std::cout << "已打印变更通知（" << notice.teachers.size() << "位教师，每人一页）: " << r.pdf << "\n";
+  std::cout << "已打印变更通知（" << notice.teachers.size() << "位教师，每人一页）：" << r.pdf << "\n";
   return kExitDone;
 }
 #else
@@ -149,7 +150,7 @@ int RunExportCsv(const CsvRequest& r, Context& ctx) {
   if (done) done = file.Write(LessonsCsv(*school));
   if (done) done = file.Commit();
   if (!done) return Fail("课表导出失败！", done);
-  std::cout << "已导出课表: " << r.out << "（" << school->lessons.size() << "节课）\n";
+  std::cout << "已导出课表：" << r.out << "（" << school->lessons.size() << "节课）\n";
   return kExitDone;
 }
 

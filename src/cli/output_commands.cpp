@@ -108,10 +108,10 @@ Rows Failed(int exitCode) {
 // The output file's name, and any file already there; the exit status.
 int CheckOutput(const OutputRequest& r, std::string_view ext, const char* what) {
   if (!HasExtension(r.out, ext))
-    return Fail(std::string(what) + "文件名必须以 " + std::string(ext) + " 结尾: " + r.out);
+    return Fail(std::string(what) + "文件名必须以 " + std::string(ext) + " 结尾：" + r.out);
   // A symbolic link counts even when it leads nowhere: the new file would
   // take its place.
-  if (PathIsTaken(r.out) && !r.force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）: " + r.out);
+  if (PathIsTaken(r.out) && !r.force) return Fail("文件已存在，不会覆盖（覆盖请加 --force）：" + r.out);
   return kExitDone;
 }
 
@@ -142,7 +142,7 @@ int RunExport(const Context& ctx, const OutputRequest& r) {
                                        lessons, &warnings);
   for (const std::string& warning : warnings) std::cerr << warning << "\n";
   if (!done) return Fail("课表导出失败！(ret = " + std::to_string(done.code()) + ") " + done.message());
-  std::cout << "课表导出成功: " << r.out << "\n";
+  std::cout << "课表导出成功：" << r.out << "\n";
   return 0;
 }
 
@@ -150,7 +150,7 @@ int RunExport(const Context& ctx, const OutputRequest& r) {
 int Report(const Outcome& printed, const OutputRequest& r) {
   if (printed.code() == kNoTimetableData) return Fail(printed.message());
   if (!printed) return Fail("打印失败！(ret = " + std::to_string(printed.code()) + ") " + printed.message());
-  std::cout << "打印完成: " << r.out << "\n";
+  std::cout << "打印完成：" << r.out << "\n";
   return kExitDone;
 }
 
@@ -161,6 +161,7 @@ int RunPrintDocument(const Context& ctx, const OutputRequest& r) {
   const PrintTarget target = PrintTarget::Pdf(r.out);
   if (!r.templateFile.empty()) {
     PrintApplication qt;
+    if (!ChineseFontInstalled()) return Fail(kNoChineseFontText);
     return Report(PrintDocumentFile(r.document, target, r.templateFile), r);
   }
   const Result<PrintData> data = ReadPrintDocument(r.document);
@@ -170,6 +171,7 @@ int RunPrintDocument(const Context& ctx, const OutputRequest& r) {
   const int lessons = r.lessons.value_or(Settings(programDir).GetLessonsPerDay());
   const fs::path tpl = PrintTemplatePath(programDir, PrintTemplateNameOf(*data, lessons));
   PrintApplication qt;
+  if (!ChineseFontInstalled()) return Fail(kNoChineseFontText);
   return Report(PrintPages(*data, target, tpl), r);
 }
 
@@ -181,6 +183,9 @@ int RunPrint(const Context& ctx, const OutputRequest& r) {
   if (in.exitCode != 0) return in.exitCode;
   const fs::path programDir = ctx.ProgramDir();
   PrintApplication qt;
+  // Without a Chinese font every character would come out as an empty box,
+  // under a "打印完成" that the user would believe.
+  if (!ChineseFontInstalled()) return Fail(kNoChineseFontText);
   // The rows go to the print library in memory: no temporary file that
   // someone else could read, replace or point elsewhere.
   return Report(PrintTimetable(in.scope, in.rows, Settings(programDir).GetSchoolName(), in.lessonsPerDay,

@@ -6,6 +6,8 @@
 #include <iostream>
 #include <optional>
 
+#include "printing/print_fonts.h"
+
 namespace orv::cli {
 
 // The toolkit's own warnings (no runtime directory, no window system) mean

@@ -2,9 +2,9 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
-#include <sstream>
 
 #include "cli/commands.h"
+#include "cli/json_writer.h"
 #include "core/rules/quality.h"
 #include "core/rules/rule_index.h"
 #include "core/scheduling/optimiser.h"
@@ -13,57 +13,65 @@ namespace orv::cli {
 
 namespace {
 
-std::string JsonText(const std::string& text) {
-  std::string out = "\"";
-  for (char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (ch == '"' || ch == '\\') {
-      out += '\\';
-      out += ch;
-    } else if (c < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-      out += escaped;
-    } else {
-      out += ch;
-    }
-  }
-  return out + "\"";
-}
-
 void PrintText(const SchoolModel& model, const QualityReport& r) {
-  std::cout << "lessons: " << r.lessons << "\n"
-            << "teacher idle periods: " << r.teacherIdle << "\n";
+  std::cout << "课表中的课：" << r.lessons << "\n"
+            << "教师空闲节次：" << r.teacherIdle << "\n";
   if (r.worstTeacher >= 0)
-    std::cout << "most idle teacher: " << model.teachers[static_cast<size_t>(r.worstTeacher)].name << " ("
-              << r.worstTeacherIdle << ")\n";
-  std::cout << "teachers over " << kIdleAllowance << " idle periods: " << r.teachersOverAllowance << "\n"
-            << "class free periods between lessons: " << r.classGaps << " (classes: " << r.classesWithGaps
-            << ")\n"
-            << "avoidable same-day repeats: " << r.repeats << "\n"
-            << "courses of 4+ lessons on fewer than 4 days: " << r.crowdedCourses << "\n"
-            << "doubles placed: " << r.doublesPlaced << " of " << r.doublesAsked << "\n"
-            << "lessons in best-position cells: " << r.bestLessons << " of " << r.bestWanted << "\n"
-            << "lessons in avoid-if-possible cells: " << r.avoidLessons << "\n"
-            << "parallel classes' unequal days: " << r.parallelMismatch << "\n"
-            << "hard rule breaches: " << r.statedBreaches + r.lessonBreaches
-            << " (stated rules: " << r.statedBreaches << ", lessons: " << r.lessonBreaches << ")\n"
-            << "score: " << r.score << "\n";
+    std::cout << "空闲最多的教师：" << model.teachers[static_cast<size_t>(r.worstTeacher)].name << "（"
+              << r.worstTeacherIdle << "）\n";
+  std::cout << "空闲超过 " << kIdleAllowance << " 节的教师：" << r.teachersOverAllowance << "\n"
+            << "班级课间空节：" << r.classGaps << "（班级：" << r.classesWithGaps << "）\n"
+            << "可避免的同日重复：" << r.repeats << "\n"
+            << "每周4节以上却排在不到4天的课程：" << r.crowdedCourses << "\n"
+            << "连堂：已排 " << r.doublesPlaced << "，要求 " << r.doublesAsked << "\n"
+            << "排在“最佳位置”的课：" << r.bestLessons << "，想要 " << r.bestWanted << "\n"
+            << "排在“尽量不排”的课：" << r.avoidLessons << "\n"
+            << "平行班各天不一致：" << r.parallelMismatch << "\n"
+            << "违反硬性规则：" << r.statedBreaches + r.lessonBreaches << "（排课规则：" << r.statedBreaches
+            << "，课：" << r.lessonBreaches << "）\n"
+            << "评分：" << r.score << "\n";
 }
 
 void PrintJson(const SchoolModel& model, const QualityReport& r) {
-  std::ostringstream o;
-  o << "{\"lessons\":" << r.lessons << ",\"teacherIdle\":" << r.teacherIdle << ",\"mostIdleTeacher\":"
-    << (r.worstTeacher >= 0 ? JsonText(model.teachers[static_cast<size_t>(r.worstTeacher)].name) : "null")
-    << ",\"mostIdleTeacherPeriods\":" << r.worstTeacherIdle
-    << ",\"teachersOverIdleAllowance\":" << r.teachersOverAllowance << ",\"classGaps\":" << r.classGaps
-    << ",\"classesWithGaps\":" << r.classesWithGaps << ",\"repeats\":" << r.repeats
-    << ",\"crowdedCourses\":" << r.crowdedCourses << ",\"doublesPlaced\":" << r.doublesPlaced
-    << ",\"doublesAsked\":" << r.doublesAsked << ",\"bestLessons\":" << r.bestLessons
-    << ",\"bestWanted\":" << r.bestWanted << ",\"avoidLessons\":" << r.avoidLessons
-    << ",\"parallelMismatch\":" << r.parallelMismatch << ",\"statedBreaches\":" << r.statedBreaches
-    << ",\"lessonBreaches\":" << r.lessonBreaches << ",\"score\":" << r.score << "}\n";
-  std::cout << o.str();
+  JsonWriter json;
+  json.BeginObject().Key("lessons").Value(r.lessons).Key("teacherIdle").Value(r.teacherIdle);
+  json.Key("mostIdleTeacher");
+  if (r.worstTeacher >= 0)
+    json.Value(model.teachers[static_cast<size_t>(r.worstTeacher)].name);
+  else
+    json.Null();
+  json.Key("mostIdleTeacherPeriods")
+      .Value(r.worstTeacherIdle)
+      .Key("teachersOverIdleAllowance")
+      .Value(r.teachersOverAllowance)
+      .Key("classGaps")
+      .Value(r.classGaps)
+      .Key("classesWithGaps")
+      .Value(r.classesWithGaps)
+      .Key("repeats")
+      .Value(r.repeats)
+      .Key("crowdedCourses")
+      .Value(r.crowdedCourses)
+      .Key("doublesPlaced")
+      .Value(r.doublesPlaced)
+      .Key("doublesAsked")
+      .Value(r.doublesAsked)
+      .Key("bestLessons")
+      .Value(r.bestLessons)
+      .Key("bestWanted")
+      .Value(r.bestWanted)
+      .Key("avoidLessons")
+      .Value(r.avoidLessons)
+      .Key("parallelMismatch")
+      .Value(r.parallelMismatch)
+      .Key("statedBreaches")
+      .Value(r.statedBreaches)
+      .Key("lessonBreaches")
+      .Value(r.lessonBreaches)
+      .Key("score")
+      .Value(r.score)
+      .EndObject();
+  std::cout << json.Text();
 }
 
 int RunQuality(const Context& ctx, const std::string& path, const std::optional<int>& lessonsOption,
@@ -89,7 +97,7 @@ int RunOptimize(const Context& ctx, const std::string& path, const std::optional
   auto db = OpenOrReport(path);
   if (!db) return kExitFailed;
   const int lessonsPerDay = ctx.LessonsPerDay(lessonsOption, *db);
-  std::cout << "lessons per day: " << lessonsPerDay << "\n";
+  std::cout << "每天课时数：" << lessonsPerDay << "\n";
   return Optimize(*db, lessonsPerDay, args);
 }
 
@@ -104,15 +112,14 @@ int Optimize(TimetableDb& db, int lessonsPerDay, const OptimizeArgs& args) {
   const Result<OptimiserReport> r = OptimiseTimetable(db, options);
   if (!r) return Fail("优化课表失败！", r.outcome());
   char elapsed[32];
-  std::snprintf(elapsed, sizeof elapsed, "%.3f s",
+  std::snprintf(elapsed, sizeof elapsed, "%.3f 秒",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  std::cout << "score before optimizing: " << r->scoreBefore << "\n";
+  std::cout << "优化前评分：" << r->scoreBefore << "\n";
   if (r->breachBefore > 0 || r->breachAfter > 0)
-    std::cout << "stated rules broken by: " << r->breachBefore << " before, " << r->breachAfter << " after\n";
-  std::cout << "optimizer moved lessons: " << r->movedLessons << (r->timedOut ? " (time limit reached)" : "")
-            << "\n"
-            << "optimizer elapsed: " << elapsed << " (" << r->tries << " tries)\n"
-            << "score after optimizing: " << r->scoreAfter << "\n";
+    std::cout << "违反排课规则：优化前 " << r->breachBefore << " 处，优化后 " << r->breachAfter << " 处\n";
+  std::cout << "优化移动的课：" << r->movedLessons << (r->timedOut ? "（已到时间限制）" : "") << "\n"
+            << "优化用时：" << elapsed << "（尝试 " << r->tries << " 次）\n"
+            << "优化后评分：" << r->scoreAfter << "\n";
   return kExitDone;
 }
 

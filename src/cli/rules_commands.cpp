@@ -38,19 +38,19 @@ std::string Label(TimetableDb& db, CodeTable table, const std::string& code) {
   return RecordLabel(found && !found->empty() ? found->front().name : std::string(), code);
 }
 
-// "school", "teacher 王伟（T01）", "class 七（1）班（71） course 作文（ZW）".
+// "全校", "教师 王伟（T01）", "班级 七（1）班（71） 课程 作文（ZW）".
 std::string ScopeText(TimetableDb& db, const SchoolRule& rule) {
   switch (rule.scope) {
     case RuleScope::kSchool:
-      return "school";
+      return "全校";
     case RuleScope::kTeacher:
-      return "teacher " + Label(db, CodeTable::Teacher, rule.code);
+      return "教师 " + Label(db, CodeTable::Teacher, rule.code);
     case RuleScope::kClass:
-      return "class " + Label(db, CodeTable::Class, rule.code);
+      return "班级 " + Label(db, CodeTable::Class, rule.code);
     case RuleScope::kCourse:
-      return "course " + Label(db, CodeTable::Course, rule.code);
+      return "课程 " + Label(db, CodeTable::Course, rule.code);
     case RuleScope::kClassCourse:
-      return "class " + Label(db, CodeTable::Class, rule.code) + " course " +
+      return "班级 " + Label(db, CodeTable::Class, rule.code) + " 课程 " +
              Label(db, CodeTable::Course, rule.courseCode);
   }
   return {};
@@ -71,7 +71,7 @@ int ListRules(TimetableDb& db) {
   const Result<std::vector<SchoolRule>> rules = LoadSchoolRules(db);
   if (!rules) return Fail("读取排课规则失败！", rules.outcome());
   for (const SchoolRule& rule : *rules) std::cout << RuleLine(db, rule) << "\n";
-  std::cout << "rules: " << rules->size() << "\n";
+  std::cout << "排课规则：" << rules->size() << " 条\n";
   return kExitDone;
 }
 
@@ -141,12 +141,12 @@ int SetRule(TimetableDb& db, const RulesArgs& args) {
     if (Outcome removed = RemoveSchoolRule(db, rule->key, rule->scope, rule->code, rule->courseCode);
         !removed)
       return Fail("删除排课规则失败！", removed);
-    std::cout << "removed " << info.text << "  (" << ScopeText(db, *rule) << ")\n";
+    std::cout << "已删除 " << info.text << "  (" << ScopeText(db, *rule) << ")\n";
     return kExitDone;
   }
   rule->value = **value;
   if (Outcome saved = SetSchoolRule(db, *rule); !saved) return Fail("保存排课规则失败！", saved);
-  std::cout << "set " << RuleLine(db, *rule) << "\n";
+  std::cout << "已设置 " << RuleLine(db, *rule) << "\n";
   return kExitDone;
 }
 

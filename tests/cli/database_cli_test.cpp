@@ -34,6 +34,8 @@ TEST(CliDatabase, BadUsageAndRefusalsTouchNoFile) {
     const auto run = RunCli(args);
     EXPECT_EQ(run.exitCode, exitCode) << testing::PrintToString(args);
     EXPECT_FALSE(run.err.empty()) << testing::PrintToString(args);
+    // Bad usage is framed in Chinese, with the way to the help.
+    if (exitCode == 2) EXPECT_EQ(run.err.rfind("命令行有误：", 0), 0u) << run.err;
   }
   EXPECT_NE(RunCli({"info", junk}).err.find("打开数据库失败"), std::string::npos);
   EXPECT_FALSE(fs::exists(bad));
@@ -53,9 +55,8 @@ TEST(CliDatabase, InitAndDemoCreateTheSchoolAsAskedAndInfoCountsIt) {
   EXPECT_FALSE(fs::exists(dir / "kbxt.ini")) << "settings only when asked";
   run = RunCli({"info", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("classes: 6\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("placed lessons: 6\n"), std::string::npos)
-      << "the fixed class meetings: " << run.out;
+  EXPECT_NE(run.out.find("班级：6\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("已排节数：6\n"), std::string::npos) << "the fixed class meetings: " << run.out;
   {
     auto opened = test::OpenDb(db);
     EXPECT_EQ(GetClassName(*opened, "71").value_or(std::string()), "七（1）班");
@@ -65,7 +66,7 @@ TEST(CliDatabase, InitAndDemoCreateTheSchoolAsAskedAndInfoCountsIt) {
   run = RunCli(
       {"demo", full, "--fill", "100", "--lessons-per-day", "7", "--write-settings", "--school", "第一中学"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(RunCli({"info", full}).out.find("planned lessons: 630\n"), std::string::npos);
+  EXPECT_NE(RunCli({"info", full}).out.find("计划节数：630\n"), std::string::npos);
   EXPECT_GT(test::OpenDb(full)->FirstInt("select count(*) from Limittb where Kind=2"), 0);
   const Settings settings(dir.Path());
   EXPECT_EQ(settings.GetDatabasePath(), fs::absolute(full).string());
@@ -91,7 +92,7 @@ TEST(CliDatabase, ClearUpgradeAndMaintainReportWhatTheyChanged) {
 
   auto run = RunCli({"upgrade", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("graduated classes: 2\npromoted classes: 2\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("毕业班级：2\n升级班级：2\n"), std::string::npos) << run.out;
   {
     auto opened = test::OpenDb(db);
     EXPECT_EQ(GetClassName(*opened, "61").value_or(std::string()), "六（1）班");
@@ -101,12 +102,12 @@ TEST(CliDatabase, ClearUpgradeAndMaintainReportWhatTheyChanged) {
   }
   run = RunCli({"maintain", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("removed lessons: 1"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("删除班级、课程或教师已不存在的课：1\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("数据维护完成"), std::string::npos);
 
   run = RunCli({"clear", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("deleted lessons: 1"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("已删除课表中的课：1 节\n"), std::string::npos) << run.out;
   EXPECT_EQ(test::OpenDb(db)->FirstInt(
                 "select (select count(*) from LessonListtb) + (select sum(BuildCount) from ClassPlantb)"),
             0);
@@ -138,8 +139,7 @@ TEST(CliDatabase, CountsAWeekCannotHoldAreReadClampedNamedAndRepaired) {
   }
   auto run = RunCli({"info", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("planned lessons: " + std::to_string(planned + 35) + "\n"), std::string::npos)
-      << run.out;
+  EXPECT_NE(run.out.find("计划节数：" + std::to_string(planned + 35) + "\n"), std::string::npos) << run.out;
 
   run = RunCli({"analyze", db});
   EXPECT_EQ(run.exitCode, 1) << run.out;
@@ -151,9 +151,10 @@ TEST(CliDatabase, CountsAWeekCannotHoldAreReadClampedNamedAndRepaired) {
 
   run = RunCli({"maintain", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("removed lessons outside the week: 2\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("removed plan rows without a weekly count: 2\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("repaired plan counts: 1\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("删除星期或节次无效的课：2\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("删除每周节数无效且未排课的教学计划：2\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("每周节数超过35或不是整数、已改为1到35之间整数的教学计划：1\n"), std::string::npos)
+      << run.out;
   auto opened = test::OpenDb(db);
   EXPECT_EQ(
       opened->FirstInt("select count(*) from LessonListtb where Day not between 1 and 5 or LessonNo is null"),

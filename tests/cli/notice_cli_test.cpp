@@ -84,6 +84,16 @@ TEST_F(NoticeCli, ChangesSaysWhatMovedForEachTeacherAndClass) {
 #ifdef ORVANDEL_CLI_PRINTS
   // A page for each of the two teachers, and an existing file kept without --force.
   const std::string pdf = (t.dir().Path() / "变更通知.pdf").string();
+  // Where fontconfig knows no font, no notice of empty boxes is printed.
+  const std::string conf = (t.dir().Path() / "fonts.conf").string();
+  std::ofstream(conf) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
+  const char* cli =
+      getenv("ORVANDEL_CLI") && *getenv("ORVANDEL_CLI") ? getenv("ORVANDEL_CLI") : ORVANDEL_CLI_PATH;
+  const test::CliRun boxes =
+      test::RunProcess(cli, {"changes", db, "--since", "1", "--pdf", pdf}, {{"FONTCONFIG_FILE", conf}});
+  EXPECT_EQ(boxes.exitCode, 1);
+  EXPECT_EQ(boxes.err.find("没有找到中文字体"), 0u) << boxes.err;
+  EXPECT_FALSE(fs::exists(pdf));
   const test::CliRun printed = test::RunCli({"changes", db, "--since", "1", "--pdf", pdf});
   ASSERT_EQ(printed.exitCode, 0) << printed.err;
   EXPECT_NE(test::RunProcess("/usr/bin/pdfinfo", {pdf}).out.find("Pages:           2\n"), std::string::npos);

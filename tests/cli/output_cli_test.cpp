@@ -300,6 +300,34 @@ TEST_F(OutputCli, PrintWritesNoDocumentThatALinkCouldRedirect) {
   EXPECT_NE(PdfText(Out("linked.pdf")).find("育才实验学校"), std::string::npos);
 }
 
+// Where fontconfig knows no font (a configuration that lists no font
+// folder), every character would be an empty box: print refuses, says what
+// to install, and writes no file, for a database and a document alike. The
+// same print succeeds with the fonts installed here.
+TEST_F(OutputCli, WithoutAChineseFontPrintRefusesAndWritesNothing) {
+  test::WriteFile(Out("fonts.conf"), "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n");
+  ASSERT_TRUE(WritePrintDocument(TimetableScope::AllTeachers, Out("教师.xml"),
+                                 {{"王芳", "语文", "一（1）", 1, 1, "T1"}}, "育才", 6));
+  const std::string cli =
+      getenv("ORVANDEL_CLI") && *getenv("ORVANDEL_CLI") ? getenv("ORVANDEL_CLI") : ORVANDEL_CLI_PATH;
+  const std::vector<std::vector<std::string>> prints = {
+      {"print", t.path().string(), "--all-classes", "--pdf", Out("classes.pdf")},
+      {"print", "--document", Out("教师.xml"), "--pdf", Out("teachers.pdf")}};
+  for (const auto& print : prints) {
+    std::vector<std::string> args{"--program-dir", t.dir().Path().string()};
+    args.insert(args.end(), print.begin(), print.end());
+    auto run = test::RunProcess(cli, args, {{"FONTCONFIG_FILE", Out("fonts.conf")}});
+    EXPECT_EQ(run.exitCode, 1) << print[1];
+    EXPECT_EQ(run.err.find("没有找到中文字体"), 0u) << run.err;
+    EXPECT_NE(run.err.find("fonts-noto-cjk"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("打印完成"), std::string::npos) << run.out;
+    EXPECT_FALSE(fs::exists(print.back()));
+    run = test::RunProcess(cli, args);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(fs::exists(print.back()));
+  }
+}
+
 // A data document file printed with no database: the template follows the
 // document's kind and lessons a day unless --template names one.
 TEST_F(OutputCli, PrintsADataDocumentFile) {

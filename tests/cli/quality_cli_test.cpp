@@ -42,20 +42,19 @@ class QualityCli : public ::testing::Test {
 TEST_F(QualityCli, GenerateCompleteOptimizesAndQualityReportsTheScoreItReached) {
   auto run = Run({"generate", db, "--complete", "--seed", "3"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  const long long before = Number(run.out, "score before optimizing: ");
-  const long long after = Number(run.out, "score after optimizing: ");
+  const long long before = Number(run.out, "优化前评分：");
+  const long long after = Number(run.out, "优化后评分：");
   ASSERT_GE(before, 0) << run.out;
   EXPECT_LT(after, before) << run.out;
   EXPECT_GE(after, 0);
-  EXPECT_EQ(LastLine(run.out), "completion: 100%");
-  EXPECT_EQ(LastLine(Run({"check", db}).out), "violations: 0, warnings: 0");
+  EXPECT_EQ(LastLine(run.out), "课表完成率：100%");
+  EXPECT_EQ(LastLine(Run({"check", db}).out), "违规 0 处，警告 0 处");
 
   run = Run({"quality", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(LastLine(run.out), "score: " + std::to_string(after));
-  EXPECT_NE(run.out.find("hard rule breaches: 0 (stated rules: 0, lessons: 0)\n"), std::string::npos)
-      << run.out;
-  EXPECT_NE(run.out.find("teachers over 3 idle periods: "), std::string::npos) << run.out;
+  EXPECT_EQ(LastLine(run.out), "评分：" + std::to_string(after));
+  EXPECT_NE(run.out.find("违反硬性规则：0（排课规则：0，课：0）\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("空闲超过 3 节的教师："), std::string::npos) << run.out;
 
   run = Run({"quality", db, "--json"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -67,10 +66,10 @@ TEST_F(QualityCli, GenerateCompleteOptimizesAndQualityReportsTheScoreItReached) 
   // Optimizing again from there never makes it worse, and writes what it says.
   run = Run({"optimize", db, "--seed", "9", "--time-limit", "1"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(Number(run.out, "score before optimizing: "), after);
-  const long long again = Number(run.out, "score after optimizing: ");
+  EXPECT_EQ(Number(run.out, "优化前评分："), after);
+  const long long again = Number(run.out, "优化后评分：");
   EXPECT_LE(again, after);
-  EXPECT_EQ(LastLine(Run({"quality", db}).out), "score: " + std::to_string(again));
+  EXPECT_EQ(LastLine(Run({"quality", db}).out), "评分：" + std::to_string(again));
 }
 
 TEST_F(QualityCli, NoOptimizeLeavesTheCompletionAndAZeroLimitChangesNothing) {
@@ -82,13 +81,13 @@ TEST_F(QualityCli, NoOptimizeLeavesTheCompletionAndAZeroLimitChangesNothing) {
 
   run = Run({"optimize", db, "--time-limit", "0"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("optimizer moved lessons: 0"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("优化移动的课：0"), std::string::npos) << run.out;
   EXPECT_EQ(Lessons(), before);
   EXPECT_EQ(LastLine(Run({"quality", db}).out), score);
 
   run = Run({"complete", db, "--optimize-time-limit", "1"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_LT(Number(run.out, "score after optimizing: "), Number(run.out, "score before optimizing: "));
+  EXPECT_LT(Number(run.out, "优化后评分："), Number(run.out, "优化前评分："));
 }
 
 TEST_F(QualityCli, AnUnreadableDatabaseExits3AndBadArgumentsExit2) {

@@ -68,11 +68,11 @@ TEST_F(CliRules, SetsEachScopeByNameListsThemReadablyAndNoneRemoves) {
   auto run = RunCli({"rules", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   for (const char* line :
-       {"max-lessons-per-day = 4  (school)", "max-in-a-row = 3  (teacher 王伟（T1）)",
-        "no-class-gaps = yes  (class 七（2）班（72）)",
-        "doubles-per-week = 1  (class 七（1）班（71） course 语文（YW）)", "rooms = 2  (course 信息（XX）)"})
+       {"max-lessons-per-day = 4  (全校)", "max-in-a-row = 3  (教师 王伟（T1）)",
+        "no-class-gaps = yes  (班级 七（2）班（72）)",
+        "doubles-per-week = 1  (班级 七（1）班（71） 课程 语文（YW）)", "rooms = 2  (课程 信息（XX）)"})
     EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
-  EXPECT_EQ(test::LastLine(run.out), "rules: 7");
+  EXPECT_EQ(test::LastLine(run.out), "排课规则：7 条");
 
   run = RunCli({"rules", db, "--set", "max-in-a-row=none", "--teacher", "王伟"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -128,10 +128,10 @@ TEST(CliRulesDemo, TheDemoSchoolStatesItsRulesWhenAsked) {
   const std::string plain = (dir / "plain.mdb").string(), ruled = (dir / "ruled.mdb").string();
   ASSERT_EQ(test::RunCli({"demo", plain, "--grades", "4-6"}).exitCode, 0);
   ASSERT_EQ(test::RunCli({"demo", ruled, "--grades", "4-6", "--rules"}).exitCode, 0);
-  EXPECT_EQ(test::LastLine(test::RunCli({"rules", plain}).out), "rules: 0");
+  EXPECT_EQ(test::LastLine(test::RunCli({"rules", plain}).out), "排课规则：0 条");
   const auto run = test::RunCli({"rules", ruled});
-  EXPECT_EQ(test::LastLine(run.out), "rules: 8") << "two school-wide, six classes of grades 5-6";
-  EXPECT_NE(run.out.find("max-lessons-per-day = 4  (school)"), std::string::npos) << run.out;
+  EXPECT_EQ(test::LastLine(run.out), "排课规则：8 条") << "two school-wide, six classes of grades 5-6";
+  EXPECT_NE(run.out.find("max-lessons-per-day = 4  (全校)"), std::string::npos) << run.out;
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ std::string Lessons(const std::string& path) {
 
 int Rate(const std::string& out) {
   int rate = -1;
-  EXPECT_EQ(std::sscanf(LastLine(out).c_str(), "completion: %d%%", &rate), 1) << out;
+  EXPECT_EQ(std::sscanf(LastLine(out).c_str(), "课表完成率：%d%%", &rate), 1) << out;
   return rate;
 }
 
@@ -49,20 +49,20 @@ TEST_F(SchedulingCli, AnalyzeWarnsAboutASharedNameWithoutBlocking) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out,
             "警告：2个教师同名“张伟”：张伟（001）、张伟（002），打印和导出时在名称后加代码区分；"
-            "如是同一教师重复录入，请删去多余的一条\nblocking: 0, warnings: 1\n");
+            "如是同一教师重复录入，请删去多余的一条\n错误 0 个，警告 1 个\n");
 }
 
 TEST_F(SchedulingCli, AnalyzeGenerateCheckAndCompleteTheDemoSchool) {
   auto run = Run({"analyze", db});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.out, "blocking: 0, warnings: 0\n");
+  EXPECT_EQ(run.out, "错误 0 个，警告 0 个\n");
 
   const std::string copy = (dir / "copy.mdb").string();
   std::filesystem::copy_file(db, copy);
   run = Run({"generate", db});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("planned lessons: 480\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("lessons per day: 6\n"), std::string::npos) << "no settings file, no option";
+  EXPECT_NE(run.out.find("计划节数：480\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("每天课时数：6\n"), std::string::npos) << "no settings file, no option";
   EXPECT_GT(Rate(run.out), 50);
   ASSERT_EQ(Run({"generate", copy}).exitCode, 0);
   EXPECT_EQ(Lessons(db), Lessons(copy)) << "a fresh start gives the same timetable";
@@ -71,43 +71,41 @@ TEST_F(SchedulingCli, AnalyzeGenerateCheckAndCompleteTheDemoSchool) {
   // the demo teachers' "不排" cells, which the check warns about.
   run = Run({"check", db});
   EXPECT_EQ(run.exitCode, 0) << run.out;
-  EXPECT_EQ(LastLine(run.out).rfind("violations: 0, warnings: ", 0), 0u) << run.out;
+  EXPECT_EQ(LastLine(run.out).rfind("违规 0 处，警告 ", 0), 0u) << run.out;
 
   // The completion alone (the optimizer after it has its own tests).
   run = Run({"generate", db, "--complete", "--seed", "5", "--no-optimize"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("completion after generation: "), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("missing lessons: 0\n"), std::string::npos) << run.out;
-  EXPECT_EQ(LastLine(run.out), "completion: 100%");
-  EXPECT_EQ(LastLine(Run({"check", db}).out), "violations: 0, warnings: 0");
+  EXPECT_NE(run.out.find("自动生成后的完成率："), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("仍缺的课：0\n"), std::string::npos) << run.out;
+  EXPECT_EQ(LastLine(run.out), "课表完成率：100%");
+  EXPECT_EQ(LastLine(Run({"check", db}).out), "违规 0 处，警告 0 处");
 
   // Completing a complete timetable changes nothing.
   const std::string before = Lessons(db);
   run = Run({"complete", db, "--no-optimize"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("placed lessons: 0\nmoved lessons: 0\nremoved lessons: 0\n"), std::string::npos)
-      << run.out;
-  EXPECT_EQ(LastLine(run.out), "completion: 100%");
+  EXPECT_NE(run.out.find("补排的课：0\n移动的课：0\n移除的课：0\n"), std::string::npos) << run.out;
+  EXPECT_EQ(LastLine(run.out), "课表完成率：100%");
   EXPECT_EQ(Lessons(db), before);
 }
 
 TEST_F(SchedulingCli, LessonsPerDayFromTheOptionElseTheDatabaseFailuresExit1BadArgumentsExit2) {
   ASSERT_TRUE(Settings(dir.Path()).SetLessonsPerDay(7));
-  EXPECT_NE(Run({"generate", db}).out.find("lessons per day: 6\n"), std::string::npos)
+  EXPECT_NE(Run({"generate", db}).out.find("每天课时数：6\n"), std::string::npos)
       << "the school's own day, not the computer's";
   // A 7-lesson school made without settings is scheduled and checked with its 7 lessons.
   const std::string seven = (dir / "seven.mdb").string();
   ASSERT_EQ(test::RunCli({"demo", seven, "--lessons-per-day", "7"}).exitCode, 0);
   ASSERT_TRUE(Settings(dir.Path()).SetLessonsPerDay(6));
   auto generated = Run({"generate", seven, "--complete"});
-  EXPECT_NE(generated.out.find("lessons per day: 7\n"), std::string::npos) << generated.out;
-  EXPECT_EQ(LastLine(generated.out), "completion: 100%");
-  EXPECT_EQ(LastLine(Run({"check", seven}).out), "violations: 0, warnings: 0");
+  EXPECT_NE(generated.out.find("每天课时数：7\n"), std::string::npos) << generated.out;
+  EXPECT_EQ(LastLine(generated.out), "课表完成率：100%");
+  EXPECT_EQ(LastLine(Run({"check", seven}).out), "违规 0 处，警告 0 处");
 
   // An explicit longer day is recorded; a shorter one that would strand lessons is refused.
-  EXPECT_NE(Run({"generate", db, "--lessons-per-day", "7"}).out.find("lessons per day: 7\n"),
-            std::string::npos);
-  EXPECT_NE(Run({"generate", db}).out.find("lessons per day: 7\n"), std::string::npos);
+  EXPECT_NE(Run({"generate", db, "--lessons-per-day", "7"}).out.find("每天课时数：7\n"), std::string::npos);
+  EXPECT_NE(Run({"generate", db}).out.find("每天课时数：7\n"), std::string::npos);
   const std::string before = Lessons(db);
   generated = Run({"generate", db, "--lessons-per-day", "6"});
   EXPECT_EQ(generated.exitCode, 1);
@@ -153,17 +151,17 @@ TEST_F(SchedulingCli, CheckReportsEachBrokenRuleAndExits1OnViolations) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.out.find("违规：一（1）班 星期二第7节："), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("警告：一（1）班 星期二第7节：语文由"), std::string::npos) << run.out;
-  EXPECT_EQ(LastLine(run.out).rfind("violations: 1, warnings: ", 0), 0u) << run.out;
+  EXPECT_EQ(LastLine(run.out).rfind("违规 1 处，警告 ", 0), 0u) << run.out;
 
   // With seven lessons a day the lesson is inside the week; only warnings remain.
   run = Run({"check", db, "--lessons-per-day", "7"});
-  EXPECT_EQ(LastLine(run.out).rfind("violations: 0, warnings: ", 0), 0u) << run.out;
+  EXPECT_EQ(LastLine(run.out).rfind("违规 0 处，警告 ", 0), 0u) << run.out;
   EXPECT_EQ(run.exitCode, 0);
 }
 
 TEST_F(SchedulingCli, CheckReportsABrokenStatedRuleAsAViolation) {
   ASSERT_EQ(Run({"generate", db, "--complete", "--seed", "2"}).exitCode, 0);
-  ASSERT_EQ(LastLine(Run({"check", db}).out), "violations: 0, warnings: 0");
+  ASSERT_EQ(LastLine(Run({"check", db}).out), "违规 0 处，警告 0 处");
   ASSERT_TRUE(SetSchoolRule(*test::OpenDb(db), {RuleKey::kMaxLessonsPerDay, RuleScope::kSchool, "", "", 1}));
   const auto run = Run({"check", db});
   EXPECT_EQ(run.exitCode, 1);
@@ -202,13 +200,13 @@ TEST_F(SchedulingCli, AnImpossibleSchoolIsNamedByAnalyzeAndCompleteEndsShortSayi
   auto run = Run({"analyze", db});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out.rfind("错误：教师", 0), 0u) << run.out;
-  EXPECT_EQ(LastLine(run.out).rfind("blocking: 2, warnings: ", 0), 0u) << run.out;
+  EXPECT_EQ(LastLine(run.out).rfind("错误 2 个，警告 ", 0), 0u) << run.out;
 
   run = Run({"complete", db, "--time-limit", "2"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("\n未排：一（1）班 语文（"), std::string::npos) << run.out;
   EXPECT_LT(Rate(run.out), 100);
-  EXPECT_EQ(LastLine(Run({"check", db}).out).rfind("violations: 0, ", 0), 0u);
+  EXPECT_EQ(LastLine(Run({"check", db}).out).rfind("违规 0 处，", 0), 0u);
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ class Analyzer {
   }
 
   std::vector<AnalysisFinding> Run() {
+    CheckSchoolIsThere();
     CheckPlanRows();
     CheckWallClashes();
     CheckClassesAndTeachers();
@@ -68,6 +69,24 @@ class Analyzer {
     f.text = std::move(text);
     f.shortfall = shortfall;
     found_.push_back(std::move(f));
+  }
+
+  // A school with nothing to schedule has no finding of its own to give:
+  // without these a new database would pass the check and the generation
+  // would fail after it, with nothing said about what is missing.
+  void CheckSchoolIsThere() {
+    auto none = [](const std::vector<ModelEntity>& list) {
+      return std::none_of(list.begin(), list.end(), [](const ModelEntity& e) { return e.known; });
+    };
+    if (none(m_.classes))
+      Add(AnalysisSeverity::kBlocking, Kind::kNoClasses, -1, -1, -1, "没有班级：请先在“班级名单”中录入班级");
+    if (none(m_.courses))
+      Add(AnalysisSeverity::kBlocking, Kind::kNoCourses, -1, -1, -1, "没有课程：请先在“课程名单”中录入课程");
+    if (none(m_.teachers))
+      Add(AnalysisSeverity::kBlocking, Kind::kNoTeachers, -1, -1, -1, "没有教师：请先在“老师名单”中录入教师");
+    if (m_.needs.empty())
+      Add(AnalysisSeverity::kBlocking, Kind::kEmptyPlan, -1, -1, -1,
+          "教学计划为空：请在“各班教学计划”中为每个班录入课程、任课教师和每周节数");
   }
 
   void CheckPlanRows() {

@@ -17,6 +17,10 @@ enum class AnalysisSeverity { kBlocking, kWarning };
 
 enum class AnalysisKind {
   // Blocking.
+  kNoClasses,             // the class list is empty
+  kNoCourses,             // the course list is empty
+  kNoTeachers,            // the teacher list is empty
+  kEmptyPlan,             // the teaching plan has no row
   kUnknownInPlan,         // a plan row's class, course or teacher no longer exists
   kBadPlanCount,          // a plan row's weekly count is missing or no whole number from 1 to 35
   kClassOverloaded,       // more lessons than the class's open periods

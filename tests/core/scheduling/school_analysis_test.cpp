@@ -209,10 +209,36 @@ TEST_F(Analysis, AStoredCountThatIsNoWholeNumberFrom1To35IsBlockingAndReadClampe
       0);
 }
 
+// A new school: the check says what is missing, list by list, before any
+// generation is tried, and each list once filled drops out of the findings.
+TEST_F(Analysis, AnEmptySchoolIsBlockedByWhatItLacks) {
+  Exec("delete from Classtb; delete from Coursetb; delete from Teachertb");
+  EXPECT_EQ(Findings(),
+            "错误：没有班级：请先在“班级名单”中录入班级\n"
+            "错误：没有课程：请先在“课程名单”中录入课程\n"
+            "错误：没有教师：请先在“老师名单”中录入教师\n"
+            "错误：教学计划为空：请在“各班教学计划”中为每个班录入课程、任课教师和每周节数\n");
+  t.AddClass("101", "一（1）班");
+  t.AddCourse("01", "语文");
+  EXPECT_EQ(Findings(),
+            "错误：没有教师：请先在“老师名单”中录入教师\n"
+            "错误：教学计划为空：请在“各班教学计划”中为每个班录入课程、任课教师和每周节数\n");
+  // A plan row naming a teacher no list holds is not a teacher.
+  t.AddPlan("101", "01", "T1", 5);
+  const auto findings = AnalyzeSchool(t.db(), 6);
+  ASSERT_TRUE(findings) << findings.message();
+  ASSERT_FALSE(findings->empty());
+  EXPECT_EQ(findings->front().kind, AnalysisKind::kNoTeachers);
+  EXPECT_EQ(CountAnalysis(*findings, AnalysisSeverity::kBlocking), 2) << Findings();
+  t.AddTeacher("T1", "王伟");
+  EXPECT_EQ(Findings(), "");
+}
+
 // A school that cannot be completed: the completion stops as soon as only
 // the lessons the check proves impossible are missing, says why, and
 // breaks no rule on the way.
 TEST_F(Analysis, NamesThatDoNotTellRecordsApartAreWarnedAboutWithTheirCodes) {
+  Plan("101/01/T1/5");
   Exec("update Teachertb set Name='王伟' where Code='T3'");
   Exec("update Classtb set Name='' where Code in ('103','104')");
   t.AddCourse("07", "数学");
