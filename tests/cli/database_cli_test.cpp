@@ -35,7 +35,9 @@ TEST(CliDatabase, BadUsageAndRefusalsTouchNoFile) {
     EXPECT_EQ(run.exitCode, exitCode) << testing::PrintToString(args);
     EXPECT_FALSE(run.err.empty()) << testing::PrintToString(args);
     // Bad usage is framed in Chinese, with the way to the help.
-    if (exitCode == 2) EXPECT_EQ(run.err.rfind("命令行有误：", 0), 0u) << run.err;
+    if (exitCode == 2) {
+      EXPECT_EQ(run.err.rfind("命令行有误：", 0), 0u) << run.err;
+    }
   }
   EXPECT_NE(RunCli({"info", junk}).err.find("打开数据库失败"), std::string::npos);
   EXPECT_FALSE(fs::exists(bad));
