@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/database/guard.h"
+#include "core/domain/marks.h"
 #include "core/publish/publications.h"
 #include "core/scheduling/school_analysis.h"
 
@@ -19,6 +20,11 @@ Result<StartFacts> ReadStartFacts(TimetableDb& db, int lessonsPerDay) {
                                      " (select 1 from ClassPlantb P where P.ClassCode=C.Code)")
                                    .value_or(0);
     facts.statedRules = db.FirstInt("select count(*) from SchoolRuletb").value_or(0);
+    facts.markedCells =
+        db.FirstInt("select count(*) from Limittb where Attr<>?", DbValue(LimitMark::Normal)).value_or(0);
+    facts.placedLessons =
+        db.FirstInt("select count(*) from LessonListtb where SetFlag<>?", DbValue(LessonOrigin::Fixed))
+            .value_or(0);
     return Outcome::Ok();
   });
   if (!counted) return counted;
@@ -56,12 +62,12 @@ std::vector<WorkStepState> JudgeWorkSteps(const StartFacts& f) {
   const bool plan = basic && t.planRows > 0 && f.classesWithoutPlan == 0;
   // The check has only something to say once there is a plan to check.
   const bool analysed = plan && f.blockingFindings == 0;
-  const bool placed = plan && t.placedLessons > 0;
+  const bool placed = plan && f.placedLessons > 0;
   const bool complete = placed && CompletionPercent(t) == 100;
   return {
       {WorkStep::kBasicData, "基础数据", basic, false},
       {WorkStep::kPlan, "教学计划", plan, false},
-      {WorkStep::kRestrictions, "上课时间限制", t.restrictions > 0 || f.statedRules > 0, true},
+      {WorkStep::kRestrictions, "上课时间限制", f.markedCells > 0 || f.statedRules > 0, true},
       {WorkStep::kAnalysis, "排课前检查", analysed, false},
       {WorkStep::kGeneration, "自动排课", placed, false},
       {WorkStep::kAdjustment, "手工调整", complete, false},

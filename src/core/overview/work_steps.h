@@ -29,6 +29,12 @@ inline constexpr int kWorkStepCount = 7;
 struct StartFacts {
   DatabaseTotals totals;
   long long classesWithoutPlan = 0;
+  // Cells marked anything but 正常: a restriction window stores a whole
+  // week of 正常 the first time it shows an entity, which restricts nothing.
+  long long markedCells = 0;
+  // Lessons generation or a hand placed, fixed ones not counted: the demo
+  // school's fixed class meeting is no timetable yet.
+  long long placedLessons = 0;
   long long statedRules = 0;       // rows of the school's stated rules
   long long blockingFindings = 0;  // of the check before scheduling
   long long publications = 0;

@@ -39,16 +39,23 @@ TEST(WorkSteps, FollowTheSchoolFromEmptyToPublished) {
   EXPECT_EQ(DoneSteps(t.db()), "xx-x---");
   EXPECT_TRUE(MissingForGeneration(ReadDatabaseTotals(t.db()).value()).empty());
 
-  t.AddLimit(0, "0101", 1, 1, 1);
+  // A week of 正常 restricts nothing; one 不排 cell does.
+  for (int lesson = 1; lesson <= 6; ++lesson) t.AddLimit(0, "0101", 1, lesson, 1);
+  EXPECT_EQ(DoneSteps(t.db()), "xx-x---");
+  t.db().Execute("update Limittb set Attr=3 where LessonNo=6");
   EXPECT_EQ(DoneSteps(t.db()), "xxox---");
 
-  t.AddLesson("0101", 1, 2, "01", "001", 0);
+  // A fixed lesson is placed before generation, which has still to run.
+  t.AddLesson("0101", 5, 6, "01", "001", 0);
+  test::RecountBuildCounts(t.db());
+  EXPECT_EQ(DoneSteps(t.db()), "xxox---");
+  t.AddLesson("0101", 1, 2, "01", "001", 1);
   test::RecountBuildCounts(t.db());
   EXPECT_EQ(DoneSteps(t.db()), "xxoxx--");
 
   for (int day = 1; day <= 5; ++day) {
-    if (day > 1) t.AddLesson("0101", day, 2, "01", "001", 0);
-    t.AddLesson("0102", day, 3, "01", "001", 0);
+    if (day > 1 && day < 5) t.AddLesson("0101", day, 2, "01", "001", 1);
+    t.AddLesson("0102", day, 3, "01", "001", 2);
   }
   test::RecountBuildCounts(t.db());
   EXPECT_EQ(DoneSteps(t.db()), "xxoxxx-");

@@ -103,6 +103,9 @@ TEST(AutoBuild, OnlyAConfirmedRunReplacesTheTimetableAndTheOutcomeIsReported) {
   run("ok", true);
   EXPECT_EQ(program.prompter().questions().back().toStdString(),
             "课表完成率统计:  70％\n还有 3 节课未能排入。\n是否立即自动补排？");
+  // Completing at once is what the report recommends: Enter gives Yes.
+  ASSERT_FALSE(program.prompter().defaultYesQuestions().empty());
+  EXPECT_EQ(program.prompter().defaultYesQuestions().back(), program.prompter().questions().back());
   EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 7);
 
   // Yes runs the completion, which cannot place them either and says why.
