@@ -16,6 +16,7 @@
 #include "core/scheduling/random.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/start_page.h"
+#include "support/test_db.h"
 #include "support/test_program.h"
 
 namespace fs = std::filesystem;
@@ -106,6 +107,24 @@ TEST_F(Start, TheDemoSchoolFillsTheStepsAsItsTimetableGrows) {
   EXPECT_EQ(program.Said().rfind("C|", 0), 0u) << program.Said();
   EXPECT_EQ(fs::file_size(demo), before);
   EXPECT_EQ(program.Count("select sum(BuildCount) from ClassPlantb"), placed);
+}
+
+TEST_F(Start, NewDatabaseOpensAnEmptyFileAndNeverReplacesOne) {
+  program.AddSmallSchool();
+  const fs::path fresh = program.dir() / "新学校.mdb";
+  program.prompter().QueueFileName(Q(fresh));
+  Click(page().cmdNewDatabase);
+  EXPECT_EQ(program.Said(), "");
+  EXPECT_EQ(program.prompter().fileDialogs().back().suggestedPath, Q(fresh));
+  EXPECT_EQ(program.state().db->Path(), fresh);
+  EXPECT_EQ(Marks(), "-------");
+
+  // The dialog may agree to replace the school's file; the program does not.
+  program.prompter().QueueFileName(Q(program.DefaultDb()));
+  Click(page().cmdNewDatabase);
+  EXPECT_EQ(program.Said().rfind("C|", 0), 0u) << program.Said();
+  EXPECT_EQ(program.state().db->Path(), fresh);
+  EXPECT_EQ(test::OpenDb(program.DefaultDb())->FirstInt("select count(*) from Classtb"), 2);
 }
 
 TEST_F(Start, EachStepButtonOpensTheWindowOfItsMenuItem) {
