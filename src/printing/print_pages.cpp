@@ -69,11 +69,14 @@ Outcome ToPrinter(const PageDocument& doc, const std::string& name) {
   return Outcome::Ok();
 }
 
-Outcome ToPreview(const PageDocument& doc) {
+Outcome ToPreview(const PageDocument& doc, const PrintTarget& target) {
   if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
     return Fail(kPrinterError, "打印预览需要桌面程序");
   QPrinter printer(QPrinter::HighResolution);
   SetUpPrinter(printer, doc);
+  // Only the name: an output file set here would turn the preview's print
+  // button into a PDF export and hide the printers.
+  if (!target.documentName.empty()) printer.setDocName(QString::fromStdString(target.documentName));
   QPrintPreviewDialog preview(&printer);
   preview.setObjectName("dlgPrintPreview");
   preview.setWindowTitle("打印预览");
@@ -99,7 +102,7 @@ Outcome PrintPages(const PrintData& data, const PrintTemplate& tpl, const PrintT
   InstallFontSubstitutions();
   switch (target.kind) {
     case PrintTarget::Kind::Preview:
-      return ToPreview(*pages);
+      return ToPreview(*pages, target);
     case PrintTarget::Kind::Printer:
       return ToPrinter(*pages, target.printer);
     case PrintTarget::Kind::Pdf:

@@ -35,8 +35,13 @@ struct PrintTarget {
   Kind kind = Kind::Preview;
   std::string printer;        // Printer: its name
   std::filesystem::path pdf;  // Pdf: the file, replaced only once the new one is complete
+  // Preview: what the pages are, e.g. "一(1)班课表"; the print dialog makes
+  // its proposed file name from it when printing to a file.
+  std::string documentName;
 
-  static PrintTarget Preview() { return {}; }
+  static PrintTarget Preview(std::string documentName = {}) {
+    return {Kind::Preview, {}, {}, std::move(documentName)};
+  }
   static PrintTarget Printer(std::string name) { return {Kind::Printer, std::move(name), {}}; }
   static PrintTarget Pdf(std::filesystem::path path) { return {Kind::Pdf, {}, std::move(path)}; }
 };

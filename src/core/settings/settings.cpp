@@ -120,6 +120,31 @@ std::string Settings::GetForum() const {
   return forum.empty() ? std::string(kDefaultForum) : forum;
 }
 
+std::vector<std::string> Settings::GetRecentDatabases() const {
+  std::vector<std::string> recent;
+  const std::string text = Read("DB", "RECENT");
+  for (size_t start = 0; start < text.size() && recent.size() < kRecentDatabases;) {
+    size_t end = text.find('|', start);
+    if (end == std::string::npos) end = text.size();
+    std::string path = Trim(std::string_view(text).substr(start, end - start));
+    if (!path.empty()) recent.push_back(std::move(path));
+    start = end + 1;
+  }
+  return recent;
+}
+
+Outcome Settings::AddRecentDatabase(const std::string& path) const {
+  if (path.empty() || path.find('|') != std::string::npos) return Outcome::Ok();
+  std::string text = path;
+  size_t kept = 1;
+  for (const std::string& old : GetRecentDatabases()) {
+    if (old == path || kept == kRecentDatabases) continue;
+    text += "|" + old;
+    ++kept;
+  }
+  return Write("DB", "RECENT", text);
+}
+
 Outcome Settings::SetDatabasePath(const std::string& path) const { return Write("DB", "FILENAME", path); }
 
 Outcome Settings::SetLessonsPerDay(int lessons) const {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/outcome.h"
 
@@ -13,6 +14,7 @@ namespace orv {
 inline constexpr std::string_view kSettingsFileName = "kbxt.ini";
 inline constexpr std::string_view kDefaultDatabaseName = "kb.mdb";
 inline constexpr std::string_view kDefaultWebsite = "https://github.com/orvandel/orvandel";
+inline constexpr size_t kRecentDatabases = 5;
 inline constexpr std::string_view kDefaultForum = "https://github.com/orvandel/orvandel/discussions";
 
 // Reads LESSON_OF_DAY as the profile functions read an integer (leading
@@ -39,6 +41,12 @@ class Settings {
   // WEB/SITE and WEB/FORUM, or the project's pages when empty.
   std::string GetWebsite() const;
   std::string GetForum() const;
+
+  // DB/RECENT: the databases opened last, newest first, at most
+  // kRecentDatabases, paths joined by '|'.
+  std::vector<std::string> GetRecentDatabases() const;
+  // Puts the path first, once; a path with '|' in it is not remembered.
+  Outcome AddRecentDatabase(const std::string& path) const;
 
   // Writers keep every other section and key of the file, and leave the
   // file as it was when they fail.

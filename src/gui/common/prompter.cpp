@@ -33,6 +33,11 @@ bool QtPrompter::AskYesNo(QWidget* parent, const QString& title, const QString& 
          QMessageBox::Yes;
 }
 
+bool QtPrompter::AskYesNoDefaultYes(QWidget* parent, const QString& title, const QString& text) {
+  return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+         QMessageBox::Yes;
+}
+
 QString QtPrompter::OpenFileName(QWidget* parent, const QString& caption, const QString& filter) {
   return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
 }

@@ -28,6 +28,9 @@ class Prompter {
   virtual void Message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) = 0;
   // True for Yes.
   virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+  // The same where Yes is the recommended answer, so that Enter gives it;
+  // AskYesNo keeps No for questions whose Yes costs something.
+  virtual bool AskYesNoDefaultYes(QWidget* parent, const QString& title, const QString& text) = 0;
   // The chosen path, or an empty text when the user cancelled.
   virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter) = 0;
   virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
@@ -45,6 +48,7 @@ class QtPrompter : public Prompter {
  public:
   void Message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
   bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+  bool AskYesNoDefaultYes(QWidget* parent, const QString& title, const QString& text) override;
   QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter) override;
   QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
                        const QString& suggestedPath) override;
@@ -60,6 +64,9 @@ class PrintingPrompter : public Prompter {
  public:
   void Message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
   bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+  bool AskYesNoDefaultYes(QWidget* parent, const QString& title, const QString& text) override {
+    return AskYesNo(parent, title, text);
+  }
   QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
   QString FolderName(QWidget*, const QString&, const QString&) override { return {}; }

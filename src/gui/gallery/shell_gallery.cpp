@@ -1,9 +1,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <filesystem>
+#include <optional>
 
 #include "core/model/school_model.h"
 #include "core/rules/rule_index.h"
+#include "gui/common/gui_support.h"
 #include "gui/gallery/gallery.h"
 #include "gui/scheduling/analysis_window.h"
 #include "gui/scheduling/auto_build_window.h"
@@ -13,13 +16,31 @@
 #include "gui/shell/lesson_of_day_window.h"
 #include "gui/shell/main_window.h"
 
+namespace fs = std::filesystem;
+
 namespace orv::ui {
 
 void AddShellGallery(GalleryList& list) {
-  list.push_back({"frmMain", [](UiContext& ctx) -> QWidget* {
+  // The start page as a newcomer first sees it: a program folder of its own
+  // with an empty kb.mdb, kept until the gallery ends.
+  list.push_back({"frmMain_empty", [](UiContext& ctx) -> QWidget* {
+                    static std::optional<StartedProgram> empty;
+                    static std::optional<UiContext> emptyCtx;
+                    const fs::path dir = ctx.state.programDir / "empty";
+                    std::error_code ec;
+                    fs::create_directories(dir, ec);
+                    if (!TimetableDb::Create(dir / kDefaultDatabaseName)) return nullptr;
+                    Result<StartedProgram> started = StartUp(dir);
+                    if (!started) return nullptr;
+                    empty.emplace(std::move(started).value());
+                    emptyCtx.emplace(UiContext{empty->state, ctx.prompter});
+                    auto* w = new FrmMain(*emptyCtx);
+                    w->setWindowTitle(Q(GetWindowTitle(empty->state.appTitle, empty->state.databasePath)));
+                    return w;
+                  }});
+  list.push_back({"frmMain_demo", [](UiContext& ctx) -> QWidget* {
                     auto* w = new FrmMain(ctx);
-                    w->setWindowTitle(
-                        QString::fromStdString(GetWindowTitle(ctx.state.appTitle, ctx.state.databasePath)));
+                    w->setWindowTitle(Q(GetWindowTitle(ctx.state.appTitle, ctx.state.databasePath)));
                     return w;
                   }});
   list.push_back({"frmAbout", [](UiContext&) -> QWidget* { return new FrmAbout; }});

@@ -73,7 +73,7 @@ FrmPrint::FrmPrint(UiContext& ctx, QWidget* parent)
 }
 
 void FrmPrint::Execute(TimetableScope scope, const OutputChoice& choice) {
-  const std::optional<Outcome> result = Run(scope, choice.code);
+  const std::optional<Outcome> result = Run(scope, choice);
   if (!result || result->code() == kPrintCancelled) return;  // reported, or the user closed the preview
   if (result->ok())
     Say(MessageIcon::Information, "打印完成");
@@ -83,7 +83,26 @@ void FrmPrint::Execute(TimetableScope scope, const OutputChoice& choice) {
     Say(MessageIcon::Critical, "打印失败！(ret = " + QString::number(result->code()) + ")");
 }
 
-std::optional<Outcome> FrmPrint::Run(TimetableScope scope, const QString& code) {
+namespace {
+// What the print dialog names the file after when printing to one.
+QString DocumentName(TimetableScope scope, const OutputChoice& choice) {
+  switch (scope) {
+    case TimetableScope::Class:
+    case TimetableScope::Teacher:
+      return choice.label + "课表";
+    case TimetableScope::AllClasses:
+      return "全部班级课表";
+    case TimetableScope::AllTeachers:
+      return "全部老师课表";
+    case TimetableScope::School:
+      return "全校总课表";
+  }
+  return "课表";
+}
+}  // namespace
+
+std::optional<Outcome> FrmPrint::Run(TimetableScope scope, const OutputChoice& choice) {
+  const QString& code = choice.code;
   std::optional<WaitCursor> wait(std::in_place);
   const AppState& state = ctx_.state;
   const std::optional<std::vector<TimetableRow>> rows = ReadRows(scope, code, "打印失败！", wait);
@@ -95,7 +114,7 @@ std::optional<Outcome> FrmPrint::Run(TimetableScope scope, const QString& code) 
   // The rows go to the print library in memory: no file is written that
   // another program could read, replace or point elsewhere meanwhile.
   return PrintTimetable(scope, *rows, state.settings().GetSchoolName(), state.week, state.programDir,
-                        PrintTarget::Preview());
+                        PrintTarget::Preview(S(DocumentName(scope, choice))));
 }
 
 }  // namespace orv::ui

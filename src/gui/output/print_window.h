@@ -31,7 +31,7 @@ class FrmPrint : public OutputWindow {
   // What the print step reports: kNoTimetableData without rows, else the
   // library's PrintCode. Empty after a database failure, which has been
   // reported already.
-  std::optional<Outcome> Run(TimetableScope scope, const QString& code);
+  std::optional<Outcome> Run(TimetableScope scope, const OutputChoice& choice);
 };
 
 }  // namespace orv::ui

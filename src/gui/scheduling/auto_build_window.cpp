@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 
+#include "core/database/database_totals.h"
+#include "core/overview/work_steps.h"
+
 #include "gui/common/gui_support.h"
 #include "gui/common/ui_context.h"
 #include "gui/scheduling/complete_build_window.h"
@@ -38,8 +41,8 @@ void FrmAutoBuild::Finish() {
     ctx_.prompter.Message(this, MessageIcon::Critical, kCaption,
                           FailureText(Q(kBuildFailedText), result_.outcome()));
   } else if (result_->unplacedLessons > 0 || result_->lessonsInNeverCells > 0) {
-    completionRequested_ =
-        ctx_.prompter.AskYesNo(this, kCaption, CompletionMessage(*result_) + "\n是否立即自动补排？");
+    completionRequested_ = ctx_.prompter.AskYesNoDefaultYes(
+        this, kCaption, CompletionMessage(*result_) + "\n是否立即自动补排？");
   } else {
     // One report for the whole run, from the optimisation window.
     optimisationRequested_ = true;
@@ -59,6 +62,24 @@ QString CompletionMessage(const BuildResult& result) {
 }
 
 void RunAutoBuild(UiContext& ctx, QWidget* parent) {
+  // What is missing is said before the user is asked to type OK for a
+  // generation that could only fail.
+  if (ctx.state.db) {
+    const Result<DatabaseTotals> totals = ReadDatabaseTotals(*ctx.state.db);
+    if (!totals) {
+      ctx.prompter.Message(parent, MessageIcon::Critical, kCaption,
+                           FailureText("无法自动生成课表！", totals.outcome()));
+      return;
+    }
+    if (const std::vector<std::string> missing = MissingForGeneration(*totals); !missing.empty()) {
+      QStringList lines;
+      for (const std::string& line : missing) lines << Q(line);
+      ctx.prompter.Message(parent, MessageIcon::Warning, kCaption,
+                           "无法自动生成课表：" + lines.join("，") +
+                               "。\n请先在“基础数据”菜单中录入班级、课程、老师和各班教学计划。");
+      return;
+    }
+  }
   if (!AskTypedConfirmation(ctx, parent, "自动生成课表将会清除您以前排好的课表！")) return;
   bool complete = false, optimise = false;
   QString report;

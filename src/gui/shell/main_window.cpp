@@ -4,12 +4,14 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
+#include <QPushButton>
 #include <QUrl>
 #include <filesystem>
+#include <optional>
 
 #include "core/database/database_copy.h"
 #include "core/database/maintenance.h"
+#include "core/demo/demo_school.h"
 #include "core/exchange/data_export.h"
 #include "core/exchange/template_workbook.h"
 #include "gui/editors/calendar_window.h"
@@ -25,10 +27,10 @@
 #include "gui/scheduling/auto_build_window.h"
 #include "gui/scheduling/complete_build_window.h"
 #include "gui/scheduling/confirm_window.h"
-#include "gui/shell/home_picture.h"
 #include "gui/shell/info_windows.h"
 #include "gui/shell/lesson_of_day_window.h"
 #include "gui/shell/shell_support.h"
+#include "gui/shell/start_page.h"
 #include "gui/timetable/manual_set_lesson_window.h"
 #include "gui/timetable/quality_window.h"
 #include "gui/timetable/set_lesson_window.h"
@@ -42,36 +44,16 @@ const QString kTimetableTitle = "课表系统";
 const QString kOpenFailed = Q(kOpenDatabaseFailed);
 }  // namespace
 
-ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {
-  setObjectName("imgBack");
-  setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void ImageBox::SetPicture(const QPixmap& picture) {
-  picture_ = picture;
-  update();
-}
-
-void ImageBox::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  if (!picture_.isNull()) {
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawPixmap(rect(), picture_);
-  } else {
-    p.drawImage(0, 0, DrawHomePicture(size()));
-  }
-}
-
 FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ctx) {
   setObjectName("frmMain");
   resize(900, 600);
 
-  imgBack = new ImageBox(this);
-  setCentralWidget(imgBack);  // the central widget follows every resize
-  LoadPicture();
-
-  mnuFile = AddMenu("mnuFile", "文件");
+  mnuFile = AddMenu("mnuFile", "文件(&F)");
+  mnuNewDb = AddItem(mnuFile, "mnuNewDb", "新建数据库...");
+  mnuNewDb->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
   mnuOpenDb = AddItem(mnuFile, "mnuOpenDb", "打开数据库");
+  mnuOpenDb->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  mnuDemoSchool = AddItem(mnuFile, "mnuDemoSchool", "打开演示学校...");
   mnuDbSaveAs = AddItem(mnuFile, "mnuDbSaveAs", "数据库另存为...");
   mnuFile->addSeparator();
   mnuExportTemplate = AddItem(mnuFile, "mnuExportTemplate", "导出导入模板");
@@ -79,15 +61,18 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   mnuImportData = AddItem(mnuFile, "mnuImportData", "从表格导入");
   mnuFile->addSeparator();
   mnuEnd = AddItem(mnuFile, "mnuEnd", "退出");
+  // Spelled out: the standard keys depend on the desktop, and some (Quit
+  // on a few) have none, while the manual promises these.
+  mnuEnd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-  mnuBasicData = AddMenu("mnuBasicData", "基础数据");
+  mnuBasicData = AddMenu("mnuBasicData", "基础数据(&B)");
   mnuClassList = AddItem(mnuBasicData, "mnuClassList", "班级名单");
   mnuCourseList = AddItem(mnuBasicData, "mnuCourseList", "课程名单");
   mnuTeacherList = AddItem(mnuBasicData, "mnuTeacherList", "老师名单");
   mnuClassRoomList = AddItem(mnuBasicData, "mnuClassRoomList", "公共教室名单");
   mnuClassPlan = AddItem(mnuBasicData, "mnuClassPlan", "各班教学计划");
 
-  mnuAuto = AddMenu("mnuAuto", "自动排课");
+  mnuAuto = AddMenu("mnuAuto", "自动排课(&A)");
   mnuLimit = mnuAuto->addMenu("上课时间限制条件");
   mnuLimit->setObjectName("mnuLimit");
   mnuLimit->menuAction()->setObjectName("mnuLimit");
@@ -101,7 +86,7 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   mnuCompleteBuild = AddItem(mnuAuto, "mnuCompleteBuild", "补排未排课程");
   mnuAnalyze = AddItem(mnuAuto, "mnuAnalyze", "排课前检查");
 
-  mnuBuildKb = AddMenu("mnuBuildKb", "课表操作");
+  mnuBuildKb = AddMenu("mnuBuildKb", "课表操作(&T)");
   mnuManualBuild = AddItem(mnuBuildKb, "mnuManualBuild", "手工调整课表");
   mnuQuality = AddItem(mnuBuildKb, "mnuQuality", "课表质量");
   mnuPrint = AddItem(mnuBuildKb, "mnuPrint", "打印课表");
@@ -111,19 +96,22 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   mnuUpgradeAll = AddItem(mnuBuildKb, "mnuUpgradeAll", "课表学年升级");
   mnuDeleteLessonAll = AddItem(mnuBuildKb, "mnuDeleteLessonAll", "删除课表数据");
 
-  mnuManager = AddMenu("mnuManager", "系统管理");
+  mnuManager = AddMenu("mnuManager", "系统管理(&S)");
   mnuSetLessonNum = AddItem(mnuManager, "mnuSetLessonNum", "每天课时设置");
   mnuCalendar = AddItem(mnuManager, "mnuCalendar", "作息时间与校历");
   mnuDataMaintenance = AddItem(mnuManager, "mnuDataMaintenance", "数据维护");
 
-  mnuHelp = AddMenu("mnuHelp", "帮助");
+  mnuHelp = AddMenu("mnuHelp", "帮助(&H)");
   mnuSimpleManual = AddItem(mnuHelp, "mnuSimpleManual", "简要使用说明");
   mnuManual = AddItem(mnuHelp, "mnuManual", "使用手册");
+  mnuManual->setShortcut(QKeySequence(Qt::Key_F1));
   mnuToWebsite = AddItem(mnuHelp, "mnuToWebsite", "访问网站");
   mnuForum = AddItem(mnuHelp, "mnuForum", "使用交流");
   mnuAbout = AddItem(mnuHelp, "mnuAbout", "关于");
 
+  connect(mnuNewDb, &QAction::triggered, this, &FrmMain::NewDatabase);
   connect(mnuOpenDb, &QAction::triggered, this, &FrmMain::OpenDatabase);
+  connect(mnuDemoSchool, &QAction::triggered, this, &FrmMain::OpenDemoSchool);
   connect(mnuDbSaveAs, &QAction::triggered, this, &FrmMain::SaveDatabaseAs);
   connect(mnuExportTemplate, &QAction::triggered, this, &FrmMain::ExportTemplate);
   connect(mnuExportData, &QAction::triggered, this, &FrmMain::ExportBasicData);
@@ -181,6 +169,25 @@ FrmMain::FrmMain(UiContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ct
   connect(mnuToWebsite, &QAction::triggered, this, &FrmMain::ToWebsite);
   connect(mnuForum, &QAction::triggered, this, &FrmMain::Forum);
   connect(mnuAbout, &QAction::triggered, this, &FrmMain::About);
+
+  frmStart = new StartPage(
+      ctx_, {mnuClassList, mnuClassPlan, mnuClassLimit, mnuAnalyze, mnuAutoBuild, mnuManualBuild, mnuPrint},
+      this);
+  setCentralWidget(frmStart);  // the central widget follows every resize
+  connect(frmStart->cmdNewDatabase, &QPushButton::clicked, mnuNewDb, &QAction::trigger);
+  connect(frmStart->cmdDemoSchool, &QPushButton::clicked, mnuDemoSchool, &QAction::trigger);
+  connect(frmStart->cmdImport, &QPushButton::clicked, mnuImportData, &QAction::trigger);
+  connect(frmStart, &StartPage::RecentChosen, this, [this](const QString& path) {
+    OpenDatabaseAt(path);
+    frmStart->Refresh();
+  });
+  // Every window the menu opens is modal, so by the time the item's own
+  // slot (connected above, hence called first) returns, its window has closed
+  // and whatever it changed is stored: that is when the page reads again.
+  for (QAction* item : findChildren<QAction*>())
+    if (!item->menu()) connect(item, &QAction::triggered, frmStart, &StartPage::Refresh);
+  if (ctx_.state.db) RememberDatabase(ctx_.state.db->Path().string());
+  frmStart->Refresh();
 }
 
 QMenu* FrmMain::AddMenu(const char* name, const QString& caption) {
@@ -195,12 +202,17 @@ QAction* FrmMain::AddItem(QMenu* menu, const char* name, const QString& caption)
   return action;
 }
 
-void FrmMain::LoadPicture() {
-  // A picture supplied with the installation replaces the built-in one; a
-  // missing or unreadable file simply leaves the built-in picture.
-  QPixmap picture;
-  if (auto file = FindProgramFile(ctx_.state.programDir, "HomePage.jpg")) picture.load(Q(file->string()));
-  imgBack->SetPicture(picture);
+void FrmMain::RememberDatabase(const std::string& path) {
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  (void)ctx_.state.settings().AddRecentDatabase(ec ? path : absolute.lexically_normal().string());
+}
+
+QString FrmMain::DatabaseFolder() const {
+  if (!ctx_.state.db) return {};
+  std::error_code ec;
+  const fs::path folder = fs::absolute(ctx_.state.db->Path(), ec).parent_path();
+  return ec ? QString() : Q(folder.string());
 }
 
 bool FrmMain::HaveDatabase() {
@@ -210,9 +222,12 @@ bool FrmMain::HaveDatabase() {
 }
 
 void FrmMain::OpenDatabase() {
+  const QString chosen = ctx_.prompter.OpenFileName(this, "选择数据库文件", kDatabaseFilter);
+  if (!chosen.isEmpty()) OpenDatabaseAt(chosen);
+}
+
+bool FrmMain::OpenDatabaseAt(const QString& chosen) {
   try {
-    const QString chosen = ctx_.prompter.OpenFileName(this, "选择数据库文件", kDatabaseFilter);
-    if (chosen.isEmpty()) return;
     const std::string path = S(chosen);
     std::error_code ec;
     // The open file is held exclusively, so choosing it again must not try
@@ -226,20 +241,70 @@ void FrmMain::OpenDatabase() {
       // new one has opened.
       ctx_.prompter.Message(this, MessageIcon::Critical, Q(ctx_.state.appTitle),
                             FailureText(kOpenFailed, opened));
-      return;
+      return false;
     }
     setWindowTitle("Orvandel排课软件 -- " + chosen);
     if (Outcome saved = ctx_.state.settings().SetDatabasePath(path); !saved)
       ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(),
                             FailureText("保存新数据库文件名！", saved));
+    else
+      RememberDatabase(path);
+    return true;
   } catch (const std::exception&) {
     ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), "系统异常错误！");
+    return false;
   }
+}
+
+void FrmMain::NewDatabase() {
+  const QString folder = DatabaseFolder();
+  const QString chosen = ctx_.prompter.SaveFileName(this, "新建数据库", kDatabaseFilter,
+                                                    folder.isEmpty() ? QString() : folder + "/新学校.mdb");
+  if (chosen.isEmpty()) return;
+  // The file dialog may have agreed to replace a file; a school's data is
+  // never replaced behind its back, so an existing file is refused.
+  if (Outcome created = TimetableDb::Create(S(chosen)); !created) {
+    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(),
+                          FailureText("新建数据库失败！", created));
+    return;
+  }
+  OpenDatabaseAt(chosen);
+}
+
+void FrmMain::OpenDemoSchool() {
+  const QString folder = DatabaseFolder();
+  const QString chosen = ctx_.prompter.SaveFileName(this, "打开演示学校：保存为", kDatabaseFilter,
+                                                    folder.isEmpty() ? QString() : folder + "/演示学校.mdb");
+  if (chosen.isEmpty()) return;
+  const QString failed = "建立演示学校失败！";
+  if (Outcome created = TimetableDb::Create(S(chosen)); !created) {
+    ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), FailureText(failed, created));
+    return;
+  }
+  {
+    std::optional<WaitCursor> wait(std::in_place);
+    Result<std::unique_ptr<TimetableDb>> demo = TimetableDb::Open(S(chosen));
+    DemoOptions options;
+    options.lessonsPerDay = ctx_.state.week.lessonsPerDay;
+    const Outcome filled = demo ? FillDemoSchool(**demo, options) : demo.outcome();
+    if (!filled) {
+      // The new file stays, empty: it is the user's file now, and nothing
+      // is deleted unasked.
+      wait.reset();
+      ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(), FailureText(failed, filled));
+      return;
+    }
+  }  // closed here: the file is held exclusively
+  OpenDatabaseAt(chosen);
 }
 
 void FrmMain::SaveDatabaseAs() {
   if (!HaveDatabase()) return;
-  const QString chosen = ctx_.prompter.SaveFileName(this, "数据库另存为", kDatabaseFilter, {});
+  // Beside the database, under a name that does not replace it.
+  const fs::path open = ctx_.state.db->Path();
+  const QString suggested =
+      DatabaseFolder() + "/" + Q(open.stem().string() + "-副本" + open.extension().string());
+  const QString chosen = ctx_.prompter.SaveFileName(this, "数据库另存为", kDatabaseFilter, suggested);
   if (chosen.isEmpty()) return;
   if (Outcome copied = SaveDatabaseCopy(*ctx_.state.db, S(chosen)); !copied)
     ctx_.prompter.Message(this, MessageIcon::Critical, windowTitle(),

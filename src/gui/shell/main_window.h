@@ -1,9 +1,8 @@
-// frmMain: the program's only top-level window, a background picture under
-// the menu bar from which every command starts.
+// frmMain: the program's only top-level window, the start page under the
+// menu bar from which every command starts.
 #pragma once
 
 #include <QMainWindow>
-#include <QPixmap>
 
 #include "gui/common/ui_context.h"
 
@@ -12,21 +11,7 @@ class QMenu;
 
 namespace orv::ui {
 
-// imgBack: the background picture, scaled with the window.
-class ImageBox : public QWidget {
-  Q_OBJECT
- public:
-  explicit ImageBox(QWidget* parent = nullptr);
-  // An empty pixmap means the built-in picture.
-  void SetPicture(const QPixmap& picture);
-  bool HasFilePicture() const { return !picture_.isNull(); }
-
- protected:
-  void paintEvent(QPaintEvent* e) override;
-
- private:
-  QPixmap picture_;
-};
+class StartPage;
 
 class FrmMain : public QMainWindow {
   Q_OBJECT
@@ -34,10 +19,12 @@ class FrmMain : public QMainWindow {
  public:
   explicit FrmMain(UiContext& ctx, QWidget* parent = nullptr);
 
-  ImageBox* imgBack;
+  StartPage* frmStart;
 
   QMenu* mnuFile;
+  QAction* mnuNewDb;
   QAction* mnuOpenDb;
+  QAction* mnuDemoSchool;
   QAction* mnuDbSaveAs;
   QAction* mnuExportTemplate;
   QAction* mnuExportData;
@@ -87,6 +74,11 @@ class FrmMain : public QMainWindow {
 
   // The commands behind the menu items.
   void OpenDatabase();
+  // Switches to the database at path as 打开数据库 does; false after saying
+  // why it could not.
+  bool OpenDatabaseAt(const QString& path);
+  void NewDatabase();
+  void OpenDemoSchool();
   void SaveDatabaseAs();
   void ExportTemplate();
   void ExportBasicData();
@@ -111,7 +103,11 @@ class FrmMain : public QMainWindow {
  private:
   QMenu* AddMenu(const char* name, const QString& caption);
   QAction* AddItem(QMenu* menu, const char* name, const QString& caption);
-  void LoadPicture();
+  // Remembered for the start page; a settings file that cannot be written
+  // has already been reported by the caller, so this stays quiet.
+  void RememberDatabase(const std::string& path);
+  // The database's folder, where files about it are best proposed.
+  QString DatabaseFolder() const;
   // False (after saying so) when no database is open, e.g. after closing.
   bool HaveDatabase();
 

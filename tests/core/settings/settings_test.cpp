@@ -73,6 +73,23 @@ TEST(Settings, WritesKeepOtherSectionsAndReadBack) {
   EXPECT_EQ(nowhere.SetLessonsPerDay(7).message(), "无法写入设置文件：" + nowhere.IniPath().string());
 }
 
+TEST(Settings, RecentDatabasesNewestFirstOnceEachAtMostFive) {
+  TempDir dir;
+  WriteFile(dir / "kbxt.ini", "[DB]\nFILENAME=/srv/kb.mdb\n");
+  const Settings s(dir.Path());
+  EXPECT_TRUE(s.GetRecentDatabases().empty());
+  for (const char* path : {"/a.mdb", "/b.mdb", "/a.mdb"}) ASSERT_TRUE(s.AddRecentDatabase(path));
+  EXPECT_EQ(s.GetRecentDatabases(), (std::vector<std::string>{"/a.mdb", "/b.mdb"}));
+  for (const char* path : {"/c.mdb", "/d.mdb", "/e.mdb", "/学校 f.mdb"})
+    ASSERT_TRUE(s.AddRecentDatabase(path));
+  EXPECT_EQ(s.GetRecentDatabases(),
+            (std::vector<std::string>{"/学校 f.mdb", "/e.mdb", "/d.mdb", "/c.mdb", "/a.mdb"}));
+  // A path the list cannot hold is left out rather than split in two.
+  ASSERT_TRUE(s.AddRecentDatabase("/x|y.mdb"));
+  EXPECT_EQ(s.GetRecentDatabases().front(), "/学校 f.mdb");
+  EXPECT_EQ(s.GetDatabasePath(), "/srv/kb.mdb");
+}
+
 // The executable's directory when writable and not an installed prefix,
 // else the user's data directory, created on demand.
 TEST(ProgramDirectory, ExecutableDirectoryOnlyForAWritablePortableCopy) {

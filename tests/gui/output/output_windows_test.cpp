@@ -164,6 +164,7 @@ class PrintWindow : public OutputSchool {
       previewPages = widget ? widget->pageCount() : -1;
       if (auto* preview = qobject_cast<QPrintPreviewDialog*>(&d)) {
         QPrinter* printer = preview->printer();
+        docName = printer->docName();
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(test::Q(program.dir() / "preview.pdf"));
         emit preview->paintRequested(printer);
@@ -177,7 +178,7 @@ class PrintWindow : public OutputSchool {
   }
 
   FrmPrint w{program.ctx()};
-  QString previewName;
+  QString previewName, docName;
   int previewPages = -1;
   bool pointerWasNormal = false;
 };
@@ -187,11 +188,12 @@ TEST_F(PrintWindow, EachCommandMakesOneDocumentAndOneCall) {
     QPushButton* button;
     int pages;
     std::vector<std::string> titles;  // in the document, in order
+    QString docName;                  // what printing to a file proposes
   } cases[] = {
-      {w.cmdPrintClass, 1, {"一（2）班"}},
-      {w.cmdPrintAllClass, 2, {"一（1）班", "一（2）班"}},
-      {w.cmdPrintTeacher, 1, {"王芳"}},
-      {w.cmdPrintAllTeacher, 2, {"王芳", "李强"}},
+      {w.cmdPrintClass, 1, {"一（2）班"}, w.CmbClass->currentText() + "课表"},
+      {w.cmdPrintAllClass, 2, {"一（1）班", "一（2）班"}, "全部班级课表"},
+      {w.cmdPrintTeacher, 1, {"王芳"}, w.CmbTeacher->currentText() + "课表"},
+      {w.cmdPrintAllTeacher, 2, {"王芳", "李强"}, "全部老师课表"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.button->objectName().toStdString());
@@ -201,6 +203,8 @@ TEST_F(PrintWindow, EachCommandMakesOneDocumentAndOneCall) {
     EXPECT_EQ(program.Said(), "I|打印课表|打印完成");
     EXPECT_EQ(previewName, "dlgPrintPreview");
     EXPECT_EQ(previewPages, c.pages);
+    EXPECT_EQ(docName, c.docName);
+    EXPECT_TRUE(docName.contains(c.titles.size() == 1 ? QString::fromStdString(c.titles[0]).mid(1) : "全部"));
     EXPECT_TRUE(pointerWasNormal) << "the user works in the preview with the normal pointer";
     EXPECT_FALSE(program.prompter().lastMessage().waitCursor) << "the hourglass is gone before the report";
     const std::string pages = Pages();

@@ -66,8 +66,13 @@ TEST(AutoBuild, OnlyAConfirmedRunReplacesTheTimetableAndTheOutcomeIsReported) {
     RunAutoBuild(program.ctx(), nullptr);
     EXPECT_TRUE(program.prompter().AllAnswersUsed());
   };
-  run("OK", true);
-  EXPECT_EQ(program.Said(), "C|自动生成课表|生成课表失败！\n教学计划为空或总课时为0");  // the reason below
+  // An empty school hears what it lacks before anyone is asked to type OK
+  // for a run that could only fail: no window is queued, so one would fail.
+  RunAutoBuild(program.ctx(), nullptr);
+  EXPECT_EQ(program.Said(),
+            "W|自动生成课表|无法自动生成课表：没有班级，没有课程，没有老师，教学计划为空。\n"
+            "请先在“基础数据”菜单中录入班级、课程、老师和各班教学计划。");
+  EXPECT_TRUE(program.prompter().AllAnswersUsed());
 
   program.prompter().ClearRecords();
   program.AddSmallSchool();
@@ -103,6 +108,9 @@ TEST(AutoBuild, OnlyAConfirmedRunReplacesTheTimetableAndTheOutcomeIsReported) {
   run("ok", true);
   EXPECT_EQ(program.prompter().questions().back().toStdString(),
             "课表完成率统计:  70％\n还有 3 节课未能排入。\n是否立即自动补排？");
+  // Completing at once is what the report recommends: Enter gives Yes.
+  ASSERT_FALSE(program.prompter().defaultYesQuestions().empty());
+  EXPECT_EQ(program.prompter().defaultYesQuestions().back(), program.prompter().questions().back());
   EXPECT_EQ(program.Count("select count(*) from LessonListtb"), 7);
 
   // Yes runs the completion, which cannot place them either and says why.

@@ -35,8 +35,10 @@ QString ScriptedPrompter::OpenFileName(QWidget*, const QString& caption, const Q
 }
 
 QString ScriptedPrompter::SaveFileName(QWidget*, const QString& caption, const QString& filter,
-                                       const QString&) {
-  return NextFile(caption, filter);
+                                       const QString& suggestedPath) {
+  const QString chosen = NextFile(caption, filter);
+  fileDialogs_.back().suggestedPath = suggestedPath;
+  return chosen;
 }
 
 QString ScriptedPrompter::FolderName(QWidget*, const QString& caption, const QString&) {
@@ -44,7 +46,7 @@ QString ScriptedPrompter::FolderName(QWidget*, const QString& caption, const QSt
 }
 
 QString ScriptedPrompter::NextFile(const QString& caption, const QString& filter) {
-  fileDialogs_.push_back({caption, filter});
+  fileDialogs_.push_back({caption, filter, {}});
   if (files_.empty()) {
     ADD_FAILURE() << "unexpected file dialog: " << caption.toStdString();
     return {};

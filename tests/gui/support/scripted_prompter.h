@@ -21,6 +21,7 @@ struct RecordedMessage {
 struct RecordedFileDialog {
   QString caption;
   QString filter;
+  QString suggestedPath;  // where a save dialog starts
 };
 
 class ScriptedPrompter : public ui::Prompter {
@@ -36,11 +37,14 @@ class ScriptedPrompter : public ui::Prompter {
 
   const std::vector<RecordedMessage>& messages() const { return messages_; }
   const std::vector<QString>& questions() const { return questions_; }
+  // Those of the questions asked with Yes as the default answer.
+  const std::vector<QString>& defaultYesQuestions() const { return defaultYesQuestions_; }
   const std::vector<RecordedFileDialog>& fileDialogs() const { return fileDialogs_; }
   const RecordedMessage& lastMessage() const;
   void ClearRecords() {
     messages_.clear();
     questions_.clear();
+    defaultYesQuestions_.clear();
     fileDialogs_.clear();
   }
   // True when every queued answer has been used.
@@ -50,6 +54,10 @@ class ScriptedPrompter : public ui::Prompter {
 
   void Message(QWidget* parent, ui::MessageIcon icon, const QString& title, const QString& text) override;
   bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+  bool AskYesNoDefaultYes(QWidget* parent, const QString& title, const QString& text) override {
+    defaultYesQuestions_.push_back(text);
+    return AskYesNo(parent, title, text);
+  }
   QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter) override;
   QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
                        const QString& suggestedPath) override;
@@ -67,6 +75,7 @@ class ScriptedPrompter : public ui::Prompter {
   std::deque<std::function<void(QDialog&)>> modals_;
   std::vector<RecordedMessage> messages_;
   std::vector<QString> questions_;
+  std::vector<QString> defaultYesQuestions_;
   std::vector<RecordedFileDialog> fileDialogs_;
 };
 
