@@ -1,6 +1,7 @@
 #include "printing/print_fonts.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace orv {
@@ -15,5 +16,14 @@ void InstallFontSubstitutions() {
   }();
   (void)installed;
 }
+
+QStringList ChineseFontFamilies() {
+  // The writing system comes from the font's own coverage (fontconfig's
+  // languages), not its name: a font called "宋体" that holds only Latin
+  // letters helps nobody.
+  return QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+}
+
+bool ChineseFontInstalled() { return !ChineseFontFamilies().isEmpty(); }
 
 }  // namespace orv
