@@ -1,3 +1,5 @@
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -73,6 +75,11 @@ void AddShellGallery(GalleryList& list) {
                     if (!manual) return nullptr;
                     auto* w = new FrmHelp(*manual);
                     w->ShowAnchor(ChapterOfWindow("frmManualSetLesson"));
+                    // A long page is laid out a piece at a time while events run.
+                    w->show();
+                    QElapsedTimer laidOut;
+                    laidOut.start();
+                    while (laidOut.elapsed() < 400) QCoreApplication::processEvents();
                     return w;
                   }});
   list.push_back(

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QImage>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -21,6 +22,9 @@ namespace orv::ui {
 namespace {
 
 constexpr int kAnchorRole = Qt::UserRole;
+// The widest picture, a little narrower than the page in a window of its
+// first size.
+constexpr int kPictureWidth = 560;
 
 }  // namespace
 
@@ -99,6 +103,10 @@ ManualText ReadManualText(const QString& html) {
     text.headings.push_back({level, anchor, title.simplified()});
   }
   text.html += html.mid(copied);
+  // A picture between paragraphs gets a paragraph of its own: the browser
+  // would otherwise set it in the line of the text before it.
+  static const QRegularExpression looseImage(R"re((</p>\s*)(<img [^>]*>))re");
+  text.html.replace(looseImage, "\\1<p>\\2</p>");
   return text;
 }
 
@@ -109,6 +117,16 @@ ManualBrowser::ManualBrowser(QUrl manualUrl, QString html, QWidget* parent)
 
 QVariant ManualBrowser::loadResource(int type, const QUrl& name) {
   if (type == QTextDocument::HtmlResource && name.adjusted(QUrl::RemoveFragment) == manualUrl_) return html_;
+  if (type == QTextDocument::ImageResource) {
+    // The browser draws pictures at their own size, and the window pictures
+    // are wider than the page here: shrunk, so no picture needs scrolling.
+    const QVariant data = QTextBrowser::loadResource(type, name);
+    QImage picture = data.value<QImage>();
+    if (picture.isNull()) picture = QImage::fromData(data.toByteArray());
+    if (picture.width() > kPictureWidth)
+      return picture.scaledToWidth(kPictureWidth, Qt::SmoothTransformation);
+    return picture.isNull() ? data : QVariant(picture);
+  }
   return QTextBrowser::loadResource(type, name);
 }
 

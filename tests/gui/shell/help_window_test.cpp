@@ -121,11 +121,14 @@ TEST_F(Help, PicturesOfTheManualAreShown) {
   auto* help = new FrmHelp(kManualDir / "使用手册.html");
   std::unique_ptr<FrmHelp> owner(help);
   help->ShowAnchor("manual-adjust");
+  help->show();
   const QVariant picture = help->txtManual->document()->resource(QTextDocument::ImageResource,
                                                                  QUrl("images/frmManualSetLesson.png"));
   const QImage image =
       picture.value<QImage>().isNull() ? QImage::fromData(picture.toByteArray()) : picture.value<QImage>();
-  EXPECT_FALSE(image.isNull());
+  ASSERT_FALSE(image.isNull());
+  EXPECT_LE(image.width(), help->txtManual->viewport()->width())
+      << "shrunk to the page, the file is 1202 wide";
 }
 
 TEST(HelpWindowMissing, WithoutAManualF1SaysSoAndOpensNothing) {
@@ -154,6 +157,9 @@ TEST(HelpWindowText, HeadingsWithoutAnIdGetOneNamedAfterTheirChapterThatClashesW
       text.html,
       "<h3 id=\"top-1\">前言</h3><h2 id=\"a\">一、甲</h2><h3 id=\"a-1\">添加</h3><h3 id=\"a-2\">删除</h3>"
       "<h3 id=\"a-3\">提示 <b>信息</b></h3>");
+  EXPECT_EQ(ReadManualText("<p>甲</p>\n<img src=\"x.png\"><p>乙 <img src=\"y.png\"></p>").html,
+            "<p>甲</p>\n<p><img src=\"x.png\"></p><p>乙 <img src=\"y.png\"></p>")
+      << "a picture between paragraphs stands in its own; one inside a paragraph stays";
 }
 
 }  // namespace
