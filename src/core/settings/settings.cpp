@@ -9,6 +9,8 @@
 #include <SimpleIni.h>
 
 #include <cctype>
+#include <charconv>
+#include <cstdlib>
 #include <fstream>
 #include <system_error>
 
@@ -152,6 +154,48 @@ Outcome Settings::SetLessonsPerDay(int lessons) const {
 }
 
 Outcome Settings::SetSchoolName(const std::string& name) const { return Write("USERINFO", "USER", name); }
+
+namespace {
+constexpr const char* kWindowSection = "窗口";
+constexpr std::string_view kMaximized = "max";
+// Larger than any screen: a bigger number is damage, not a place.
+constexpr int kLargestCoordinate = 100000;
+}  // namespace
+
+std::optional<WindowPlace> ParseWindowPlace(std::string_view text) {
+  int numbers[4] = {};
+  bool maximized = false;
+  for (int i = 0; i < 4; ++i) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), numbers[i]);
+    if (ec != std::errc() || std::abs(numbers[i]) > kLargestCoordinate) return std::nullopt;
+    text.remove_prefix(static_cast<size_t>(end - text.data()));
+    if (i < 3) {
+      if (text.empty() || text.front() != ',') return std::nullopt;
+      text.remove_prefix(1);
+    }
+  }
+  if (!text.empty()) {
+    if (text.substr(0, 1) != "," || text.substr(1) != kMaximized) return std::nullopt;
+    maximized = true;
+  }
+  if (numbers[2] <= 0 || numbers[3] <= 0) return std::nullopt;
+  return WindowPlace{numbers[0], numbers[1], numbers[2], numbers[3], maximized};
+}
+
+std::string WindowPlaceText(const WindowPlace& place) {
+  std::string text = std::to_string(place.x) + "," + std::to_string(place.y) + "," +
+                     std::to_string(place.width) + "," + std::to_string(place.height);
+  if (place.maximized) text += "," + std::string(kMaximized);
+  return text;
+}
+
+std::optional<WindowPlace> Settings::GetWindowPlace(const std::string& window) const {
+  return ParseWindowPlace(Read(kWindowSection, window.c_str()));
+}
+
+Outcome Settings::SetWindowPlace(const std::string& window, const WindowPlace& place) const {
+  return Write(kWindowSection, window.c_str(), WindowPlaceText(place));
+}
 
 std::string AppTitle(std::string_view schoolName) { return std::string(schoolName) + "排课软件系统"; }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,23 @@ inline constexpr std::string_view kDefaultForum = "https://github.com/orvandel/o
 // safe: above 7 reads as 7, anything but 6 or 7 as 6. A value of 0 would
 // otherwise make the start-up trim delete every lesson.
 int ParseLessonsPerDay(std::string_view text);
+
+// Where a window stood when it was last closed, in screen pixels; maximized
+// keeps the size it returns to.
+struct WindowPlace {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool maximized = false;
+  bool operator==(const WindowPlace&) const = default;
+};
+
+// "x,y,width,height" with ",max" for a maximized window; nullopt for anything
+// else, so a hand-edited or damaged line puts the window where it would
+// have gone anyway.
+std::optional<WindowPlace> ParseWindowPlace(std::string_view text);
+std::string WindowPlaceText(const WindowPlace& place);
 
 class Settings {
  public:
@@ -53,6 +71,10 @@ class Settings {
   Outcome SetDatabasePath(const std::string& path) const;
   Outcome SetLessonsPerDay(int lessons) const;
   Outcome SetSchoolName(const std::string& name) const;
+
+  // [窗口], one key per window's object name.
+  std::optional<WindowPlace> GetWindowPlace(const std::string& window) const;
+  Outcome SetWindowPlace(const std::string& window, const WindowPlace& place) const;
 
  private:
   std::string Read(const char* section, const char* key) const;

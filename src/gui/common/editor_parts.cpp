@@ -27,11 +27,16 @@ QPushButton* MakeCommandButton(QWidget* parent, const char* name, const QString&
 }
 
 void MarkInput(QWidget* input, bool invalid) {
+  if (!invalid) {
+    // Back to the desktop's own colours, light or dark, rather than white.
+    input->setPalette(QPalette());
+    input->setAutoFillBackground(false);
+    return;
+  }
   QPalette p = input->palette();
-  const QColor c = invalid ? kInvalidColor : kValidColor;
   // Line edits paint Base; styles paint a closed drop-down list with Button.
-  p.setColor(QPalette::Base, c);
-  p.setColor(QPalette::Button, c);
+  p.setColor(QPalette::Base, kInvalidColor);
+  p.setColor(QPalette::Button, kInvalidColor);
   input->setPalette(p);
   input->setAutoFillBackground(true);
 }
@@ -115,7 +120,11 @@ StatusPanels::StatusPanels(int panels, QWidget* parent) : QStatusBar(parent) {
   }
 }
 
-void StatusPanels::SetPanel(int number, const QString& text) { panels_.at(number - 1)->setText(text); }
+// The whole text in the tooltip too, for a panel too narrow to show it.
+void StatusPanels::SetPanel(int number, const QString& text) {
+  panels_.at(number - 1)->setText(text);
+  panels_.at(number - 1)->setToolTip(text);
+}
 QString StatusPanels::Panel(int number) const { return panels_.at(number - 1)->text(); }
 
 QTreeWidgetItem* SelectedRowOrWarn(RecordList* list, Prompter& prompter, QWidget* editor,

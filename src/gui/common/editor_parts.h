@@ -28,9 +28,9 @@ namespace orv::ui {
 inline int TwipsToPixels(int twips) { return twips / 15; }
 
 inline const QColor kInvalidColor{255, 0, 0};
-inline const QColor kValidColor{255, 255, 255};
 
-// Red marks an input the user still has to fill; white clears the mark.
+// Red marks an input the user still has to fill; clearing the mark gives the
+// input back the palette's own background.
 void MarkInput(QWidget* input, bool invalid);
 
 // Previous / next buttons of a drop-down list: they move its selection by one

@@ -47,6 +47,7 @@ WeekGrid::WeekGrid(const WeekGridDesign& design, QWidget* parent) : QTableWidget
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setWordWrap(true);
   setFocusPolicy(Qt::StrongFocus);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   Setup(kUsualLessons);
 }
 
@@ -55,15 +56,19 @@ void WeekGrid::Setup(int lessons) {
   const int rows = GridRowCount(lessons_);
   setRowCount(rows);
   const int rowTwips = lessons_ > kUsualLessons ? design_.rowTwipsSevenLessons : design_.rowTwips;
+  // Sizes from the design, never from the sections: stretched sections
+  // already have whatever size the window last gave them.
   int height = 0;
   for (int r = 0; r < rows; ++r) {
-    setRowHeight(r, Pixels(r == kGridSeparatorRow ? design_.separatorTwips : rowTwips));
-    height += rowHeight(r);
+    const int h = Pixels(r == kGridSeparatorRow ? design_.separatorTwips : rowTwips);
+    setRowHeight(r, h);
+    height += h;
   }
   int width = 0;
   for (int c = 0; c < kColumns; ++c) {
-    setColumnWidth(c, Pixels(c == 0 ? design_.headerColumnTwips : design_.dayColumnTwips));
-    width += columnWidth(c);
+    const int w = Pixels(c == 0 ? design_.headerColumnTwips : design_.dayColumnTwips);
+    setColumnWidth(c, w);
+    width += w;
   }
   const QColor header = palette().color(QPalette::Button);
   for (int r = 0; r < rows; ++r) {
@@ -79,9 +84,26 @@ void WeekGrid::Setup(int lessons) {
         item->setText(Q(kLessonNumerals[static_cast<size_t>(GridRowToLesson(r) - 1)]));
     }
   }
+  // The design sizes are what the grid asks for; it grows with its window,
+  // lesson rows and day columns sharing the room, and gives way down to
+  // three quarters of them on a small screen. The lesson numerals and the
+  // separator keep their size.
+  for (int r = 0; r < rows; ++r)
+    verticalHeader()->setSectionResizeMode(
+        r, r == kGridSeparatorRow ? QHeaderView::Fixed : QHeaderView::Stretch);
+  for (int c = 0; c < kColumns; ++c)
+    horizontalHeader()->setSectionResizeMode(c, c == 0 ? QHeaderView::Fixed : QHeaderView::Stretch);
   const int frame = 2 * frameWidth();
-  setFixedSize(width + frame, height + frame);
+  designSize_ = QSize(width + frame, height + frame);
+  const int fixedWidth = Pixels(design_.headerColumnTwips) + frame;
+  const int fixedHeight = Pixels(design_.separatorTwips) + frame;
+  setMinimumSize(fixedWidth + (width + frame - fixedWidth) * 3 / 4,
+                 fixedHeight + (height + frame - fixedHeight) * 3 / 4);
+  updateGeometry();
 }
+
+QSize WeekGrid::sizeHint() const { return designSize_; }
+QSize WeekGrid::minimumSizeHint() const { return minimumSize(); }
 
 QTableWidgetItem* WeekGrid::CellItem(int row, int column) {
   QTableWidgetItem* cell = item(row, column);

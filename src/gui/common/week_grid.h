@@ -36,7 +36,7 @@ const WeekGridDesign& RestrictionGridDesign();
 const WeekGridDesign& AdjustmentGridDesign();
 
 // The cell colours and what the windows use them for.
-inline const QColor kGridWhite{255, 255, 255};   // an ordinary cell
+inline const QColor kGridWhite{255, 255, 255};   // an ordinary cell on a light palette (PlainColor)
 inline const QColor kGridCyan{128, 255, 255};    // "最佳位置"; where a lesson may be placed
 inline const QColor kGridSilver{192, 192, 192};  // "尽量不排"
 inline const QColor kGridGrey{128, 128, 128};    // "不排"
@@ -85,6 +85,9 @@ class WeekGrid : public QTableWidget {
   // Where a cell of the grid lies in the viewport, by grid row and column.
   QRect CellRect(int row, int column) const;
 
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
  signals:
   // A mouse button was released over a lesson cell, which is now current;
   // globalPos is where a popup menu belongs. The menu key and Shift+F10 report
@@ -105,6 +108,7 @@ class WeekGrid : public QTableWidget {
 
   WeekGridDesign design_;
   int lessons_ = 0;
+  QSize designSize_;
 };
 
 }  // namespace orv::ui

@@ -112,9 +112,8 @@ LimitWindow::LimitWindow(UiContext& ctx, LimitKind kind, QWidget* parent)
   status_ = new StatusPanels(2, this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(selector_.frame);
-  layout->addWidget(frame2);
+  layout->addWidget(frame2, 1);
   layout->addWidget(status_);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   popMenu_ = new QMenu(QStringLiteral("PopMenu"), this);
   popMenu_->setObjectName("PopMenu");

@@ -1,3 +1,5 @@
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -12,9 +14,11 @@
 #include "gui/scheduling/auto_build_window.h"
 #include "gui/scheduling/complete_build_window.h"
 #include "gui/scheduling/confirm_window.h"
+#include "gui/shell/help_window.h"
 #include "gui/shell/info_windows.h"
 #include "gui/shell/lesson_of_day_window.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/shell_support.h"
 
 namespace fs = std::filesystem;
 
@@ -85,6 +89,19 @@ void AddShellGallery(GalleryList& list) {
                       findings = AnalyzeModel(m);
                     }
                     return new FrmAnalysis(ctx, std::move(findings));
+                  }});
+  // Open at a chapter with a picture, as F1 in the manual adjustment window opens it.
+  list.push_back({"frmHelp", [](UiContext& ctx) -> QWidget* {
+                    const auto manual = FindManual(ctx.state.programDir);
+                    if (!manual) return nullptr;
+                    auto* w = new FrmHelp(*manual);
+                    w->ShowAnchor(ChapterOfWindow("frmManualSetLesson"));
+                    // A long page is laid out a piece at a time while events run.
+                    w->show();
+                    QElapsedTimer laidOut;
+                    laidOut.start();
+                    while (laidOut.elapsed() < 400) QCoreApplication::processEvents();
+                    return w;
                   }});
   list.push_back(
       {"frmSetLessonOfDay", [](UiContext& ctx) -> QWidget* { return new FrmSetLessonOfDay(ctx); }});

@@ -27,6 +27,7 @@
 #include "gui/scheduling/auto_build_window.h"
 #include "gui/scheduling/complete_build_window.h"
 #include "gui/scheduling/confirm_window.h"
+#include "gui/shell/help_window.h"
 #include "gui/shell/info_windows.h"
 #include "gui/shell/lesson_of_day_window.h"
 #include "gui/shell/shell_support.h"
@@ -413,14 +414,7 @@ void FrmMain::SimpleManual() {
   ctx_.prompter.RunModal(window);
 }
 
-void FrmMain::Manual() {
-  if (auto file = FindManual(ctx_.state.programDir)) {
-    OpenDocument(QUrl::fromLocalFile(Q(fs::absolute(*file).string())));
-    return;
-  }
-  ctx_.prompter.Message(this, MessageIcon::Warning, windowTitle(),
-                        "找不到使用手册文件：" + Q((ctx_.state.programDir / kManualFile).string()));
-}
+void FrmMain::Manual() { OpenHelp(ctx_, this, {}); }
 
 void FrmMain::ToWebsite() { OpenDocument(QUrl(Q(ctx_.state.settings().GetWebsite()))); }
 void FrmMain::Forum() { OpenDocument(QUrl(Q(ctx_.state.settings().GetForum()))); }

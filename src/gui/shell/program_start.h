@@ -10,14 +10,20 @@
 #include "core/session/startup.h"
 #include "gui/common/ui_context.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/window_manners.h"
 
 namespace orv::ui {
 
 struct Program {
   AppState state;
   std::unique_ptr<UiContext> ctx;
-  std::unique_ptr<FrmMain> window;  // captioned, not yet shown
+  std::unique_ptr<FrmMain> window;         // captioned, not yet shown
+  std::unique_ptr<WindowManners> manners;  // F1 and remembered places, installed on the application
 };
+
+// Where no font writes Chinese, says so once (a warning titled `title`):
+// every caption would otherwise be an empty box with no hint why.
+void WarnWithoutChineseFont(Prompter& prompter, QWidget* window, const QString& title, bool fontInstalled);
 
 // Starts the program, or says "打开数据库失败！" and why (titled with the
 // school's AppTitle) and returns nullptr.

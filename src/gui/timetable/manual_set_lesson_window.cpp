@@ -79,9 +79,9 @@ void FixPanelWidths(StatusPanels* status, const QStringList& widest) {
   for (int i = 0; i < widest.size(); ++i) {
     auto* label = status->findChild<QLabel*>(QStringLiteral("staMsgPanel%1").arg(i + 1));
     const int width = label->fontMetrics().horizontalAdvance(widest[i]) + 2 * label->frameWidth() + 8;
-    if (i == 0) {  // the help, which takes what the window has to spare
+    if (i == 0) {  // the help, which takes what the window has to spare and gives way on a small screen
       label->setSizePolicy(QSizePolicy::Ignored, label->sizePolicy().verticalPolicy());
-      label->setMinimumWidth(width);
+      label->setMinimumWidth(width / 3);
     } else {
       label->setFixedWidth(width);
     }
@@ -149,15 +149,17 @@ FrmManualSetLesson::FrmManualSetLesson(UiContext& ctx, QWidget* parent)
   teacherLine->addWidget(teachers_, 1);
   body->addLayout(teacherLine, 0, 1, Qt::AlignBottom);
   body->addWidget(label1, 0, 2, Qt::AlignBottom);
-  body->addWidget(grid_, 1, 0, Qt::AlignTop);
-  body->addWidget(teacherGrid_, 1, 1, Qt::AlignTop);
+  body->addWidget(grid_, 1, 0);
+  body->addWidget(teacherGrid_, 1, 1);
   body->addWidget(courses_, 1, 2);
-  body->setColumnStretch(2, 1);
+  // The two weeks take what the window grows by; the list keeps its width.
+  body->setColumnStretch(0, 1);
+  body->setColumnStretch(1, 1);
+  body->setRowStretch(1, 1);
   body->addWidget(frame2, 2, 0, 1, 3, Qt::AlignRight);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(body);
+  layout->addLayout(body, 1);
   layout->addWidget(status_);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(selector_.combo, &QComboBox::currentIndexChanged, this,
           [this] { ChooseClass(SelectedCode(selector_.combo)); });
@@ -259,7 +261,7 @@ void FrmManualSetLesson::LoadTeacherTimetable() {
   teacherCells_ = loaded ? std::move(*loaded) : WeekCells(lessons_);
   teacherGrid_->ClearLessons();
   teacherGrid_->Setup(lessons_);
-  teacherGrid_->PaintAll(kGridWhite);
+  teacherGrid_->PaintAll(teacherGrid_->PlainColor());
   for (int day = 1; day <= kDaysPerWeek; ++day)
     for (int lessonNo = 1; lessonNo <= lessons_; ++lessonNo) {
       const LessonCell& cell = teacherCells_.At(day, lessonNo);
@@ -271,7 +273,7 @@ void FrmManualSetLesson::LoadTeacherTimetable() {
 }
 
 void FrmManualSetLesson::ResetCellColours() {
-  grid_->PaintAll(kGridWhite);
+  grid_->PaintAll(grid_->PlainColor());
   DrawClassCells();  // the yellow cells' tooltips go with their colour
   marks_ = Marks::Plain;
   targets_ = {};

@@ -50,10 +50,11 @@ QLabel* ValueLabel(QWidget* parent, const char* name) {
 
 TeacherLoadChart::TeacherLoadChart(QWidget* parent) : QWidget(parent) {
   setObjectName("chtTeachers");
+  // The chart sits on the input background of the desktop's palette, so a
+  // dark theme gets a dark chart with light writing.
   setAutoFillBackground(true);
-  QPalette p = palette();
-  p.setColor(QPalette::Window, Qt::white);
-  setPalette(p);
+  setBackgroundRole(QPalette::Base);
+  setForegroundRole(QPalette::Text);
 }
 
 void TeacherLoadChart::SetLoads(std::vector<TeacherWeekLoad> loads, int lessonsPerDay) {
@@ -79,7 +80,7 @@ void TeacherLoadChart::paintEvent(QPaintEvent*) {
   // The bars share one scale, wide enough that the allowance always shows.
   const int unit = std::min(kIdleUnitMost, (kIdleWidth - 40) / std::max(mostIdle_, kIdleAllowance + 1));
 
-  p.setPen(palette().color(QPalette::WindowText));
+  p.setPen(palette().color(QPalette::Text));
   p.drawText(QRect(kMargin, 0, kNameWidth, kHeaderHeight), Qt::AlignVCenter | Qt::AlignLeft, "教师");
   p.drawText(QRect(idleX, 0, kIdleWidth, kHeaderHeight), Qt::AlignVCenter | Qt::AlignLeft,
              QString("每周空节（红线：%1节）").arg(kIdleAllowance));
@@ -94,8 +95,8 @@ void TeacherLoadChart::paintEvent(QPaintEvent*) {
   for (int row = 0; row < Rows(); ++row) {
     const TeacherWeekLoad& l = loads_[static_cast<size_t>(row)];
     const int y = kHeaderHeight + row * kRowHeight;
-    if (row % 2 == 1) p.fillRect(QRect(0, y, width(), kRowHeight), QColor(245, 245, 250));
-    p.setPen(palette().color(QPalette::WindowText));
+    if (row % 2 == 1) p.fillRect(QRect(0, y, width(), kRowHeight), palette().color(QPalette::AlternateBase));
+    p.setPen(palette().color(QPalette::Text));
     p.drawText(QRect(kMargin, y, kNameWidth - 4, kRowHeight), Qt::AlignVCenter | Qt::AlignLeft,
                fontMetrics().elidedText(Q(l.name), Qt::ElideRight, kNameWidth - 4));
     const QRect bar(idleX, y + 5, l.idle * unit, kRowHeight - 10);
@@ -131,6 +132,7 @@ FrmQuality::FrmQuality(UiContext& ctx, QWidget* parent) : QDialog(parent), ctx_(
     QLabel* value = ValueLabel(numbers, name);
     auto* explain = new QLabel(explanation, numbers);
     explain->setStyleSheet("color: rgb(96,96,96);");
+    explain->setWordWrap(true);  // wraps rather than push the window past a small screen
     grid->addWidget(new QLabel(caption, numbers), row, 0);
     grid->addWidget(value, row, 1);
     grid->addWidget(explain, row, 2);

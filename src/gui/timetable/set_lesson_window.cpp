@@ -47,20 +47,19 @@ FrmSetLesson::FrmSetLesson(UiContext& ctx, QWidget* parent)
   grid_->Setup(lessons_);
   QPushButton* ok = MakeCommandButton(frame2, "cmdOK", QStringLiteral("退出(&Q)"));
   auto* gridLayout = new QVBoxLayout(frame2);
-  gridLayout->addWidget(grid_);
+  gridLayout->addWidget(grid_, 1);
   gridLayout->addWidget(ok, 0, Qt::AlignRight);
 
   status_ = new StatusPanels(3, this);
 
   auto* body = new QHBoxLayout;
   body->addWidget(frame3);
-  body->addWidget(frame2);
+  body->addWidget(frame2, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(selector_.frame);
   layout->addWidget(label1);
-  layout->addLayout(body);
+  layout->addLayout(body, 1);
   layout->addWidget(status_);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(selector_.combo, &QComboBox::currentIndexChanged, this, &FrmSetLesson::ChooseClass);
   connect(courses_, &QListWidget::currentRowChanged, this, &FrmSetLesson::ChooseCourse);
@@ -96,7 +95,7 @@ void FrmSetLesson::ChooseClass() {
 void FrmSetLesson::LoadFixedLessons(bool report) {
   grid_->ClearLessons();
   grid_->Setup(lessons_);
-  grid_->PaintAll(kGridWhite);
+  grid_->PaintAll(grid_->PlainColor());
   targets_.clear();
   fixed_.clear();
   if (curClassCode_.empty()) return;
@@ -164,7 +163,7 @@ void FrmSetLesson::ChooseCourse() {
 }
 
 void FrmSetLesson::MarkPlacementTargets() {
-  grid_->PaintAll(kGridWhite);
+  grid_->PaintAll(grid_->PlainColor());
   targets_.clear();
   if (curCourseCode_.empty()) return;
   Result<std::vector<LessonSlot>> targets =

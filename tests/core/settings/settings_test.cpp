@@ -114,5 +114,27 @@ TEST(ProgramDirectory, ExecutableDirectoryOnlyForAWritablePortableCopy) {
   unsetenv("XDG_DATA_HOME");
 }
 
+// Window places live beside the other settings and never disturb them; a
+// damaged line reads as no place at all rather than as a window at 0,0.
+TEST(Settings, WindowPlacesRoundTripAndDamagedLinesReadAsNone) {
+  TempDir dir;
+  WriteFile(dir / "kbxt.ini", "[DB]\nFILENAME=/data/kb.mdb\n");
+  const Settings s(dir.Path());
+  EXPECT_EQ(s.GetWindowPlace("frmQuality"), std::nullopt);
+  const WindowPlace quality{-20, 35, 900, 640, false};
+  const WindowPlace manual{10, 20, 1000, 700, true};
+  ASSERT_TRUE(s.SetWindowPlace("frmQuality", quality));
+  ASSERT_TRUE(s.SetWindowPlace("frmManualSetLesson", manual));
+  EXPECT_EQ(s.GetWindowPlace("frmQuality"), quality);
+  EXPECT_EQ(s.GetWindowPlace("frmManualSetLesson"), manual);
+  EXPECT_EQ(s.GetDatabasePath(), "/data/kb.mdb");
+  EXPECT_NE(test::ReadFile(s.IniPath()).find("frmManualSetLesson=10,20,1000,700,max"), std::string::npos);
+
+  for (const char* damaged :
+       {"", "1,2,3", "1,2,3,4,", "1,2,0,4", "1,2,3,-4", "a,2,3,4", "1,2,3,4,min", "1,2,3,4 ", "1,2,999999,4"})
+    EXPECT_EQ(ParseWindowPlace(damaged), std::nullopt) << damaged;
+  EXPECT_EQ(ParseWindowPlace("0,-5,30,40"), (WindowPlace{0, -5, 30, 40, false}));
+}
+
 }  // namespace
 }  // namespace orv

@@ -136,5 +136,25 @@ TEST(LessonOfDay, CancelOrAFailedWriteKeepsTheValue) {
   }
 }
 
+// Without a Chinese font the start says so once, naming the packages in
+// letters every font draws; with one (as here) it says nothing and F1 and
+// the window places are looked after from the start.
+TEST(ProgramStart, NoChineseFontIsSaidOnceNamingThePackages) {
+  test::ScriptedPrompter prompter;
+  WarnWithoutChineseFont(prompter, nullptr, "排课软件系统", false);
+  ASSERT_EQ(prompter.messages().size(), 1u);
+  EXPECT_EQ(prompter.messages()[0].icon, MessageIcon::Warning);
+  EXPECT_TRUE(prompter.messages()[0].text.startsWith("没有找到中文字体"));
+  EXPECT_TRUE(prompter.messages()[0].text.contains("fonts-noto-cjk"));
+  WarnWithoutChineseFont(prompter, nullptr, "排课软件系统", true);
+  EXPECT_EQ(prompter.messages().size(), 1u);
+
+  test::TempDir dir;
+  auto program = StartProgram(prompter, dir.Path());
+  ASSERT_NE(program, nullptr);
+  EXPECT_EQ(prompter.messages().size(), 1u) << "this machine has a Chinese font";
+  EXPECT_NE(program->manners, nullptr);
+}
+
 }  // namespace
 }  // namespace orv::ui
