@@ -42,8 +42,8 @@ struct PrintTarget {
   static PrintTarget Preview(std::string documentName = {}) {
     return {Kind::Preview, {}, {}, std::move(documentName)};
   }
-  static PrintTarget Printer(std::string name) { return {Kind::Printer, std::move(name), {}}; }
-  static PrintTarget Pdf(std::filesystem::path path) { return {Kind::Pdf, {}, std::move(path)}; }
+  static PrintTarget Printer(std::string name) { return {Kind::Printer, std::move(name), {}, {}}; }
+  static PrintTarget Pdf(std::filesystem::path path) { return {Kind::Pdf, {}, std::move(path), {}}; }
 };
 
 // `data` laid out with the template at `templatePath` and sent to `target`.

@@ -57,6 +57,7 @@ const std::vector<std::pair<QString, QString>>& WindowChapters() {
       {"frmExport", "export"},
       {"frmCalendar", "calendar"},
       {"frmChanges", "changes"},
+      {"frmPublish", "publish"},
       {"frmSetLessonOfDay", "lessons-per-day"},
   };
   return chapters;
