@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Quick start: `make demo`, `make test`, `make run`; `make package` for a .deb.
 BUILD      ?= build
 BUILD_CORE ?= build-core

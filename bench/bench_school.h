@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The school the output benchmarks measure: the 72-class demo school (grades
 // 1-6, twelve classes each) with its generated timetable, in a temporary
 // folder, and a timer that runs one output several times.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the benchmark programs share: a demo school in a new database file.
 #pragma once
 

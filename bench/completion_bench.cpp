@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generation followed by completion on demo schools of 18 to 72 classes,
 // 6 and 7 lessons a day, plans filling 80 to 100 % of the week, with the
 // demo's teacher "不排" cells. Reports how much the generation leaves out,

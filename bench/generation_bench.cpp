@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long automatic generation takes on demo schools of growing size, and
 // how many statements it issues. Run by `make bench`, not by the tests.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the import of the 72-class school's basic data takes, from
 // reading its workbook to the committed transaction, and that a file over
 // the size limit is refused before it is read. Run by `make bench`.

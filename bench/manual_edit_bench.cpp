@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the manual adjustment window's core work takes per click on the
 // 72-class demo school with 7 lessons a day (grades 1-9, 8 classes each):
 //   selection: the class's and the teacher's week, the swap targets with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long frmManualSetLesson takes to answer a click on the 72-class demo
 // school with 7 lessons a day (grades 1-9, 8 classes each), through the real
 // window on the offscreen platform, each click followed by a repaint:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generation, completion and the optimiser on demo schools of 36 and 72
 // classes, 7 lessons a day, plans filling 90 and 100 % of the week, 3 seeds
 // each: what the completion leaves and what the optimiser makes of it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the 72-class school's workbooks and print documents take, from
 // reading the rows to the finished file. Run by `make bench`.
 #include "bench_school.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the 72-class school's PDFs take through the print step of the
 // print window and the command-line tool: rows read, made into print data,
 // laid out and painted into the finished PDF. Needs

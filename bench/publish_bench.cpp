@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the 72-class school takes to publish as a web site: reading the
 // timetable, the term calendar and the changes once, every page, calendar
 // file and the CSV file, written beside the old site and swapped in, and

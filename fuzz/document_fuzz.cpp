@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print data document reader, and the layout of every document it
 // accepts with a template of its kind.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every fuzz target demands of a laid-out printout: the reader either
 // refused the input with a reason or the pages it gave are drawable, every
 // coordinate a finite number near the paper. A breach stops the run (and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where libFuzzer is missing: runs the target once on each file named (a
 // corpus directory's files included), under the same sanitizers.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print template reader, and the layout of a small document with every
 // template it accepts.
 #include <cstddef>

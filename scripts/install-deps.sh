@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages needed to build, run and test Orvandel.
 # Idempotent: when everything is present it only queries dpkg and returns.
 # Usage: scripts/install-deps.sh [--core]   (--core: no Qt, for the GUI=OFF build)

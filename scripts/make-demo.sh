@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Creates a demo school in DEMO_DIR/kb.mdb with the rules it states (every
 # teacher at most four lessons a day and three in a row, a double period of
 # Chinese in the upper grades), checks it before scheduling, generates,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // calendar: the term calendar (学期, 作息时间, 假日, 调休) shown, or changed
 // and shown. Every option is read before anything is written, and the
 // calendar is stored whole or not at all, so a typing slip in the tenth

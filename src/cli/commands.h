@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The subcommands of orvandel-cli. Each Add* registers its commands; the
 // callback stores the exit status (below).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // init, demo, info, maintain, clear, upgrade.
 #include <iostream>
 #include <regex>

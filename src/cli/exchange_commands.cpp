@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // template and export-data: the exchange workbook of a school's basic data,
 // empty (for a school to fill in) or with a database's records.
 #include <cctype>

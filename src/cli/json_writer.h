@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The --json form of info, analyze, check and quality: one object on one
 // line of stdout, English keys, so a script reads the same facts the Chinese
 // text tells a person. Strings are written as the database holds them (UTF-8)

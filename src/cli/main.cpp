@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvandel-cli: the command-line companion of the timetable program.
 #include <CLI/CLI.hpp>
 

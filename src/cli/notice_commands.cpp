@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // changes, publications and export-csv: what changed for each teacher and
 // class since a publication, the publications made, and the timetable as one
 // CSV file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // export and print: one class, all classes, one teacher, all teachers or the
 // whole-school overview, to an .xlsx workbook or a PDF file.
 //

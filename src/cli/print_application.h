@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt application object the print library needs, for the commands that
 // print to a PDF file (desktop build only).
 #pragma once

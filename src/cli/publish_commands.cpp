@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // publish: the static web timetable (a page per class, teacher and special
 // course, the overview, the change page, the calendar files and the CSV
 // file) written into a folder and recorded as the next publication.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quality and optimize: how good the timetable is, and making it better.
 #include <chrono>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rules: lists the stated school rules, or sets or removes one.
 #include <charconv>
 #include <iostream>

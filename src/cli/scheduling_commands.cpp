@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // generate, complete, analyze and check.
 #include <chrono>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How every public core routine that can fail says so: success, or a failure
 // with the numeric code callers and files rely on (-1, -101, -102 ...) and a
 // Chinese message that a window shows as it stands. Exceptions stay inside

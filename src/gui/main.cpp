@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvandel: the desktop timetable program. An optional single argument is a
 // database file to open instead of the configured one (the desktop's "open
 // with"); it changes no setting. `orvandel --self-check` starts without a

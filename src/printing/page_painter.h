@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paints a laid-out page document on a printer (or a PDF printer) with
 // QPainter: millimetres to device dots, fonts shrunk where a text is wider
 // than its box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "printing/pdf_text_layer.h"
 
 #include <qpdf/Buffer.hh>

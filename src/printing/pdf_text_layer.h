@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a PDF reader extracts from our printed PDFs (search, copy, pdftotext)
 // made to say what the page shows.
 //

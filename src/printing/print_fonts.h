@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Chinese font names templates and windows use, mapped to the CJK fonts
 // installed here: "宋体" to a serif, "黑体" to a sans-serif.
 #pragma once

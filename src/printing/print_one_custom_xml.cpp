@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "printing/print_one_custom_xml.h"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print library's file interface: a print data document as text, from a
 // file (tmp.xml) or in memory, printed with a layout template. The numbers it
 // returns are the PrintCode values of print_pages.h, on which it is built.

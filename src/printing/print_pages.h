@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Orvandel's print library, typed: print data laid out with a template goes
 // to the print preview (from which the user prints or saves a PDF), straight
 // to a named printer, or to a PDF file with no dialog at all. Every failure

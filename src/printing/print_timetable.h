@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one print step of the print window and the command-line tool: the
 // selection's rows made into print data in memory, laid out with the
 // template of the scope and the lessons a day, and sent to the target. No

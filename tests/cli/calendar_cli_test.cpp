@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // calendar run as a user runs it: the issue's own command stores a term that
 // prints back in plain Chinese, a repeated run changes nothing, and every
 // kind of bad option is told with exit 1 and the stored calendar untouched.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs orvandel-cli as a separate process and captures what it printed.
 #pragma once
 

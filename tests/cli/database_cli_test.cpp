@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database commands of orvandel-cli, run as a user would run them.
 #include <gtest/gtest.h>
 

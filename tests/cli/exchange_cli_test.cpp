@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // template and export-data run as a user runs them: the workbook written,
 // an existing file kept without --force, and a bad name or database refused
 // with nothing written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The --json form of info, analyze, check and quality: parsed as JSON (by a
 // strict reader below, so output a real parser would refuse fails here too)
 // and compared with the database and with the Chinese text form.

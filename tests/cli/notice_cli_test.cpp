@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // changes, publications and export-csv run as a user runs them: the notice
 // after a swap, "nothing changed" and "nothing published", a version that
 // was never published refused, and the CSV file written safely.

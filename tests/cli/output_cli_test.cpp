@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // export and print, run as a user would run them: the selectors, the output
 // files, the no-row messages, existing files, and print in a build without
 // the print library.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // publish as a user runs it: the site in the folder with the school's name
 // from kbxt.ini, the version reported, and bad input refused with exit 1,
 // a Chinese reason and nothing written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `rules`: the school's rules listed, set and removed by name, and every bad
 // request refused without a change.
 #include <gtest/gtest.h>

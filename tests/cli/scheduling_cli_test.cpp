@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // generate, check, analyze and complete, run as a user would run them.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 cmake_minimum_required(VERSION 3.20)
 # Which folder of src/core may include which. A folder sees only the folders
 # below it, so no two folders ever include each other:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a Debian desktop expects of the package, one check per CTest entry:
 #   desktop_citizen.sh CHECK SOURCE_DIR BUILD_DIR
 # lintian      the .deb that `make package` builds has no lintian error or warning

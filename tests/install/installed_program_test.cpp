@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed program: this build installed with `cmake --install` into a
 // temporary prefix, then started there offscreen on a fresh home directory
 // with its bin directory write-protected, as after installing the package.

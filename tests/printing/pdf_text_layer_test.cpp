@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PDF's text layer as a reader searching or copying gets it: every name
 // exactly as printed in the class, teacher and overview templates, and the
 // rewriting of a font's ToUnicode map behind it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print library's entry: its result codes, the preview run through the
 // injected runner, and PDF files that appear only complete.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing a document through the print library into a PDF in a temporary
 // folder, as the print window and the command-line tool do, and what the PDF
 // says as poppler's pdftotext reads it with its layout kept.

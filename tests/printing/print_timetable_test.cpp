@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print step of the print window and the command-line tool: rows in,
 // pages out, with nothing written but the PDF asked for.
 #include <gtest/gtest.h>

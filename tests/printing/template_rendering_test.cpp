@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every template rendered to PDF and read back with pdftotext: the names in
 // their cells, rows and columns, the totals, the overview's pages with the
 // header repeated, and names with & < " intact.

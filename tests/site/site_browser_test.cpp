@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The published site in a real browser (headless Chromium): the index lists
 // and filters, a class page shows every lesson in its cell, the stylesheet
 // shows the grid on a desktop and the day list on a phone, and both

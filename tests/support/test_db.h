@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh timetable database in a temporary directory, with small helpers to
 // fill it the way the editors would.
 #pragma once

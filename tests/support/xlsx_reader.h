@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads back a workbook written by the export: a worksheet's cells,
 // merges, column widths, row heights and each cell's borders, from the XML
 // inside the .xlsx (unpacked with `unzip -p`).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The school term as a calendar: its first day and number of weeks, the bell
 // times of each lesson (作息时间), the holidays and the make-up days (调休,
 // a Saturday or Sunday that follows a weekday's timetable). The timetable

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the class editor derives a class from a grade and a class number: the
 // code (grade digit followed by the number) and the three composed names, and
 // the way back from a stored code to the two selections.

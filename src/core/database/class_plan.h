@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The teaching plan of a class: which course, which teacher, how many lessons
 // a week. A course has one teacher per class; appending a course and teacher
 // the class already has adds to that row's count; a stored row may change its

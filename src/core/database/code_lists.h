@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four code lists (classes, courses, teachers, public classrooms) share
 // one record shape. These routines are what their editors write: each user
 // operation is one transaction, and nothing is written when it is refused.

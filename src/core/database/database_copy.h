@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A consistent copy of the open timetable database, taken through its own
 // connection: the file is held exclusively, so it cannot be copied as a file.
 #pragma once

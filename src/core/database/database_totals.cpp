@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/database/database_totals.h"
 #include "core/database/guard.h"
 #include "core/database/plan_count.h"

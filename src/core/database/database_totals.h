@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How much a timetable database holds, for reports before and after the
 // whole-database operations.
 #pragma once

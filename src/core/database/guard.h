@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place where a database exception becomes the failure a user reads.
 // A routine hands its work to Guarded with the words that begin the message
 // ("读取课表失败：" ...); whatever SQLite throws meanwhile comes back as an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timetable as the manual adjustment window shows it: the week of one
 // class, the week of one teacher, and the plan rows that still lack lessons
 // (or have too many). Everything is read from the tables at the moment of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number of lessons a school day has, recorded in the database itself.
 // It used to be only a setting of the computer (kbxt.ini), so opening a 7-lesson
 // school on a computer set to 6 cut every seventh lesson. Now the file says

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Translations between codes and names, and the plan teacher. (Whether a
 // class or teacher is free at a slot is the rule book's: rules/slot_queries.h.)
 // A lookup gives "" when nothing is found and a

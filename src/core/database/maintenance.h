@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-database operations started from the main window: data maintenance,
 // clearing the timetable and the school-year upgrade. Each runs in one
 // transaction, so a failure part-way leaves the database as it was.

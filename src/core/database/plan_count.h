@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The weekly lesson count of a plan row (ClassPlantb.Count): a whole number
 // from 1 to the most lessons a class's week can hold. Edits keep to that;
 // readers still meet other values in files written elsewhere or by older

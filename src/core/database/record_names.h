@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names are what people read; codes are what tell records apart. A large
 // school has two teachers called 张伟, and a record may be stored without a
 // name, so whatever shows one record among others (a printout's title, a

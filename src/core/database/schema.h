@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eight tables of a timetable database, the tables added to them since,
 // and the indexes the slot queries use.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules a school states beyond its weeks of marks: a teacher's most
 // lessons a day, in a row and idle periods a week, classes without gaps,
 // double periods, and the rooms of a special course. Each is stored once per

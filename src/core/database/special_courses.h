@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Special courses (CourseAttrtb): courses that need a room only one class can
 // use at a time, such as the computer room. Generation never places two
 // classes in the same special course at the same lesson.

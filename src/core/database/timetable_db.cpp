@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/database/timetable_db.h"
 
 #include <sqlite3.h>

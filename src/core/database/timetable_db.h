@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one open timetable database. Every statement goes through here: prepared
 // once, reused with bound parameters, never built by pasting values into SQL.
 #pragma once

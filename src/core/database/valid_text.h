@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text from the database file as the rest of the program may trust it: valid
 // UTF-8. Files written by other tools (or damaged ones) can hold any bytes in a
 // text column, and a single stray byte would otherwise end up in an xlsx or a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a week of restriction marks (Limittb) is read and written for one
 // class, course, teacher or classroom. The kinds and marks themselves are in
 // core/domain/marks.h.

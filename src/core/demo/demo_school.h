@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A realistic demo school: classes formed as the class editor forms them, the
 // courses of a Chinese primary or middle school, teachers with ordinary loads,
 // a teaching plan that fills most of the week, a few course restrictions, a

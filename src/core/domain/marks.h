@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the restriction table Limittb stores, in words: whose week a row
 // belongs to (kind), what a cell says (mark). Also the origin of a timetable
 // lesson (SetFlag). Nothing outside this header spells these as numbers.

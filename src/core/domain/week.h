@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of the school week shared by every grid, printout and report.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo of the changes made in the manual adjustment window. The
 // window owns one history for as long as it is open and makes every change
 // through it. Each change is recorded with what its periods held before and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a click in the manual adjustment window may lead: the empty periods
 // into which a missing lesson may be placed, and the periods with which a
 // selected lesson may be swapped, each with the rules of automatic

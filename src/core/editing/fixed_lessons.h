@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lessons fixed in advance (SetFlag Fixed): what a class has fixed, which of
 // its plan courses still have lessons to fix, where the next one may go, and
 // fixing or removing one lesson. Every write is one transaction and keeps the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Changes made to the timetable by hand: placing a missing lesson, deleting a
 // lesson, and swapping two lessons of a class (or moving one into an empty
 // period). Each change is one transaction and comes back as a LessonEdit that

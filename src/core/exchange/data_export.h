@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // export-data: a school's basic data in the exchange workbook, so that it can
 // be edited in a spreadsheet, kept, or carried to another database.
 #pragma once

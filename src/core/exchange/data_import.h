@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The import: a school's basic data read from the exchange workbook (or from
 // one CSV file per kind), checked as a whole, shown as what it would add and
 // change, and only then written, in one transaction. Schools type their

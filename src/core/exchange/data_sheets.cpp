@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/exchange/data_sheets.h"
 
 #include "core/database/class_list.h"

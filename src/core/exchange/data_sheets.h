@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exchange workbook: the sheets and columns in which a school's basic data
 // goes out to a spreadsheet (the template, export-data) and comes back in
 // (the import). Every reader and writer of that workbook takes its sheet

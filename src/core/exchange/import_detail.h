@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The importer's working parts, shared by its source files and by no one
 // else: the sheets as rows of known columns, the records of each code list as
 // they will be after the import, and how a sheet's name and code find one.

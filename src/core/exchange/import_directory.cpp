@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The records of each code list as the import will leave them, and how a
 // sheet's name and code find one.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The restriction and rule sheets: each row names a record and says one
 // thing about it, so each is resolved, checked and compared with what is
 // stored.

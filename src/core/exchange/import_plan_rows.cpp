@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The teaching-plan sheet: which class has which course with which teacher,
 // how many lessons a week; checked against the class's week and the
 // timetable it already has.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four code-list sheets: which stored record a row means, or which new
 // one it adds, and what changes.
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading an import file into sheets of known columns.
 #include <algorithm>
 #include <cctype>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the exchange workbook: the 说明 sheet, then one sheet per kind with
 // bold headers and the given rows, and drop-down lists on every column that
 // takes a known value. With no rows it is the template a school fills in.

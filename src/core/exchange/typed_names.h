@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What schools type into a spreadsheet, read the way the class list stores
 // it: full-width digits, letters and brackets folded to their plain forms,
 // and a class named in any of the common ways ("一（1）班", "一(1)班",

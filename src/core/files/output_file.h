@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file written for the user (a workbook, a PDF, a database copy, the
 // settings file). The target is at every moment either the file that was
 // there before or the complete new one: the content goes to a hidden file

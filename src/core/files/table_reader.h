@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the tables a school keeps in spreadsheets (.xlsx workbooks and .csv
 // files) into rows of cell texts, so the importer works on text alone and
 // never sees the file format.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The school in memory: classes, courses, teachers and classrooms, the plan,
 // every week of marks, the special courses and the lessons, read from the
 // database in one read transaction and held with indexes over the week, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spreadsheet export: a timetable workbook (.xlsx) that any spreadsheet
 // program opens. Class and teacher sheets stack one 11-row block per class or
 // teacher; the whole-school sheet has one row per class and one column per

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A forgiving reader for the markup of print data documents and print
 // templates. Only start tags matter: end tags need not repeat the start tag's
 // name (the documents write </coursename> after <coursenameL11 ...>), so they

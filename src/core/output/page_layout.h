@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pages of a printout, laid out from a parsed print data document and a
 // template: where every text and every line goes, in millimetres from the
 // page's top left corner. The print library only paints what this gives, so

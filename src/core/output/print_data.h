@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A print data document read back: what the print library lays out. The
 // reader accepts either kind of document and tells them apart by the keyed
 // cells of the school document.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print data straight from the timetable rows: what the print library
 // lays out, built in memory so that printing needs no document text and no
 // file. It is the same data that writing the document (print_document.h) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/output/print_document.h"
 
 #include "core/domain/week.h"

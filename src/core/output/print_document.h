@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print data document: the rows of one print command in the markup the
 // print library lays out with a template. Two kinds: the timetable document
 // (one week grid per class or teacher, one cell per <tr>) and the school

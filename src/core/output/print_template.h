@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A print template: how the print library lays out one kind of printout on
 // paper. The format is described in src/printing/templates/README.md; this is
 // its reading, with every size in millimetres and every font size in points.

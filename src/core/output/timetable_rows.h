@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows every printout and export is made from: one row per lesson, owned
 // by a class, a teacher or (in the whole-school overview) a class row, sorted
 // so that one owner's lessons are consecutive and in cell order (lesson, then

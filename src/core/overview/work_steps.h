@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a school stands on the way from an empty database to a timetable in
 // everyone's hands: the counts the start page shows, and which of the work
 // steps are done, judged from the data alone so that the page never has to

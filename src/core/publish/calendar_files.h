@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files people take the timetable away in: an iCalendar file (RFC 5545)
 // per teacher and per class, with a weekly event for each lesson at its bell
 // time across the term, holidays left out and make-up days added; and one CSV

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 变更通知: what changed for each teacher and each class between two
 // versions of the timetable, in plain sentences ("星期三第2节 数学（七（2）班）
 // 改到 星期四第5节"), so that a teacher reads only what concerns them.

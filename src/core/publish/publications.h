@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each publication handed out, kept in the database so that the next
 // one can say what changed since: a numbered version with its time and the
 // lessons as they were published, names included.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timetable as it is handed out: every lesson with the names people read,
 // the classes, teachers and special courses that get a page or a calendar,
 // read once. The web pages, the calendar files, the CSV file, the stored

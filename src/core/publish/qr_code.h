@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A QR code of a web address for a printed timetable on a classroom door,
 // drawn as an inline SVG from libqrencode's module matrix, so the page needs
 // no image file and prints sharp at any size.

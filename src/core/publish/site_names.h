@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names a published site uses: the file name of each page, which must be
 // plain ASCII (a Chinese path breaks on some web servers and in QR codes) and
 // must never be shared by two pages, and text made safe to put in HTML.

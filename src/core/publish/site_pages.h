@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pages of the published site, made in memory from what was read once:
 // index.html, a page per class (c-…), teacher (t-…) and special course
 // (k-…), overview.html, changes.html and style.css. Writing them out, with

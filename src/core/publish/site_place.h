@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a school publishes its web timetable, kept in its own database
 // (SchoolSettingtb), so that the next publish goes to the same folder and
 // address whichever computer the file is opened on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 发布网页课表: a static site of the timetable that works offline and from
 // any web server: an index with a search box, a page per class, teacher and
 // special course, the whole-school overview, the change notice, the calendar

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the published site looks and behaves: one stylesheet for every page
 // (a week grid on a wide screen, a day-by-day list on a phone, a clean page
 // on paper), the course colours, and the index's search box script.

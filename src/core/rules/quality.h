@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How good a timetable is, beyond keeping the rules: the idle periods of the
 // teachers, the free periods in the middle of a class's day, a course twice
 // on one day when it need not be, the "尽量不排" and "最佳位置" cells, and the

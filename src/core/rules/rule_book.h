@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rule book: every rule of a timetable, written once. Generation's
 // candidate test, the completion's index, the checker, the targets and
 // tooltips of manual adjustment and the analysis before scheduling all ask

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the rule book makes of a school for a search that tries hundreds of
 // thousands of moves: per plan row the periods no "不排" cell closes, per
 // cap group its daily cap, the lessons that do not move and clash with an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a class or a teacher is free at one period of the stored
 // timetable, for a caller that asks about a single slot: the rule book's
 // class and teacher clashes over the school read at the moment of the call.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules a school states (max-lessons-per-day, max-in-a-row,
 // max-gaps-per-week, no-class-gaps, doubles-per-week, rooms) measured on the
 // whole timetable in the model: each breach names whom it is about and by how

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules about a whole day or week of one teacher, class or course, as
 // opposed to one lesson in one period: how many lessons a teacher has on a
 // day and in a row, the idle periods in a teacher's day, the free periods

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Automatic timetable generation: fills every class's week from the teaching
 // plan, keeping fixed lessons, in one transaction.
 #pragma once

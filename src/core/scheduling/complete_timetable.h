@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Completing the timetable: places the lessons the generation left out,
 // moving automatic lessons to make room, and writes the result in one
 // transaction. Fixed and hand-placed lessons never move. Every automatic

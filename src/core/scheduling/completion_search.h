@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search behind CompleteTimetable, in memory over a SchoolModel.
 //
 // Only automatic lessons of usable plan rows take part; fixed, hand-placed

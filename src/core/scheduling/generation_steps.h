@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The steps of automatic generation, one function each, so that the order of
 // plan rows, the spreading of a row over the week and the choice of one slot
 // can be tested on their own. BuildTimetable strings them together.

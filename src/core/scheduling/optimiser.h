@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The optimiser: makes a complete timetable one a school would keep, by
 // moving automatic lessons (into a free period of their class, swapping two
 // lessons of a class, or exchanging a chain of lessons between two periods)

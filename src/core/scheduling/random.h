@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program-wide source of chance for the generator: uniform in [0, 1).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check before scheduling: what makes a complete timetable impossible
 // (blocking) or hard to reach (warning), found from the plan, the
 // restrictions and the lessons that do not move, before any search.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timetable checker: after manual changes and before printing, lists
 // every lesson that breaks a rule of the timetable (violations) or goes
 // against a restriction or the plan (warnings), in words the school uses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program-wide state and the start-up sequence shared by the desktop
 // program, the command-line tool and the tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file kbxt.ini in the program directory: the database path, the
 // lessons per day and the school name. Missing file or keys give the defaults.
 #pragma once

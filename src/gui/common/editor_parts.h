@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pieces the basic-data editors share: the sortable record list, the status
 // bar with numbered panels, the four operation buttons, the red/white marking
 // of input controls and key routing between boxes.

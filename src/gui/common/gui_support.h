@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small pieces every window shares: text between the core and Qt, the program
 // font and the hourglass pointer.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything that blocks on the user goes through one Prompter: message boxes,
 // Yes/No questions, file dialogs, popup menus and modal windows. The desktop
 // program shows real dialogs; the tests script the answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every window is built with: the program-wide state and the prompter.
 // Windows never reach for globals, so tests can hand them a temporary database
 // and a scripted prompter.

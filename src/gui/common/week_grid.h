@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The week grid every window of the program shows a week in: the restriction
 // grids, the pre-arranged lessons and manual adjustment.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a lesson sits in every week grid: row 0 holds the day names, rows 1-4
 // lessons 1-4, row 5 is the thin separator between morning and afternoon, rows
 // 6 and up lessons 5 and up.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pieces the week windows share: Frame1 with the drop-down list of names and
 // the previous / next buttons that step through it, and the status panel that
 // reports the outcome of the last read or write.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmCalendar (作息时间与校历): the term's first day and weeks, the bell
 // times of each lesson, the holidays and the make-up days. Everything is
 // edited in the window and stored together by 保存, after the calendar check,

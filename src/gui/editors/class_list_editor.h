@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmClassInput: the class list, where codes and names are composed from a
 // grade and a class number and the names may be edited before storing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmClassPlanInput: the teaching plan of one class at a time, with the
 // weekly load of any teacher over all classes beside it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/editors/code_list_editor.h"
 
 #include <QGridLayout>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The code-list editor: one window design for courses, teachers and public
 // classrooms, configured by a description of what differs between them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/editors/editor_windows.h"
 
 #include "gui/editors/class_list_editor.h"

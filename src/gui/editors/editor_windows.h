@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry points the main window uses to open the basic-data editors modally.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The weekly restriction windows (frmClassLimitInput, frmCourseLimitInput,
 // frmTeacherLimitInput, frmClassRoomLimitInput): one window configured four
 // times. The user right-clicks a lesson of the shown entity's week and picks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmSchoolRules (排课规则): the rules the school states beyond its weeks of
 // marks. The list shows every stored rule; the controls below pick a rule,
 // whom it is for (the whole school, or one teacher, class, course, or course

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/calendar/term_calendar.h"
 #include "gui/editors/calendar_window.h"
 #include "gui/editors/class_list_editor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screenshot gallery: every window, filled from a demo school, rendered to
 // OUT_DIR/<window name>.png. Each subsystem lists its windows here.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvandel-gallery OUT_DIR: renders every window, filled from a demo school
 // built in a temporary program directory, to OUT_DIR/<window name>.png.
 #include <QApplication>

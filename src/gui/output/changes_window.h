@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmChanges (课表操作 → 变更通知): what changed for each teacher and each
 // class since a publication, shown as a tree of sentences, printed one A4
 // page per teacher or saved as a PDF through the print library.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmExport: writes the timetable of one class, every class, one teacher,
 // every teacher, or the whole-school overview into an .xlsx workbook.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmImport (从表格导入): a school's basic data brought in from the exchange
 // workbook or from one CSV file. Nothing is written on 预览: the window shows
 // what the import would add, change and (when replacing) clear, or the

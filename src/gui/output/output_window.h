@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the print and export windows share: a frame that picks one class or
 // teacher (label, drop-down list, previous and next buttons) with the buttons
 // for that one and for all of them, the guard of the selected-entry commands,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmPrint: prints the timetable of one class, every class, one teacher,
 // every teacher, or the whole-school overview, through the print library.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmPublish: publishes the timetable as a static web site into a folder
 // (with the calendar files and the CSV file), optionally with the address it
 // will be served from for the classroom doors' QR codes, and opens it in the

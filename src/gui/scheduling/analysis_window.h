@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmAnalysis: the check before scheduling. Lists what makes a complete
 // timetable impossible (errors) or hard (warnings), each with its icon, and
 // copies the list for a colleague.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/scheduling/auto_build_window.h"
 
 #include <QCoreApplication>

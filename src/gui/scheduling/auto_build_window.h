@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmAutoBuild: runs the automatic generation once, when the window first
 // comes up, animating a row of dots while it works, then closes. When
 // lessons were left out it reports the completion rate and offers to

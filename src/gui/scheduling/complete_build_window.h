@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The completion progress window: places the lessons still missing, moving
 // automatic lessons to make room, showing how many are still missing, with
 // a cancel button that leaves the timetable as it was. Then it improves the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmConfirm: the user must type OK before a command that wipes the
 // timetable (automatic generation, deleting all lessons, school-year upgrade).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows that run one long piece of work as soon as they come up
 // (generation, completion): a line saying what is going on, a row of dots
 // that grows while the work runs, and no closing until it is done. The

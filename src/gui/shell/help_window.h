@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmHelp: the user manual inside the program, with its pictures, a contents
 // list and back/forward, so help works where the desktop has no browser to
 // hand it to. F1 opens it at the chapter of the window it was pressed in.

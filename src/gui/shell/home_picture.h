@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's emblem, drawn rather than shipped, so it stays sharp at any
 // size.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/shell/lesson_of_day_window.h"
 
 #include <QGridLayout>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmSetLessonOfDay: switches the school day between 6 and 7 lessons.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmMain: the program's only top-level window, the start page under the
 // menu bar from which every command starts.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's start: the core start-up sequence, then the main
 // window with its caption. Kept apart from main() so tests can run it.
 #pragma once

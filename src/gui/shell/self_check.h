@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `orvandel --self-check`: the program starts as it would for the user, on
 // its program directory, but shows nothing and waits for nobody, then says
 // which files it uses. For checking an installation without a desktop.

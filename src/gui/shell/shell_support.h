@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window and the self-check need from outside the program: the
 // files that ship beside it, the user manual among them, and handing a
 // document to the desktop.

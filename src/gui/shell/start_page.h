@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmStart: the main window's centre. A newcomer sees which database is open,
 // what it holds, the work steps in order with what is done, and where to
 // begin: a new database, the demo school, an import or a recent file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every window of the program does without each window's code knowing:
 // F1 opens the manual at the window's chapter, and a window comes back where
 // and as large as it was when it was last closed (kept in kbxt.ini).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmManualSetLesson: the generated timetable finished by hand, one class at
 // a time, with the week of one teacher beside it. A left click selects a
 // lesson and marks in yellow what it may swap with; a right click on a yellow

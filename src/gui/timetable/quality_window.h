@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmQuality (课表质量): how good the stored timetable is beyond keeping the
 // rules, as the quality report measures it, each number with a line saying
 // what it counts, and a chart of every teacher's idle periods and daily

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmSetLesson: lessons fixed in advance, one class at a time. The user picks
 // a course of the class's plan that still has lessons to fix, left-clicks a
 // cyan lesson to fix it there and right-clicks a fixed lesson to remove it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The term calendar: dates that exist, weekdays, bell times that follow each
 // other, holidays and make-up days inside the term, the school days they
 // give, and a refused calendar that leaves the stored one alone.

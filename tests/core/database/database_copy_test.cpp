@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database copy goes through the hidden file beside the target: VACUUM
 // INTO must accept that empty file, and nothing is left beside afterwards.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Guarded is where every database failure gets the words a user reads: the
 // caller's prefix, then SQLite's reason in Chinese, for both kinds of return.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The school day recorded in the database: the upgrade of older files, which
 // value wins, and the only two ways lessons beyond the day ever go.
 #include <gtest/gtest.h>

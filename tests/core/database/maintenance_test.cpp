@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Data maintenance, clearing the timetable and the school-year upgrade.
 #include <gtest/gtest.h>
 

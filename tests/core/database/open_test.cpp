@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and creating timetable databases: exclusive access, refusal of
 // files that are not timetable databases, and values stored as typed.
 #include <SQLiteCpp/Database.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text read from the database file is valid UTF-8 whatever bytes the file
 // holds, and the first replacement is reported once.
 #include "core/database/valid_text.h"

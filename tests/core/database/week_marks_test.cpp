@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The restriction vocabulary: mark texts and stored values, and one entity's
 // week read and written.
 #include "core/database/week_marks.h"

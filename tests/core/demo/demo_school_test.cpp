@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo school must look like a real school's data and be internally
 // consistent, since the benchmarks and screenshots are built on it.
 #include <gtest/gtest.h>

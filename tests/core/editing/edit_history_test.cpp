@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo of the window's changes: exact, in order, and refused
 // without a trace when the timetable moved on underneath.
 #include "core/editing/edit_history.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lessons fixed in advance, beyond what the window tests reach: refusals,
 // all-or-nothing writes and the teacher's own plan row.
 #include "core/editing/fixed_lessons.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small school for the tests of editing the timetable by hand (T1 teaches
 // 语文 in 101 and 102), and the whole timetable state as text.
 #pragma once

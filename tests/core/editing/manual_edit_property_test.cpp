@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random sequences of swaps, moves, placements, deletions, undos and redos
 // on a generated school. After every step the weeks and the list the window
 // shows match the tables, every BuildCount matches its lessons, no class or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing the timetable by hand: what the window shows, where a click may
 // lead, and what placing, deleting, moving and swapping write.
 #include "core/editing/timetable_edit.h"

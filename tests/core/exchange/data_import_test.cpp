@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The importer on sheets as schools type them: which stored record a row
 // means, which it adds and with what code, what every bad value is told, and
 // that nothing is written while any problem remains.

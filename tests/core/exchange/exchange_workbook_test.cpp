@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exchange workbook as a spreadsheet program sees it: the sheets in
 // order, their headers, the drop-downs and the values they offer, and a
 // school's records with their codes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Import files as they reach the program: the school's own export, a
 // workbook another tool wrote in its own shape, a GBK CSV file from WPS, and
 // files that must be refused without touching the database.

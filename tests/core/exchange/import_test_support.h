@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sheets as a school types them, and the database as a whole, for the
 // importer's tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The class names schools type, each read as the grade and number the class
 // list stores, and the near misses that must not be mistaken for a class.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files written for the user: the target is the old file or the complete new
 // one, the hidden file goes on every path, leftovers of killed runs are
 // cleared without touching anyone else's files, links are replaced rather

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spreadsheets as schools make them: workbooks written by another tool in
 // unusual shapes, parts typed by hand, CSV in the encodings WPS and Excel
 // save, and the bad files users pick by mistake.

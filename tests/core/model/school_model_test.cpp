@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model is what every consumer of the rule book sees instead of the
 // tables: what it reads must be what the tables say, and its indexes must
 // follow every lesson added or dropped in memory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workbook read back from its XML: cells, merges, widths, heights and
 // borders of the class, teacher and whole-school sheets, and what happens
 // when the file cannot be written.

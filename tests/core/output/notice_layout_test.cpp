@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The change notice laid out with the shipped template: one page per teacher
 // with the title, the line under it and the sentences, a teacher with more
 // changes than a page holds going on over the next, and a notice never laid

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page model, where the PDFs read back with pdftotext cannot show it:
 // the noon band that no column line crosses, the margins, the overview's
 // page count and the double lines between days. (Texts in their cells are

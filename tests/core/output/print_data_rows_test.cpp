@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print data built from rows in memory against the document written as
 // text and read back: the two routes must give the print library the same
 // data, names that need escaping included.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading print data documents back: the reader forgives the documents' loose
 // markup, unescapes names, and refuses what is no document or holds broken
 // weeks. (What the writers write is read back by the layout and PDF tests.)

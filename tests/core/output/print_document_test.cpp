@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print data documents, byte for byte: the cells of every subject, the
 // running totals with their blanks, the title in the first cell, the keyed
 // school cells and the <tr> of the cells that complete a class's week.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Print templates that ask for the impossible are refused with the reason.
 // (The six shipped templates are printed to PDF and read back.)
 #include <gtest/gtest.h>

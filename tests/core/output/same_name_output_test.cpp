@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two records that share a name (two teachers called 张伟 in a large school,
 // two classes saved without a name) are two timetables in every output: two
 // pages of the printout, two blocks of the workbook, two overview rows, each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five output queries: who owns each row, what its two lines hold, the
 // order of owners and cells, and the class and teacher lists. (The no-row
 // messages are seen through the command-line tool and the windows.)

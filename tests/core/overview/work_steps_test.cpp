@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start page's steps as a school fills its database: each step is judged
 // from what is stored, so a half-done school shows where it stopped.
 #include "core/overview/work_steps.h"

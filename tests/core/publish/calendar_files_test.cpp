@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calendar files as a phone reads them: libical's own parser takes the
 // .ics apart, its recurrence iterator expands the weekly events, and the
 // lessons it finds across a term with a holiday week and a make-up day are

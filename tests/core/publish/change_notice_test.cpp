@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record of publications and the change notice: versions numbered in
 // order with the names of the time, an unknown version refused, and a notice
 // that tells exactly the teachers and classes whose lessons changed, in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The published pages: names as text never as markup, ASCII page names that
 // no two records share, every lesson of a class on its page, one colour per
 // course on every page, the QR code on the printed class page, and the

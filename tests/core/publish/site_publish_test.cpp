@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Publishing into a folder: the site with its calendar files and CSV file,
 // written beside and swapped in, so that a publish that fails at any step
 // (the database, the folder, the record of the publication) leaves the old

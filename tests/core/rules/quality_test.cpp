@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quality report over hand-made timetables: every number counted once,
 // for whom it is about, and the score their weighted sum. The optimiser
 // lowers this score, so a miscount here is a timetable made worse.

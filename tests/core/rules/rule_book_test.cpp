@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every consumer trusts these answers, so each rule is tried on the cell it
 // is about and on its neighbours: a rule that fires where it should not
 // closes periods to generation and swaps; one that stays silent lets a clash

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a class or teacher is free at one slot, as the rule book sees the
 // stored timetable: every kind of lesson counts, or only the fixed ones.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each stated rule is measured only for whom it is stated, and a breach says
 // by how much: the optimiser repairs by these numbers, so an off-by-one here
 // is a timetable the school cannot keep.

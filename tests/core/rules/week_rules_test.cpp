@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The day and week measures every later rule and score stands on: an idle
 // period counted wrong, or a lunch break that does not end a run, would make
 // the optimiser chase the wrong timetable.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generation driver: which plan row comes next, how a row's lessons spread
 // over the week, fixed and manual lessons, the completion rate, and runs that
 // fail.

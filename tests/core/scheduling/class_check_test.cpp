@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check of one class gives exactly the findings of the whole-school check
 // that concern the class, although it reads only the rows around the class.
 #include <gtest/gtest.h>

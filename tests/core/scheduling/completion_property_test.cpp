@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Schools that admit a complete timetable, by construction, of every size up
 // to 72 classes: the check before scheduling finds nothing blocking, and
 // generation followed by completion places every lesson without breaking a

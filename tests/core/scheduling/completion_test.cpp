@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Completing the timetable: making room by moving automatic lessons, every
 // rule kept by the lessons it places and moves, the soft marks, the plan's
 // counters, repeatability, and runs that are cancelled or fail.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random schools that admit a complete timetable by construction: a hidden
 // timetable that keeps every rule is drawn first, and the plan, the "不排"
 // cells (only where the hidden timetable leaves them free), the special

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain generation is the faithful greedy and must stay exactly itself while
 // the code around it changes: these timetables were recorded from it, row for
 // row, on demo schools of both day lengths, with fixed lessons, restrictions

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever the school and the seed, a generated timetable breaks no rule,
 // keeps every fixed lesson, and its plan counters match its lessons.
 #include <gtest/gtest.h>

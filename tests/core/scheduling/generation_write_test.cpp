@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generation works on the school in memory and writes once at the end: the
 // file must then hold exactly what the run holds in memory, lesson for lesson
 // and plan row for plan row, or the window, the checker and the next run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The optimiser on random schools with a hidden complete timetable under a
 // teacher limit: it keeps every rule the completion kept, breaks the stated
 // rules no more than before, never raises the score, leaves fixed and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check before scheduling: each problem planted on its own gets the
 // finding that names it with its numbers, and a completion of a school
 // that cannot be completed ends short without breaking a rule.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small school for the scheduling tests, filled from compact text, and a
 // generator whose draws a test writes down in advance so that a case that
 // depends on chance takes a known road.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing the day and lesson number of one lesson under the course
 // restrictions, the class's and teacher's other lessons, the special courses
 // and the course's daily cap.

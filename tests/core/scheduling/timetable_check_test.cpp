@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timetable checker: each rule it knows, on a timetable that breaks only
 // that rule, and a sound timetable that breaks none.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up sequence: which database opens, what is remembered, and what
 // happens to lessons beyond the day. (A database another copy holds open is
 // refused as any file that does not open, see open_test.)

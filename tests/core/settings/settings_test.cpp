@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kbxt.ini: defaults, trimming, the lessons-per-day safety net, writes that
 // keep the rest of the file, and where the program keeps its files.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A dark desktop theme: inputs whose mark is cleared, the week grids' plain
 // cells and the quality chart take the palette's background instead of a
 // white that would leave the theme's light writing unreadable.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real question box gives the recommended answer to Enter: Yes where it
 // was asked for, No everywhere else.
 #include <gtest/gtest.h>

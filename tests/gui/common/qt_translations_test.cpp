@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's standard dialogs speak Chinese like the rest of the program once its
 // translations are installed.
 #include <gtest/gtest.h>

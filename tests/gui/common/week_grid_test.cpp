@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The week grid, once across its designs: restriction and pre-arranged grids
 // with six or seven lessons, and the narrower manual-adjustment grid; and the
 // row layout every grid shares.

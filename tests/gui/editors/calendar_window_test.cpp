@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 作息时间与校历: a school without a calendar saves a usable one at once; the
 // term, holidays and make-up days entered in the window are stored together;
 // a bad bell or day is told and stores nothing; closing never loses edits

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/editors/class_list_editor.h"
 
 #include "editor_test_support.h"

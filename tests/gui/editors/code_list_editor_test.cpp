@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The course, teacher and classroom editors are one window configured three
 // times; every test runs on each configuration.
 #include "gui/editors/code_list_editor.h"

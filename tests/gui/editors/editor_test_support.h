@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window-test bench for the basic-data editors: a fresh database behind an
 // AppState, a scripted prompter, one open editor and the moves a user makes.
 #pragma once

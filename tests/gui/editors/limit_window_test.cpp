@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four restriction windows are one window configured four times; every
 // case runs on each, driving the grid with the mouse and the popup menu.
 #include "gui/editors/limit_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 排课规则: rules set for each kind of scope through the controls, the list
 // showing them by name, removal after a question, and refusals that store
 // nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmChanges: nothing published said plainly; after a publication and a
 // manual swap the two teachers and the class with their sentences; the
 // publication to compare with chosen; and the printout read back from real

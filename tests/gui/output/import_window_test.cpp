@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmImport: a merge that adds and changes, a file with a problem that
 // writes nothing, replacing only after a Yes, and the preview thrown away by
 // every change of the choices, all asserted on the database.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmPrint and frmExport: the selectors, the guard of the single commands,
 // the no-row messages and a failing database, on both windows; then what
 // each does alone: the print document, the preview and the templates, the

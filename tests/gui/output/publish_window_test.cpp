@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmPublish: the folder chosen through the folder dialog, the site on
 // disk, the folder and address remembered in the database for the next
 // time, the browser handed the index, and bad input refused with the old

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmAnalysis (the findings with their icons, the copy button) and the
 // completion progress window (a real run, cancelling, failing) on the
 // mnuAnalyze and mnuCompleteBuild roads.

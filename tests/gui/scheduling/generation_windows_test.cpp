@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmConfirm (only OK, in any case and with surrounding spaces, confirms) and
 // frmAutoBuild (one run of the generation, the completion report) on the
 // mnuAutoBuild road.

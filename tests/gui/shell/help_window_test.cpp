@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: every window's F1 chapter exists in the manual, F1 opens
 // the manual scrolled to it, the contents list and history lead where they
 // say, and a missing manual is said rather than silently ignored.

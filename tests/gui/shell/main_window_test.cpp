@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmMain: the database file commands, the commands behind a typed
 // confirmation, data maintenance, the windows the menu opens, and closing.
 #include <gtest/gtest.h>

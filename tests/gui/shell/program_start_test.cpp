@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's start (caption, the "open with" argument, failure),
 // the files shipped beside the program, and frmSetLessonOfDay.
 #include <gtest/gtest.h>

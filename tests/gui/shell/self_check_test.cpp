@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvandel --self-check fails, and says why in Chinese, when the manual is
 // missing or the database cannot be opened. Its report on a good installation
 // is checked on the installed program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmStart, the main window's centre: the steps' marks on an empty and on the
 // demo school, the step buttons, the recent databases, the generation that
 // says what is missing before it asks anything, and the File menu's manners.

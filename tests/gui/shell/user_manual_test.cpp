@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user manual as shipped: one chapter sequence in the order of the work,
 // links that land, pictures that exist and none left over, and a row in the
 // menu chapter for every item of the main window's menu bar. Several people

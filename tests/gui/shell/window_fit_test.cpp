@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows on a small screen: every window fits 1024×768, the grid windows
 // grow with the window, a window comes back as large and where it was, and a
 // place off every screen is ignored.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Controls found by their object names and pressed the way a user presses them.
 #pragma once
 

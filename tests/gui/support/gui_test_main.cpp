@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window tests need one QApplication for the whole run, on the offscreen
 // platform so they run without a display.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Prompter for window tests: records every message and question, and gives
 // the answers queued beforehand. A prompt with no queued answer fails the test.
 #pragma once

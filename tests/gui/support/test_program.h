@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program directory in a temporary folder with a fresh kb.mdb (and, if
 // given, a kbxt.ini), started the way the desktop program starts, with a
 // scripted prompter. Window tests build their windows on ctx().

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A week grid as a user sees and clicks it: cells by grid row and column or
 // by lesson, and the whole week as one line of text to compare at a glance.
 #pragma once

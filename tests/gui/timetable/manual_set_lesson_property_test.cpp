@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random clicks, picks, undos and redos through frmManualSetLesson on a
 // generated school. After every step what the two grids and the list show
 // is what the tables hold, and every BuildCount counts its lessons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmManualSetLesson driven as a user drives it: pick a missing lesson and
 // click a cyan period, select a lesson and right-click a yellow one, right-
 // click a white lesson, click the teacher's week, undo and redo; every step

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmManualSetLesson as a user sees and drives it: the two grids, the list
 // of missing lessons, the buttons and the status panels.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmQuality on the mnuQuality road: the numbers are the quality report's,
 // the chart has a row for every teacher with lessons, and an empty or
 // unfinished timetable is said to be one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmSetLesson driven as a user drives it: pick a class and a course, click
 // the cyan lessons, right-click fixed ones; the list and the targets follow.
 #include "gui/timetable/set_lesson_window.h"
