@@ -58,6 +58,8 @@ std::string UnzipEntry(const fs::path& zip, const std::string& entry) {
 
 }  // namespace
 
+std::string XlsxEntry(const fs::path& path, const std::string& entry) { return UnzipEntry(path, entry); }
+
 std::string CellRef(int row, int col) {
   std::string letters;
   for (; col > 0; col = (col - 1) / 26) letters.insert(letters.begin(), char('A' + (col - 1) % 26));

@@ -44,6 +44,9 @@ XlsxSheet ReadXlsx(const std::filesystem::path& path, int index = 0);
 std::vector<std::string> XlsxSheetNames(const std::filesystem::path& path);
 std::vector<std::string> XlsxHiddenSheets(const std::filesystem::path& path);
 
+// One file of the workbook's zip as text, e.g. "xl/workbook.xml"; "" when absent.
+std::string XlsxEntry(const std::filesystem::path& path, const std::string& entry);
+
 // "B3" for row 3, column 2 (both from 1).
 std::string CellRef(int row, int col);
 

@@ -6,6 +6,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -45,6 +46,16 @@ struct Merge {
   int firstRow, firstCol, lastRow, lastCol;
 };
 
+// How a spreadsheet program prints the sheet. Paper numbers are the
+// workbook format's own: 9 is A4, 8 is A3.
+struct PageSetup {
+  static constexpr std::uint8_t kA4 = 9, kA3 = 8;
+  std::uint8_t paper = kA4;
+  bool landscape = false;
+  std::vector<int> breaksBefore;        // rows (from 1) that start a new page
+  int repeatFirst = 0, repeatLast = 0;  // rows (from 1) printed atop every page; 0 for none
+};
+
 // One worksheet, gathered in memory (rows and columns from 1, as a
 // spreadsheet user counts them) and then written in one go: a cell's value and
 // its borders come from different steps of the layout.
@@ -71,11 +82,13 @@ class Sheet {
   void ColumnWidth(int first, int last, double width) { widths_.push_back({first, last, width}); }
   void RowHeight(int row, double height) { heights_[row] = height; }
   void DefaultRowHeight(double height) { defaultHeight_ = height; }
+  PageSetup& Page() { return page_; }
 
   Outcome Save(const fs::path& path, const char* sheetName) const;
 
  private:
   Outcome Fill(lxw_workbook* wb, const char* sheetName) const;
+  Outcome SetUpPage(lxw_worksheet* ws) const;
 
   // The text cut to what a cell holds, with a warning (once per text).
   std::string Fit(std::string text) {
@@ -97,6 +110,7 @@ class Sheet {
   std::vector<Width> widths_;
   std::map<int, double> heights_;
   double defaultHeight_ = 0;
+  PageSetup page_;
 };
 
 struct WorkbookCloser {
@@ -184,6 +198,34 @@ Outcome Sheet::Fill(lxw_workbook* wb, const char* sheetName) const {
         if (r != m.firstRow || c != m.firstCol) write(r, c, Cell{"", false, cellAt(r, c).style});
   }
   if (error != LXW_NO_ERROR) return Outcome::Fail(std::string("写入工作表出错：") + lxw_strerror(error));
+  return SetUpPage(ws);
+}
+
+// Schools print the workbook from a spreadsheet program, not from here: the
+// sheet carries its paper, one page wide whatever the printer's margins, and
+// its own page breaks, or a class's Friday spills onto a page of its own.
+Outcome Sheet::SetUpPage(lxw_worksheet* ws) const {
+  worksheet_set_paper(ws, page_.paper);
+  if (page_.landscape) worksheet_set_landscape(ws);
+  worksheet_fit_to_pages(ws, 1, 0);
+  worksheet_center_horizontally(ws);
+  worksheet_set_margins(ws, 0.4, 0.4, 0.6, 0.6);
+  if (!page_.breaksBefore.empty()) {
+    // The format holds so many breaks; a longer sheet still prints, its
+    // last pages filled by the spreadsheet program.
+    std::vector<lxw_row_t> breaks;
+    for (int row : page_.breaksBefore)
+      if (breaks.size() < LXW_BREAKS_MAX && row > 1) breaks.push_back(lxw_row_t(row - 1));
+    breaks.push_back(0);
+    if (lxw_error e = worksheet_set_h_pagebreaks(ws, breaks.data()); e != LXW_NO_ERROR)
+      return Outcome::Fail(std::string("设置分页出错：") + lxw_strerror(e));
+  }
+  if (page_.repeatFirst > 0) {
+    if (lxw_error e =
+            worksheet_repeat_rows(ws, lxw_row_t(page_.repeatFirst - 1), lxw_row_t(page_.repeatLast - 1));
+        e != LXW_NO_ERROR)
+      return Outcome::Fail(std::string("设置打印标题出错：") + lxw_strerror(e));
+  }
   return Outcome::Ok();
 }
 
@@ -235,7 +277,10 @@ Outcome ExportBlocks(const fs::path& path, const std::vector<TimetableRow>& rows
                  withClass ? row->courseName + "\n" + row->classShortName : row->courseName);
     }
     r += kBlockRows;
+    sheet.Page().breaksBefore.push_back(r);
   }
+  // One class or teacher per A4 page: no break after the last block.
+  if (!sheet.Page().breaksBefore.empty()) sheet.Page().breaksBefore.pop_back();
   return sheet.Save(path, sheetName);
 }
 
@@ -260,6 +305,9 @@ Outcome ExportTotalSheet(const fs::path& path, const std::vector<TimetableRow>& 
     for (int c = 1; c <= lastCol; ++c) s.Border(row, c, isDayEnd(c));
   };
   Sheet sheet(warnings);
+  // A3 across; a large school runs onto more pages, each under the title and
+  // the day and lesson headers.
+  sheet.Page() = PageSetup{PageSetup::kA3, true, {}, 1, 4};
   sheet.ColumnWidth(1, 1, 10);
   sheet.ColumnWidth(2, lastCol, 6);
   sheet.RowHeight(1, 50);

@@ -121,6 +121,41 @@ TEST_F(Workbook, WholeSchoolSheetWithDoubleLinesBetweenDaysOfSixOrSevenLessons) 
   EXPECT_EQ(Borders(six, 3, 31), kThin);
 }
 
+// The page setup a spreadsheet program prints by, read from the sheet's XML:
+// A4 portrait and a page per class or teacher; the overview on A3 across with
+// its title and headers atop every page.
+TEST_F(Workbook, SheetsCarryTheirPaperBreaksAndRepeatedHeaders) {
+  auto entry = [&](const std::string& name) { return test::XlsxEntry(path, name); };
+  const std::vector<TimetableRow> rows = {{"一（1）班", "语文", "一（1）", 1, 1},
+                                          {"一（2）班", "语文", "一（2）", 1, 1},
+                                          {"一（3）班", "语文", "一（3）", 1, 1}};
+  for (TimetableScope scope : {TimetableScope::AllClasses, TimetableScope::AllTeachers}) {
+    Export(scope, rows, 7);
+    const std::string sheet = entry("xl/worksheets/sheet1.xml");
+    EXPECT_NE(sheet.find("<pageSetup paperSize=\"9\" fitToHeight=\"0\" orientation=\"portrait\"/>"),
+              std::string::npos);
+    EXPECT_NE(sheet.find("<pageSetUpPr fitToPage=\"1\"/>"), std::string::npos);
+    EXPECT_NE(sheet.find("<printOptions horizontalCentered=\"1\"/>"), std::string::npos);
+    // Three blocks: breaks before rows 12 and 23, none after the last.
+    const std::string breaks =
+        "<rowBreaks count=\"2\" manualBreakCount=\"2\"><brk id=\"11\" max=\"16383\" "
+        "man=\"1\"/><brk id=\"22\" max=\"16383\" man=\"1\"/></rowBreaks>";
+    EXPECT_NE(sheet.find(breaks), std::string::npos);
+    EXPECT_EQ(entry("xl/workbook.xml").find("Print_Titles"), std::string::npos);
+  }
+  Export(TimetableScope::School, rows, 6);
+  const std::string sheet = entry("xl/worksheets/sheet1.xml");
+  EXPECT_NE(sheet.find("<pageSetup paperSize=\"8\" fitToHeight=\"0\" orientation=\"landscape\"/>"),
+            std::string::npos);
+  EXPECT_NE(sheet.find("<pageSetUpPr fitToPage=\"1\"/>"), std::string::npos);
+  EXPECT_EQ(sheet.find("<rowBreaks"), std::string::npos);
+  EXPECT_NE(entry("xl/workbook.xml")
+                .find("<definedName name=\"_xlnm.Print_Titles\" "
+                      "localSheetId=\"0\">'全校课程总表'!$1:$4</definedName>"),
+            std::string::npos)
+      << entry("xl/workbook.xml");
+}
+
 TEST_F(Workbook, AnUnwritablePlaceIsMinus101AndKeepsWhatWasThere) {
   const std::vector<TimetableRow> rows = {{"一（1）班", "语文", "", 1, 1}};
   for (TimetableScope scope :
