@@ -73,25 +73,26 @@ QString FrmExport::AskExportFileName(TimetableScope scope, const QString& name) 
 void FrmExport::Execute(TimetableScope scope, const OutputChoice& choice) {
   const QString path = AskExportFileName(scope, choice.label);
   if (path.isEmpty()) return;
-  const std::optional<int> result = Run(scope, choice.code, path);
+  const std::optional<Outcome> result = Run(scope, choice.code, path);
   if (!result) return;
-  if (*result == 0)
+  if (*result)
     Say(MessageIcon::Information, "课表导出成功");
-  else if (*result == kNoTimetableData)
+  else if (result->code() == kNoTimetableData)
     Say(MessageIcon::Information, Q(NoTimetableMessage(scope)));
-  else if (*result == kWorkbookNotCreated && scope != TimetableScope::School)
-    Say(MessageIcon::Critical, "课表导出失败！运行Excel出错,请检查本机是否安装了Office!");
   else
-    Say(MessageIcon::Critical, "课表导出失败！(ret = " + QString::number(*result) + ")");
+    // The reason the file system gave (folder, permission, full disk), never
+    // a hint at Office, which the export does not use.
+    Say(MessageIcon::Critical,
+        "课表导出失败！" + Q(result->message()) + " (ret = " + QString::number(result->code()) + ")");
 }
 
-std::optional<int> FrmExport::Run(TimetableScope scope, const QString& code, const QString& path) {
+std::optional<Outcome> FrmExport::Run(TimetableScope scope, const QString& code, const QString& path) {
   std::optional<WaitCursor> wait(std::in_place);
   const AppState& state = ctx_.state;
   const std::optional<std::vector<TimetableRow>> rows = ReadRows(scope, code, "课表导出失败！", wait);
   if (!rows) return std::nullopt;
-  if (rows->empty()) return kNoTimetableData;
-  return ExportTimetable(scope, S(path), *rows, state.settings().GetSchoolName(), state.week).code();
+  if (rows->empty()) return Outcome::Fail("", kNoTimetableData);
+  return ExportTimetable(scope, S(path), *rows, state.settings().GetSchoolName(), state.week);
 }
 
 }  // namespace orv::ui

@@ -30,9 +30,10 @@ class FrmExport : public OutputWindow {
  private:
   // The chosen path, "" when the user cancelled.
   QString AskExportFileName(TimetableScope scope, const QString& name);
-  // The export result: 0 written, -102 no rows, -101 or -1 the workbook
-  // failed. Empty after a database failure, which has been reported already.
-  std::optional<int> Run(TimetableScope scope, const QString& code, const QString& path);
+  // The export result: ok when written, code -102 for no rows, -101 or -1
+  // with the reason when the workbook failed. Empty after a database failure,
+  // which has been reported already.
+  std::optional<Outcome> Run(TimetableScope scope, const QString& code, const QString& path);
 };
 
 }  // namespace orv::ui
