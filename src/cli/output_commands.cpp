@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "cli/commands.h"
+#include "core/calendar/term_calendar.h"
 #include "core/database/record_names.h"
 #include "core/files/output_file.h"
 #include "core/output/excel_export.h"
@@ -98,6 +99,7 @@ struct Rows {
   TimetableScope scope = TimetableScope::AllClasses;
   std::vector<TimetableRow> rows;
   int lessonsPerDay = 6;
+  std::optional<CivilDate> termStart;  // for the overview's title; none when not stated
 };
 
 Rows Failed(int exitCode) {
@@ -131,6 +133,9 @@ Rows ReadRows(const Context& ctx, const OutputRequest& r, std::string_view ext, 
   read.scope = selection->scope;
   read.rows = std::move(rows).value();
   read.lessonsPerDay = ctx.LessonsPerDay(r.lessons, *db);
+  // A calendar that cannot be read leaves the title's blanks for the pen:
+  // it is no reason to refuse the timetable.
+  if (const Result<TermCalendar> term = LoadTermCalendar(*db)) read.termStart = term->start;
   return read;
 }
 
@@ -140,7 +145,7 @@ int RunExport(const Context& ctx, const OutputRequest& r) {
   const int lessons = in.lessonsPerDay;
   std::vector<std::string> warnings;
   const Outcome done = ExportTimetable(in.scope, r.out, in.rows, Settings(ctx.ProgramDir()).GetSchoolName(),
-                                       lessons, &warnings);
+                                       lessons, &warnings, in.termStart);
   for (const std::string& warning : warnings) std::cerr << warning << "\n";
   if (!done) return Fail("课表导出失败！(ret = " + std::to_string(done.code()) + ") " + done.message());
   std::cout << "课表导出成功：" << r.out << "\n";
@@ -190,7 +195,7 @@ int RunPrint(const Context& ctx, const OutputRequest& r) {
   // The rows go to the print library in memory: no temporary file that
   // someone else could read, replace or point elsewhere.
   return Report(PrintTimetable(in.scope, in.rows, Settings(programDir).GetSchoolName(), in.lessonsPerDay,
-                               programDir, PrintTarget::Pdf(r.out)),
+                               programDir, PrintTarget::Pdf(r.out), in.termStart),
                 r);
 }
 #else

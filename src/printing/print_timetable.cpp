@@ -14,11 +14,12 @@ fs::path PrintTemplatePath(const fs::path& programDir, const std::string& name) 
 }
 
 Outcome PrintTimetable(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
-                       SchoolWeek week, const fs::path& programDir, const PrintTarget& target) {
+                       SchoolWeek week, const fs::path& programDir, const PrintTarget& target,
+                       const std::optional<CivilDate>& termStart) {
   if (rows.empty() && scope != TimetableScope::School)
     return Outcome::Fail(std::string(NoTimetableMessage(scope)), kNoTimetableData);
   const fs::path tpl = PrintTemplatePath(programDir, PrintTemplateName(scope, week));
-  return PrintPages(PrintDataOf(scope, rows, school, week), target, tpl);
+  return PrintPages(PrintDataOf(scope, rows, school, week, termStart), target, tpl);
 }
 
 }  // namespace orv

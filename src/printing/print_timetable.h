@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/calendar/term_calendar.h"
 #include "core/domain/week.h"
 #include "core/outcome.h"
 #include "core/output/timetable_rows.h"
@@ -24,8 +25,10 @@ std::filesystem::path PrintTemplatePath(const std::filesystem::path& programDir,
 
 // kNoTimetableData with NoTimetableMessage when a class or teacher selection
 // has no lesson (the overview prints its header even then); otherwise what
-// PrintPages reports.
+// PrintPages reports. The overview's title names the term of `termStart`
+// when given.
 Outcome PrintTimetable(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
-                       SchoolWeek week, const std::filesystem::path& programDir, const PrintTarget& target);
+                       SchoolWeek week, const std::filesystem::path& programDir, const PrintTarget& target,
+                       const std::optional<CivilDate>& termStart = std::nullopt);
 
 }  // namespace orv

@@ -114,6 +114,22 @@ TEST_F(OutputCli, RefusalsExitWithOneOrTwoAndWriteNothing) {
 
 // Two teachers called 张伟: a name that picks neither is refused with both
 // codes, a code picks one, and "all" gives each a block of their own.
+// The term stored with `calendar` reaches the overview's title in the
+// workbook and, where the tool prints, in the PDF.
+TEST_F(OutputCli, TheOverviewTitleNamesTheStoredTerm) {
+  const std::string db = t.path().string();
+  auto run = Run({"calendar", db, "--term-start", "2027-03-01", "--weeks", "20"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  run = Run({"export", db, "--total", "--out", Out("total.xlsx")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(test::ReadXlsx(Out("total.xlsx")).Text("A1"), "育才实验学校 2026--2027学年度第2学期总课程表");
+#ifdef ORVANDEL_CLI_PRINTS
+  run = Run({"print", db, "--total", "--pdf", Out("total.pdf")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(PdfText(Out("total.pdf")).find("2026--2027学年度第2学期"), std::string::npos);
+#endif
+}
+
 TEST_F(OutputCli, ASharedNameIsRefusedAndACodeSelectsOne) {
   const std::string db = t.path().string();
   {

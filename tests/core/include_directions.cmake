@@ -9,7 +9,8 @@ cmake_minimum_required(VERSION 3.20)
 #   model                      the school in memory     -> database, files, domain
 #   rules                      every rule, once         -> model, database, files, domain
 #   scheduling                 generation and checks    -> rules, model, database, files, domain
-#   editing, output, demo      manual edits, printouts and workbooks, the demo school (with its term)
+#   editing, output, demo      manual edits, printouts and workbooks, the demo school (with its term);
+#                              output sees calendar for the term in the overview's title
 #                                                       -> (demo: calendar,) scheduling, rules, model, database, files, domain
 #   exchange                   the workbook of basic data  -> model, database, files, domain
 #   session                    starting up, the program folder
@@ -31,7 +32,7 @@ set(allowed_model database files domain)
 set(allowed_rules model database files domain)
 set(allowed_scheduling rules model database files domain)
 set(allowed_editing scheduling rules model database files domain)
-set(allowed_output scheduling rules model database files domain)
+set(allowed_output calendar scheduling rules model database files domain)
 set(allowed_demo calendar scheduling rules model database files domain)
 set(allowed_exchange model database files domain)
 set(allowed_session settings database files domain)

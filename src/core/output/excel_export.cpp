@@ -297,7 +297,8 @@ Outcome ExportTeacherSheets(const fs::path& path, const std::vector<TimetableRow
 }
 
 Outcome ExportTotalSheet(const fs::path& path, const std::vector<TimetableRow>& rows, std::string_view school,
-                         SchoolWeek week, std::vector<std::string>* warnings) {
+                         SchoolWeek week, std::vector<std::string>* warnings,
+                         const std::optional<CivilDate>& termStart) {
   const int n = week.lessonsPerDay;
   const int lastCol = kDaysPerWeek * n + 1;
   auto isDayEnd = [n](int col) { return col > 1 && col < kDaysPerWeek * n + 1 && (col - 1) % n == 0; };
@@ -313,7 +314,7 @@ Outcome ExportTotalSheet(const fs::path& path, const std::vector<TimetableRow>& 
   sheet.RowHeight(1, 50);
   sheet.RowHeight(3, 30);
   sheet.RowHeight(4, 20);
-  sheet.Title(1, 1, std::string(school) + std::string(kSchoolTitleTail));
+  sheet.Title(1, 1, SchoolTitle(school, termStart));
   sheet.MergeCells(1, 1, 1, lastCol);
   for (int d = 1; d <= kDaysPerWeek; ++d) {
     sheet.Text(3, (d - 1) * n + 2, std::string(kDayNames[size_t(d - 1)]));
@@ -341,7 +342,8 @@ Outcome ExportTotalSheet(const fs::path& path, const std::vector<TimetableRow>& 
 }
 
 Outcome ExportTimetable(TimetableScope scope, const fs::path& path, const std::vector<TimetableRow>& rows,
-                        std::string_view school, SchoolWeek week, std::vector<std::string>* warnings) {
+                        std::string_view school, SchoolWeek week, std::vector<std::string>* warnings,
+                        const std::optional<CivilDate>& termStart) {
   switch (scope) {
     case TimetableScope::Class:
     case TimetableScope::AllClasses:
@@ -350,7 +352,7 @@ Outcome ExportTimetable(TimetableScope scope, const fs::path& path, const std::v
     case TimetableScope::AllTeachers:
       return ExportTeacherSheets(path, rows, school, week.lessonsPerDay, warnings);
     case TimetableScope::School:
-      return ExportTotalSheet(path, rows, school, week.lessonsPerDay, warnings);
+      return ExportTotalSheet(path, rows, school, week.lessonsPerDay, warnings, termStart);
   }
   return Outcome::Fail("未知的课表范围");
 }

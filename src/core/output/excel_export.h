@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/calendar/term_calendar.h"
 #include "core/domain/week.h"
 #include "core/outcome.h"
 #include "core/output/timetable_rows.h"
@@ -31,14 +32,17 @@ Outcome ExportClassSheets(const std::filesystem::path& path, const std::vector<T
 Outcome ExportTeacherSheets(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
                             std::string_view school, SchoolWeek week,
                             std::vector<std::string>* warnings = nullptr);
+// The overview's title names the term of `termStart` when given (SchoolTitle).
 Outcome ExportTotalSheet(const std::filesystem::path& path, const std::vector<TimetableRow>& rows,
                          std::string_view school, SchoolWeek week,
-                         std::vector<std::string>* warnings = nullptr);
+                         std::vector<std::string>* warnings = nullptr,
+                         const std::optional<CivilDate>& termStart = std::nullopt);
 
 // The writer that fits the scope: class sheets for classes, teacher sheets
 // for teachers, the whole-school sheet for the overview.
 Outcome ExportTimetable(TimetableScope scope, const std::filesystem::path& path,
                         const std::vector<TimetableRow>& rows, std::string_view school, SchoolWeek week,
-                        std::vector<std::string>* warnings = nullptr);
+                        std::vector<std::string>* warnings = nullptr,
+                        const std::optional<CivilDate>& termStart = std::nullopt);
 
 }  // namespace orv

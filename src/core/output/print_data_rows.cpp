@@ -30,9 +30,10 @@ PrintData TimetableData(const std::vector<TimetableRow>& rows, std::string_view 
   return data;
 }
 
-PrintData SchoolData(const std::vector<TimetableRow>& rows, std::string_view school, SchoolWeek week) {
+PrintData SchoolData(const std::vector<TimetableRow>& rows, std::string_view school, SchoolWeek week,
+                     const std::optional<CivilDate>& termStart) {
   PrintData data{PrintDataKind::School, 0, {}};
-  const std::string title = std::string(school) + std::string(kSchoolTitleTail);
+  const std::string title = SchoolTitle(school, termStart);
   for (const SubjectWeek& week : GroupSubjects(rows, week)) {
     PrintSubject subject{title, week.first->name, {}, 0, {}};
     subject.cells.reserve(week.cells.size());
@@ -51,8 +52,8 @@ PrintData SchoolData(const std::vector<TimetableRow>& rows, std::string_view sch
 }  // namespace
 
 PrintData PrintDataOf(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
-                      SchoolWeek week) {
-  if (scope == TimetableScope::School) return SchoolData(rows, school, week);
+                      SchoolWeek week, const std::optional<CivilDate>& termStart) {
+  if (scope == TimetableScope::School) return SchoolData(rows, school, week, termStart);
   return TimetableData(rows, school, week);
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/calendar/term_calendar.h"
 #include "core/domain/week.h"
 #include "core/output/print_data.h"
 #include "core/output/timetable_rows.h"
@@ -17,8 +18,9 @@ namespace orv {
 
 // The scope's data: the school data for the overview, the timetable data
 // otherwise. Rows group into subjects and cells as GroupSubjects places them.
+// The overview's title names the school year and term of `termStart` when given.
 PrintData PrintDataOf(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
-                      SchoolWeek week);
+                      SchoolWeek week, const std::optional<CivilDate>& termStart = std::nullopt);
 
 // The template a document is printed with when none is named: the overview's
 // for school data, the teacher's when a cell has a second line (a class

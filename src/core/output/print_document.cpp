@@ -117,6 +117,14 @@ std::string TimetableXmlText(const std::vector<TimetableRow>& rows, std::string_
   return out;
 }
 
+std::string SchoolTitle(std::string_view school, const std::optional<CivilDate>& termStart) {
+  if (!termStart) return std::string(school) + std::string(kSchoolTitleTail);
+  const bool autumn = termStart->month >= 8 || termStart->month == 1;
+  const int first = termStart->month >= 8 ? termStart->year : termStart->year - 1;
+  return std::string(school) + " " + std::to_string(first) + "--" + std::to_string(first + 1) + "学年度第" +
+         (autumn ? "1" : "2") + "学期总课程表";
+}
+
 std::string SchoolTimetableXmlText(const std::vector<TimetableRow>& rows, std::string_view school,
                                    SchoolWeek week) {
   std::string out;

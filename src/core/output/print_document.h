@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/calendar/term_calendar.h"
 #include "core/domain/week.h"
 #include "core/outcome.h"
 #include "core/output/timetable_rows.h"
@@ -22,6 +23,13 @@ namespace orv {
 // The overview's title after the school name; the blanks are left for the
 // school year and the term to be written in by hand.
 inline constexpr std::string_view kSchoolTitleTail = " 20    -- 20   学年度第  学期总课程表";
+
+// The overview's title: the school and the tail, with the school year and
+// term filled in when the term's first day is known. A term that starts from
+// August to January is the autumn term, the first of its school year; one
+// that starts from February to July is the spring term, the second of the
+// year that began the August before: " 2026--2027学年度第1学期总课程表".
+std::string SchoolTitle(std::string_view school, const std::optional<CivilDate>& termStart);
 
 // The template the print library lays the scope's document out with:
 // ClassSchd6.xml, TeacherSchd7.xml, TotalSchd6A3.xml ...

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "core/calendar/term_calendar.h"
 #include "core/output/excel_export.h"
 #include "gui/common/editor_parts.h"
 #include "gui/common/ui_context.h"
@@ -92,7 +93,10 @@ std::optional<Outcome> FrmExport::Run(TimetableScope scope, const QString& code,
   const std::optional<std::vector<TimetableRow>> rows = ReadRows(scope, code, "课表导出失败！", wait);
   if (!rows) return std::nullopt;
   if (rows->empty()) return Outcome::Fail("", kNoTimetableData);
-  return ExportTimetable(scope, S(path), *rows, state.settings().GetSchoolName(), state.week);
+  // An unreadable calendar only leaves the overview title's blanks.
+  const Result<TermCalendar> term = LoadTermCalendar(*state.db);
+  return ExportTimetable(scope, S(path), *rows, state.settings().GetSchoolName(), state.week, nullptr,
+                         term ? term->start : std::nullopt);
 }
 
 }  // namespace orv::ui

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "core/calendar/term_calendar.h"
 #include "gui/common/editor_parts.h"
 #include "gui/common/ui_context.h"
 #include "printing/print_timetable.h"
@@ -114,8 +115,10 @@ std::optional<Outcome> FrmPrint::Run(TimetableScope scope, const OutputChoice& c
   });
   // The rows go to the print library in memory: no file is written that
   // another program could read, replace or point elsewhere meanwhile.
+  const Result<TermCalendar> term = LoadTermCalendar(*state.db);
   return PrintTimetable(scope, *rows, state.settings().GetSchoolName(), state.week, state.programDir,
-                        PrintTarget::Preview(S(DocumentName(scope, choice))));
+                        PrintTarget::Preview(S(DocumentName(scope, choice))),
+                        term ? term->start : std::nullopt);
 }
 
 }  // namespace orv::ui

@@ -84,6 +84,26 @@ TEST(PrintDataRows, AnOverviewRowKeepsItsClassNameWithoutALessonInTheWeek) {
   EXPECT_EQ(data.subjects[1].total, 0);
 }
 
+// The overview's title names the school year and term once the term's first
+// day is known: autumn (August to January) the first term, spring the second
+// of the year begun the August before; unknown, the blanks stay for the pen.
+TEST(PrintDataRows, TheOverviewTitleNamesTheTermWhenItIsKnown) {
+  const std::vector<TimetableRow> rows{{"一（1）", "语", "王芳", 1, 1, "11"}};
+  auto title = [&](std::optional<CivilDate> start) {
+    return PrintDataOf(TimetableScope::School, rows, "育才", 6, start).subjects.at(0).title;
+  };
+  EXPECT_EQ(title(std::nullopt), "育才 20    -- 20   学年度第  学期总课程表");
+  EXPECT_EQ(title(CivilDate{2026, 9, 1}), "育才 2026--2027学年度第1学期总课程表");
+  EXPECT_EQ(title(CivilDate{2026, 8, 31}), "育才 2026--2027学年度第1学期总课程表");
+  EXPECT_EQ(title(CivilDate{2027, 1, 4}), "育才 2026--2027学年度第1学期总课程表");
+  EXPECT_EQ(title(CivilDate{2027, 2, 22}), "育才 2026--2027学年度第2学期总课程表");
+  EXPECT_EQ(title(CivilDate{2027, 7, 1}), "育才 2026--2027学年度第2学期总课程表");
+  // Class and teacher timetables carry no school year.
+  EXPECT_EQ(
+      PrintDataOf(TimetableScope::AllClasses, rows, "育才", 6, CivilDate{2026, 9, 1}).subjects.at(0).title,
+      "育才     一（1）");
+}
+
 TEST(PrintDataRows, ChoosesTheTemplateFromTheData) {
   const std::vector<TimetableRow> classRows{{"一（1）班", "语文", "", 1, 1}};
   const std::vector<TimetableRow> teacherRows{{"张伟", "语文", "一（1）", 1, 1}};

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "core/calendar/term_calendar.h"
 #include "gui/output/export_window.h"
 #include "gui/output/print_window.h"
 #include "support/process.h"
@@ -312,6 +313,12 @@ TEST_F(ExportWindow, EachCommandAsksForTheFileAndWritesItsSheet) {
   }
   // The teacher who teaches two classes: each lesson names its class.
   EXPECT_EQ(test::ReadXlsx(File("cmdExportTeacher.xlsx")).Text("B5"), "语文\n一（2）");
+  // Once the school states its term, the overview's title names it.
+  ASSERT_TRUE(SaveTermCalendar(*program.state().db,
+                               DefaultTermCalendar({2026, 8, 1}, program.state().week.lessonsPerDay),
+                               program.state().week.lessonsPerDay));
+  ExportTo(w.CmdExportTotal, File("term.xlsx"));
+  EXPECT_EQ(test::ReadXlsx(File("term.xlsx")).Text("A1"), "育才实验学校 2026--2027学年度第1学期总课程表");
   program.Exec("delete from LessonListtb");
   ExportTo(w.CmdExportTotal, File("empty.xlsx"));
   EXPECT_EQ(program.Said(), "I|导出课表到Excel|没有课表数据");
