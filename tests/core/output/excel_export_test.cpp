@@ -156,15 +156,6 @@ TEST_F(Workbook, SheetsCarryTheirPaperBreaksAndRepeatedHeaders) {
       << entry("xl/workbook.xml");
 }
 
-TEST_F(Workbook, TheOverviewTitleNamesTheTermWhenItIsKnown) {
-  const std::vector<TimetableRow> rows{{"一（1）班", "语文", "一（1）", 1, 1}};
-  ASSERT_TRUE(ExportTimetable(TimetableScope::School, path, rows, "育才", 6, nullptr, CivilDate{2027, 3, 1}));
-  EXPECT_EQ(test::ReadXlsx(path).Text("A1"), "育才 2026--2027学年度第2学期总课程表");
-  ASSERT_TRUE(
-      ExportTimetable(TimetableScope::AllClasses, path, rows, "育才", 6, nullptr, CivilDate{2027, 3, 1}));
-  EXPECT_EQ(test::ReadXlsx(path).Text("D1"), "育才     一（1）班");
-}
-
 TEST_F(Workbook, AnUnwritablePlaceIsMinus101AndKeepsWhatWasThere) {
   const std::vector<TimetableRow> rows = {{"一（1）班", "语文", "", 1, 1}};
   for (TimetableScope scope :
