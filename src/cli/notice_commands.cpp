@@ -51,8 +51,10 @@ int PrintNotice(const ChangeNotice& notice, const ChangesRequest& r, const Conte
   const fs::path programDir = ctx.ProgramDir();
   PrintApplication qt;
   if (!ChineseFontInstalled()) return Fail(kNoChineseFontText);
-  const Outcome printed = PrintPages(NoticePrintData(notice, Settings(programDir).GetSchoolName()),
-                                     PrintTarget::Pdf(r.pdf), PrintTemplatePath(programDir, "NoticeA4.xml"));
+  const std::string school = Settings(programDir).GetSchoolName();
+  const Outcome printed =
+      PrintPages(NoticePrintData(notice, school), BySchool(PrintTarget::Pdf(r.pdf), school),
+                 PrintTemplatePath(programDir, "NoticeA4.xml"));
   if (!printed) return Fail("打印失败！(ret = " + std::to_string(printed.code()) + ") " + printed.message());
   std::cout << "已打印变更通知（" << notice.teachers.size() << "位教师，每人一页）：" << r.pdf << "\n";
   return kExitDone;

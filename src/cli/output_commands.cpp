@@ -164,7 +164,7 @@ int Report(const Outcome& printed, const OutputRequest& r) {
 // Without --template the document's kind and lessons a day choose one.
 int RunPrintDocument(const Context& ctx, const OutputRequest& r) {
   if (const int refused = CheckOutput(r, ".pdf", "PDF "); refused != kExitDone) return refused;
-  const PrintTarget target = PrintTarget::Pdf(r.out);
+  const PrintTarget target = BySchool(PrintTarget::Pdf(r.out), Settings(ctx.ProgramDir()).GetSchoolName());
   if (!r.templateFile.empty()) {
     PrintApplication qt;
     if (!ChineseFontInstalled()) return Fail(kNoChineseFontText);

@@ -81,17 +81,60 @@ void SetUpPrinter(QPrinter& printer, const PageDocument& doc) {
                                     QMarginsF(0, 0, 0, 0)));
 }
 
-bool PaintPages(QPrinter& printer, const PageDocument& doc) {
+namespace {
+
+QSizeF DocumentSizeMm(const PageDocument& doc) {
+  const QSizeF paper = QPageSize(PageSizeOf(doc.paper)).size(QPageSize::Millimeter);
+  return doc.landscape ? paper.transposed() : paper;
+}
+
+QSizeF PrinterSizeMm(const QPrinter& printer) {
+  return printer.pageLayout().fullRect(QPageLayout::Millimeter).size();
+}
+
+}  // namespace
+
+double FitScale(const QPrinter& printer, const PageDocument& doc) {
+  const QSizeF want = DocumentSizeMm(doc);
+  const QSizeF have = PrinterSizeMm(printer);
+  if (want.isEmpty() || have.isEmpty()) return 1.0;
+  // Within a tenth of a millimetre is the same paper, told in other units.
+  const double scale = std::min(have.width() / want.width(), have.height() / want.height());
+  return scale > 0.9995 ? 1.0 : scale;
+}
+
+QString PaperNotice(const QPrinter& printer, const PageDocument& doc) {
+  if (FitScale(printer, doc) >= 1.0) return {};
+  const QPageSize paper = printer.pageLayout().pageSize();
+  const QString name = paper.id() == QPageSize::Custom ? QStringLiteral("较小纸张") : paper.name();
+  // The A3 template is the overview's; the others are single timetables.
+  const QString what = doc.paper == "A3" ? QStringLiteral("总表") : QStringLiteral("课表");
+  return QStringLiteral("打印机纸张为") + name + QStringLiteral("，") + what + QStringLiteral("将缩小打印");
+}
+
+Outcome PaintPages(QPrinter& printer, const PageDocument& doc) {
   QPainter painter;
-  if (!painter.begin(&printer)) return false;
+  if (!painter.begin(&printer)) return Outcome::Fail("打印机无法开始打印（打印机不可用或文件无法写入）");
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
-  PagePainter pages(painter, printer.resolution() / 25.4);
+  const double dots = printer.resolution() / 25.4;
+  const double scale = FitScale(printer, doc);
+  const QSizeF want = DocumentSizeMm(doc) * scale;
+  const QSizeF have = PrinterSizeMm(printer);
+  PagePainter pages(painter, dots);
   for (size_t i = 0; i < doc.pages.size(); ++i) {
-    if (i > 0 && !printer.newPage()) return false;
+    if (i > 0 && !printer.newPage()) {
+      painter.end();
+      return Outcome::Fail("打印机不接受新的一页");
+    }
+    painter.resetTransform();
+    painter.translate((have.width() - want.width()) / 2 * dots, (have.height() - want.height()) / 2 * dots);
+    painter.scale(scale, scale);
     pages.Paint(doc.pages[i]);
   }
-  return painter.end() && printer.printerState() != QPrinter::Error;
+  if (!painter.end()) return Outcome::Fail("打印机未能完成打印任务");
+  if (printer.printerState() == QPrinter::Error) return Outcome::Fail("打印系统拒绝了打印任务");
+  return Outcome::Ok();
 }
 
 QList<QFont> PageFonts(const PageDocument& doc) {

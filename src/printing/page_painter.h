@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 
+#include "core/outcome.h"
 #include "core/output/page_layout.h"
 
 class QPrinter;
@@ -18,8 +19,18 @@ namespace orv {
 // margins: the page model already holds them.
 void SetUpPrinter(QPrinter& printer, const PageDocument& doc);
 
-// False when the printer could not be started.
-bool PaintPages(QPrinter& printer, const PageDocument& doc);
+// The pages on whatever paper the printer has now: a dialog or a printer
+// without the template's paper may have changed it, so the drawing is
+// shrunk to fit and centred rather than cut. Fails with the reason when the
+// printer would not start, take a page or finish the job.
+Outcome PaintPages(QPrinter& printer, const PageDocument& doc);
+
+// How much the drawing is shrunk on the printer's paper: 1 when it fits.
+double FitScale(const QPrinter& printer, const PageDocument& doc);
+
+// What the user is told before a shrunk print, e.g.
+// "打印机纸张为A4，总表将缩小打印"; empty when the drawing fits.
+QString PaperNotice(const QPrinter& printer, const PageDocument& doc);
 
 // The fonts the pages are painted with (one of each family and weight) and
 // every text on them, for setting the PDF's text layer right.

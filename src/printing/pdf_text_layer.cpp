@@ -267,4 +267,32 @@ Outcome CorrectPdfText(const std::string& path, const TextCorrections& correctio
   return out ? Outcome::Ok() : failed();
 }
 
+Outcome SetPdfAuthor(const std::string& path, const std::string& author) {
+  const auto failed = [&] { return Outcome::Fail("无法写入 PDF 文件的作者：" + path); };
+  if (author.empty()) return Outcome::Ok();
+  std::shared_ptr<Buffer> written;
+  try {
+    QPDF pdf;
+    pdf.setSuppressWarnings(true);
+    pdf.processFile(path.c_str());
+    QPDFObjectHandle trailer = pdf.getTrailer();
+    QPDFObjectHandle info = trailer.getKey("/Info");
+    if (!info.isDictionary()) {
+      info = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
+      trailer.replaceKey("/Info", info);
+    }
+    info.replaceKey("/Author", QPDFObjectHandle::newUnicodeString(author));
+    QPDFWriter writer(pdf);
+    writer.setOutputMemory();
+    writer.write();
+    written = writer.getBufferSharedPointer();
+  } catch (const std::exception&) {
+    return failed();
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(written->getBuffer()), std::streamsize(written->getSize()));
+  out.close();
+  return out ? Outcome::Ok() : failed();
+}
+
 }  // namespace orv

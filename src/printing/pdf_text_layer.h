@@ -52,4 +52,8 @@ std::optional<std::string> CorrectToUnicodeCMap(std::string_view cmap, const Tex
 // sees yet (the temporary file before it replaces the target).
 Outcome CorrectPdfText(const std::string& path, const TextCorrections& corrections);
 
+// The PDF's Author set to `author` (Qt's writer has none); nothing is
+// written for an empty one.
+Outcome SetPdfAuthor(const std::string& path, const std::string& author);
+
 }  // namespace orv

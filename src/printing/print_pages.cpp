@@ -2,6 +2,8 @@
 #include "printing/print_pages.h"
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <fstream>
@@ -42,7 +44,21 @@ Outcome CorrectText(const std::string& pdf, const PageDocument& doc) {
   return CorrectPdfText(pdf, PdfTextCorrections(PageFonts(doc), PrintedText(doc)));
 }
 
-Outcome ToPdf(const PageDocument& doc, const fs::path& output) {
+// The title, creator and author every job and PDF carries; Qt writes the
+// creation date itself.
+void NameJob(QPrinter& printer, const PrintTarget& target) {
+  printer.setDocName(QString::fromStdString(target.documentName));
+  printer.setCreator(QString::fromUtf8(kPdfCreator));
+}
+
+// Qt's PDF writer has no Author, so the school is added to the finished file.
+Outcome FinishPdf(const std::string& pdf, const PageDocument& doc, const PrintTarget& target) {
+  if (const Outcome text = CorrectText(pdf, doc); !text) return text;
+  return SetPdfAuthor(pdf, target.author);
+}
+
+Outcome ToPdf(const PageDocument& doc, const PrintTarget& target) {
+  const fs::path& output = target.pdf;
   // Written beside and moved over the target only when complete, so a
   // failure never leaves half a file where a good one was.
   OutputFile file;
@@ -50,23 +66,29 @@ Outcome ToPdf(const PageDocument& doc, const fs::path& output) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(QString::fromStdString(file.TempPath().string()));
-  printer.setCreator("Orvandel排课软件");
+  NameJob(printer, target);
   SetUpPrinter(printer, doc);
-  if (!PaintPages(printer, doc)) return Fail(kPrinterError, "无法写入 PDF 文件：" + output.string());
+  if (const Outcome painted = PaintPages(printer, doc); !painted)
+    return Fail(kPrinterError, "无法写入 PDF 文件：" + output.string() + "（" + painted.message() + "）");
   // The text layer is put right on the hidden file, before anyone can see it.
-  if (!CorrectText(file.TempPath().string(), doc))
+  if (!FinishPdf(file.TempPath().string(), doc, target))
     return Fail(kPrinterError, "无法写入 PDF 文件：" + output.string());
   if (const Outcome committed = file.Commit(); !committed) return Fail(kPrinterError, committed.message());
   return Outcome::Ok();
 }
 
-Outcome ToPrinter(const PageDocument& doc, const std::string& name) {
+Outcome ToPrinter(const PageDocument& doc, const PrintTarget& target) {
+  const std::string& name = target.printer;
   QPrinter printer(QPrinter::HighResolution);
   printer.setPrinterName(QString::fromStdString(name));
   if (!printer.isValid() || printer.printerName() != QString::fromStdString(name))
     return Fail(kPrinterError, "找不到打印机：" + name);
+  NameJob(printer, target);
+  // The template's paper is asked of the printer; one without it keeps its
+  // own and the drawing is shrunk onto that.
   SetUpPrinter(printer, doc);
-  if (!PaintPages(printer, doc)) return Fail(kPrinterError, "打印机出错：" + name);
+  if (const Outcome painted = PaintPages(printer, doc); !painted)
+    return Fail(kPrinterError, name + "：" + painted.message());
   return Outcome::Ok();
 }
 
@@ -77,26 +99,60 @@ Outcome ToPreview(const PageDocument& doc, const PrintTarget& target) {
   SetUpPrinter(printer, doc);
   // Only the name: an output file set here would turn the preview's print
   // button into a PDF export and hide the printers.
-  if (!target.documentName.empty()) printer.setDocName(QString::fromStdString(target.documentName));
+  NameJob(printer, target);
   QPrintPreviewDialog preview(&printer);
   preview.setObjectName("dlgPrintPreview");
   preview.setWindowTitle("打印预览");
-  bool painted = true;
-  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                   [&](QPrinter* p) { painted = PaintPages(*p, doc) && painted; });
+  // A printer without the template's paper kept its own: the user reads
+  // that the print will be smaller before pressing print.
+  if (const QString notice = PaperNotice(printer, doc); !notice.isEmpty())
+    if (auto* box = qobject_cast<QBoxLayout*>(preview.layout())) {
+      auto* label = new QLabel(notice, &preview);
+      label->setObjectName("lblPaperNotice");
+      box->insertWidget(0, label);
+    }
+  Outcome painted = Outcome::Ok();
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* p) {
+    if (Outcome page = PaintPages(*p, doc); !page) painted = std::move(page);
+  });
   const int result = Runner() ? Runner()(preview) : preview.exec();
   if (result != QDialog::Accepted) return Fail(kPrintCancelled, "打印已取消");
-  if (!painted) return Fail(kPrinterError, "打印机出错");
+  if (!painted) return Fail(kPrinterError, painted.message());
   // Printed from the preview into a PDF file: Qt wrote it straight there.
   if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-    if (const Outcome text = CorrectText(printer.outputFileName().toStdString(), doc); !text)
+    if (const Outcome text = FinishPdf(printer.outputFileName().toStdString(), doc, target); !text)
       return Fail(kPrinterError, text.message());
   return Outcome::Ok();
 }
 
 }  // namespace
 
-Outcome PrintPages(const PrintData& data, const PrintTemplate& tpl, const PrintTarget& target) {
+std::string JobTitle(std::string_view school, std::string_view selection) {
+  std::string title(school);
+  for (std::string_view part : {selection, std::string_view("课程表")}) {
+    if (part.empty()) continue;
+    if (!title.empty()) title += ' ';
+    title += part;
+  }
+  return title;
+}
+
+namespace {
+// A document printed without a job title is named by its first title line,
+// with the blanks left for handwriting closed up.
+std::string TitleOf(const PrintData& data) {
+  std::string title;
+  if (!data.subjects.empty())
+    for (char c : data.subjects.front().title)
+      if (c != ' ' || (!title.empty() && title.back() != ' ')) title += c;
+  while (!title.empty() && title.back() == ' ') title.pop_back();
+  return title.empty() ? std::string("课程表") : title;
+}
+}  // namespace
+
+Outcome PrintPages(const PrintData& data, const PrintTemplate& tpl, const PrintTarget& given) {
+  PrintTarget target = given;
+  if (target.documentName.empty()) target.documentName = TitleOf(data);
   const Result<PageDocument> pages = LayOutPages(data, tpl);
   if (!pages) return Fail(kDocumentDoesNotFit, pages.message());
   if (!QGuiApplication::instance()) return Fail(kPrinterError, "打印需要图形界面库（Qt）的应用程序对象");
@@ -105,11 +161,11 @@ Outcome PrintPages(const PrintData& data, const PrintTemplate& tpl, const PrintT
     case PrintTarget::Kind::Preview:
       return ToPreview(*pages, target);
     case PrintTarget::Kind::Printer:
-      return ToPrinter(*pages, target.printer);
+      return ToPrinter(*pages, target);
     case PrintTarget::Kind::Pdf:
       break;
   }
-  return ToPdf(*pages, target.pdf);
+  return ToPdf(*pages, target);
 }
 
 Result<PrintTemplate> ReadPrintTemplate(const fs::path& path) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "core/outcome.h"
 #include "core/output/print_data.h"
@@ -36,16 +37,30 @@ struct PrintTarget {
   Kind kind = Kind::Preview;
   std::string printer;        // Printer: its name
   std::filesystem::path pdf;  // Pdf: the file, replaced only once the new one is complete
-  // Preview: what the pages are, e.g. "一(1)班课表"; the print dialog makes
-  // its proposed file name from it when printing to a file.
+  // What the pages are: the print queue's job title and the PDF's Title,
+  // e.g. "育才实验学校 一（1）班 课程表"; the print dialog makes its
+  // proposed file name from it. Empty: made from the document's first title.
   std::string documentName;
+  std::string author;  // the school: the PDF's Author
 
   static PrintTarget Preview(std::string documentName = {}) {
-    return {Kind::Preview, {}, {}, std::move(documentName)};
+    return {Kind::Preview, {}, {}, std::move(documentName), {}};
   }
-  static PrintTarget Printer(std::string name) { return {Kind::Printer, std::move(name), {}, {}}; }
-  static PrintTarget Pdf(std::filesystem::path path) { return {Kind::Pdf, {}, std::move(path), {}}; }
+  static PrintTarget Printer(std::string name) { return {Kind::Printer, std::move(name), {}, {}, {}}; }
+  static PrintTarget Pdf(std::filesystem::path path) { return {Kind::Pdf, {}, std::move(path), {}, {}}; }
 };
+
+// The same target with the school as the PDF's author.
+inline PrintTarget BySchool(PrintTarget target, std::string school) {
+  target.author = std::move(school);
+  return target;
+}
+
+// What every PDF names as the program that made it.
+inline constexpr const char* kPdfCreator = "Orvandel排课软件";
+
+// The job title of a printed selection: school, selection and "课程表".
+std::string JobTitle(std::string_view school, std::string_view selection);
 
 // `data` laid out with the template at `templatePath` and sent to `target`.
 // The template is checked first, so a missing or broken one is what the

@@ -23,10 +23,14 @@ namespace orv {
 // a school puts its own.
 std::filesystem::path PrintTemplatePath(const std::filesystem::path& programDir, const std::string& name);
 
+// What a selection is called in a job title: the class or teacher, or
+// "全部班级", "全部老师", "全校总表".
+std::string SelectionName(TimetableScope scope, const std::vector<TimetableRow>& rows);
+
 // kNoTimetableData with NoTimetableMessage when a class or teacher selection
 // has no lesson (the overview prints its header even then); otherwise what
-// PrintPages reports. The overview's title names the term of `termStart`
-// when given.
+// PrintPages reports. A target without a name or author gets the school's.
+// The overview's title names the term of `termStart` when given.
 Outcome PrintTimetable(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
                        SchoolWeek week, const std::filesystem::path& programDir, const PrintTarget& target,
                        const std::optional<CivilDate>& termStart = std::nullopt);

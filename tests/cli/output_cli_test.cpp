@@ -242,6 +242,11 @@ TEST_F(OutputCli, PrintWritesAPdfPerSelection) {
   const std::string info = PdfInfo(Out("classes.pdf"));
   EXPECT_EQ(std::atoi(info.c_str() + info.find("Pages:") + 6), 2) << info;
   EXPECT_NE(PdfText(Out("classes.pdf")).find("育才实验学校"), std::string::npos);
+  // The PDF says what it is, whose it is and what made it.
+  EXPECT_NE(info.find("Title:           育才实验学校 全部班级 课程表\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Author:          育才实验学校\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Creator:         Orvandel排课软件\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("CreationDate:"), std::string::npos) << info;
 
   run = Run({"print", db, "--class", "一（1）班", "--pdf", Out("t.txt")});
   EXPECT_EQ(run.exitCode, 1);

@@ -56,6 +56,28 @@ QString PdfPaper(const std::filesystem::path& pdf) {
   return m.hasMatch() ? m.captured(1) : QString();
 }
 
+QString PdfInfo(const std::filesystem::path& pdf, const QString& field) {
+  const auto m = QRegularExpression("^" + field + ":\\s+(.*)$", QRegularExpression::MultilineOption)
+                     .match(Run("pdfinfo", {QString::fromStdString(pdf.string())}));
+  return m.hasMatch() ? m.captured(1).trimmed() : QString();
+}
+
+PdfPageWords PdfWords(const std::filesystem::path& pdf, int page) {
+  const QString html = Run("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page),
+                                         QString::fromStdString(pdf.string()), "-"});
+  PdfPageWords out;
+  const auto size = QRegularExpression(R"re(<page width="([\d.]+)" height="([\d.]+)")re").match(html);
+  if (size.hasMatch()) out.width = size.captured(1).toDouble(), out.height = size.captured(2).toDouble();
+  QRegularExpression word(
+      R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re");
+  for (auto it = word.globalMatch(html); it.hasNext();) {
+    const auto m = it.next();
+    out.words.push_back({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                         m.captured(3).toDouble(), m.captured(4).toDouble()});
+  }
+  return out;
+}
+
 int LineWith(const QStringList& lines, const QStringList& words, int from) {
   for (int i = std::max(0, from); i < lines.size(); ++i) {
     qsizetype at = 0;

@@ -37,6 +37,20 @@ QStringList PdfLines(const std::filesystem::path& pdf, int page = 0);
 int PdfPageCount(const std::filesystem::path& pdf);
 QString PdfPaper(const std::filesystem::path& pdf);
 
+// One field of pdfinfo's report ("Title", "Creator"...), empty when absent.
+QString PdfInfo(const std::filesystem::path& pdf, const QString& field);
+
+// Every word poppler finds, with its box in points, and the page's size.
+struct PdfWord {
+  QString text;
+  double left, top, right, bottom;
+};
+struct PdfPageWords {
+  double width = 0, height = 0;
+  std::vector<PdfWord> words;
+};
+PdfPageWords PdfWords(const std::filesystem::path& pdf, int page);
+
 // The first line holding every word, in this order; -1 when there is none.
 int LineWith(const QStringList& lines, const QStringList& words, int from = 0);
 

@@ -171,8 +171,9 @@ void FrmChanges::Print() {
       PointerWhileModal pointer;
       return ctx_.prompter.RunModal(dialog);
     });
-    printed = PrintPages(NoticePrintData(*notice_, ctx_.state.settings().GetSchoolName()),
-                         PrintTarget::Preview(), PrintTemplatePath(ctx_.state.programDir, kTemplate));
+    const std::string school = ctx_.state.settings().GetSchoolName();
+    printed = PrintPages(NoticePrintData(*notice_, school), BySchool(PrintTarget::Preview(), school),
+                         PrintTemplatePath(ctx_.state.programDir, kTemplate));
   }
   if (printed.code() == kPrintCancelled) return;  // the user closed the preview
   if (printed)
@@ -190,8 +191,9 @@ void FrmChanges::SavePdf() {
   Outcome saved;
   {
     WaitCursor wait;
-    saved = PrintPages(NoticePrintData(*notice_, ctx_.state.settings().GetSchoolName()),
-                       PrintTarget::Pdf(S(file)), PrintTemplatePath(ctx_.state.programDir, kTemplate));
+    const std::string school = ctx_.state.settings().GetSchoolName();
+    saved = PrintPages(NoticePrintData(*notice_, school), BySchool(PrintTarget::Pdf(S(file)), school),
+                       PrintTemplatePath(ctx_.state.programDir, kTemplate));
   }
   if (saved)
     ctx_.prompter.Message(this, MessageIcon::Information, windowTitle(), "已保存：" + file);

@@ -82,24 +82,26 @@ void FrmPrint::Execute(TimetableScope scope, const OutputChoice& choice) {
   else if (result->code() == kNoTimetableData)
     Say(MessageIcon::Information, Q(result->message()));
   else
-    Say(MessageIcon::Critical, "打印失败！(ret = " + QString::number(result->code()) + ")");
+    Say(MessageIcon::Critical,
+        "打印失败！(ret = " + QString::number(result->code()) + ") " + Q(result->message()));
 }
 
 namespace {
-// What the print dialog names the file after when printing to one.
-QString DocumentName(TimetableScope scope, const OutputChoice& choice) {
+// The selection in the job title, which the print queue lists and the print
+// dialog names a file after.
+QString SelectionLabel(TimetableScope scope, const OutputChoice& choice) {
   switch (scope) {
     case TimetableScope::Class:
     case TimetableScope::Teacher:
-      return choice.label + "课表";
+      return choice.label;
     case TimetableScope::AllClasses:
-      return "全部班级课表";
+      return "全部班级";
     case TimetableScope::AllTeachers:
-      return "全部老师课表";
+      return "全部老师";
     case TimetableScope::School:
-      return "全校总课表";
+      return "全校总表";
   }
-  return "课表";
+  return {};
 }
 }  // namespace
 
@@ -116,9 +118,10 @@ std::optional<Outcome> FrmPrint::Run(TimetableScope scope, const OutputChoice& c
   // The rows go to the print library in memory: no file is written that
   // another program could read, replace or point elsewhere meanwhile.
   const Result<TermCalendar> term = LoadTermCalendar(*state.db);
-  return PrintTimetable(scope, *rows, state.settings().GetSchoolName(), state.week, state.programDir,
-                        PrintTarget::Preview(S(DocumentName(scope, choice))),
-                        term ? term->start : std::nullopt);
+  return PrintTimetable(
+      scope, *rows, state.settings().GetSchoolName(), state.week, state.programDir,
+      PrintTarget::Preview(JobTitle(state.settings().GetSchoolName(), S(SelectionLabel(scope, choice)))),
+      term ? term->start : std::nullopt);
 }
 
 }  // namespace orv::ui

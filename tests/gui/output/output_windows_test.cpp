@@ -15,6 +15,7 @@
 #include "core/calendar/term_calendar.h"
 #include "gui/output/export_window.h"
 #include "gui/output/print_window.h"
+#include "printing/print_pages.h"
 #include "support/process.h"
 #include "support/test_program.h"
 #include "support/xlsx_reader.h"
@@ -191,12 +192,12 @@ TEST_F(PrintWindow, EachCommandMakesOneDocumentAndOneCall) {
     QPushButton* button;
     int pages;
     std::vector<std::string> titles;  // in the document, in order
-    QString docName;                  // what printing to a file proposes
+    QString selection;                // in the job title, between the school and 课程表
   } cases[] = {
-      {w.cmdPrintClass, 1, {"一（2）班"}, w.CmbClass->currentText() + "课表"},
-      {w.cmdPrintAllClass, 2, {"一（1）班", "一（2）班"}, "全部班级课表"},
-      {w.cmdPrintTeacher, 1, {"王芳"}, w.CmbTeacher->currentText() + "课表"},
-      {w.cmdPrintAllTeacher, 2, {"王芳", "李强"}, "全部老师课表"},
+      {w.cmdPrintClass, 1, {"一（2）班"}, w.CmbClass->currentText()},
+      {w.cmdPrintAllClass, 2, {"一（1）班", "一（2）班"}, "全部班级"},
+      {w.cmdPrintTeacher, 1, {"王芳"}, w.CmbTeacher->currentText()},
+      {w.cmdPrintAllTeacher, 2, {"王芳", "李强"}, "全部老师"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.button->objectName().toStdString());
@@ -206,7 +207,8 @@ TEST_F(PrintWindow, EachCommandMakesOneDocumentAndOneCall) {
     EXPECT_EQ(program.Said(), "I|打印课表|打印完成");
     EXPECT_EQ(previewName, "dlgPrintPreview");
     EXPECT_EQ(previewPages, c.pages);
-    EXPECT_EQ(docName, c.docName);
+    EXPECT_EQ(docName, QString::fromStdString(
+                           JobTitle(program.state().settings().GetSchoolName(), c.selection.toStdString())));
     EXPECT_TRUE(docName.contains(c.titles.size() == 1 ? QString::fromStdString(c.titles[0]).mid(1) : "全部"));
     EXPECT_TRUE(pointerWasNormal) << "the user works in the preview with the normal pointer";
     EXPECT_FALSE(program.prompter().lastMessage().waitCursor) << "the hourglass is gone before the report";
@@ -240,7 +242,9 @@ TEST_F(PrintWindow, EachCommandMakesOneDocumentAndOneCall) {
 TEST_F(PrintWindow, TemplatesFollowTheLessonsPerDay) {
   fs::remove(program.dir() / "TotalSchd6A3.xml");
   Click(w.CmdPrintTotal);
-  EXPECT_EQ(program.Said(), "C|打印课表|打印失败！(ret = 1)") << "template missing: the library's code";
+  const std::string said = program.Said();
+  EXPECT_EQ(said.rfind("C|打印课表|打印失败！(ret = 1) 找不到打印模板文件", 0), 0u)
+      << said << ": the library's code and reason";
   EXPECT_FALSE(program.prompter().lastMessage().waitCursor);
 
   // With seven lessons every command names the *7 templates.
