@@ -40,6 +40,16 @@ for what in classes teachers total; do
     echo "(PDF printing needs the desktop build)"
   fi
 done
+# Every PDF names itself: the print queue and a PDF reader show its title,
+# author and the program that made it.
+if command -v pdfinfo >/dev/null; then
+  for pdf in "$demo"/*.pdf; do
+    [[ -f "$pdf" ]] || continue
+    info=$(pdfinfo "$pdf")
+    grep -q '^Title: .*课程表' <<< "$info" && grep -q '^Creator: *Orvandel排课软件' <<< "$info" ||
+      { echo "$pdf: no title or creator" >&2; exit 1; }
+  done
+fi
 echo "-- the import template and the school's basic data"
 "$cli" template --out "$demo/导入模板.xlsx" --force
 "$cli" export-data "$demo/kb.mdb" --out "$demo/school.xlsx" --force
