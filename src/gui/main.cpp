@@ -43,8 +43,9 @@ StartRequest ReadCommandLine(int argc, char** argv) {
   // QApplication takes its own options (-platform offscreen, -style …) later;
   // they are no database and no unknown option here.
   QStringList args = QCoreApplication::arguments();
-  static const QStringList kQtValued = {"platform", "style", "stylesheet", "qwindowgeometry", "qwindowtitle",
-                                        "qwindowicon", "display", "geometry", "plugin", "session"};
+  static const QStringList kQtValued = {"platform",     "style",       "stylesheet", "qwindowgeometry",
+                                        "qwindowtitle", "qwindowicon", "display",    "geometry",
+                                        "plugin",       "session"};
   for (qsizetype i = 1; i < args.size();) {
     const QString name = args.at(i).startsWith("--") ? args.at(i).mid(2) : args.at(i).mid(1);
     if (args.at(i).startsWith('-') && kQtValued.contains(name) && i + 1 < args.size())
@@ -57,7 +58,8 @@ StartRequest ReadCommandLine(int argc, char** argv) {
   parser.process(args);  // prints and exits for --help, --version and an unknown option
   StartRequest request;
   request.selfCheck = parser.isSet(selfCheck);
-  if (!parser.positionalArguments().isEmpty()) request.database = parser.positionalArguments().front().toStdString();
+  if (!parser.positionalArguments().isEmpty())
+    request.database = parser.positionalArguments().front().toStdString();
   return request;
 }
 

@@ -225,9 +225,13 @@ std::optional<std::string> CorrectToUnicodeCMap(std::string_view cmap, const Tex
   return out;
 }
 
-Outcome CorrectPdfText(const std::string& path, const TextCorrections& corrections) {
-  const auto failed = [&] { return Outcome::Fail("无法整理 PDF 文件中的文字：" + path); };
-  if (corrections.empty()) return Outcome::Ok();
+namespace {
+
+// Reads the PDF at `path`, lets `edit` change it (it says whether it did) and
+// writes it back in place; a PDF the edit leaves alone is not rewritten.
+template <class Edit>
+Outcome RewritePdf(const std::string& path, const std::string& failure, Edit edit) {
+  const auto failed = [&] { return Outcome::Fail(failure + path); };
   std::string bytes;
   {
     std::ifstream in(path, std::ios::binary);
@@ -241,19 +245,7 @@ Outcome CorrectPdfText(const std::string& path, const TextCorrections& correctio
     QPDF pdf;
     pdf.setSuppressWarnings(true);
     pdf.processMemoryFile(path.c_str(), bytes.data(), bytes.size());
-    bool changed = false;
-    for (QPDFObjectHandle& object : pdf.getAllObjects()) {
-      if (!object.isDictionary() || !object.hasKey("/ToUnicode")) continue;
-      QPDFObjectHandle map = object.getKey("/ToUnicode");
-      if (!map.isStream()) continue;
-      const std::shared_ptr<Buffer> data = map.getStreamData();
-      const auto fixed = CorrectToUnicodeCMap(
-          std::string_view(reinterpret_cast<const char*>(data->getBuffer()), data->getSize()), corrections);
-      if (!fixed) continue;
-      map.replaceStreamData(*fixed, QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
-      changed = true;
-    }
-    if (!changed) return Outcome::Ok();
+    if (!edit(pdf)) return Outcome::Ok();
     QPDFWriter writer(pdf);
     writer.setOutputMemory();
     writer.write();
@@ -267,14 +259,30 @@ Outcome CorrectPdfText(const std::string& path, const TextCorrections& correctio
   return out ? Outcome::Ok() : failed();
 }
 
+}  // namespace
+
+Outcome CorrectPdfText(const std::string& path, const TextCorrections& corrections) {
+  if (corrections.empty()) return Outcome::Ok();
+  return RewritePdf(path, "无法整理 PDF 文件中的文字：", [&](QPDF& pdf) {
+    bool changed = false;
+    for (QPDFObjectHandle& object : pdf.getAllObjects()) {
+      if (!object.isDictionary() || !object.hasKey("/ToUnicode")) continue;
+      QPDFObjectHandle map = object.getKey("/ToUnicode");
+      if (!map.isStream()) continue;
+      const std::shared_ptr<Buffer> data = map.getStreamData();
+      const auto fixed = CorrectToUnicodeCMap(
+          std::string_view(reinterpret_cast<const char*>(data->getBuffer()), data->getSize()), corrections);
+      if (!fixed) continue;
+      map.replaceStreamData(*fixed, QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
+      changed = true;
+    }
+    return changed;
+  });
+}
+
 Outcome SetPdfAuthor(const std::string& path, const std::string& author) {
-  const auto failed = [&] { return Outcome::Fail("无法写入 PDF 文件的作者：" + path); };
   if (author.empty()) return Outcome::Ok();
-  std::shared_ptr<Buffer> written;
-  try {
-    QPDF pdf;
-    pdf.setSuppressWarnings(true);
-    pdf.processFile(path.c_str());
+  return RewritePdf(path, "无法写入 PDF 文件的作者：", [&](QPDF& pdf) {
     QPDFObjectHandle trailer = pdf.getTrailer();
     QPDFObjectHandle info = trailer.getKey("/Info");
     if (!info.isDictionary()) {
@@ -282,17 +290,8 @@ Outcome SetPdfAuthor(const std::string& path, const std::string& author) {
       trailer.replaceKey("/Info", info);
     }
     info.replaceKey("/Author", QPDFObjectHandle::newUnicodeString(author));
-    QPDFWriter writer(pdf);
-    writer.setOutputMemory();
-    writer.write();
-    written = writer.getBufferSharedPointer();
-  } catch (const std::exception&) {
-    return failed();
-  }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(written->getBuffer()), std::streamsize(written->getSize()));
-  out.close();
-  return out ? Outcome::Ok() : failed();
+    return true;
+  });
 }
 
 }  // namespace orv

@@ -57,7 +57,8 @@ constexpr std::string_view kVersion4[] = {
     "LessonsPerDay INTEGER NOT NULL)",
     "CREATE TABLE IF NOT EXISTS PublishedLessontb (Version INTEGER NOT NULL, ClassCode TEXT NOT NULL, "
     "ClassName TEXT NOT NULL, Day INTEGER NOT NULL, LessonNo INTEGER NOT NULL, CourseCode TEXT NOT NULL, "
-    "CourseName TEXT NOT NULL, TeacherCode TEXT NOT NULL, TeacherName TEXT NOT NULL, SetFlag INTEGER NOT NULL)",
+    "CourseName TEXT NOT NULL, TeacherCode TEXT NOT NULL, TeacherName TEXT NOT NULL, SetFlag INTEGER NOT "
+    "NULL)",
 };
 
 }  // namespace

@@ -207,9 +207,8 @@ namespace {
 // doubled. A name that begins like a formula (=, +, -, @) would be run by the
 // spreadsheet that opens the file; a leading apostrophe keeps it text.
 std::string CsvField(const std::string& name) {
-  const std::string text = !name.empty() && std::string_view("=+-@").find(name[0]) != std::string_view::npos
-                               ? "'" + name
-                               : name;
+  const std::string text =
+      !name.empty() && std::string_view("=+-@").find(name[0]) != std::string_view::npos ? "'" + name : name;
   if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
   std::string out = "\"";
   for (char c : text) {
