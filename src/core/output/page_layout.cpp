@@ -10,8 +10,6 @@ namespace orv {
 
 namespace {
 
-constexpr double kMmPerPoint = 25.4 / 72;
-constexpr double kLineSpacing = 1.3;  // a text line's height per font size
 constexpr double kCellPadding = 0.8;  // between a cell's border and its text
 
 struct Area {
@@ -20,7 +18,8 @@ struct Area {
 
 class PageBuilder {
  public:
-  explicit PageBuilder(Page& page) : page_(page) {}
+  PageBuilder(Page& page, const TextMeasure& measure, std::vector<std::string>& cut)
+      : page_(page), measure_(measure), cut_(cut) {}
 
   void Text(double x, double y, double w, double h, std::string text, const TextStyle& style,
             TextAlign align = TextAlign::Center) {
@@ -43,30 +42,46 @@ class PageBuilder {
     VLine(x - t.doubleGap / 2, y1, y2, t.innerLine);
     VLine(x + t.doubleGap / 2, y1, y2, t.innerLine);
   }
-  // A lesson cell's lines, stacked and centred as one block; blank ones left out.
+  // A lesson cell's lines, set to fit and stacked as one centred block;
+  // blank ones left out.
   void Cell(double x, double y, double w, double h, const PrintCell& cell,
             const std::vector<CellLine>& lines) {
-    std::vector<std::pair<const std::string*, const TextStyle*>> shown;
-    double block = 0;
+    std::vector<CellText> texts;
     for (const CellLine& line : lines) {
       const std::string& value = line.field == CellField::Course ? cell.course : cell.second;
-      if (TrimmedValue(value).empty()) continue;
-      shown.emplace_back(&value, &line.style);
-      block += line.style.size * kMmPerPoint * kLineSpacing;
+      if (!TrimmedValue(value).empty()) texts.push_back({std::string(TrimmedValue(value)), line.style});
     }
-    // Lines that do not fit the cell's height share it instead.
-    const double scale = block > h ? h / block : 1.0;
-    double top = y + (h - block * scale) / 2;
-    for (const auto& [value, style] : shown) {
-      const double lineHeight = style->size * kMmPerPoint * kLineSpacing * scale;
-      Text(x + kCellPadding, top, w - 2 * kCellPadding, lineHeight, std::string(TrimmedValue(*value)),
-           *style);
-      top += lineHeight;
-    }
+    Stack(x, y, w, h, texts);
+  }
+  void Name(double x, double y, double w, double h, const std::string& name, const TextStyle& style) {
+    if (!TrimmedValue(name).empty()) Stack(x, y, w, h, {{std::string(TrimmedValue(name)), style}});
   }
 
  private:
+  void Stack(double x, double y, double w, double h, const std::vector<CellText>& texts) {
+    if (texts.empty()) return;
+    const double inner = w - 2 * kCellPadding;
+    const CellSetting set = SetCellTexts(texts, inner, h, measure_);
+    double block = 0;
+    for (const SetText& t : set.texts) block += t.lines.size() * t.points * kMmPerPoint * set.spacing;
+    double top = y + (h - block) / 2;
+    for (size_t i = 0; i < texts.size(); ++i) {
+      const SetText& t = set.texts[i];
+      TextStyle style = texts[i].style;
+      style.size = t.points;
+      const double lineHeight = t.points * kMmPerPoint * set.spacing;
+      for (const std::string& line : t.lines) {
+        Text(x + kCellPadding, top, inner, lineHeight, line, style);
+        top += lineHeight;
+      }
+      if (t.cut && std::find(cut_.begin(), cut_.end(), texts[i].text) == cut_.end())
+        cut_.push_back(texts[i].text);
+    }
+  }
+
   Page& page_;
+  const TextMeasure& measure_;
+  std::vector<std::string>& cut_;
 };
 
 Area ContentArea(const PrintTemplate& t) {
@@ -79,8 +94,8 @@ std::string Footer(const PrintTemplate& t, size_t page, size_t pages) {
 }
 
 void LayOutTimetablePage(Page& page, const PrintSubject& subject, const PrintTemplate& t, size_t number,
-                         size_t pages) {
-  PageBuilder b(page);
+                         size_t pages, const TextMeasure& measure, std::vector<std::string>& cut) {
+  PageBuilder b(page, measure, cut);
   const Area a = ContentArea(t);
   const int n = t.lessonsPerDay;
   b.Band(a, a.top, t.title, FillPattern(t.title.text, "title", subject.title));
@@ -140,8 +155,9 @@ void LayOutTimetablePage(Page& page, const PrintSubject& subject, const PrintTem
 }
 
 void LayOutSchoolPage(Page& page, const std::string& title, const std::vector<PrintSubject>& subjects,
-                      size_t first, size_t count, const PrintTemplate& t, size_t number, size_t pages) {
-  PageBuilder b(page);
+                      size_t first, size_t count, const PrintTemplate& t, size_t number, size_t pages,
+                      const TextMeasure& measure, std::vector<std::string>& cut) {
+  PageBuilder b(page, measure, cut);
   const Area a = ContentArea(t);
   const int n = t.lessonsPerDay;
   const int columns = n * kDaysPerWeek;
@@ -168,7 +184,7 @@ void LayOutSchoolPage(Page& page, const std::string& title, const std::vector<Pr
   for (size_t r = first; r < first + count; ++r) {
     const PrintSubject& s = subjects[r];
     b.HLine(a.left, a.right, y, r == first ? t.outerLine : t.innerLine);
-    b.Text(a.left, y, t.nameWidth, t.rowHeight, s.name, t.nameStyle);
+    b.Name(a.left, y, t.nameWidth, t.rowHeight, s.name, t.nameStyle);
     for (int c = 0; c < columns && size_t(c) < s.cells.size(); ++c)
       b.Cell(colX(c), y, colWidth, t.rowHeight, s.cells[size_t(c)], t.cellLines);
     y += t.rowHeight;
@@ -191,7 +207,8 @@ void LayOutSchoolPage(Page& page, const std::string& title, const std::vector<Pr
 
 // A teacher's changes as lines under the title; a teacher with more than a
 // page holds goes on over the next pages, each with the title again.
-void LayOutNotice(PageDocument& doc, const PrintData& data, const PrintTemplate& t) {
+void LayOutNotice(PageDocument& doc, const PrintData& data, const PrintTemplate& t,
+                  const TextMeasure& measure) {
   const Area a = ContentArea(t);
   const double top = a.top + t.title.height + t.header.height;
   const double room = a.bottom - t.footer.height - top;
@@ -209,7 +226,7 @@ void LayOutNotice(PageDocument& doc, const PrintData& data, const PrintTemplate&
   }
   doc.pages.resize(parts.size());
   for (size_t p = 0; p < parts.size(); ++p) {
-    PageBuilder b(doc.pages[p]);
+    PageBuilder b(doc.pages[p], measure, doc.cutNames);
     const Part& part = parts[p];
     b.Band(a, a.top, t.title, FillPattern(t.title.text, "title", part.subject->title));
     b.Band(a, a.top + t.title.height, t.header, FillPattern(t.header.text, "since", part.subject->name),
@@ -228,7 +245,7 @@ void LayOutNotice(PageDocument& doc, const PrintData& data, const PrintTemplate&
 
 }  // namespace
 
-Result<PageDocument> LayOutPages(const PrintData& data, const PrintTemplate& t) {
+Result<PageDocument> LayOutPages(const PrintData& data, const PrintTemplate& t, const TextMeasure& measure) {
   const bool notice = t.layout == TemplateLayout::Notice;
   if (notice != (data.kind == PrintDataKind::Notice))
     return Outcome::Fail(notice ? "打印数据是课表，模板却是变更通知" : "打印数据是变更通知，模板却是课表");
@@ -248,13 +265,14 @@ Result<PageDocument> LayOutPages(const PrintData& data, const PrintTemplate& t) 
   doc.width = t.paperWidth;
   doc.height = t.paperHeight;
   if (notice) {
-    LayOutNotice(doc, data, t);
+    LayOutNotice(doc, data, t, measure);
     return doc;
   }
   if (!school) {
     doc.pages.resize(data.subjects.size());
     for (size_t i = 0; i < data.subjects.size(); ++i)
-      LayOutTimetablePage(doc.pages[i], data.subjects[i], t, i + 1, data.subjects.size());
+      LayOutTimetablePage(doc.pages[i], data.subjects[i], t, i + 1, data.subjects.size(), measure,
+                          doc.cutNames);
     return doc;
   }
   const Area a = ContentArea(t);
@@ -266,7 +284,8 @@ Result<PageDocument> LayOutPages(const PrintData& data, const PrintTemplate& t) 
   for (size_t p = 0; p < pages; ++p) {
     const size_t first = p * perPage;
     const size_t count = std::min(perPage, data.subjects.size() - std::min(first, data.subjects.size()));
-    LayOutSchoolPage(doc.pages[p], title, data.subjects, first, count, t, p + 1, pages);
+    LayOutSchoolPage(doc.pages[p], title, data.subjects, first, count, t, p + 1, pages, measure,
+                     doc.cutNames);
   }
   return doc;
 }

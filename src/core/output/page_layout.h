@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/outcome.h"
+#include "core/output/cell_text.h"
 #include "core/output/print_data.h"
 #include "core/output/print_template.h"
 
@@ -17,7 +18,8 @@ namespace orv {
 enum class TextAlign { Center, Left, Right };
 
 // A text drawn on one line inside its box, aligned in it and centred
-// vertically; the painter shrinks the font when the text is wider than the box.
+// vertically. Names in cells come set to fit (wrapped, smaller or cut); for
+// the bands the painter shrinks a text wider than its box.
 struct PageText {
   double x = 0, y = 0, width = 0, height = 0;
   std::string text;
@@ -40,12 +42,17 @@ struct PageDocument {
   bool landscape = false;
   double width = 210, height = 297;  // as oriented
   std::vector<Page> pages;
+  // The names that did not fit their cells even at the smallest size and
+  // were cut, each once: what the printout reports.
+  std::vector<std::string> cutNames;
 };
 
 // Timetable documents give one page per class or teacher; the overview gives
 // as many pages as its rows need, each with the title and the header. Fails
 // when the document does not fit the template (the other kind, or another
-// number of lessons a day) or has nothing to print.
-Result<PageDocument> LayOutPages(const PrintData& data, const PrintTemplate& tpl);
+// number of lessons a day) or has nothing to print. Names are measured with
+// `measure`: the print library passes the fonts it paints with.
+Result<PageDocument> LayOutPages(const PrintData& data, const PrintTemplate& tpl,
+                                 const TextMeasure& measure = EstimatedMeasure());
 
 }  // namespace orv

@@ -75,5 +75,48 @@ TEST(SchoolPages, SplitOverPagesWithDoubleLinesBetweenDays) {
   EXPECT_NO_THROW(Find(empty->pages[0], "星期五"));
 }
 
+// No two texts of a page share any of their area: a wrapped name keeps to
+// its cell and clear of the line below it.
+void ExpectNoOverlap(const Page& page, const std::string& where) {
+  for (size_t i = 0; i < page.texts.size(); ++i)
+    for (size_t j = i + 1; j < page.texts.size(); ++j) {
+      const PageText &a = page.texts[i], &b = page.texts[j];
+      const bool apart = a.x + a.width <= b.x + 1e-6 || b.x + b.width <= a.x + 1e-6 ||
+                         a.y + a.height <= b.y + 1e-6 || b.y + b.height <= a.y + 1e-6;
+      EXPECT_TRUE(apart) << where << ": " << a.text << " / " << b.text;
+    }
+}
+
+TEST(LongNames, WrapInsideTheirCellsInTheTimetablesAndAreCutOnceInTheOverview) {
+  const std::string thirty = "中华优秀传统文化与劳动技术综合实践活动暨校本研究性学习拓展课";
+  for (const char* file : {"ClassSchd6.xml", "ClassSchd7.xml", "TeacherSchd6.xml", "TeacherSchd7.xml"}) {
+    const int n = file[std::string(file).size() - 5] - '0';
+    const auto doc = Lay(TimetableXmlText({{"一（1）班", thirty, "欧阳明月", 1, 1}}, "育才", n), file);
+    ASSERT_TRUE(doc) << doc.message();
+    const Page& page = doc->pages.at(0);
+    ExpectNoOverlap(page, file);
+    std::string shown;
+    for (const PageText& t : page.texts)
+      if (thirty.find(t.text) != std::string::npos) {
+        shown += t.text;
+        EXPECT_GE(t.style.size, kSmallestCellPoints) << file;
+      }
+    EXPECT_EQ(shown, thirty) << file;
+    EXPECT_TRUE(doc->cutNames.empty()) << file;
+  }
+  for (const char* file : {"TotalSchd6A3.xml", "TotalSchd7A3.xml"}) {
+    std::vector<TimetableRow> rows;
+    for (int c = 1; c <= 30; ++c)
+      for (int day = 1; day <= 5; ++day)
+        rows.push_back(
+            {"七年级（" + std::to_string(c) + "）班实验班", "道德与法治综合实践活动", "欧阳明月", day, 1});
+    const auto doc = Lay(SchoolTimetableXmlText(rows, "育才", file[9] - '0'), file);
+    ASSERT_TRUE(doc) << doc.message();
+    for (const Page& page : doc->pages) ExpectNoOverlap(page, file);
+    EXPECT_EQ(doc->cutNames, std::vector<std::string>{"道德与法治综合实践活动"}) << "reported once";
+    EXPECT_NO_THROW(Find(doc->pages[0], "班实验班")) << "a long class name wraps in its column";
+  }
+}
+
 }  // namespace
 }  // namespace orv
