@@ -153,7 +153,8 @@ int RunExport(const Context& ctx, const OutputRequest& r) {
 }
 
 #ifdef ORVANDEL_WITH_PRINT
-int Report(const Outcome& printed, const OutputRequest& r) {
+int Report(const Outcome& printed, const OutputRequest& r, const std::vector<std::string>& warnings = {}) {
+  for (const std::string& warning : warnings) std::cerr << warning << "\n";
   if (printed.code() == kNoTimetableData) return Fail(printed.message());
   if (!printed) return Fail("打印失败！(ret = " + std::to_string(printed.code()) + ") " + printed.message());
   std::cout << "打印完成：" << r.out << "\n";
@@ -168,7 +169,9 @@ int RunPrintDocument(const Context& ctx, const OutputRequest& r) {
   if (!r.templateFile.empty()) {
     PrintApplication qt;
     if (!ChineseFontInstalled()) return Fail(kNoChineseFontText);
-    return Report(PrintDocumentFile(r.document, target, r.templateFile), r);
+    std::vector<std::string> warnings;
+    const Outcome printed = PrintDocumentFile(r.document, target, r.templateFile, &warnings);
+    return Report(printed, r, warnings);
   }
   const Result<PrintData> data = ReadPrintDocument(r.document);
   if (!data) return Report(data.outcome(), r);
@@ -178,7 +181,9 @@ int RunPrintDocument(const Context& ctx, const OutputRequest& r) {
   const fs::path tpl = PrintTemplatePath(programDir, PrintTemplateNameOf(*data, lessons));
   PrintApplication qt;
   if (!ChineseFontInstalled()) return Fail(kNoChineseFontText);
-  return Report(PrintPages(*data, target, tpl), r);
+  std::vector<std::string> warnings;
+  const Outcome printed = PrintPages(*data, target, tpl, &warnings);
+  return Report(printed, r, warnings);
 }
 
 int RunPrint(const Context& ctx, const OutputRequest& r) {
@@ -194,9 +199,11 @@ int RunPrint(const Context& ctx, const OutputRequest& r) {
   if (!ChineseFontInstalled()) return Fail(kNoChineseFontText);
   // The rows go to the print library in memory: no temporary file that
   // someone else could read, replace or point elsewhere.
-  return Report(PrintTimetable(in.scope, in.rows, Settings(programDir).GetSchoolName(), in.lessonsPerDay,
-                               programDir, PrintTarget::Pdf(r.out), in.termStart),
-                r);
+  std::vector<std::string> warnings;
+  const Outcome printed =
+      PrintTimetable(in.scope, in.rows, Settings(programDir).GetSchoolName(), in.lessonsPerDay, programDir,
+                     PrintTarget::Pdf(r.out), in.termStart, &warnings);
+  return Report(printed, r, warnings);
 }
 #else
 int RunPrint(const Context&, const OutputRequest&) {

@@ -4,11 +4,13 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 #include <QSet>
+#include <memory>
 
 namespace orv {
 
@@ -48,9 +50,11 @@ class PagePainter {
     const QRectF box(t.x * dots_, t.y * dots_, t.width * dots_, t.height * dots_);
     const QString text = QString::fromStdString(t.text);
     QFont font = Font(t.style, t.style.size);
-    // A long name is shrunk into its box rather than cut or run over the lines.
+    // Names come set to fit their cells, measured at another resolution than
+    // the printer's: a hair over is left alone. A band's text too long for
+    // the page is shrunk rather than cut or run over the lines.
     const double wide = QFontMetricsF(font, painter_.device()).horizontalAdvance(text);
-    if (wide > box.width() && wide > 0)
+    if (wide > box.width() * 1.03 && wide > 0)
       font = Font(t.style, std::max(4.0, t.style.size * box.width() / wide * 0.97));
     painter_.setFont(font);
     const Qt::Alignment h = t.align == TextAlign::Left    ? Qt::AlignLeft
@@ -147,6 +151,23 @@ QList<QFont> PageFonts(const PageDocument& doc) {
       if (!seen.contains(font.key())) seen.insert(font.key()), fonts << font;
     }
   return fonts;
+}
+
+TextMeasure FontMeasure() {
+  // Measured at the resolution of a PDF printer; metrics are kept per font.
+  auto image = std::make_shared<QImage>(1, 1, QImage::Format_Mono);
+  constexpr double kDotsPerInch = 1200;
+  image->setDotsPerMeterX(int(kDotsPerInch / 0.0254));
+  image->setDotsPerMeterY(int(kDotsPerInch / 0.0254));
+  auto metrics = std::make_shared<QHash<QString, QFontMetricsF>>();
+  return [image, metrics](std::string_view text, const TextStyle& style, double points) {
+    const QString key = QString::fromStdString(style.family) + QChar('|') + QString::number(points) +
+                        (style.bold ? QStringLiteral("|b") : QString());
+    auto it = metrics->find(key);
+    if (it == metrics->end()) it = metrics->insert(key, QFontMetricsF(TextFont(style, points), image.get()));
+    return it->horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size()))) / kDotsPerInch *
+           25.4;
+  };
 }
 
 QString PrintedText(const PageDocument& doc) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Paints a laid-out page document on a printer (or a PDF printer) with
-// QPainter: millimetres to device dots, fonts shrunk where a text is wider
-// than its box.
+// QPainter: millimetres to device dots, fonts shrunk where a band's text is
+// wider than its box.
 #pragma once
 
 #include <QFont>
@@ -31,6 +31,10 @@ double FitScale(const QPrinter& printer, const PageDocument& doc);
 // What the user is told before a shrunk print, e.g.
 // "打印机纸张为A4，总表将缩小打印"; empty when the drawing fits.
 QString PaperNotice(const QPrinter& printer, const PageDocument& doc);
+
+// Widths as the painted fonts give them, for laying names out in their
+// cells; the font substitutions must be installed first.
+TextMeasure FontMeasure();
 
 // The fonts the pages are painted with (one of each family and weight) and
 // every text on them, for setting the PDF's text layer right.

@@ -105,12 +105,17 @@ Outcome ToPreview(const PageDocument& doc, const PrintTarget& target) {
   preview.setWindowTitle("打印预览");
   // A printer without the template's paper kept its own: the user reads
   // that the print will be smaller before pressing print.
-  if (const QString notice = PaperNotice(printer, doc); !notice.isEmpty())
-    if (auto* box = qobject_cast<QBoxLayout*>(preview.layout())) {
-      auto* label = new QLabel(notice, &preview);
-      label->setObjectName("lblPaperNotice");
-      box->insertWidget(0, label);
-    }
+  // So are names cut to fit their cells.
+  auto* box = qobject_cast<QBoxLayout*>(preview.layout());
+  auto notice = [&](const char* name, const QString& text) {
+    if (text.isEmpty() || !box) return;
+    auto* label = new QLabel(text, &preview);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    box->insertWidget(0, label);
+  };
+  notice("lblCutNotice", QString::fromStdString(CutNamesNotice(doc.cutNames)));
+  notice("lblPaperNotice", PaperNotice(printer, doc));
   Outcome painted = Outcome::Ok();
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* p) {
     if (Outcome page = PaintPages(*p, doc); !page) painted = std::move(page);
@@ -150,22 +155,23 @@ std::string TitleOf(const PrintData& data) {
 }
 }  // namespace
 
-Outcome PrintPages(const PrintData& data, const PrintTemplate& tpl, const PrintTarget& given) {
+Outcome PrintPages(const PrintData& data, const PrintTemplate& tpl, const PrintTarget& given,
+                   std::vector<std::string>* warnings) {
   PrintTarget target = given;
   if (target.documentName.empty()) target.documentName = TitleOf(data);
-  const Result<PageDocument> pages = LayOutPages(data, tpl);
-  if (!pages) return Fail(kDocumentDoesNotFit, pages.message());
+  // A document that does not fit the template is refused before anything
+  // needs a font or a printer.
+  if (const Result<PageDocument> fits = LayOutPages(data, tpl); !fits)
+    return Fail(kDocumentDoesNotFit, fits.message());
   if (!QGuiApplication::instance()) return Fail(kPrinterError, "打印需要图形界面库（Qt）的应用程序对象");
   InstallFontSubstitutions();
-  switch (target.kind) {
-    case PrintTarget::Kind::Preview:
-      return ToPreview(*pages, target);
-    case PrintTarget::Kind::Printer:
-      return ToPrinter(*pages, target);
-    case PrintTarget::Kind::Pdf:
-      break;
-  }
-  return ToPdf(*pages, target);
+  const Result<PageDocument> pages = LayOutPages(data, tpl, FontMeasure());
+  if (!pages) return Fail(kDocumentDoesNotFit, pages.message());
+  // Cut names are told once: in the preview before printing, otherwise
+  // to the caller with the result.
+  if (target.kind == PrintTarget::Kind::Preview) return ToPreview(*pages, target);
+  if (warnings && !pages->cutNames.empty()) warnings->push_back(CutNamesNotice(pages->cutNames));
+  return target.kind == PrintTarget::Kind::Printer ? ToPrinter(*pages, target) : ToPdf(*pages, target);
 }
 
 Result<PrintTemplate> ReadPrintTemplate(const fs::path& path) {
@@ -176,10 +182,11 @@ Result<PrintTemplate> ReadPrintTemplate(const fs::path& path) {
   return tpl;
 }
 
-Outcome PrintPages(const PrintData& data, const PrintTarget& target, const fs::path& templatePath) {
+Outcome PrintPages(const PrintData& data, const PrintTarget& target, const fs::path& templatePath,
+                   std::vector<std::string>* warnings) {
   const Result<PrintTemplate> tpl = ReadPrintTemplate(templatePath);
   if (!tpl) return tpl.outcome();
-  return PrintPages(data, *tpl, target);
+  return PrintPages(data, *tpl, target, warnings);
 }
 
 Result<PrintData> ReadPrintDocument(const fs::path& path) {
@@ -190,12 +197,13 @@ Result<PrintData> ReadPrintDocument(const fs::path& path) {
   return data;
 }
 
-Outcome PrintDocumentFile(const fs::path& dataPath, const PrintTarget& target, const fs::path& templatePath) {
+Outcome PrintDocumentFile(const fs::path& dataPath, const PrintTarget& target, const fs::path& templatePath,
+                          std::vector<std::string>* warnings) {
   const Result<PrintTemplate> tpl = ReadPrintTemplate(templatePath);
   if (!tpl) return tpl.outcome();
   const Result<PrintData> data = ReadPrintDocument(dataPath);
   if (!data) return data.outcome();
-  return PrintPages(*data, *tpl, target);
+  return PrintPages(*data, *tpl, target, warnings);
 }
 
 std::string PrintCodeText(int code) {

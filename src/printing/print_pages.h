@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/outcome.h"
 #include "core/output/print_data.h"
@@ -64,14 +65,17 @@ std::string JobTitle(std::string_view school, std::string_view selection);
 
 // `data` laid out with the template at `templatePath` and sent to `target`.
 // The template is checked first, so a missing or broken one is what the
-// user hears about before anything else.
+// user hears about before anything else. Names too long for their cells even
+// at the smallest size are cut; the preview says so above the pages, other
+// targets add one sentence naming them to `warnings` (when given).
 Outcome PrintPages(const PrintData& data, const PrintTarget& target,
-                   const std::filesystem::path& templatePath);
+                   const std::filesystem::path& templatePath, std::vector<std::string>* warnings = nullptr);
 
 // The template file read and checked: kTemplateMissing or kTemplateInvalid
 // with the reason when it cannot be used.
 Result<PrintTemplate> ReadPrintTemplate(const std::filesystem::path& path);
-Outcome PrintPages(const PrintData& data, const PrintTemplate& tpl, const PrintTarget& target);
+Outcome PrintPages(const PrintData& data, const PrintTemplate& tpl, const PrintTarget& target,
+                   std::vector<std::string>* warnings = nullptr);
 
 // A data document read from a file; kDocumentUnreadable with the reason when
 // it cannot be read or is no document.
@@ -80,7 +84,8 @@ Result<PrintData> ReadPrintDocument(const std::filesystem::path& path);
 // The document in the file at `dataPath` printed as PrintPages prints: the
 // template is checked before the document is read.
 Outcome PrintDocumentFile(const std::filesystem::path& dataPath, const PrintTarget& target,
-                          const std::filesystem::path& templatePath);
+                          const std::filesystem::path& templatePath,
+                          std::vector<std::string>* warnings = nullptr);
 
 // What a code means, in Chinese.
 std::string PrintCodeText(int code);

@@ -30,7 +30,7 @@ std::string SelectionName(TimetableScope scope, const std::vector<TimetableRow>&
 
 Outcome PrintTimetable(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
                        SchoolWeek week, const fs::path& programDir, const PrintTarget& given,
-                       const std::optional<CivilDate>& termStart) {
+                       const std::optional<CivilDate>& termStart, std::vector<std::string>* warnings) {
   if (rows.empty() && scope != TimetableScope::School)
     return Outcome::Fail(std::string(NoTimetableMessage(scope)), kNoTimetableData);
   // The print queue and the PDF name the job after the school and selection.
@@ -38,7 +38,7 @@ Outcome PrintTimetable(TimetableScope scope, const std::vector<TimetableRow>& ro
   if (target.documentName.empty()) target.documentName = JobTitle(school, SelectionName(scope, rows));
   if (target.author.empty()) target.author = std::string(school);
   const fs::path tpl = PrintTemplatePath(programDir, PrintTemplateName(scope, week));
-  return PrintPages(PrintDataOf(scope, rows, school, week, termStart), target, tpl);
+  return PrintPages(PrintDataOf(scope, rows, school, week, termStart), target, tpl, warnings);
 }
 
 }  // namespace orv

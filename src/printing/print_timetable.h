@@ -30,9 +30,11 @@ std::string SelectionName(TimetableScope scope, const std::vector<TimetableRow>&
 // kNoTimetableData with NoTimetableMessage when a class or teacher selection
 // has no lesson (the overview prints its header even then); otherwise what
 // PrintPages reports. A target without a name or author gets the school's.
-// The overview's title names the term of `termStart` when given.
+// The overview's title names the term of `termStart` when given. Cut names
+// are reported as PrintPages reports them.
 Outcome PrintTimetable(TimetableScope scope, const std::vector<TimetableRow>& rows, std::string_view school,
                        SchoolWeek week, const std::filesystem::path& programDir, const PrintTarget& target,
-                       const std::optional<CivilDate>& termStart = std::nullopt);
+                       const std::optional<CivilDate>& termStart = std::nullopt,
+                       std::vector<std::string>* warnings = nullptr);
 
 }  // namespace orv

@@ -9,6 +9,7 @@
 
 #include "cli/cli_runner.h"
 #include "core/database/valid_text.h"
+#include "core/output/cell_text.h"
 #include "core/output/print_document.h"
 #include "core/output/timetable_rows.h"
 #include "support/test_db.h"
@@ -255,6 +256,13 @@ TEST_F(OutputCli, PrintWritesAPdfPerSelection) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("该教师没有课表数据"), std::string::npos);
   EXPECT_FALSE(fs::exists(Out("t.pdf")));
+
+  // A short name too long for the overview's cell is cut; the tool says so
+  // once on stderr, and the PDF is still written.
+  test::OpenDb(db)->Execute("update Coursetb set ShortName='道德与法治综合实践活动'");
+  run = Run({"print", db, "--total", "--pdf", Out("cut.pdf")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, CutNamesNotice({"道德与法治综合实践活动"}) + "\n");
 
   test::OpenDb(db)->Execute("delete from LessonListtb");
   run = Run({"print", db, "--total", "--lessons-per-day", "7", "--pdf", Out("total.pdf")});

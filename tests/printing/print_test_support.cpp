@@ -44,6 +44,10 @@ QString PdfText(const std::filesystem::path& pdf, int page) {
 
 QStringList PdfLines(const std::filesystem::path& pdf, int page) { return PdfText(pdf, page).split('\n'); }
 
+QString PdfDrawnText(const std::filesystem::path& pdf) {
+  return Run("pdftotext", {"-raw", QString::fromStdString(pdf.string()), "-"});
+}
+
 int PdfPageCount(const std::filesystem::path& pdf) {
   const auto m =
       QRegularExpression("Pages:\\s+(\\d+)").match(Run("pdfinfo", {QString::fromStdString(pdf.string())}));

@@ -32,6 +32,9 @@ Printout PrintRows(const TempDir& dir, TimetableScope scope, const std::vector<T
 // reader searching or copying from the PDF gets it.
 QString PdfText(const std::filesystem::path& pdf, int page = 0);
 QStringList PdfLines(const std::filesystem::path& pdf, int page = 0);
+// The text in the order it was drawn, as a screen reader or a copy of a
+// whole page gets it: a name wrapped over lines comes out in one piece.
+QString PdfDrawnText(const std::filesystem::path& pdf);
 
 // Pages and paper as pdfinfo reports them: "A4", "A3" and the like.
 int PdfPageCount(const std::filesystem::path& pdf);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -13,6 +14,7 @@
 #include <fstream>
 
 #include "core/calendar/term_calendar.h"
+#include "core/output/cell_text.h"
 #include "gui/output/export_window.h"
 #include "gui/output/print_window.h"
 #include "printing/print_pages.h"
@@ -166,6 +168,9 @@ class PrintWindow : public OutputSchool {
       if (widget) widget->updatePreview();
       QApplication::processEvents();
       previewPages = widget ? widget->pageCount() : -1;
+      const auto notices = d.findChildren<QLabel*>("lblCutNotice");
+      cutNotices = int(notices.size());
+      cutNotice = notices.isEmpty() ? QString() : notices.front()->text();
       if (auto* preview = qobject_cast<QPrintPreviewDialog*>(&d)) {
         QPrinter* printer = preview->printer();
         docName = printer->docName();
@@ -182,8 +187,8 @@ class PrintWindow : public OutputSchool {
   }
 
   FrmPrint w{program.ctx()};
-  QString previewName, docName;
-  int previewPages = -1;
+  QString previewName, docName, cutNotice;
+  int previewPages = -1, cutNotices = -1;
   bool pointerWasNormal = false;
 };
 
@@ -237,6 +242,21 @@ TEST_F(PrintWindow, EachCommandMakesOneDocumentAndOneCall) {
   EXPECT_NE(Pages().find("星期三"), std::string::npos) << Pages();
   EXPECT_EQ(Pages().find("语"), std::string::npos);
   EXPECT_TRUE(program.prompter().AllAnswersUsed());
+}
+
+// The overview's narrow cells take a course's short name; one too long for
+// them is cut, and the preview says so once, naming it, before printing.
+TEST_F(PrintWindow, ANameCutToFitIsToldOnceInThePreview) {
+  QueuePreview();
+  Click(w.CmdPrintTotal);
+  EXPECT_EQ(cutNotices, 0) << "nothing to tell";
+  program.Exec("update Coursetb set ShortName='道德与法治综合实践活动' where Code='01'");
+  QueuePreview();
+  Click(w.CmdPrintTotal);
+  EXPECT_EQ(program.Said(), "I|打印课表|打印完成");
+  ASSERT_EQ(cutNotices, 1);
+  EXPECT_EQ(cutNotice.toStdString(), CutNamesNotice({"道德与法治综合实践活动"}));
+  EXPECT_NE(Pages().find("…"), std::string::npos);
 }
 
 TEST_F(PrintWindow, TemplatesFollowTheLessonsPerDay) {
