@@ -230,6 +230,12 @@ TEST_F(PrintWindow, EachCommandMakesOneDocumentAndOneCall) {
   QueuePreview();
   Click(w.CmdPrintTotal);
   EXPECT_EQ(program.Said(), "I|打印课表|打印完成");
+  // A PDF saved from the preview says what made it and whose it is.
+  const std::string info =
+      test::RunProcess("/usr/bin/pdfinfo", {(program.dir() / "preview.pdf").string()}).out;
+  EXPECT_NE(info.find("Title:           育才实验学校 全校总表 课程表\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Author:          育才实验学校\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Creator:         Orvandel排课软件\n"), std::string::npos) << info;
   EXPECT_NE(Pages().find("学期总课程表"), std::string::npos);
   EXPECT_NE(Pages().find("语"), std::string::npos);
   EXPECT_EQ(previewPages, 1);
