@@ -24,6 +24,12 @@ QPageSize::PageSizeId PageSizeOf(const std::string& paper) {
   return QPageSize::A4;
 }
 
+// Fonts and their metrics are kept per family, size and weight.
+QString FontKey(const TextStyle& style, double size) {
+  return QString::fromStdString(style.family) + QChar('|') + QString::number(size) +
+         (style.bold ? QStringLiteral("|b") : QString());
+}
+
 QFont TextFont(const TextStyle& style, double size) {
   QFont font(QString::fromStdString(style.family));
   font.setPointSizeF(size);
@@ -64,8 +70,7 @@ class PagePainter {
   }
 
   QFont Font(const TextStyle& style, double size) {
-    const QString key = QString::fromStdString(style.family) + QChar('|') + QString::number(size) +
-                        (style.bold ? QStringLiteral("|b") : QString());
+    const QString key = FontKey(style, size);
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return *it;
     return *fonts_.insert(key, TextFont(style, size));
@@ -154,15 +159,14 @@ QList<QFont> PageFonts(const PageDocument& doc) {
 }
 
 TextMeasure FontMeasure() {
-  // Measured at the resolution of a PDF printer; metrics are kept per font.
+  // Measured at the resolution of a PDF printer.
   auto image = std::make_shared<QImage>(1, 1, QImage::Format_Mono);
   constexpr double kDotsPerInch = 1200;
   image->setDotsPerMeterX(int(kDotsPerInch / 0.0254));
   image->setDotsPerMeterY(int(kDotsPerInch / 0.0254));
   auto metrics = std::make_shared<QHash<QString, QFontMetricsF>>();
   return [image, metrics](std::string_view text, const TextStyle& style, double points) {
-    const QString key = QString::fromStdString(style.family) + QChar('|') + QString::number(points) +
-                        (style.bold ? QStringLiteral("|b") : QString());
+    const QString key = FontKey(style, points);
     auto it = metrics->find(key);
     if (it == metrics->end()) it = metrics->insert(key, QFontMetricsF(TextFont(style, points), image.get()));
     return it->horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size()))) / kDotsPerInch *

@@ -161,7 +161,7 @@ Outcome PrintPages(const PrintData& data, const PrintTemplate& tpl, const PrintT
   if (target.documentName.empty()) target.documentName = TitleOf(data);
   // A document that does not fit the template is refused before anything
   // needs a font or a printer.
-  if (const Result<PageDocument> fits = LayOutPages(data, tpl); !fits)
+  if (const Outcome fits = DocumentFitsTemplate(data, tpl); !fits)
     return Fail(kDocumentDoesNotFit, fits.message());
   if (!QGuiApplication::instance()) return Fail(kPrinterError, "打印需要图形界面库（Qt）的应用程序对象");
   InstallFontSubstitutions();

@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 
+#include "core/output/print_data.h"
+
 namespace orv {
 
 namespace {
@@ -71,18 +73,12 @@ class Characters {
   std::vector<size_t> offsets_;
 };
 
-std::string_view Trimmed(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
 std::vector<Row> Rows(const Characters& chars, const TextStyle& style, double points, double width,
                       const TextMeasure& measure) {
   std::vector<Row> rows;
   const size_t n = chars.size();
   auto fits = [&](size_t first, size_t last) {
-    return measure(Trimmed(chars.Part(first, last)), style, points) <= width;
+    return measure(TrimmedValue(chars.Part(first, last)), style, points) <= width;
   };
   auto skipSpaces = [&](size_t at) {
     while (at < n && Space(chars[at])) ++at;
@@ -112,7 +108,7 @@ std::vector<Row> Rows(const Characters& chars, const TextStyle& style, double po
 
 std::vector<std::string> Lines(const Characters& chars, const std::vector<Row>& rows) {
   std::vector<std::string> lines;
-  for (const Row& r : rows) lines.emplace_back(Trimmed(chars.Part(r.first, r.last)));
+  for (const Row& r : rows) lines.emplace_back(TrimmedValue(chars.Part(r.first, r.last)));
   return lines;
 }
 
@@ -128,7 +124,7 @@ std::vector<Row> BalancedRows(const Characters& chars, const TextStyle& style, d
     std::vector<Row> rows = Rows(chars, style, points, mid, measure);
     bool within = rows.size() <= count;
     for (const Row& r : rows)
-      within = within && measure(Trimmed(chars.Part(r.first, r.last)), style, points) <= mid;
+      within = within && measure(TrimmedValue(chars.Part(r.first, r.last)), style, points) <= mid;
     if (within) {
       high = mid;
       best = std::move(rows);
@@ -148,7 +144,7 @@ std::vector<std::string> CutLines(const Characters& chars, const TextStyle& styl
   const size_t first = rows.back().first;
   size_t last = first + 1;
   auto cut = [&](size_t end) {
-    return std::string(Trimmed(chars.Part(first, end))) + std::string(kEllipsis);
+    return std::string(TrimmedValue(chars.Part(first, end))) + std::string(kEllipsis);
   };
   while (last < chars.size() && measure(cut(last + 1), style, points) <= width) ++last;
   lines.back() = cut(last);

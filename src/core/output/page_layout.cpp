@@ -245,7 +245,7 @@ void LayOutNotice(PageDocument& doc, const PrintData& data, const PrintTemplate&
 
 }  // namespace
 
-Result<PageDocument> LayOutPages(const PrintData& data, const PrintTemplate& t, const TextMeasure& measure) {
+Outcome DocumentFitsTemplate(const PrintData& data, const PrintTemplate& t) {
   const bool notice = t.layout == TemplateLayout::Notice;
   if (notice != (data.kind == PrintDataKind::Notice))
     return Outcome::Fail(notice ? "打印数据是课表，模板却是变更通知" : "打印数据是变更通知，模板却是课表");
@@ -258,6 +258,13 @@ Result<PageDocument> LayOutPages(const PrintData& data, const PrintTemplate& t, 
     return Outcome::Fail("打印数据每天 " + std::to_string(data.lessonsPerDay) + " 节课，模板却是每天 " +
                          std::to_string(t.lessonsPerDay) + " 节课");
   if (data.subjects.empty() && !school) return Outcome::Fail("打印数据中没有课表");
+  return Outcome::Ok();
+}
+
+Result<PageDocument> LayOutPages(const PrintData& data, const PrintTemplate& t, const TextMeasure& measure) {
+  if (Outcome fits = DocumentFitsTemplate(data, t); !fits) return fits;
+  const bool notice = t.layout == TemplateLayout::Notice;
+  const bool school = t.layout == TemplateLayout::School;
 
   PageDocument doc;
   doc.paper = t.paper;

@@ -47,6 +47,10 @@ struct PageDocument {
   std::vector<std::string> cutNames;
 };
 
+// Fails with the reason when the document does not fit the template: the
+// other kind, another number of lessons a day, or nothing to print.
+Outcome DocumentFitsTemplate(const PrintData& data, const PrintTemplate& tpl);
+
 // Timetable documents give one page per class or teacher; the overview gives
 // as many pages as its rows need, each with the title and the header. Fails
 // when the document does not fit the template (the other kind, or another
